@@ -1,0 +1,29 @@
+#pragma once
+// The ID3v1 tag as a 129-byte record in memory (the track number in a byte
+// of its own) and the 148 genre names its genre byte indexes.
+#include <array>
+#include <cstdint>
+
+namespace vivizu {
+
+#pragma pack(push, 1)
+struct TID3v1Tag {
+    char Marker[3];    // "TAG" when the record holds a tag
+    char Title[30];    // texts: the tag's code page, zero-padded, no terminator
+    char Artist[30];
+    char Album[30];
+    char Year[4];
+    char Comment[30];  // with Track != 0 only the first 28 bytes are comment
+    uint8_t Track;     // 0 = none
+    uint8_t Genre;     // index into ID3v1Genres
+};
+#pragma pack(pop)
+static_assert(sizeof(TID3v1Tag) == 129);
+
+inline constexpr int ID3v1GenreCount = 148;
+extern const std::array<const char*, ID3v1GenreCount> ID3v1Genres;
+
+// True when the record's marker reads "TAG".
+bool HasTagMarker(const TID3v1Tag& tag);
+
+} // namespace vivizu

@@ -1,0 +1,44 @@
+#pragma once
+// The engine object: analyses one MP3 file, cuts a time range of it into a
+// new file, and plays a time range for preview through its media device.
+#include "engine/Id3v1Tag.h"
+#include "engine/MediaDevice.h"
+#include "engine/StreamInfo.h"
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vivizu {
+
+class TRoruvoMP3 {
+public:
+    // Analyses fileName when it names an existing file. The player may be
+    // null (no preview; PlayRange then raises TMediaError).
+    explicit TRoruvoMP3(const std::string& fileName = {},
+                        std::unique_ptr<TMediaDevice> player = nullptr);
+    virtual ~TRoruvoMP3();
+    TRoruvoMP3(const TRoruvoMP3&) = delete;
+    TRoruvoMP3& operator=(const TRoruvoMP3&) = delete;
+
+    std::string FileName;   // the path last given to LoadFile
+    int64_t FileSize = 0;
+    bool Valid = false;     // a frame header was found where the audio begins
+    TMp3StreamInfo Info;
+
+    // Errors of the file system are raised as std::system_error.
+    void LoadFile(const std::string& fileName);
+    bool SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
+                     TID3v1Tag Tag);
+
+    bool PlayRange(int64_t StartMs, int64_t EndMs);
+    void StopPlaying();
+    int64_t PlayPosition();
+    bool IsStopped();
+
+    TMediaDevice* Player() const { return FPlayer.get(); }
+
+private:
+    std::unique_ptr<TMediaDevice> FPlayer;
+};
+
+} // namespace vivizu

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, running, testing and
+# benchmarking need. Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+PACKAGES=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  # libraries
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libegl-dev libxkbcommon-dev
+  libmpg123-dev libsdl2-dev
+  # tests
+  libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick
+  pulseaudio pulseaudio-utils sox fonts-dejavu-core
+  # fixture generation and benchmark peers
+  lame twolame ffmpeg mp3splt time
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
