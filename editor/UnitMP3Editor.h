@@ -1,0 +1,162 @@
+#pragma once
+// The main window: opens one MP3 file, shows its stream properties and its
+// ID3v1 tag, and holds the selection that preview and saving work on.
+// Its controls are created by DesignFrmMP3Editor (FrmMP3EditorDesign.h),
+// which names each one by its component name.
+#include "i18n/Messages.h"
+#include "widgets/Form.h"
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+// --- selection markers and time fields (includes) ---
+// --- end selection (includes) ---
+
+namespace vivizu {
+
+class TRoruvoMP3;
+class TFormShadow;
+class TCaptionDrag;
+class TImage;
+class TLabel;
+class TLinkLabel;
+class TPictureButton;
+class TGlyphButton;
+class TMaskEdit;
+class TTrackBar;
+class TPageControl;
+class TTabSheet;
+class TPanel;
+class TCheckBox;
+class TEdit;
+class TComboBox;
+class TOpenDialog;
+class TSaveDialog;
+class TTimer;
+class TPopupMenu;
+class TMenuItem;
+
+class TFrmMP3Editor : public TForm {
+    Q_OBJECT
+
+public:
+    explicit TFrmMP3Editor(QWidget* parent = nullptr);
+    ~TFrmMP3Editor() override;
+
+    // The window's components. Qt parenting owns them; the pointers stay
+    // valid for the window's life.
+    TImage* FS = nullptr;              // skin picture, also the window's outline
+    TLabel* Label10 = nullptr;         // caption strip: drags the window
+    TLabel* Label11 = nullptr;         // product title
+    TLinkLabel* Label28 = nullptr;     // opens the language menu
+    TPictureButton* RzBmpButton1 = nullptr;  // close
+    TPictureButton* RzBmpButton2 = nullptr;  // minimise
+    TPictureButton* BtnOpenMp3 = nullptr;
+    TPictureButton* BtnSaveMp3 = nullptr;
+    TPictureButton* BtnAbout = nullptr;
+    TLabel* LabelStart = nullptr;
+    TLabel* LabelEnd = nullptr;
+    TMaskEdit* RzMaskEdit1 = nullptr;  // selection start as time text
+    TMaskEdit* RzMaskEdit2 = nullptr;  // selection end as time text
+    TGlyphButton* BtnPlayStart = nullptr;
+    TGlyphButton* BtnStop = nullptr;
+    TLabel* Label1 = nullptr;          // time text of the position bar
+    TTrackBar* TrackBarPos = nullptr;
+    TImage* ImageStart = nullptr;      // start marker
+    TImage* ImageEnd = nullptr;        // end marker
+    TPageControl* RzPageControl1 = nullptr;
+    TTabSheet* TabSheet2 = nullptr;    // "Standard"
+    TTabSheet* TabSheet1 = nullptr;    // "ID3Tags V1"
+    TLabel* Label23 = nullptr;         // "File size:"
+    TLabel* Label24 = nullptr;
+    TLabel* Label13 = nullptr;         // "Encoding:"
+    TLabel* Label18 = nullptr;
+    TLabel* Label14 = nullptr;         // "Channel:"
+    TLabel* Label19 = nullptr;
+    TLabel* Label15 = nullptr;         // "SampleRate:"
+    TLabel* Label20 = nullptr;
+    TLabel* Label16 = nullptr;         // "Bitrate:"
+    TLabel* Label21 = nullptr;
+    TLabel* Label17 = nullptr;         // "Length:"
+    TLabel* Label22 = nullptr;
+    TCheckBox* RzCheckBox1 = nullptr;  // "Include"
+    TLabel* Label3 = nullptr;          // "Title:"
+    TEdit* RzEdit1 = nullptr;
+    TLabel* Label4 = nullptr;          // "Artist:"
+    TEdit* RzEdit2 = nullptr;
+    TLabel* Label5 = nullptr;          // "Album:"
+    TEdit* RzEdit3 = nullptr;
+    TLabel* Label9 = nullptr;          // "Genre:"
+    TComboBox* RzComboBox1 = nullptr;
+    TLabel* Label8 = nullptr;          // "TrackNumber:"
+    TEdit* RzEdit5 = nullptr;
+    TLabel* Label6 = nullptr;          // "Year:"
+    TEdit* RzEdit6 = nullptr;
+    TLabel* Label7 = nullptr;          // "Comment:"
+    TEdit* RzEdit7 = nullptr;
+    TPanel* PanelState = nullptr;      // wait panel
+    TImage* Image1 = nullptr;          // wait panel background
+    TLabel* Label25 = nullptr;         // wait panel text
+    TImage* ImageFileState1 = nullptr; // a valid file is loaded
+    TImage* ImageFileState2 = nullptr; // no valid file
+    TLabel* Label12 = nullptr;         // path of the chosen file
+    TOpenDialog* OpenDialog1 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+    TTimer* TimerPos = nullptr;
+    TPopupMenu* PopupMenuView = nullptr;
+    TMenuItem* PM_English = nullptr;
+    TMenuItem* PM_Spanish = nullptr;
+    TMenuItem* PM_German = nullptr;
+    TMenuItem* PM_Italian = nullptr;
+    TMenuItem* PM_French = nullptr;
+
+    // The message texts of the boxes and the wait panel.
+    TMessageTexts Messages;
+
+    // The engine object; null only before FormCreate has made it.
+    TRoruvoMP3* Mp3() const { return FMp3.get(); }
+
+    // Milliseconds as HHH:MM:SS.mmm.
+    QString MsToTimeText(int64_t ms) const;
+
+    // Language steps of start-up and close.
+    void ApplyLanguage(int number);
+    void LoadMessages(const QString& path);
+
+    // Event handlers bound to the controls by the window's wiring.
+    void BtnOpenMp3Click();
+    void RzCheckBox1Click();
+    void RzBmpButton1Click();
+    void RzBmpButton2Click();
+    void BtnAboutClick();
+    void Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void Label28Click();
+    void PM_EnglishClick();
+
+    // --- selection markers and time fields ---
+    // Selection in milliseconds; 0 <= FStartTime <= FEndTime <= stream length.
+    int64_t FStartTime = 0;
+    int64_t FEndTime = 0;
+    // Puts both markers back at the ends of the position bar and switches
+    // the markers, their captions and the time fields on or off.
+    void ResetMarkers(bool enabled);
+    // --- end selection ---
+
+protected:
+    void FormCreate() override;
+    void FormClose() override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void WireEvents();
+    void ResetFileFields();
+    void ShowLoadedFile();
+    void ShowWaitPanel(const QString& text);
+
+    std::unique_ptr<TRoruvoMP3> FMp3;
+    TFormShadow* FShadow = nullptr;
+    TCaptionDrag* FCaptionDrag = nullptr;
+};
+
+} // namespace vivizu
