@@ -11,11 +11,11 @@ PACKAGES=(
   libmpg123-dev libsdl2-dev
   # tests
   libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick
-  # artwork generator (resources/make-art.sh)
-  librsvg2-bin
   pulseaudio pulseaudio-utils sox fonts-dejavu-core
   # fixture generation and benchmark peers
   lame twolame ffmpeg mp3splt time
+  # artwork generator (resources/make-art.sh)
+  librsvg2-bin
 )
 
 missing=()
