@@ -26,4 +26,16 @@ extern const std::array<const char*, ID3v1GenreCount> ID3v1Genres;
 // True when the record's marker reads "TAG".
 bool HasTagMarker(const TID3v1Tag& tag);
 
+// Size of the tag on disk, at the very end of a file.
+inline constexpr int ID3v1TagSize = 128;
+
+// The record from the 128 bytes of a tag on disk: a comment whose byte 28 is
+// 0 carries the track number in byte 29 (ID3v1.1); the record keeps the first
+// 28 comment bytes, zeroes the last two and moves the track to Track.
+TID3v1Tag DecodeID3v1Tag(const uint8_t* disk);
+
+// The 128 bytes on disk for a record: the full 30-byte comment, or with a
+// track number its first 28 bytes, a 0 byte and the track.
+std::array<uint8_t, ID3v1TagSize> EncodeID3v1Tag(const TID3v1Tag& tag);
+
 } // namespace vivizu

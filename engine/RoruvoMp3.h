@@ -10,6 +10,9 @@
 
 namespace vivizu {
 
+class TInputFile;
+class TOutputFile;
+
 class TRoruvoMP3 {
 public:
     // Analyses fileName when it names an existing file. The player may be
@@ -38,6 +41,20 @@ public:
     TMediaDevice* Player() const { return FPlayer.get(); }
 
 private:
+    // Moves the input from the first frame to the first frame that begins at
+    // or after StartMs.
+    static void SkipToTime(TInputFile& input, int32_t StartMs);
+    // Appends Tag to the output as the 128-byte ID3v1.1 tag.
+    static void WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag);
+    // Reads the ID3v1 tag and the APE footer at the end of the input.
+    void ReadTrailingTags(TInputFile& input);
+    // Play length from the frames, as a cut from the first frame counts them.
+    int64_t MeasureLengthMs(TInputFile& input) const;
+    // Byte position of the first frame and the limit before which a step of
+    // the copy walk may begin.
+    int64_t AudioStart() const;
+    int64_t AudioLimit() const;
+
     std::unique_ptr<TMediaDevice> FPlayer;
 };
 

@@ -1,0 +1,107 @@
+#pragma once
+// The engine's file streams. Input files are read through one large buffer,
+// so that the frame walk's many small reads and seeks cost no system calls;
+// output goes to a temporary file beside the destination, which replaces the
+// destination only once it is complete. Errors of the file system are raised
+// as std::system_error carrying the system's message.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace vivizu {
+
+enum class TSeekOrigin { Begin, Current, End };
+
+// Raised when a read that must deliver a whole block (a frame being copied)
+// finds the file ending first.
+class TStreamReadError : public std::system_error {
+public:
+    explicit TStreamReadError(const std::string& fileName);
+};
+
+class TInputFile {
+public:
+    // Opens fileName for reading; raises std::system_error when it cannot.
+    explicit TInputFile(const std::string& fileName);
+    ~TInputFile();
+    TInputFile(const TInputFile&) = delete;
+    TInputFile& operator=(const TInputFile&) = delete;
+
+    const std::string& FileName() const { return FFileName; }
+    int64_t Size() const { return FSize; }
+    int64_t Position() const { return FPosition; }
+    // Device and inode of the open file.
+    const struct stat& Identity() const { return FStat; }
+
+    // Moves the position; any position at or after 0 is allowed, also past
+    // the end (reads there deliver nothing). A negative result raises EINVAL.
+    int64_t Seek(int64_t offset, TSeekOrigin origin);
+
+    // Reads up to count bytes at the position into dest and moves past them;
+    // returns how many there were (fewer only at the end of the file).
+    size_t Read(void* dest, size_t count);
+
+    // The next count bytes (at most BufferSize) without copying, and moves
+    // past them; fewer only at the end of the file. Valid until the next call.
+    std::span<const uint8_t> Take(size_t count);
+
+    // Up to count bytes at the position, without moving. Same limits as Take.
+    std::span<const uint8_t> Peek(size_t count);
+
+    static constexpr size_t BufferSize = 1 << 20;
+
+private:
+    // Makes [FPosition, FPosition + count) available in the buffer as far as
+    // the file holds it; returns how many bytes are there.
+    size_t Fill(size_t count);
+
+    std::string FFileName;
+    int FFd = -1;
+    struct stat FStat {};
+    int64_t FSize = 0;
+    int64_t FPosition = 0;
+    std::unique_ptr<uint8_t[]> FBuffer;
+    int64_t FBufferStart = 0;  // file offset of FBuffer[0]
+    size_t FBufferLength = 0;  // valid bytes in FBuffer
+};
+
+class TOutputFile {
+public:
+    // Creates an empty temporary file in the folder of fileName; raises
+    // std::system_error when it cannot.
+    explicit TOutputFile(const std::string& fileName);
+    // Removes the temporary file unless Commit has run.
+    ~TOutputFile();
+    TOutputFile(const TOutputFile&) = delete;
+    TOutputFile& operator=(const TOutputFile&) = delete;
+
+    const std::string& FileName() const { return FFileName; }
+    // Bytes written so far.
+    int64_t Size() const { return FSize; }
+
+    // Appends count bytes; raises std::system_error on a write error.
+    void Write(const void* data, size_t count);
+    void Write(std::span<const uint8_t> data) { Write(data.data(), data.size()); }
+
+    // Writes out what is buffered and puts the file in place of fileName.
+    void Commit();
+
+    static constexpr size_t BufferSize = 256 * 1024;
+
+private:
+    void Flush();
+
+    std::string FFileName;  // the destination
+    std::string FTempName;  // where the data goes until Commit
+    int FFd = -1;
+    bool FReplaces = false; // an earlier file of that name exists
+    int64_t FSize = 0;
+    std::unique_ptr<uint8_t[]> FBuffer;
+    size_t FBuffered = 0;   // bytes waiting in FBuffer
+    bool FCommitted = false;
+};
+
+} // namespace vivizu

@@ -1,0 +1,31 @@
+#pragma once
+// MPEG audio frame headers: the four header bytes decoded into the stream
+// properties, the frame's length in bytes and its play time.
+#include <cstdint>
+
+namespace vivizu {
+
+struct TMpegFrameHeader {
+    double Version = 0.0;        // 1.0, 2.0 or 2.5; 0.0 for the reserved code
+    int32_t Layer = 0;           // 1, 2 or 3; 4 for the reserved code
+    int32_t Bitrate = 0;         // kbit/s; 0 when the index has no table entry
+    int32_t SampleRate = 0;      // Hz; 0 when the index has no table entry
+    int32_t Padding = 0;         // the padding bit
+    bool Mono = false;           // channel mode 3 (single channel)
+    int32_t SamplesPerFrame = 0;
+    int32_t FrameLength = 0;     // bytes including the 4 header bytes
+    double FrameDurationMs = 0.0;
+    // False when a field holds a code the tables have no entry for (reserved
+    // version or layer, bitrate index 0 or 15, sample-rate index 3). Such a
+    // header is not a frame: its length and duration are 0.
+    bool InTables = false;
+};
+
+// Decodes the four header bytes b[0..3] (the caller has seen b[0] = 0xFF).
+TMpegFrameHeader DecodeFrameHeader(const uint8_t* b);
+
+// Size of an ID3v2 tag (without its 10-byte header) from the four size bytes
+// at offsets 6-9 of the tag header: seven bits per byte, high byte first.
+int32_t ID3v2TagSize(const uint8_t* sizeBytes);
+
+} // namespace vivizu

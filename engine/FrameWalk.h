@@ -1,0 +1,44 @@
+#pragma once
+// The one-step walk over an MPEG audio stream: over one frame, over one ID3v2
+// tag embedded between frames, or over four bytes of anything else; and the
+// scan over the zero bytes that may follow a leading ID3v2 tag.
+#include "engine/FileStream.h"
+#include "engine/FrameHeader.h"
+#include <cstdint>
+
+namespace vivizu {
+
+// Result of one step: the input's position after it, the bytes of audio it
+// passed (0 for anything that is not an audio frame) and their play time.
+struct TFrameStep {
+    int64_t Position = 0;
+    int32_t Length = 0;
+    double DurationMs = 0.0;
+};
+
+// Offset from a frame's first byte where an encoder's "Xing" or "Info" header
+// sits: right after the side information, whose size depends on the version
+// and the channel mode.
+int HeaderFrameTagOffset(const TMpegFrameHeader& header);
+
+// True when the frame whose first bytes are `frame` (as many as the file
+// holds, up to 40) is a VBR or info header frame rather than audio.
+bool IsHeaderFrame(const TMpegFrameHeader& header, std::span<const uint8_t> frame);
+
+// One step from the input's position, which is left at the step's end.
+TFrameStep SkipFrame(TInputFile& input);
+
+// The same step; an audio frame's bytes are appended to output in one piece.
+// Raises TStreamReadError when the file ends inside that frame.
+TFrameStep CopyFrame(TInputFile& input, TOutputFile& output);
+
+struct TZeroScan {
+    int64_t Position = -1; // first non-zero byte at or after the start; -1: none
+    int64_t Count = 0;     // zero bytes passed (all remaining bytes when none)
+};
+
+// Scans from the input's position over zero bytes; leaves the input at the
+// first non-zero byte, or at the end.
+TZeroScan SkipZeroPadding(TInputFile& input);
+
+} // namespace vivizu
