@@ -1,0 +1,31 @@
+#pragma once
+// TSeparator: a 1-pixel line in a colour, horizontal along the top of the
+// control when it is wider than high, else vertical along its left side.
+
+#include <QColor>
+#include <QWidget>
+
+#include "widgets/Control.h"
+
+namespace vivizu {
+
+class TSeparator : public QWidget {
+  Q_OBJECT
+  VIVIZU_CONTROL_PROPERTIES
+  Q_PROPERTY(QColor Color READ Color WRITE SetColor)
+  VIVIZU_CONTROL_MEMBERS
+
+ public:
+  explicit TSeparator(QWidget* parent = nullptr);
+
+  QColor Color() const { return FColor; }
+  void SetColor(const QColor& color);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QColor FColor{50, 152, 204};
+};
+
+}  // namespace vivizu
