@@ -1,0 +1,51 @@
+#include "cli/Console.h"
+
+#include <iostream>
+
+namespace vivizu {
+
+void PrintUsage(std::ostream& out)
+{
+    out << "Usage:\n"
+           "  vivizu-cli info [--json] FILE\n"
+           "  vivizu-cli cut [--tag|--no-tag] [--title T] [--artist T] [--album T]\n"
+           "                 [--year T] [--comment T] [--track N] [--genre N]\n"
+           "                 FILE OUT START END\n"
+#if VIVIZU_HAVE_MEDIA
+           "  vivizu-cli play --help\n"
+#endif
+           "  vivizu-cli --help\n"
+           "\n"
+           "info  Analyses FILE and prints its stream properties, play length and\n"
+           "      ID3v1 tag as 'Key: value' lines, or as one JSON object with --json.\n"
+           "\n"
+           "cut   Copies the MPEG frames of FILE from START to END into OUT, byte for\n"
+           "      byte without re-encoding; the cut falls on frame boundaries.\n"
+           "      START and END are whole milliseconds (61500) or times such as\n"
+           "      1:02:03.004, 2:03.5 or 03.004. OUT is never the input file.\n"
+           "      OUT gets the source's ID3v1 tag when the source has one; --tag writes\n"
+           "      a tag even when it has none, --no-tag writes none. The field options\n"
+           "      change single fields of the tag (and ask for one); texts longer than\n"
+           "      their field are cut at whole characters, a track outside 1-255 means\n"
+           "      no track, a genre is its number 0-255 (255 = none).\n"
+           "\n"
+           "Tag texts are kept in the code page of the locale's language (LC_ALL,\n"
+           "LC_CTYPE, LANG), for example 1252 for western languages.\n"
+           "\n"
+           "Exit codes: 0 done; 1 not an MP3 stream, or the cut was declined;\n"
+           "2 wrong usage; 3 a file could not be read or written.\n";
+}
+
+void PrintError(std::string_view message)
+{
+    std::cerr << "vivizu-cli: " << message << '\n';
+}
+
+int UsageError(std::string_view message)
+{
+    PrintError(message);
+    std::cerr << "Try 'vivizu-cli --help'.\n";
+    return ExitUsage;
+}
+
+} // namespace vivizu

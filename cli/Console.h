@@ -1,0 +1,23 @@
+#pragma once
+// Messages and exit codes shared by the vivizu-cli commands.
+#include <iosfwd>
+#include <string_view>
+
+namespace vivizu {
+
+// Exit codes of every command.
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitDeclined = 1; // not an MP3 stream, or the cut was refused
+inline constexpr int ExitUsage = 2;
+inline constexpr int ExitIoError = 3;  // the file system raised an error
+
+// The full help text.
+void PrintUsage(std::ostream& out);
+
+// "vivizu-cli: message" on stderr.
+void PrintError(std::string_view message);
+
+// Prints the message and a hint to --help on stderr; returns ExitUsage.
+int UsageError(std::string_view message);
+
+} // namespace vivizu

@@ -1,0 +1,34 @@
+// vivizu-cli: analyse an MP3 file or cut a piece of it from the command line.
+#include "cli/Commands.h"
+#include "cli/Console.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    using namespace vivizu;
+    if (argc < 2) {
+        PrintUsage(std::cerr);
+        return ExitUsage;
+    }
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+
+    if (command == "--help" || command == "-h" || command == "help") {
+        PrintUsage(std::cout);
+        return ExitOk;
+    }
+    if (command == "info") return RunInfo(args);
+    if (command == "cut") return RunCut(args);
+    if (command == "play") {
+#if VIVIZU_HAVE_MEDIA
+        return RunPlay(args);
+#else
+        PrintError("play: preview is not built into this vivizu-cli (configured without media support)");
+        return ExitUsage;
+#endif
+    }
+    return UsageError("unknown command '" + command + "'");
+}

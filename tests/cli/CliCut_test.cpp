@@ -1,0 +1,150 @@
+// vivizu-cli cut on byte-built files: which frames, which tag, which refusals.
+#include "CliRunner.h"
+#include "Mp3Image.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+using namespace clitest;
+
+namespace {
+
+const std::string SourceTag = Id3v1Tag("Song", "Band", "Record", "1999", "Note", 5, 13);
+
+class CliCut : public ::testing::Test {
+protected:
+    TTempDir Dir;
+    // 100 frames (2612 ms) and a tag with track 5 and genre 13.
+    const std::string Tagged = Dir.Write("tagged.mp3", Frames(0, 100) + SourceTag);
+    const std::string Bare = Dir.Write("bare.mp3", Frames(0, 100));
+    const std::string Out = Dir.Path("out.mp3");
+
+    std::string Cut(std::vector<std::string> args, int exitCode = 0,
+                    const std::vector<std::pair<std::string, std::string>>& env = {})
+    {
+        args.insert(args.begin(), "cut");
+        const TRun r = RunCli(args, env);
+        EXPECT_EQ(r.Exit, exitCode) << r.Err;
+        return r.Err;
+    }
+    std::string Written() const { return ReadFile(Out); }
+};
+
+} // namespace
+
+TEST_F(CliCut, CopiesTheFramesOfTheRangeWithTheSourcesTag)
+{
+    // 1000 ms into frames of 26.122 ms: 39 frames skipped, 39 written.
+    Cut({Tagged, Out, "1000", "2000"});
+    EXPECT_EQ(Written(), Frames(39, 39) + SourceTag);
+    // The same range typed as times.
+    Cut({Tagged, Out, "0:01", "00:00:02.000"});
+    EXPECT_EQ(Written(), Frames(39, 39) + SourceTag);
+}
+
+TEST_F(CliCut, StartsAtTheFirstFrameBeginningAtOrAfterStart)
+{
+    Cut({"--no-tag", Bare, Out, "26", "52"}); // frame 1 begins at 26.12 ms
+    EXPECT_EQ(Written(), Frames(1, 1));
+    Cut({"--no-tag", Bare, Out, "27", "53"}); // inside frame 1: frame 2 comes first
+    EXPECT_EQ(Written(), Frames(2, 1));
+    Cut({"--no-tag", Bare, Out, "0", "99:00"}); // past the end: every frame
+    EXPECT_EQ(Written(), Frames(0, 100));
+}
+
+TEST_F(CliCut, EndNotAfterStartGivesNoAudioButStillSucceeds)
+{
+    EXPECT_NE(Cut({Tagged, Out, "2000", "1000"}).find("warning"), std::string::npos);
+    EXPECT_EQ(Written(), SourceTag);
+}
+
+TEST_F(CliCut, TagOptionsDecideWhetherATagIsWritten)
+{
+    Cut({"--no-tag", Tagged, Out, "0", "100"});
+    EXPECT_EQ(Written(), Frames(0, 4));
+    Cut({Bare, Out, "0", "100"});
+    EXPECT_EQ(Written(), Frames(0, 4));
+    Cut({"--tag", Bare, Out, "0", "100"});
+    EXPECT_EQ(Written(), Frames(0, 4) + Id3v1Tag("", "", "", "", "", 0, 255));
+}
+
+TEST_F(CliCut, FieldOptionsChangeSingleFields)
+{
+    Cut({"--title", "Привет", "--year=20245", "--track", "12", "--genre", "0", Tagged, Out, "0", "30"},
+        0, {{"LANG", "ru_RU.UTF-8"}});
+    EXPECT_EQ(Written(),
+              Frames(0, 2) + Id3v1Tag("\xCF\xF0\xE8\xE2\xE5\xF2", "Band", "Record", "2024", "Note", 12, 0));
+
+    // A track outside 1-255 is none, and the comment gets all 30 bytes back.
+    const std::string comment30(30, 'c');
+    Cut({"--track", "300", "--comment", comment30, Tagged, Out, "0", "30"});
+    EXPECT_EQ(Written().substr(2 * FrameBytes),
+              Id3v1Tag("Song", "Band", "Record", "1999", comment30, 0, 13));
+
+    // A field option on a source without a tag asks for one.
+    Cut({"--artist", "Solo", Bare, Out, "0", "30"});
+    EXPECT_EQ(Written(), Frames(0, 2) + Id3v1Tag("", "Solo", "", "", "", 0, 255));
+}
+
+TEST_F(CliCut, NeverOverwritesTheInput)
+{
+    const std::string before = ReadFile(Tagged);
+    std::filesystem::create_symlink(Tagged, Dir.Path("link.mp3"));
+    std::filesystem::create_hard_link(Tagged, Dir.Path("hard.mp3"));
+    for (const std::string& out : {Tagged, Dir.Path("link.mp3"), Dir.Path("hard.mp3"),
+                                   Dir.Path(".") + "/tagged.mp3"}) {
+        EXPECT_NE(Cut({Tagged, out, "0", "1000"}, 1).find("is the input file"), std::string::npos);
+        EXPECT_EQ(ReadFile(Tagged), before) << out;
+    }
+}
+
+TEST_F(CliCut, DeclinedCutsSayWhyAndWriteNothing)
+{
+    const std::string text = Dir.Write("text.mp3", "not audio at all");
+    EXPECT_NE(Cut({text, Out, "0", "1000"}, 1).find("not an MP3 stream"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Out));
+
+    const std::string err = Cut({Bare, Dir.Path("no/such/folder.mp3"), "0", "1000"}, 1);
+    EXPECT_NE(err.find("cannot be created"), std::string::npos);
+    EXPECT_NE(err.find("No such file or directory"), std::string::npos);
+
+    EXPECT_NE(Cut({Bare, Dir.Path(""), "0", "1000"}, 1).find("cannot be created"), std::string::npos);
+}
+
+TEST_F(CliCut, ReplacesAnEarlierOutputFile)
+{
+    Dir.Write("out.mp3", "an older file");
+    Cut({"--no-tag", Bare, Out, "0", "30"});
+    EXPECT_EQ(Written(), Frames(0, 2));
+}
+
+TEST_F(CliCut, FileSystemErrorsExitWithThree)
+{
+    EXPECT_NE(Cut({Dir.Path("missing.mp3"), Out, "0", "1000"}, 3).find("No such file or directory"),
+              std::string::npos);
+    // The last frame is cut short by the end of the file: reading it fails
+    // while the cut is being written.
+    const std::string truncated = Dir.Write("truncated.mp3", Frames(0, 5) + Frame(5).substr(0, 200));
+    EXPECT_NE(Cut({"--no-tag", truncated, Out, "0", "10000"}, 3).find(truncated), std::string::npos);
+}
+
+TEST_F(CliCut, UsageErrorsExitWithTwoBeforeTouchingAnything)
+{
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {Bare, Out, "0"},
+             {Bare, Out, "0", "1000", "extra"},
+             {Bare, Out, "1:75", "1000"},
+             {Bare, Out, "0", "-5"},
+             {Bare, Out, "0", "2147483648"},   // beyond the 32-bit milliseconds a cut takes
+             {"--tag", "--no-tag", Bare, Out, "0", "1000"},
+             {"--no-tag", "--title", "x", Bare, Out, "0", "1000"},
+             {"--genre", "256", Bare, Out, "0", "1000"},
+             {"--track", "seven", Bare, Out, "0", "1000"},
+             {"--colour", "red", Bare, Out, "0", "1000"},
+             {Bare, Out, "0", "1000", "--title"}}) {
+        EXPECT_NE(Cut(args, 2), "");
+        EXPECT_FALSE(std::filesystem::exists(Out)) << args.front();
+    }
+}
