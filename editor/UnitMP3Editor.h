@@ -140,6 +140,9 @@ public:
     // Puts both markers back at the ends of the position bar and switches
     // the markers, their captions and the time fields on or off.
     void ResetMarkers(bool enabled);
+    // Turns a marker's place into a time (which: 0 start, 1 end), stores it
+    // and shows it in the matching time field.
+    void MarkerToTime(int which);
     // --- end selection ---
 
 protected:
