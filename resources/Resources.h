@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+namespace vivizu {
+
+// Registers the pictures compiled into the program (":/vivizu/..."). Call
+// once before the first window is built; calling it again does no harm.
+void InitVivizuResources();
+
+// The picture ":/vivizu/<name>.png" for a display whose device pixel ratio
+// is devicePixelRatio: above 1 the double-size "<name>@2x.png" is taken and
+// marked as such, so it is drawn at the same logical size, only sharper.
+// A picture without a double-size version falls back to the plain one.
+QPixmap ArtPixmap(const QString& name, qreal devicePixelRatio);
+
+}  // namespace vivizu
