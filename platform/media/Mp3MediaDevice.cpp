@@ -136,7 +136,9 @@ void TMp3MediaDevice::StopPlayback()
 
 int64_t TMp3MediaDevice::FramesToMs(int64_t frames) const
 {
-    return frames * 1000 / FStream.Rate();
+    // To the nearest millisecond: a seek to t ms lands on frame
+    // floor(t * rate / 1000), which then reads back as t.
+    return (frames * 1000 + FStream.Rate() / 2) / FStream.Rate();
 }
 
 int64_t TMp3MediaDevice::HeardFrames() const
