@@ -41,7 +41,7 @@ def in_triangle(x, y, top, half, apex):
 
 def in_pin(x, y, inset):
     return (in_round_rect(x, y, 1 + inset, inset, 15 - inset, 10 - inset, 3.5 - inset)
-            or in_triangle(x, y, 8, 5 - 1.25 * inset, 15.6 - 1.67 * inset))
+            or in_triangle(x, y, 8, 5 - 1.25 * inset, 16.4 - 1.67 * inset))
 
 
 def in_glyph(x, y, kind):
