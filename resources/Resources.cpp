@@ -30,4 +30,14 @@ QPixmap ArtPixmap(const QString& name, qreal devicePixelRatio)
     return QPixmap(base + QStringLiteral(".png"));
 }
 
+QIcon AppIcon()
+{
+    // The sizes make-art.sh draws; the small ones have a plainer drawing.
+    static constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
+    QIcon icon;
+    for (int size : kSizes)
+        icon.addFile(QStringLiteral(":/vivizu/icon/vivizu-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 }  // namespace vivizu

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -14,5 +15,9 @@ void InitVivizuResources();
 // marked as such, so it is drawn at the same logical size, only sharper.
 // A picture without a double-size version falls back to the plain one.
 QPixmap ArtPixmap(const QString& name, qreal devicePixelRatio);
+
+// The application icon with all its drawn sizes (16 to 256 pixels), for the
+// window and the application object.
+QIcon AppIcon();
 
 }  // namespace vivizu

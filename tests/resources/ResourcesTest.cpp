@@ -105,10 +105,13 @@ TEST(Resources, ArtPixmapTakesTheDoubleSizeVersionOnlyAboveScaleOne)
 TEST(Resources, ApplicationIconComesInSquareSizes)
 {
     InitVivizuResources();
+    const QIcon icon = AppIcon();
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QImage image(QStringLiteral(":/vivizu/icon/vivizu-%1.png").arg(size));
         EXPECT_EQ(image.size(), QSize(size, size)) << size;
+        EXPECT_EQ(icon.actualSize(QSize(size, size)), QSize(size, size)) << size;
     }
+    EXPECT_EQ(icon.availableSizes().size(), 7);
 }
 
 std::uint32_t Le32(const QByteArray& bytes, int at)
