@@ -12,7 +12,7 @@ FOOTER = 24           # height of the bottom band (path label and state icon)
 # Where the headphone picture and the waveform sit.  The left part of the
 # header (x < 236) is kept free for the title and the three 64 x 64 buttons,
 # the top right corner (y < 22) for the frame buttons and the language link.
-PHONES_X, PHONES_Y, PHONES_SIZE = 464, 16, 90
+PHONES_X, PHONES_Y, PHONES_SIZE = 464, 13, 90
 WAVE_LEFT, WAVE_RIGHT, WAVE_MID = 252, 448, 62
 
 
