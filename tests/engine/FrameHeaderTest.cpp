@@ -1,0 +1,171 @@
+// Decoding of frame headers, ID3v2 sizes, the ID3v1 record and genre list.
+#include "engine/FrameHeader.h"
+#include "engine/Id3v1Tag.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace vivizu;
+
+namespace {
+
+struct DecodeCase {
+    uint8_t b[4];
+    double version;
+    int layer, bitrate, sampleRate, padding;
+    bool mono;
+    int samples, length;
+    double durationMs;
+};
+
+class DecodeExamples : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeExamples, GivesTableValuesLengthAndDuration)
+{
+    const DecodeCase& c = GetParam();
+    const TMpegFrameHeader h = DecodeFrameHeader(c.b);
+    EXPECT_TRUE(h.InTables);
+    EXPECT_EQ(h.Version, c.version);
+    EXPECT_EQ(h.Layer, c.layer);
+    EXPECT_EQ(h.Bitrate, c.bitrate);
+    EXPECT_EQ(h.SampleRate, c.sampleRate);
+    EXPECT_EQ(h.Padding, c.padding);
+    EXPECT_EQ(h.Mono, c.mono);
+    EXPECT_EQ(h.SamplesPerFrame, c.samples);
+    EXPECT_EQ(h.FrameLength, c.length);
+    EXPECT_DOUBLE_EQ(h.FrameDurationMs, c.durationMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, DecodeExamples,
+    ::testing::Values(
+        // MPEG 1 Layer 3 128 kbit/s 44100 Hz, without and with padding
+        DecodeCase{{0xFF, 0xFB, 0x90, 0x64}, 1.0, 3, 128, 44100, 0, false, 1152, 417, 1152000.0 / 44100},
+        DecodeCase{{0xFF, 0xFB, 0x92, 0x64}, 1.0, 3, 128, 44100, 1, false, 1152, 418, 1152000.0 / 44100},
+        // 48000 Hz: whole 24 ms frames
+        DecodeCase{{0xFF, 0xFB, 0x94, 0x40}, 1.0, 3, 128, 48000, 0, false, 1152, 384, 24.0},
+        // MPEG 2 and 2.5 Layer 3: 576 samples, mono
+        DecodeCase{{0xFF, 0xF3, 0x88, 0xC4}, 2.0, 3, 64, 16000, 0, true, 576, 288, 36.0},
+        DecodeCase{{0xFF, 0xE3, 0x48, 0xC4}, 2.5, 3, 32, 8000, 0, true, 576, 288, 72.0},
+        // Layer 1 counts 4-byte slots; padding adds one slot
+        DecodeCase{{0xFF, 0xFF, 0x10, 0x00}, 1.0, 1, 32, 44100, 0, false, 384, 32, 384000.0 / 44100},
+        DecodeCase{{0xFF, 0xFF, 0x12, 0x00}, 1.0, 1, 32, 44100, 1, false, 384, 36, 384000.0 / 44100},
+        // MPEG 1 Layer 2 192 kbit/s 48000 Hz (twolame's frames)
+        DecodeCase{{0xFF, 0xFD, 0xA4, 0x04}, 1.0, 2, 192, 48000, 0, false, 1152, 576, 24.0},
+        // MPEG 2 Layer 2 uses the lower-rate table and 1152 samples
+        DecodeCase{{0xFF, 0xF5, 0xE0, 0x00}, 2.0, 2, 160, 22050, 0, false, 1152, 1044, 1152000.0 / 22050}));
+
+TEST(DecodeFrameHeader, DurationKeepsItsFraction)
+{
+    const uint8_t b[4] = {0xFF, 0xFB, 0x90, 0x64};
+    EXPECT_NEAR(DecodeFrameHeader(b).FrameDurationMs, 26.1224489795918, 1e-12);
+    const uint8_t l1[4] = {0xFF, 0xFF, 0x10, 0x00};
+    EXPECT_NEAR(DecodeFrameHeader(l1).FrameDurationMs, 8.7074829931972, 1e-12);
+}
+
+TEST(DecodeFrameHeader, OnlyChannelModeThreeIsMono)
+{
+    for (uint8_t mode = 0; mode < 4; ++mode) {
+        const uint8_t b[4] = {0xFF, 0xFB, 0x90, static_cast<uint8_t>(mode << 6)};
+        EXPECT_EQ(DecodeFrameHeader(b).Mono, mode == 3) << int(mode);
+    }
+}
+
+// Codes with no table entry are not frames: nothing divides by a zero sample
+// rate and no walk is asked to step by a zero length.
+TEST(DecodeFrameHeader, CodesWithoutTableEntryAreNoFrame)
+{
+    const uint8_t reservedVersion[4] = {0xFF, 0xEB, 0x90, 0x64};
+    const uint8_t reservedLayer[4] = {0xFF, 0xF9, 0x90, 0x64};
+    const uint8_t freeFormat[4] = {0xFF, 0xFB, 0x00, 0x64};
+    const uint8_t badBitrate[4] = {0xFF, 0xFB, 0xF0, 0x64};
+    const uint8_t badRate[4] = {0xFF, 0xFB, 0x9C, 0x64};
+    for (const uint8_t* b : {reservedVersion, reservedLayer, freeFormat, badBitrate, badRate}) {
+        const TMpegFrameHeader h = DecodeFrameHeader(b);
+        EXPECT_FALSE(h.InTables);
+        EXPECT_EQ(h.FrameLength, 0);
+        EXPECT_EQ(h.FrameDurationMs, 0.0);
+    }
+    EXPECT_EQ(DecodeFrameHeader(reservedVersion).Version, 0.0);
+    EXPECT_EQ(DecodeFrameHeader(reservedLayer).Layer, 4);
+}
+
+TEST(DecodeFrameHeader, EveryTableEntryGivesAFrameLongerThanItsHeader)
+{
+    int frames = 0;
+    for (int b1 = 0xE0; b1 <= 0xFF; ++b1)
+        for (int b2 = 0; b2 < 256; ++b2) {
+            const uint8_t b[4] = {0xFF, static_cast<uint8_t>(b1), static_cast<uint8_t>(b2), 0};
+            const TMpegFrameHeader h = DecodeFrameHeader(b);
+            if (!h.InTables)
+                continue;
+            ++frames;
+            EXPECT_GT(h.FrameLength, 4);
+            EXPECT_GT(h.FrameDurationMs, 0.0);
+        }
+    // 3 versions x 3 layers x 14 bitrates x 3 rates x 2 paddings x 2 protection bits
+    EXPECT_EQ(frames, 3 * 3 * 14 * 3 * 2 * 2 * 2);
+}
+
+TEST(ID3v2TagSize, SevenBitsPerByteHighBitsMasked)
+{
+    const uint8_t a[4] = {0x00, 0x00, 0x02, 0x01};
+    EXPECT_EQ(ID3v2TagSize(a), 257);
+    const uint8_t b[4] = {0x80, 0x80, 0x80, 0x81};
+    EXPECT_EQ(ID3v2TagSize(b), 1);
+    const uint8_t c[4] = {0x00, 0x00, 0x07, 0x76};
+    EXPECT_EQ(ID3v2TagSize(c), 1014);
+    const uint8_t d[4] = {0x7F, 0x7F, 0x7F, 0x7F};
+    EXPECT_EQ(ID3v2TagSize(d), (1 << 28) - 1);
+}
+
+TEST(ID3v1Genres, ListInTagOrder)
+{
+    EXPECT_EQ(ID3v1Genres.size(), 148u);
+    EXPECT_STREQ(ID3v1Genres[0], "Blues");
+    EXPECT_STREQ(ID3v1Genres[17], "Rock");
+    EXPECT_STREQ(ID3v1Genres[67], "Psychadelic");
+    EXPECT_STREQ(ID3v1Genres[79], "Hard Rock");
+    EXPECT_STREQ(ID3v1Genres[80], "Folk");
+    EXPECT_STREQ(ID3v1Genres[136], "Christian Gangsta Rap");
+    EXPECT_STREQ(ID3v1Genres[147], "Synthpop");
+}
+
+TEST(ID3v1Record, TrackMovesBetweenCommentAndItsOwnByte)
+{
+    uint8_t disk[128] = {};
+    std::memcpy(disk, "TAGTitle", 8);
+    std::memset(disk + 97, 'c', 28);
+    disk[126] = 7;
+    disk[127] = 17;
+    TID3v1Tag tag = DecodeID3v1Tag(disk);
+    EXPECT_TRUE(HasTagMarker(tag));
+    EXPECT_EQ(tag.Track, 7);
+    EXPECT_EQ(tag.Genre, 17);
+    EXPECT_EQ(tag.Comment[27], 'c');
+    EXPECT_EQ(tag.Comment[28], 0);
+    EXPECT_EQ(tag.Comment[29], 0);
+    EXPECT_EQ(std::memcmp(EncodeID3v1Tag(tag).data(), disk, 128), 0);
+
+    // A comment that uses byte 28 carries no track: all 30 bytes are kept.
+    disk[125] = 'x';
+    disk[126] = 'y';
+    tag = DecodeID3v1Tag(disk);
+    EXPECT_EQ(tag.Track, 0);
+    EXPECT_EQ(tag.Comment[28], 'x');
+    EXPECT_EQ(tag.Comment[29], 'y');
+    EXPECT_EQ(std::memcmp(EncodeID3v1Tag(tag).data(), disk, 128), 0);
+
+    // A track overrides whatever the last two comment bytes held.
+    tag.Track = 12;
+    const auto written = EncodeID3v1Tag(tag);
+    EXPECT_EQ(written[125], 0);
+    EXPECT_EQ(written[126], 12);
+    EXPECT_EQ(written[127], 17);
+
+    std::memcpy(tag.Marker, "tag", 3);
+    EXPECT_FALSE(HasTagMarker(tag));
+}
+
+} // namespace

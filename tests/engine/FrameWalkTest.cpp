@@ -1,0 +1,171 @@
+// The one-step walk and the zero-byte scan, on byte-built files.
+#include "Mp3Bytes.h"
+#include "engine/FileStream.h"
+#include "engine/FrameWalk.h"
+
+#include <gtest/gtest.h>
+
+using namespace vivizu;
+using namespace vivizu::test;
+
+namespace {
+
+class FrameWalk : public ::testing::Test {
+protected:
+    // Steps once with SkipFrame and once with CopyFrame over the same bytes
+    // and checks that both agree; returns the copy step and what it wrote.
+    TFrameStep StepBoth(const Bytes& bytes, int64_t from, Bytes& copied)
+    {
+        const std::string path = Dir.Write("walk.mp3", bytes);
+        TInputFile skipInput(path);
+        skipInput.Seek(from, TSeekOrigin::Begin);
+        const TFrameStep skipped = SkipFrame(skipInput);
+
+        TInputFile copyInput(path);
+        copyInput.Seek(from, TSeekOrigin::Begin);
+        TFrameStep step;
+        {
+            TOutputFile out(Dir / "copy.mp3");
+            step = CopyFrame(copyInput, out);
+            out.Commit();
+        }
+        copied = ReadAll(Dir / "copy.mp3");
+        EXPECT_EQ(skipped.Position, step.Position);
+        EXPECT_EQ(skipped.Length, step.Length);
+        EXPECT_EQ(skipped.DurationMs, step.DurationMs);
+        EXPECT_EQ(skipInput.Position(), skipped.Position);
+        EXPECT_EQ(copyInput.Position(), step.Position);
+        return step;
+    }
+
+    TempDir Dir;
+};
+
+TEST_F(FrameWalk, AudioFrameIsSteppedAndCopiedWhole)
+{
+    const Bytes bytes = Frames(H44, 3);
+    Bytes copied;
+    const TFrameStep step = StepBoth(bytes, 417, copied);
+    EXPECT_EQ(step.Position, 834);
+    EXPECT_EQ(step.Length, 417);
+    EXPECT_DOUBLE_EQ(step.DurationMs, 1152000.0 / 44100);
+    EXPECT_EQ(copied, Slice(bytes, 417, 417));
+}
+
+// Encoder header frames are stepped over whole, count no time and are never
+// copied, wherever their encoder put the tag for the stream's layout.
+TEST_F(FrameWalk, HeaderFramesAreNotAudio)
+{
+    struct Case {
+        Header header;
+        int offset;
+        const char* text;
+    };
+    const Header mpeg1Mono{0xFF, 0xFB, 0x90, 0xC4};
+    const Header mpeg2Stereo{0xFF, 0xF3, 0x88, 0x04};
+    for (const Case& c : {Case{H44, 36, "Xing"}, Case{H44, 36, "Info"}, Case{H44, 36, "VBRI"},
+                          Case{mpeg1Mono, 21, "Info"}, Case{mpeg1Mono, 21, "Xing"},
+                          Case{mpeg1Mono, 36, "Xing"}, Case{mpeg2Stereo, 21, "Info"},
+                          Case{H16Mono, 13, "Info"}, Case{H16Mono, 13, "Xing"}}) {
+        SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.offset));
+        const Bytes bytes = HeaderFrame(c.header, c.offset, c.text) + Frames(c.header, 1);
+        Bytes copied;
+        const TFrameStep step = StepBoth(bytes, 0, copied);
+        EXPECT_EQ(step.Position, DecodeFrameHeader(c.header.data()).FrameLength);
+        EXPECT_EQ(step.Length, 0);
+        EXPECT_EQ(step.DurationMs, 0.0);
+        EXPECT_TRUE(copied.empty());
+    }
+}
+
+TEST_F(FrameWalk, MarkersAtOtherOffsetsAreAudio)
+{
+    // "Info" counts only right after the side information, "VBRI" only at 36.
+    struct Case {
+        Header header;
+        int offset;
+        const char* text;
+    };
+    for (const Case& c : {Case{H16Mono, 36, "Info"}, Case{H16Mono, 21, "VBRI"},
+                          Case{H44, 21, "Info"}, Case{H44, 13, "Xing"}}) {
+        SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.offset));
+        const Bytes bytes = HeaderFrame(c.header, c.offset, c.text) + Frames(c.header, 1);
+        Bytes copied;
+        const TFrameStep step = StepBoth(bytes, 0, copied);
+        const int32_t length = DecodeFrameHeader(c.header.data()).FrameLength;
+        EXPECT_EQ(step.Length, length);
+        EXPECT_EQ(copied, Slice(bytes, 0, static_cast<size_t>(length)));
+    }
+}
+
+TEST_F(FrameWalk, EmbeddedId3v2TagIsSteppedOverWhole)
+{
+    Bytes copied;
+    Bytes tag = Id3v2(257);
+    EXPECT_EQ(StepBoth(Frames(H44, 1) + tag + Frames(H44, 1), 417, copied).Position, 417 + 267);
+    EXPECT_TRUE(copied.empty());
+
+    // High bits of the size bytes are masked: 80 80 80 81 is a size of 1.
+    tag = Id3v2(1);
+    tag[6] = tag[7] = tag[8] = 0x80;
+    tag[9] = 0x81;
+    const TFrameStep step = StepBoth(tag + Frames(H44, 1), 0, copied);
+    EXPECT_EQ(step.Position, 11);
+    EXPECT_EQ(step.Length, 0);
+}
+
+TEST_F(FrameWalk, AnythingElseMovesByFour)
+{
+    const uint8_t reservedRate[4] = {0xFF, 0xFB, 0x9C, 0x64};
+    const Bytes others[] = {Bytes(8, 0), Bytes{'R', 'I', 'F', 'F', 'W', 'A', 'V', 'E'},
+                            Bytes{'I', 'D', '4', ' ', 'x', 'x', 'x', 'x'},
+                            Bytes(reservedRate, reservedRate + 4) + Bytes(4, 0)};
+    for (const Bytes& other : others) {
+        Bytes copied;
+        const TFrameStep step = StepBoth(other + Frames(H44, 1), 0, copied);
+        EXPECT_EQ(step.Position, 4);
+        EXPECT_EQ(step.Length, 0);
+        EXPECT_EQ(step.DurationMs, 0.0);
+        EXPECT_TRUE(copied.empty());
+    }
+}
+
+TEST_F(FrameWalk, CopyOfFrameCutShortByTheEndIsAReadError)
+{
+    const std::string path = Dir.Write("short.mp3", Slice(Frames(H44, 1), 0, 300));
+    TInputFile input(path);
+    TOutputFile out(Dir / "copy.mp3");
+    EXPECT_THROW(CopyFrame(input, out), TStreamReadError);
+    EXPECT_EQ(out.Size(), 0);
+
+    // Skipping the same frame just ends past the end of the file.
+    TInputFile again(path);
+    EXPECT_EQ(SkipFrame(again).Position, 417);
+}
+
+TEST_F(FrameWalk, ZeroScanFindsFirstNonZeroByte)
+{
+    const std::string path = Dir.Write("zeros.mp3", Id3v2(0) + Bytes(3, 0) + Frames(H44, 1));
+    TInputFile input(path);
+    input.Seek(10, TSeekOrigin::Begin);
+    const TZeroScan scan = SkipZeroPadding(input);
+    EXPECT_EQ(scan.Position, 13);
+    EXPECT_EQ(scan.Count, 3);
+    EXPECT_EQ(input.Position(), 13);
+
+    input.Seek(13, TSeekOrigin::Begin);
+    EXPECT_EQ(SkipZeroPadding(input).Count, 0);
+}
+
+TEST_F(FrameWalk, ZeroScanReportsRestWhenOnlyZerosFollow)
+{
+    // More zeros than the input buffer holds, so the scan crosses refills.
+    const size_t zeros = TInputFile::BufferSize + 5000;
+    TInputFile input(Dir.Write("zeros.mp3", Id3v2(0) + Bytes(zeros, 0)));
+    input.Seek(10, TSeekOrigin::Begin);
+    const TZeroScan scan = SkipZeroPadding(input);
+    EXPECT_EQ(scan.Position, -1);
+    EXPECT_EQ(scan.Count, static_cast<int64_t>(zeros));
+}
+
+} // namespace

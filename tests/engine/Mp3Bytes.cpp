@@ -1,0 +1,126 @@
+#include "Mp3Bytes.h"
+
+#include "engine/FrameHeader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace vivizu::test {
+
+Bytes Frame(const Header& header, uint8_t fill)
+{
+    const TMpegFrameHeader decoded = DecodeFrameHeader(header.data());
+    Bytes frame(static_cast<size_t>(decoded.FrameLength), fill);
+    std::copy(header.begin(), header.end(), frame.begin());
+    return frame;
+}
+
+Bytes Frames(const Header& header, int count, uint8_t firstFill)
+{
+    Bytes all;
+    for (int i = 0; i < count; ++i)
+        all = all + Frame(header, static_cast<uint8_t>(firstFill + i));
+    return all;
+}
+
+Bytes HeaderFrame(const Header& header, int offset, const char* text)
+{
+    Bytes frame = Frame(header, 0);
+    std::memcpy(frame.data() + offset, text, 4);
+    return frame;
+}
+
+Bytes Id3v2(int32_t size)
+{
+    Bytes tag{'I', 'D', '3', 3, 0, 0,
+              static_cast<uint8_t>((size >> 21) & 0x7F), static_cast<uint8_t>((size >> 14) & 0x7F),
+              static_cast<uint8_t>((size >> 7) & 0x7F), static_cast<uint8_t>(size & 0x7F)};
+    tag.resize(10 + static_cast<size_t>(size), 0x41);
+    return tag;
+}
+
+Bytes Id3v1(const std::string& title, uint8_t comment28, uint8_t comment29, uint8_t genre)
+{
+    Bytes tag(128, 0);
+    std::memcpy(tag.data(), "TAG", 3);
+    std::memcpy(tag.data() + 3, title.data(), std::min<size_t>(title.size(), 30));
+    std::memcpy(tag.data() + 97, "comment", 7);
+    tag[125] = comment28;
+    tag[126] = comment29;
+    tag[127] = genre;
+    return tag;
+}
+
+Bytes ApeFooter()
+{
+    Bytes footer(32, 0);
+    std::memcpy(footer.data(), "APETAGEX", 8);
+    footer[8] = 0xD0; // version 2000
+    footer[9] = 0x07;
+    footer[12] = 32;  // tag size: the footer alone
+    return footer;
+}
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes Slice(const Bytes& b, size_t from, size_t count)
+{
+    return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from),
+                 b.begin() + static_cast<std::ptrdiff_t>(from + count));
+}
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "vivizu-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder");
+    FPath = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(FPath, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const Bytes& bytes) const
+{
+    const std::string path = *this / name;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+std::vector<std::string> TempDir::Names() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(FPath))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+Bytes ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
+
+} // namespace vivizu::test
