@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# Times vivizu-cli against its peers on long files:
+#   cut  30:00-31:00 and the last minute: vivizu-cli cut, ffmpeg -c copy, mp3splt -f
+#   info (a full length walk):           vivizu-cli info against cat FILE > /dev/null
+# and shows the peak memory of vivizu-cli on a 1-hour and a 2-hour file.
+# Usage: bench/run.sh BUILD   (BENCH_RUNS=N sets the runs per command, default 7)
+# The source files are made once with LAME into bench/out/ and kept there.
+set -euo pipefail
+
+BUILD=${1:-build}
+RUNS=${BENCH_RUNS:-7}
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+case "$BUILD" in /*) ;; *) BUILD="$ROOT/$BUILD" ;; esac
+CLI="$BUILD/bin/vivizu-cli"
+OUT="$ROOT/bench/out"
+WORK="$OUT/work"
+
+[ -x "$CLI" ] || { echo "bench: $CLI not found; build first" >&2; exit 1; }
+for tool in lame ffmpeg mp3splt /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
+done
+mkdir -p "$OUT"
+
+# make_source SECONDS LAME-OPTIONS... FILE: pink noise over a tone, so that
+# VBR frame sizes vary, encoded from raw 16-bit stereo at 44.1 kHz.
+make_source() {
+  local seconds=$1 file=${*: -1}
+  local lame_opts=("${@:2:$#-2}")
+  [ -s "$file" ] && return
+  echo "bench: encoding $(basename "$file") (${seconds} s of audio, once)..."
+  ffmpeg -v error -f lavfi -i "anoisesrc=d=$seconds:c=pink:r=44100:a=0.05" \
+    -f lavfi -i "sine=f=440:r=44100:d=$seconds" \
+    -filter_complex "amix=inputs=2,aformat=channel_layouts=stereo" -f s16le - |
+    lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian "${lame_opts[@]}" \
+      - "$file.part" 2>>"$OUT/encode.log"
+  mv "$file.part" "$file"
+}
+CBR="$OUT/cbr128-1h.mp3"
+VBR="$OUT/vbr-2h.mp3"
+make_source 3600 -b 128 "$CBR"
+make_source 7200 -V 4 "$VBR"
+
+rm -rf "$WORK"
+mkdir -p "$WORK"
+trap 'rm -rf "$WORK"' EXIT
+
+now_us() { echo "${EPOCHREALTIME/./}"; }  # no process started
+
+# median_ms CMD...: runs CMD once to warm the cache, then RUNS times, and
+# prints the median wall time in milliseconds. "{}" in CMD becomes a fresh
+# output name for each run.
+median_ms() {
+  local times=() i start end args
+  for ((i = 0; i <= RUNS; i++)); do
+    args=("${@//\{\}/run$i}")
+    start=$(now_us)
+    "${args[@]}" >/dev/null 2>&1 || { echo "bench: failed: ${args[*]}" >&2; exit 1; }
+    end=$(now_us)
+    rm -rf "$WORK"/*
+    ((i == 0)) || times+=($((end - start)))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END {
+    m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
+    printf "%.2f", m / 1000 }'
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b > 0) ? a / b : 0 }'; }
+
+# verdict A B min|max LIMIT: whether A / B meets the target.
+verdict() {
+  awk -v a="$1" -v b="$2" -v kind="$3" -v lim="$4" 'BEGIN {
+    r = (b > 0) ? a / b : 0
+    ok = (kind == "min") ? (r >= lim) : (r <= lim)
+    printf "(target %s %s: %s)", (kind == "min") ? ">=" : "<=", lim, ok ? "met" : "MISSED" }'
+}
+
+length_ms() { "$CLI" info "$1" | awk -F': ' '$1 == "LengthMs" { print $2 }'; }
+
+# mp3splt times are minutes.seconds.hundredths.
+splt_time() { awk -v ms="$1" 'BEGIN { printf "%d.%02d.%02d", ms / 60000, (ms % 60000) / 1000, (ms % 1000) / 10 }'; }
+sec() { awk -v ms="$1" 'BEGIN { printf "%.3f", ms / 1000 }'; }
+
+cat_file() { cat "$1" >/dev/null; }
+vivizu_cut() { "$CLI" cut --no-tag "$1" "$WORK/$4.mp3" "$2" "$3"; }
+ffmpeg_cut() { ffmpeg -v error -y -ss "$(sec "$2")" -to "$(sec "$3")" -i "$1" -c copy "$WORK/$4.mp3"; }
+mp3splt_cut() { mp3splt -Q -f -d "$WORK" -o "$4" "$1" "$(splt_time "$2")" "$(splt_time "$3")"; }
+
+peak_kb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
+
+echo "vivizu-cli benchmark: median of $RUNS runs after one warm-up, files in the page cache"
+echo "machine: $(nproc) CPUs, $(awk '/MemTotal/ { printf "%d MB", $2 / 1024 }' /proc/meminfo)"
+echo
+
+for file in "$CBR" "$VBR"; do
+  len=$(length_ms "$file")
+  size_mb=$(awk -v b="$(stat -c %s "$file")" 'BEGIN { printf "%.1f", b / 1048576 }')
+  echo "== $(basename "$file"): ${size_mb} MB, length $("$CLI" info "$file" | awk -F': ' '$1 == "Length" { print $2 }')"
+  printf '  %-34s %10s  %s\n' "command" "median ms" "time / vivizu-cli's"
+  for range in "1800000 1860000 30:00-31:00" "$((len - 60000)) $len last-minute"; do
+    read -r from to label <<<"$range"
+    v=$(median_ms vivizu_cut "$file" "$from" "$to" "{}")
+    f=$(median_ms ffmpeg_cut "$file" "$from" "$to" "{}")
+    s=$(median_ms mp3splt_cut "$file" "$from" "$to" "{}")
+    printf '  %-34s %10s\n' "vivizu-cli cut $label" "$v"
+    r=$(ratio "$f" "$v")
+    printf '  %-34s %10s  %sx %s\n' "ffmpeg -ss -to -c copy $label" "$f" "$r" "$(verdict "$f" "$v" min 10)"
+    r=$(ratio "$s" "$v")
+    printf '  %-34s %10s  %sx %s\n' "mp3splt -f $label" "$s" "$r" "$(verdict "$s" "$v" min 3)"
+  done
+  i=$(median_ms "$CLI" info "$file")
+  c=$(median_ms cat_file "$file")
+  printf '  %-34s %10s\n' "cat FILE > /dev/null" "$c"
+  r=$(ratio "$i" "$c")
+  printf '  %-34s %10s  %sx cat %s\n' "vivizu-cli info (length walk)" "$i" "$r" "$(verdict "$i" "$c" max 2)"
+  echo
+done
+
+echo "== peak memory (max RSS, KB)"
+printf '  %-34s %12s %12s\n' "command" "1 hour" "2 hours"
+printf '  %-34s %12s %12s\n' "vivizu-cli info" \
+  "$(peak_kb "$CLI" info "$CBR")" "$(peak_kb "$CLI" info "$VBR")"
+printf '  %-34s %12s %12s\n' "vivizu-cli cut 30:00-31:00" \
+  "$(peak_kb "$CLI" cut --no-tag "$CBR" "$WORK/m1.mp3" 30:00 31:00)" \
+  "$(peak_kb "$CLI" cut --no-tag "$VBR" "$WORK/m2.mp3" 30:00 31:00)"
+printf '  %-34s %12s %12s\n' "vivizu-cli cut whole file" \
+  "$(peak_kb "$CLI" cut --no-tag "$CBR" "$WORK/m3.mp3" 0 "$(length_ms "$CBR")")" \
+  "$(peak_kb "$CLI" cut --no-tag "$VBR" "$WORK/m4.mp3" 0 "$(length_ms "$VBR")")"
