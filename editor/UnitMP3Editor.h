@@ -10,6 +10,7 @@
 #include <memory>
 
 // --- selection markers and time fields (includes) ---
+#include "editor/MarkerDrag.h"
 // --- end selection (includes) ---
 
 namespace vivizu {
@@ -134,15 +135,55 @@ public:
     void PM_EnglishClick();
 
     // --- selection markers and time fields ---
+    // Handlers of the two markers and the two time fields. WireSelection()
+    // binds them; the constructor calls it once the design has made the
+    // controls:
+    //   ImageStart  MouseDown(button, shift, x, y) -> ImageStartMouseDown
+    //               MouseMove(shift, x, y)         -> ImageStartMouseMove
+    //               MouseUp(button, shift, x, y)   -> ImageStartMouseUp
+    //   ImageEnd    the same three                 -> ImageEndMouseDown/Move/Up
+    //   RzMaskEdit1 Change() and RzMaskEdit2 Change() -> RzMaskEdit1Change(sender)
+    void WireSelection();
+
     // Selection in milliseconds; 0 <= FStartTime <= FEndTime <= stream length.
     int64_t FStartTime = 0;
     int64_t FEndTime = 0;
-    // Puts both markers back at the ends of the position bar and switches
-    // the markers, their captions and the time fields on or off.
+    // Geometry and drag state of the start (ImageStart) and end (ImageEnd)
+    // markers, in the window's client coordinates.
+    TMarkerDrag FStartMarker;
+    TMarkerDrag FEndMarker;
+
+    // Puts both markers back at the ends of the position bar, loads their
+    // bitmaps from the program folder and switches the markers, their
+    // captions and the time fields on or off. A bitmap that cannot be read
+    // throws, leaving the later steps undone.
     void ResetMarkers(bool enabled);
     // Turns a marker's place into a time (which: 0 start, 1 end), stores it
     // and shows it in the matching time field.
     void MarkerToTime(int which);
+    // Stores a time for a marker (which: 0 start, 1 end) and moves the marker
+    // to it. Does nothing while the marker is disabled.
+    void TimeToMarker(int which, int64_t time);
+
+    void ImageStartMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void ImageStartMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void ImageStartMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void ImageEndMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void ImageEndMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void ImageEndMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // Change of either time field's text: reads the typed time, keeps it
+    // within its bounds, rewrites the field when needed and moves the marker.
+    void RzMaskEdit1Change(TMaskEdit* sender);
+
+private:
+    TImage* MarkerImage(int which) const;
+    TMarkerDrag& MarkerRecord(int which);
+    void MarkerMouseDown(int which, Qt::MouseButton button, int x, int y);
+    void MarkerMouseMove(int which, int x, int y);
+    TPoint MarkerPointInContainer(int which, int x, int y) const;
+    int64_t StreamLengthMs() const;
+
+public:
     // --- end selection ---
 
 protected:
