@@ -79,6 +79,7 @@ class TMaskEdit : public QLineEdit {
   QChar FBlank = u'_';
   bool FLiteralsInText = true;
   QVector<bool> FLiteral;  // per position: a fixed literal
+  QVector<QChar> FKinds;   // per position: Qt's mask character, or the literal
   int FMaxLength = 0;
   QColor FFontColor;
   QColor FFrameColor;

@@ -4,10 +4,10 @@
 // at each Popup, so captions set in between (a language change) show.
 
 #include <QList>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 
-class QMenu;
 class QWidget;
 
 namespace vivizu {

@@ -1,8 +1,8 @@
 #pragma once
 // TTrackBar: a horizontal slider drawn by the program: a white track 4 px
 // high inset TrackOffset pixels from both ends, a thumb picture (or a plain
-// drawn thumb when none is set), no tick marks. Arrow keys move by
-// LineSize, Page Up/Down by PageSize, Home/End to Min/Max; dragging the
+// drawn thumb when none is set), no tick marks. Left/Up and Right/Down move
+// by LineSize, Page Up/Page Down by PageSize, Home/End go to Min/Max; dragging the
 // thumb follows the pointer, a click beside it moves one page towards it.
 // Change() fires whenever Position changes, by the user or the program.
 
@@ -67,6 +67,7 @@ class TTrackBar : public QAbstractSlider {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QSize ThumbSize() const;

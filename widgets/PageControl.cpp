@@ -1,0 +1,136 @@
+#include "widgets/PageControl.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+
+#include "widgets/Application.h"
+
+namespace vivizu {
+
+namespace {
+constexpr int kTextPad = 10;   // along the text, each side
+constexpr int kAcrossPad = 6;  // across the text, each side
+constexpr int kRadius = 5;
+}  // namespace
+
+TVerticalTabBar::TVerticalTabBar(QWidget* parent) : QTabBar(parent) {
+  setShape(QTabBar::RoundedWest);
+  setDrawBase(false);
+  setExpanding(false);
+  setUsesScrollButtons(false);
+  setElideMode(Qt::ElideNone);
+  setAttribute(Qt::WA_Hover);
+  setMouseTracking(true);
+}
+
+void TVerticalTabBar::SetHorizontalText(bool horizontal) {
+  FHorizontalText = horizontal;
+  updateGeometry();
+  adjustSize();
+  update();
+}
+
+void TVerticalTabBar::SetAccentColor(const QColor& color) {
+  FAccent = color;
+  update();
+}
+
+QSize TVerticalTabBar::tabSizeHint(int index) const {
+  const QFontMetrics fm(font());
+  const int across = fm.height() + 2 * kAcrossPad;
+  if (FHorizontalText) {
+    int widest = 0;
+    for (int i = 0; i < count(); ++i) {
+      widest = std::max(widest, fm.horizontalAdvance(QTabBar::tabText(i).remove(u'&')));
+    }
+    return {widest + 2 * kTextPad, across + 4};
+  }
+  const int along = fm.horizontalAdvance(tabText(index).remove(u'&')) + 2 * kTextPad;
+  return {across, std::max(along, 40)};
+}
+
+QSize TVerticalTabBar::minimumTabSizeHint(int index) const { return tabSizeHint(index); }
+
+void TVerticalTabBar::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QPoint mouse = mapFromGlobal(QCursor::pos());
+  for (int i = 0; i < count(); ++i) {
+    const QRectF r = QRectF(tabRect(i)).adjusted(0.5, 1.5, 0.5, -1.5);
+    const bool active = i == currentIndex();
+    const bool hover = !active && underMouse() && tabRect(i).contains(mouse);
+
+    // Rounded on the outer (left) side; the right side meets the page.
+    QPainterPath path;
+    path.moveTo(r.right() + 1, r.top());
+    path.lineTo(r.left() + kRadius, r.top());
+    path.quadTo(r.left(), r.top(), r.left(), r.top() + kRadius);
+    path.lineTo(r.left(), r.bottom() - kRadius);
+    path.quadTo(r.left(), r.bottom(), r.left() + kRadius, r.bottom());
+    path.lineTo(r.right() + 1, r.bottom());
+
+    QColor fill = active ? FAccent : (hover ? FAccent.lighter(175) : QColor(236, 244, 250));
+    if (!isEnabled()) fill = QColor(238, 238, 238);
+    p.setPen(QPen(isEnabled() ? FAccent : QColor(190, 190, 190), 1));
+    p.setBrush(fill);
+    p.drawPath(path);
+
+    p.setPen(active && isEnabled() ? QColor(Qt::white)
+                                   : (isEnabled() ? FAccent.darker(150) : QColor(150, 150, 150)));
+    const QString text = tabText(i);
+    if (FHorizontalText) {
+      p.drawText(r, Qt::AlignCenter | Qt::TextShowMnemonic, text);
+    } else {
+      // Text reads from bottom to top.
+      p.save();
+      p.translate(r.center());
+      p.rotate(-90);
+      const QRectF turned(-r.height() / 2, -r.width() / 2, r.height(), r.width());
+      p.drawText(turned, Qt::AlignCenter | Qt::TextShowMnemonic, text);
+      p.restore();
+    }
+  }
+}
+
+TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent), FTabBar(new TVerticalTabBar(this)) {
+  setTabBar(FTabBar);
+  setTabPosition(QTabWidget::West);
+  setDocumentMode(false);
+  setStyleSheet(QStringLiteral(
+      "QTabWidget::pane { border: 1px solid rgb(50,152,204); border-radius: 4px;"
+      " background: white; top: 0px; left: -1px; }"));
+  connect(this, &QTabWidget::currentChanged, this,
+          [this] { GuardedCall([this] { emit Change(); }); });
+}
+
+TTabSheet* TPageControl::Pages(int index) const { return qobject_cast<TTabSheet*>(widget(index)); }
+
+TTabSheet* TPageControl::ActivePage() const { return qobject_cast<TTabSheet*>(currentWidget()); }
+
+void TPageControl::SetActivePage(TTabSheet* page) {
+  if (page && indexOf(page) >= 0) setCurrentWidget(page);
+}
+
+bool TPageControl::HorizontalTabText() const { return FTabBar->HorizontalText(); }
+
+void TPageControl::SetHorizontalTabText(bool horizontal) { FTabBar->SetHorizontalText(horizontal); }
+
+QColor TPageControl::AccentColor() const { return FTabBar->AccentColor(); }
+
+void TPageControl::SetAccentColor(const QColor& color) { FTabBar->SetAccentColor(color); }
+
+void TPageControl::AddPage(TTabSheet* page) {
+  // The first page added becomes the active one without firing Change.
+  const QSignalBlocker block(count() == 0 ? this : nullptr);
+  addTab(page, page->Caption());
+}
+
+void TPageControl::UpdateCaption(TTabSheet* page) {
+  const int index = indexOf(page);
+  if (index >= 0) setTabText(index, page->Caption());
+}
+
+}  // namespace vivizu
