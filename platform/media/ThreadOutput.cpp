@@ -61,15 +61,16 @@ void TThreadOutput::Run()
     for (;;) {
         const size_t audio = FSource->Render(FBuffer.data(), FPeriod);
         if (Deliver(FBuffer.data(), FPeriod, audio)) {
-            std::lock_guard lock(FWakeMutex);
-            if (FStop)
+            // Going on at once: look at the flag without the mutex, which
+            // this loop would otherwise keep from Pause.
+            if (FStop.load())
                 return;
             next = Clock::now();
             continue;
         }
         next += period;
         std::unique_lock lock(FWakeMutex);
-        if (FWake.wait_until(lock, next, [this] { return FStop; }))
+        if (FWake.wait_until(lock, next, [this] { return FStop.load(); }))
             return;
     }
 }

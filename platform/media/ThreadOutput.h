@@ -5,6 +5,7 @@
 // Both stand in for the sound system when the preview device is tested.
 #include "platform/media/AudioOutput.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -43,7 +44,7 @@ private:
     std::mutex FControl; // serialises Start, Pause and Close
     std::mutex FWakeMutex;
     std::condition_variable FWake;
-    bool FStop = false;  // guarded by FWakeMutex
+    std::atomic<bool> FStop{false}; // set under FWakeMutex
     std::thread FThread;
 };
 
