@@ -132,7 +132,7 @@ public:
     void BtnAboutClick();
     void Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void Label28Click();
-    void PM_EnglishClick();
+    void PM_EnglishClick(TMenuItem* sender);
 
     // --- selection markers and time fields ---
     // Handlers of the two markers and the two time fields. WireSelection()
@@ -194,8 +194,10 @@ protected:
 
 private:
     void WireEvents();
+    void StopPreview();
     void ResetFileFields();
     void ShowLoadedFile();
+    void ShowTag();
     void ShowWaitPanel(const QString& text);
 
     std::unique_ptr<TRoruvoMP3> FMp3;

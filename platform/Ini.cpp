@@ -42,11 +42,11 @@ std::optional<TIniEntry> SplitEntry(std::string_view line) {
                      std::string(TrimBlanks(line.substr(eq + 1)))};
 }
 
-std::string Unquote(std::string value) {
+std::string Unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
-        return value.substr(1, value.size() - 2);
-    return value;
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
 }
 
 } // namespace
@@ -119,7 +119,7 @@ std::optional<std::string> TIniFile::ReadString(std::string_view section,
     for (std::size_t i = range->First; i < range->Last; ++i) {
         auto entry = SplitEntry(FLines[i]);
         if (entry && SameText(entry->Key, TrimBlanks(key)))
-            return Unquote(std::move(entry->Value));
+            return Unquote(entry->Value);
     }
     return std::nullopt;
 }

@@ -1,0 +1,1 @@
+#include "chrome/FormShadow.h"

@@ -1,0 +1,7 @@
+#include "chrome/RoundRegion.h"
+
+namespace vivizu {
+
+void ApplyRoundRegion(QWidget& /*window*/, const QRect& /*bounds*/) {}
+
+} // namespace vivizu

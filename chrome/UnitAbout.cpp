@@ -1,0 +1,7 @@
+#include "chrome/UnitAbout.h"
+
+namespace vivizu {
+
+void ShowAboutBox(QWidget* /*owner*/) {}
+
+} // namespace vivizu

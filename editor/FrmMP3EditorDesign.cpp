@@ -1,0 +1,304 @@
+#include "editor/FrmMP3EditorDesign.h"
+
+#include "editor/UnitMP3Editor.h"
+#include "resources/Resources.h"
+#include "widgets/CheckBox.h"
+#include "widgets/ComboBox.h"
+#include "widgets/Edit.h"
+#include "widgets/GlyphButton.h"
+#include "widgets/Image.h"
+#include "widgets/Label.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/MaskEdit.h"
+#include "widgets/MenuItem.h"
+#include "widgets/OpenDialog.h"
+#include "widgets/PageControl.h"
+#include "widgets/Panel.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PopupMenu.h"
+#include "widgets/SaveDialog.h"
+#include "widgets/TabSheet.h"
+#include "widgets/Timer.h"
+#include "widgets/TrackBar.h"
+
+#include <QApplication>
+#include <QPixmap>
+
+namespace vivizu {
+
+namespace {
+
+const QColor Accent(50, 152, 204);     // frames and flat borders
+const QColor StartGreen(35, 164, 85);  // start field, its caption and marker
+const QColor EndRed(216, 65, 58);      // end field, its caption and marker
+const QColor CaptionGrey(90, 98, 106); // captions of the value labels
+const QColor ValueInk(24, 48, 64);     // the values themselves
+
+// A picture of the window's artwork, sharp at the display's pixel ratio.
+QPixmap Art(const QString& name) { return ArtPixmap(name, qApp->devicePixelRatio()); }
+
+template <class T, class Parent>
+T* Make(Parent* parent, const char* name, int left, int top, int width, int height) {
+    auto* control = new T(parent);
+    control->setObjectName(QLatin1String(name));
+    control->SetBounds(left, top, width, height);
+    return control;
+}
+
+TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, int width,
+                  const QString& caption, Qt::Alignment align = Qt::AlignLeft) {
+    auto* label = Make<TLabel>(parent, name, left, top, width, 14);
+    label->SetAlignment(align | Qt::AlignVCenter);
+    label->SetCaption(caption);
+    return label;
+}
+
+TPictureButton* MakePictureButton(QWidget* parent, const char* name, int left, int top,
+                                  int width, int height, const char* art, const QString& hint) {
+    auto* button = Make<TPictureButton>(parent, name, left, top, width, height);
+    const QString base = QLatin1String(art);
+    button->SetNormal(Art(base));
+    button->SetHover(Art(base + QStringLiteral("-hover")));
+    button->SetDown(Art(base + QStringLiteral("-down")));
+    button->SetHint(hint);
+    return button;
+}
+
+TMaskEdit* MakeTimeField(QWidget* parent, const char* name, int top, const QColor& colour) {
+    auto* edit = Make<TMaskEdit>(parent, name, 288, top, 96, 21);
+    edit->SetEditMask(QStringLiteral("000:00:00.000;1;_"));
+    edit->SetMaxLength(13);
+    edit->SetText(QStringLiteral("000:00:00.000"));
+    edit->SetFontColor(colour);
+    edit->SetFrameColor(colour);
+    edit->SetEnabled(false);
+    return edit;
+}
+
+TGlyphButton* MakeGlyphButton(QWidget* parent, const char* name, int left,
+                              const QString& caption, const char* glyph) {
+    auto* button = Make<TGlyphButton>(parent, name, left, 114, 88, 48);
+    button->SetCaption(caption);
+    button->SetGlyph(Art(QLatin1String(glyph)));
+    button->SetEnabled(false);
+    return button;
+}
+
+TEdit* MakeTagEdit(QWidget* parent, const char* name, int left, int top, int width,
+                   int maxLength) {
+    auto* edit = Make<TEdit>(parent, name, left, top, width, 21);
+    edit->SetMaxLength(maxLength);
+    edit->SetEnabled(false);
+    return edit;
+}
+
+// Page "Standard": six captions, each with its value to the right.
+void DesignStandardPage(TFrmMP3Editor& f, TTabSheet* page) {
+    struct Row {
+        TLabel** Caption;
+        TLabel** Value;
+        const char* CaptionName;
+        const char* ValueName;
+        const char* Text;
+    };
+    const Row rows[] = {
+        {&f.Label23, &f.Label24, "Label23", "Label24", "File size:"},
+        {&f.Label13, &f.Label18, "Label13", "Label18", "Encoding:"},
+        {&f.Label14, &f.Label19, "Label14", "Label19", "Channel:"},
+        {&f.Label15, &f.Label20, "Label15", "Label20", "SampleRate:"},
+        {&f.Label16, &f.Label21, "Label16", "Label21", "Bitrate:"},
+        {&f.Label17, &f.Label22, "Label17", "Label22", "Length:"},
+    };
+    int top = 16;
+    for (const auto& row : rows) {
+        *row.Caption = MakeLabel(page, row.CaptionName, 20, top, 110,
+                                 QString::fromLatin1(row.Text), Qt::AlignRight);
+        (*row.Caption)->SetFontColor(CaptionGrey);
+        *row.Value = MakeLabel(page, row.ValueName, 142, top, 360, QString());
+        (*row.Value)->SetFontColor(ValueInk);
+        (*row.Value)->SetBold(true);
+        top += 28;
+    }
+}
+
+// Page "ID3Tags V1": the include box and the tag fields, all disabled.
+void DesignTagPage(TFrmMP3Editor& f, TTabSheet* page) {
+    f.RzCheckBox1 = Make<TCheckBox>(page, "RzCheckBox1", 20, 10, 200, 18);
+    f.RzCheckBox1->SetCaption(QStringLiteral("Include"));
+    f.RzCheckBox1->SetChecked(false);
+    f.RzCheckBox1->SetEnabled(false);
+
+    const int captionLeft = 20, captionWidth = 84, fieldLeft = 110;
+    auto caption = [&](const char* name, int left, int top, int width, const char* text) {
+        return MakeLabel(page, name, left, top + 3, width, QString::fromLatin1(text),
+                         Qt::AlignRight);
+    };
+    f.Label3 = caption("Label3", captionLeft, 38, captionWidth, "Title:");
+    f.RzEdit1 = MakeTagEdit(page, "RzEdit1", fieldLeft, 38, 300, 30);
+    f.Label4 = caption("Label4", captionLeft, 64, captionWidth, "Artist:");
+    f.RzEdit2 = MakeTagEdit(page, "RzEdit2", fieldLeft, 64, 300, 30);
+    f.Label5 = caption("Label5", captionLeft, 90, captionWidth, "Album:");
+    f.RzEdit3 = MakeTagEdit(page, "RzEdit3", fieldLeft, 90, 300, 0);
+
+    f.Label9 = caption("Label9", captionLeft, 116, captionWidth, "Genre:");
+    f.RzComboBox1 = Make<TComboBox>(page, "RzComboBox1", fieldLeft, 116, 150, 21);
+    f.RzComboBox1->SetEnabled(false);
+    f.Label8 = caption("Label8", 262, 116, 84, "TrackNumber:");
+    f.RzEdit5 = MakeTagEdit(page, "RzEdit5", 350, 116, 36, 3);
+    f.Label6 = caption("Label6", 388, 116, 46, "Year:");
+    f.RzEdit6 = MakeTagEdit(page, "RzEdit6", 438, 116, 48, 4);
+
+    f.Label7 = caption("Label7", captionLeft, 142, captionWidth, "Comment:");
+    f.RzEdit7 = MakeTagEdit(page, "RzEdit7", fieldLeft, 142, 376, 30);
+}
+
+} // namespace
+
+void DesignFrmMP3Editor(TFrmMP3Editor& f) {
+    InitVivizuResources();
+    f.setObjectName(QStringLiteral("FrmMP3Editor"));
+    f.SetCaption(QStringLiteral("Vivizu"));
+    f.SetClientSize(592, 452);
+
+    // Skin and caption strip; everything created later lies above them.
+    f.FS = Make<TImage>(&f, "FS", 0, 0, 592, 452);
+    f.FS->SetPicture(Art(QStringLiteral("skin")));
+    f.Label10 = Make<TLabel>(&f, "Label10", 0, 0, 592, 105);
+    f.Label10->SetAlignment(Qt::AlignTop | Qt::AlignLeft);
+    f.Label10->SetTransparent(true);
+
+    f.Label11 = Make<TLabel>(&f, "Label11", 12, 8, 220, 16);
+    f.Label11->SetFontColor(Qt::white);
+    f.Label11->SetBold(true);
+    f.Label11->SetAutoSize(true);
+    f.Label11->SetCaption(QStringLiteral("Vivizu"));
+    f.Label28 = Make<TLinkLabel>(&f, "Label28", 400, 4, 112, 14);
+    f.Label28->SetFontColor(Qt::white);
+    f.Label28->SetBold(true);
+    f.Label28->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    f.Label28->SetCaption(QStringLiteral(">> Language"));
+
+    f.RzBmpButton2 = MakePictureButton(&f, "RzBmpButton2", 520, 0, 27, 20, "frame-minimize",
+                                       QStringLiteral("Minimize"));
+    f.RzBmpButton1 = MakePictureButton(&f, "RzBmpButton1", 547, 0, 40, 20, "frame-close",
+                                       QStringLiteral("Close"));
+
+    f.BtnOpenMp3 = MakePictureButton(&f, "BtnOpenMp3", 12, 32, 64, 64, "btn-open", QString());
+    f.BtnSaveMp3 = MakePictureButton(&f, "BtnSaveMp3", 84, 32, 64, 64, "btn-saveas", QString());
+    f.BtnSaveMp3->SetDisabled(Art(QStringLiteral("btn-saveas-disabled")));
+    f.BtnSaveMp3->SetEnabled(false);
+    f.BtnAbout = MakePictureButton(&f, "BtnAbout", 156, 32, 64, 64, "btn-about", QString());
+
+    // Selection: captions, time fields, preview buttons.
+    f.LabelStart = MakeLabel(&f, "LabelStart", 240, 120, 43, QStringLiteral("Start tag"),
+                             Qt::AlignRight);
+    f.LabelStart->SetFontColor(StartGreen);
+    f.LabelStart->SetEnabled(false);
+    f.LabelEnd = MakeLabel(&f, "LabelEnd", 246, 144, 37, QStringLiteral("End tag"),
+                           Qt::AlignRight);
+    f.LabelEnd->SetFontColor(EndRed);
+    f.LabelEnd->SetEnabled(false);
+    f.RzMaskEdit1 = MakeTimeField(&f, "RzMaskEdit1", 116, StartGreen);
+    f.RzMaskEdit2 = MakeTimeField(&f, "RzMaskEdit2", 140, EndRed);
+    f.BtnPlayStart = MakeGlyphButton(&f, "BtnPlayStart", 396, QStringLiteral("&Play"), "glyph-play");
+    f.BtnStop = MakeGlyphButton(&f, "BtnStop", 490, QStringLiteral("&Stop"), "glyph-stop");
+
+    // Position bar with its time text and the two markers above it.
+    f.Label1 = MakeLabel(&f, "Label1", 14, 192, 108, QStringLiteral("000:00:00.000"),
+                         Qt::AlignRight);
+    f.Label1->SetFontColor(ValueInk);
+    f.TrackBarPos = Make<TTrackBar>(&f, "TrackBarPos", 128, 189, 449, 20);
+    f.TrackBarPos->SetMin(0);
+    f.TrackBarPos->SetMax(100);
+    f.TrackBarPos->SetTrackOffset(8);
+    f.TrackBarPos->SetThumb(Art(QStringLiteral("thumb")));
+    f.TrackBarPos->SetEnabled(false);
+    f.ImageStart = Make<TImage>(&f, "ImageStart", 129, 173, 16, 16);
+    f.ImageStart->SetCursor(Qt::PointingHandCursor);
+    f.ImageStart->SetHint(QStringLiteral("Drag to set start tag"));
+    f.ImageStart->SetTransparent(true);
+    f.ImageStart->SetEnabled(false);
+    f.ImageEnd = Make<TImage>(&f, "ImageEnd", 560, 173, 16, 16);
+    f.ImageEnd->SetCursor(Qt::PointingHandCursor);
+    f.ImageEnd->SetHint(QStringLiteral("Drag to set end tag"));
+    f.ImageEnd->SetTransparent(true);
+    f.ImageEnd->SetEnabled(false);
+
+    // Information pages.
+    f.RzPageControl1 = Make<TPageControl>(&f, "RzPageControl1", 12, 220, 568, 200);
+    f.TabSheet2 = new TTabSheet(f.RzPageControl1);
+    f.TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    f.TabSheet2->SetCaption(QStringLiteral("Standard"));
+    f.TabSheet1 = new TTabSheet(f.RzPageControl1);
+    f.TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    f.TabSheet1->SetCaption(QStringLiteral("ID3Tags V1"));
+    f.RzPageControl1->SetActivePage(f.TabSheet2);
+    DesignStandardPage(f, f.TabSheet2);
+    DesignTagPage(f, f.TabSheet1);
+
+    // Bottom band: file state icons and the path.
+    f.ImageFileState1 = Make<TImage>(&f, "ImageFileState1", 8, 432, 16, 16);
+    f.ImageFileState1->SetPicture(Art(QStringLiteral("state-valid")));
+    f.ImageFileState1->SetVisible(false);
+    f.ImageFileState2 = Make<TImage>(&f, "ImageFileState2", 8, 432, 16, 16);
+    f.ImageFileState2->SetPicture(Art(QStringLiteral("state-none")));
+    f.Label12 = Make<TLabel>(&f, "Label12", 30, 433, 552, 14);
+    f.Label12->SetFontColor(Qt::white);
+    f.Label12->setTextFormat(Qt::PlainText);
+
+    // Wait panel, above everything else.
+    f.PanelState = Make<TPanel>(&f, "PanelState", 201, 201, 190, 50);
+    f.PanelState->SetBevelOuter(TPanel::BevelNone);
+    f.Image1 = Make<TImage>(f.PanelState, "Image1", 0, 0, 190, 50);
+    f.Image1->SetPicture(Art(QStringLiteral("wait-panel")));
+    f.Label25 = Make<TLabel>(f.PanelState, "Label25", 0, 0, 190, 50);
+    f.Label25->SetAlignment(Qt::AlignCenter);
+    f.Label25->SetFontColor(Qt::white);
+    f.Label25->SetBold(true);
+    f.Label25->SetCaption(QStringLiteral("Opening......"));
+    f.PanelState->SetVisible(false);
+
+    // Components without a place on the window.
+    f.OpenDialog1 = new TOpenDialog(&f);
+    f.OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+    f.OpenDialog1->SetTitle(QStringLiteral("Open MP3 file"));
+    f.OpenDialog1->SetFilter(QStringLiteral("MP3(*.mp3)|*.mp3"));
+    f.OpenDialog1->SetOptions(TFileDialogBase::HideReadOnly | TFileDialogBase::EnableSizing);
+    f.SaveDialog1 = new TSaveDialog(&f);
+    f.SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+    f.SaveDialog1->SetTitle(QStringLiteral("Save Mp3 file"));
+    f.SaveDialog1->SetFilter(QStringLiteral("MP3(*.mp3)|*.mp3"));
+    f.SaveDialog1->SetDefaultExt(QStringLiteral(".mp3"));
+    f.SaveDialog1->SetOptions(TFileDialogBase::OverwritePrompt | TFileDialogBase::HideReadOnly |
+                              TFileDialogBase::EnableSizing);
+    f.TimerPos = new TTimer(&f);
+    f.TimerPos->setObjectName(QStringLiteral("TimerPos"));
+    f.TimerPos->SetEnabled(false);
+    f.TimerPos->SetInterval(1000);
+
+    f.PopupMenuView = new TPopupMenu(&f);
+    f.PopupMenuView->setObjectName(QStringLiteral("PopupMenuView"));
+    struct Item {
+        TMenuItem** Field;
+        const char* Name;
+        const char* Caption;
+    };
+    const Item items[] = {
+        {&f.PM_English, "PM_English", "English"}, {&f.PM_Spanish, "PM_Spanish", "Spanish"},
+        {&f.PM_German, "PM_German", "German"},    {&f.PM_Italian, "PM_Italian", "Italian"},
+        {&f.PM_French, "PM_French", "French"},
+    };
+    int tag = 0;
+    for (const auto& item : items) {
+        auto* menuItem = new TMenuItem(f.PopupMenuView);
+        menuItem->setObjectName(QLatin1String(item.Name));
+        menuItem->SetCaption(QLatin1String(item.Caption));
+        menuItem->SetRadioItem(true);
+        menuItem->SetGroupIndex(1);
+        menuItem->SetTag(tag++);
+        *item.Field = menuItem;
+    }
+    f.PM_English->SetChecked(true);
+}
+
+} // namespace vivizu

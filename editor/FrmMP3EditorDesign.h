@@ -1,0 +1,12 @@
+#pragma once
+// The main window's design: every control with its component name,
+// position, size, design texts, colours and start state, in one place.
+namespace vivizu {
+
+class TFrmMP3Editor;
+
+// Creates the window's components as children of form and stores them in
+// its component fields. Binds no handlers.
+void DesignFrmMP3Editor(TFrmMP3Editor& form);
+
+} // namespace vivizu

@@ -1,0 +1,160 @@
+#include "editor/UnitMP3Editor.h"
+
+#include "chrome/CaptionDrag.h"
+#include "chrome/FormShadow.h"
+#include "chrome/RoundRegion.h"
+#include "chrome/UnitAbout.h"
+#include "editor/FrmMP3EditorDesign.h"
+#include "editor/TimeText.h"
+#include "engine/RoruvoMp3.h"
+#include "i18n/Language.h"
+#include "platform/ProgramFolder.h"
+#include "widgets/Application.h"
+#include "widgets/CheckBox.h"
+#include "widgets/ComboBox.h"
+#include "widgets/Edit.h"
+#include "widgets/GlyphButton.h"
+#include "widgets/Image.h"
+#include "widgets/Label.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/MaskEdit.h"
+#include "widgets/MenuItem.h"
+#include "widgets/PictureButton.h"
+#include "widgets/PopupMenu.h"
+#include "widgets/Timer.h"
+#include "widgets/TrackBar.h"
+
+#ifdef VIVIZU_HAVE_MEDIA
+#include "platform/media/CreateMediaDevice.h"
+#endif
+
+#include <QCoreApplication>
+#include <QShowEvent>
+
+namespace vivizu {
+
+TFrmMP3Editor::TFrmMP3Editor(QWidget* parent) : TForm(parent) {
+    DesignFrmMP3Editor(*this);
+    WireEvents();
+    Create();
+}
+
+TFrmMP3Editor::~TFrmMP3Editor() = default;
+
+QString TFrmMP3Editor::MsToTimeText(int64_t ms) const { return vivizu::MsToTimeText(ms); }
+
+void TFrmMP3Editor::WireEvents() {
+    connect(BtnOpenMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnOpenMp3Click);
+    connect(BtnAbout, &TPictureButton::Click, this, &TFrmMP3Editor::BtnAboutClick);
+    connect(RzBmpButton1, &TPictureButton::Click, this, &TFrmMP3Editor::RzBmpButton1Click);
+    connect(RzBmpButton2, &TPictureButton::Click, this, &TFrmMP3Editor::RzBmpButton2Click);
+    connect(RzCheckBox1, &TCheckBox::Click, this, &TFrmMP3Editor::RzCheckBox1Click);
+    connect(Label10, &TLabel::MouseDown, this, &TFrmMP3Editor::Label10MouseDown);
+    connect(Label28, &TLabel::Click, this, &TFrmMP3Editor::Label28Click);
+    for (TMenuItem* item : {PM_English, PM_Spanish, PM_German, PM_Italian, PM_French})
+        connect(item, &TMenuItem::Click, this, [this, item] { PM_EnglishClick(item); });
+    FCaptionDrag = new TCaptionDrag(Label10, this);
+}
+
+// Start-up: program folder, language, outline, shadow, engine, genre list,
+// markers. A step that throws ends the sequence; the application reports it
+// and the window is shown all the same.
+void TFrmMP3Editor::FormCreate() {
+    SetProgramFolder(ExecutableFolder());
+    ReadLanguageSetting();
+    if (CurrentLanguage == NoLanguageChosen)
+        CurrentLanguage = static_cast<uint8_t>(LanguageFromLocale());
+    ApplyLanguage(CurrentLanguage);
+    ApplyRoundRegion(*this, FS->geometry());
+
+    FShadow = new TFormShadow(QCoreApplication::instance());
+    FShadow->SetOwnerForm(this);
+    FShadow->SetShadowColor(QColor(74, 121, 161));
+
+#ifdef VIVIZU_HAVE_MEDIA
+    FMp3 = std::make_unique<TRoruvoMP3>(std::string(), CreateMediaDevice());
+#else
+    FMp3 = std::make_unique<TRoruvoMP3>(std::string());
+#endif
+
+    for (const char* genre : ID3v1Genres)
+        RzComboBox1->AddItem(QString::fromLatin1(genre));
+    RzComboBox1->SetItemIndex(-1);
+
+    ResetMarkers(false);
+}
+
+// Close: the engine (which releases its playback device), the shadow, then
+// the language setting.
+void TFrmMP3Editor::FormClose() {
+    TimerPos->SetEnabled(false);
+    FMp3.reset();
+    delete FShadow;
+    FShadow = nullptr;
+    WriteLanguageSetting();
+}
+
+void TFrmMP3Editor::showEvent(QShowEvent* event) {
+    if (FShadow)
+        FShadow->SetShadowVisible(true);
+    TForm::showEvent(event);
+}
+
+void TFrmMP3Editor::hideEvent(QHideEvent* event) {
+    if (FShadow)
+        FShadow->SetShadowVisible(false);
+    TForm::hideEvent(event);
+}
+
+void TFrmMP3Editor::ApplyLanguage(int number) {
+    CurrentLanguage = static_cast<uint8_t>(number);
+    Label11->SetCaption(QStringLiteral("Vivizu version 2.2.2"));
+    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        app->SetTitle(QStringLiteral("Vivizu"));
+    TMenuItem* item = PM_English;
+    switch (number) {
+    case 1: item = PM_Spanish; break;
+    case 2: item = PM_German; break;
+    case 3: item = PM_Italian; break;
+    case 4: item = PM_French; break;
+    default: break;
+    }
+    item->SetChecked(true);
+    const std::string path = ProgramFolder() + LanguageFileName(number);
+    LoadMessages(QString::fromStdString(path));
+    ApplyLanguageFile(*this, path);
+}
+
+void TFrmMP3Editor::LoadMessages(const QString& path) {
+    vivizu::LoadMessages(Messages, path.toStdString());
+}
+
+void TFrmMP3Editor::RzBmpButton1Click() { Close(); }
+
+void TFrmMP3Editor::RzBmpButton2Click() { TApplication::Minimize(); }
+
+void TFrmMP3Editor::BtnAboutClick() { ShowAboutBox(this); }
+
+void TFrmMP3Editor::Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*shift*/,
+                                     int x, int y) {
+    FCaptionDrag->Begin(button, x, y);
+}
+
+void TFrmMP3Editor::Label28Click() {
+    const QPoint corner = Label28->mapToGlobal(QPoint(0, Label28->height()));
+    PopupMenuView->Popup(corner.x(), corner.y());
+}
+
+void TFrmMP3Editor::PM_EnglishClick(TMenuItem* sender) {
+    if (sender && sender->Tag() != CurrentLanguage)
+        ApplyLanguage(sender->Tag());
+}
+
+void TFrmMP3Editor::RzCheckBox1Click() {
+    const bool on = RzCheckBox1->Checked();
+    for (TEdit* edit : {RzEdit1, RzEdit2, RzEdit3, RzEdit5, RzEdit6, RzEdit7})
+        edit->SetEnabled(on);
+    RzComboBox1->SetEnabled(on);
+}
+
+} // namespace vivizu

@@ -1,0 +1,171 @@
+// Opening a file: the Open button, the information panel and the tag page.
+#include "editor/MessageBox.h"
+#include "editor/TimeText.h"
+#include "editor/UnitMP3Editor.h"
+#include "engine/RoruvoMp3.h"
+#include "platform/CodePage.h"
+#include "widgets/CheckBox.h"
+#include "widgets/ComboBox.h"
+#include "widgets/Edit.h"
+#include "widgets/GlyphButton.h"
+#include "widgets/Image.h"
+#include "widgets/Label.h"
+#include "widgets/MaskEdit.h"
+#include "widgets/OpenDialog.h"
+#include "widgets/Panel.h"
+#include "widgets/PictureButton.h"
+#include "widgets/Timer.h"
+#include "widgets/TrackBar.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <cstring>
+
+namespace vivizu {
+
+namespace {
+
+const QString ZeroTime = QStringLiteral("000:00:00.000");
+
+// Runs a function when the scope ends, also when an exception passes.
+template <class F>
+class TFinally {
+public:
+    explicit TFinally(F f) : FAction(std::move(f)) {}
+    ~TFinally() { FAction(); }
+    TFinally(const TFinally&) = delete;
+    TFinally& operator=(const TFinally&) = delete;
+
+private:
+    F FAction;
+};
+
+// A tag text field: its bytes up to the first zero byte (all of them when
+// there is none), spaces kept, decoded from the tag's code page.
+template <std::size_t N>
+QString TagText(const char (&field)[N]) {
+    const auto* end = static_cast<const char*>(std::memchr(field, 0, N));
+    const std::size_t length = end ? static_cast<std::size_t>(end - field) : N;
+    return QString::fromStdString(AnsiToUtf8(std::string_view(field, length), AnsiCodePage()));
+}
+
+// Sets a time field's text with its Tag raised, so that its change handling
+// knows the program is writing.
+void SetGuardedText(TMaskEdit* field, const QString& text) {
+    field->SetTag(1);
+    field->SetText(text);
+    field->SetTag(0);
+}
+
+} // namespace
+
+void TFrmMP3Editor::BtnOpenMp3Click() {
+    if (!OpenDialog1->Execute())
+        return;
+    const QString path = OpenDialog1->FileName();
+
+    StopPreview();
+    ShowWaitPanel(Messages.Opening);
+    Label12->SetCaption(path);
+    ResetFileFields();
+
+    // Whatever happens below, the selection becomes 0 .. the bar's maximum
+    // and the wait panel goes away.
+    TFinally done([this] {
+        FStartTime = 0;
+        FEndTime = TrackBarPos->Max();
+        PanelState->SetVisible(false);
+    });
+
+    FMp3->LoadFile(QFile::encodeName(path).toStdString());
+    if (FMp3->Valid) {
+        ShowLoadedFile();
+    } else {
+        ImageFileState2->SetVisible(true);
+        ImageFileState1->SetVisible(false);
+        ShowMessageBox(this, path + QStringLiteral("\r\n") + Messages.NotMP3, Messages.Info,
+                       QMessageBox::Information);
+    }
+}
+
+// A new file replaces a running preview: it is stopped before anything else.
+void TFrmMP3Editor::StopPreview() {
+    TimerPos->SetEnabled(false);
+    FMp3->StopPlaying();
+}
+
+void TFrmMP3Editor::ShowWaitPanel(const QString& text) {
+    Label25->SetCaption(text);
+    PanelState->SetVisible(true);
+    PanelState->raise();
+    // One pass of pending events, so that the panel is painted before the
+    // long work blocks the window.
+    PanelState->repaint();
+    QCoreApplication::processEvents();
+}
+
+// Every file-dependent control back to its no-file state.
+void TFrmMP3Editor::ResetFileFields() {
+    TrackBarPos->SetEnabled(false);
+    TrackBarPos->SetPosition(0);
+    RzCheckBox1->SetChecked(false);
+    RzCheckBox1->SetEnabled(false);
+    for (TEdit* edit : {RzEdit1, RzEdit2, RzEdit3, RzEdit5, RzEdit6, RzEdit7})
+        edit->SetText(QString());
+    RzComboBox1->SetItemIndex(-1);
+    for (TLabel* label : {Label18, Label19, Label20, Label21, Label22, Label24})
+        label->SetCaption(QString());
+    SetGuardedText(RzMaskEdit1, ZeroTime);
+    SetGuardedText(RzMaskEdit2, ZeroTime);
+    Label1->SetCaption(ZeroTime);
+    BtnPlayStart->SetEnabled(false);
+    BtnStop->SetEnabled(false);
+    ResetMarkers(false);
+    BtnSaveMp3->SetEnabled(false);
+}
+
+void TFrmMP3Editor::ShowLoadedFile() {
+    const TMp3StreamInfo& info = FMp3->Info;
+    TrackBarPos->SetEnabled(true);
+    // The bar counts in 32 bits: it takes the length's low 32 bits.
+    TrackBarPos->SetMax(static_cast<int32_t>(static_cast<uint32_t>(info.LengthMs)));
+    Label1->SetCaption(QStringLiteral("00:00:00.000"));
+
+    RzCheckBox1->SetEnabled(true);
+    RzCheckBox1->SetChecked(info.ID3v1Size > 0);
+    if (RzCheckBox1->Checked())
+        ShowTag();
+
+    Label18->SetCaption(QStringLiteral("MPEG %1 Layer %2")
+                            .arg(VersionText(info.Version))
+                            .arg(info.Layer));
+    Label19->SetCaption(info.Mono ? Messages.Mono : Messages.Stereo);
+    Label20->SetCaption(QStringLiteral("%1 Hz").arg(info.SampleRate));
+    Label21->SetCaption(QStringLiteral("%1 Kbps").arg(info.Bitrate));
+    Label22->SetCaption(vivizu::MsToTimeText(info.LengthMs));
+    Label24->SetCaption(FileSizeText(FMp3->FileSize));
+
+    BtnPlayStart->SetEnabled(true);
+    BtnStop->SetEnabled(false);
+    ImageFileState2->SetVisible(false);
+    ImageFileState1->SetVisible(true);
+    BtnSaveMp3->SetEnabled(true);
+
+    ResetMarkers(true);
+    MarkerToTime(1);
+}
+
+void TFrmMP3Editor::ShowTag() {
+    const TID3v1Tag& tag = FMp3->Info.Tag;
+    RzEdit1->SetText(TagText(tag.Title));
+    RzEdit2->SetText(TagText(tag.Artist));
+    RzEdit3->SetText(TagText(tag.Album));
+    RzEdit6->SetText(TagText(tag.Year));
+    RzEdit7->SetText(TagText(tag.Comment));
+    if (tag.Track > 0)
+        RzEdit5->SetText(QString::number(tag.Track));
+    // A genre number the list does not have leaves no selection.
+    RzComboBox1->SetItemIndex(tag.Genre < RzComboBox1->Count() ? tag.Genre : -1);
+}
+
+} // namespace vivizu
