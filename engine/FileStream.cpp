@@ -73,7 +73,8 @@ TInputFile::TInputFile(const std::string& fileName) : FFileName(fileName)
     }
     FSize = S_ISREG(FStat.st_mode) ? FStat.st_size : 0;
     posix_fadvise(FFd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    FBuffer.reset(new uint8_t[BufferSize]);
+    // A small file needs no more buffer than its own size.
+    FBuffer.reset(new uint8_t[static_cast<size_t>(std::min<int64_t>(BufferSize, FSize))]);
 }
 
 TInputFile::~TInputFile()
@@ -177,7 +178,6 @@ TOutputFile::TOutputFile(const std::string& fileName) : FFileName(ResolveLink(fi
     // A replaced file keeps its permissions.
     if (FReplaces && S_ISREG(existing.st_mode))
         fchmod(FFd, existing.st_mode & 07777);
-    FBuffer.reset(new uint8_t[BufferSize]);
 }
 
 TOutputFile::~TOutputFile()
@@ -192,13 +192,15 @@ void TOutputFile::Write(const void* data, size_t count)
 {
     const auto* in = static_cast<const uint8_t*>(data);
     while (count > 0) {
-        const size_t part = std::min(count, BufferSize - FBuffered);
-        std::memcpy(FBuffer.get() + FBuffered, in, part);
-        FBuffered += part;
+        const size_t part = std::min(count, BufferSize - FBuffer.size());
+        // The buffer grows with what is written, up to BufferSize.
+        if (FBuffer.size() + part > FBuffer.capacity())
+            FBuffer.reserve(std::min(BufferSize, std::max(FBuffer.size() + part, 2 * FBuffer.capacity())));
+        FBuffer.insert(FBuffer.end(), in, in + part);
         FSize += static_cast<int64_t>(part);
         in += part;
         count -= part;
-        if (FBuffered == BufferSize)
+        if (FBuffer.size() == BufferSize)
             Flush();
     }
 }
@@ -206,8 +208,8 @@ void TOutputFile::Write(const void* data, size_t count)
 void TOutputFile::Flush()
 {
     size_t done = 0;
-    while (done < FBuffered) {
-        const ssize_t put = write(FFd, FBuffer.get() + done, FBuffered - done);
+    while (done < FBuffer.size()) {
+        const ssize_t put = write(FFd, FBuffer.data() + done, FBuffer.size() - done);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
@@ -217,7 +219,7 @@ void TOutputFile::Flush()
             RaiseSystemError(EIO, FFileName);
         done += static_cast<size_t>(put);
     }
-    FBuffered = 0;
+    FBuffer.clear();
 }
 
 void TOutputFile::Commit()

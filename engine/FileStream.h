@@ -10,6 +10,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <system_error>
+#include <vector>
 
 namespace vivizu {
 
@@ -99,8 +100,7 @@ private:
     int FFd = -1;
     bool FReplaces = false; // an earlier file of that name exists
     int64_t FSize = 0;
-    std::unique_ptr<uint8_t[]> FBuffer;
-    size_t FBuffered = 0;   // bytes waiting in FBuffer
+    std::vector<uint8_t> FBuffer; // bytes not yet written to the file
     bool FCommitted = false;
 };
 

@@ -1,0 +1,109 @@
+// Feeds arbitrary bytes to LoadFile as a file, then cuts it several ways. A
+// crash, hang, leak or sanitizer report is a finding; so is a broken promise
+// of the engine (checked below with abort()).
+#include "engine/FileStream.h"
+#include "engine/RoruvoMp3.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace vivizu;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// One folder per fuzzing process, removed when it ends.
+struct FuzzDir {
+    std::string Path;
+    FuzzDir()
+    {
+        const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        Path = std::string(base) + "/vivizu-fuzz-XXXXXX";
+        if (mkdtemp(Path.data()) == nullptr)
+            std::abort();
+    }
+    ~FuzzDir()
+    {
+        std::remove((Path + "/in.mp3").c_str());
+        std::remove((Path + "/out.mp3").c_str());
+        rmdir(Path.c_str());
+    }
+};
+
+Bytes ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void Require(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "engine promise broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// Cuts [start, end); returns false when the cut ended with the read error of
+// a frame cut short by the end of the file.
+bool Cut(TRoruvoMP3& mp3, int32_t start, int32_t end, const std::string& out, const TID3v1Tag& tag,
+         Bytes& result)
+{
+    bool written = false;
+    try {
+        written = mp3.SaveSegment(start, end, out, tag);
+    } catch (const TStreamReadError&) {
+        return false;
+    }
+    Require(written == mp3.Valid, "SaveSegment writes exactly when the file is valid");
+    result = written ? ReadAll(out) : Bytes{};
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static FuzzDir dir;
+    const std::string in = dir.Path + "/in.mp3";
+    const std::string out = dir.Path + "/out.mp3";
+    {
+        std::ofstream file(in, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+
+    TRoruvoMP3 mp3;
+    mp3.LoadFile(in); // a readable file never raises
+    Require(mp3.FileSize == static_cast<int64_t>(size), "FileSize");
+    const int64_t length = mp3.Info.LengthMs;
+    Require(length >= 0, "LengthMs is not negative");
+    if (mp3.Valid)
+        Require(int64_t{mp3.Info.ID3v2Size} + mp3.Info.LeadingZeros < mp3.FileSize, "first frame inside the file");
+
+    TID3v1Tag noTag{};
+    TID3v1Tag tag{};
+    std::memcpy(tag.Marker, "TAG", 3);
+    tag.Track = 9;
+
+    Bytes whole, upToLength, part;
+    const bool wholeRead = Cut(mp3, 0, INT32_MAX, out, noTag, whole);
+    Require(whole.size() <= size, "a cut holds no more than the input");
+    const int32_t end = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
+    if (Cut(mp3, 0, end, out, noTag, upToLength) && wholeRead)
+        Require(upToLength == whole, "a cut from 0 to the length holds every frame");
+    if (Cut(mp3, end / 3, end / 3 * 2, out, tag, part) && wholeRead && mp3.Valid)
+        Require(part.size() >= 128 && part.size() - 128 <= whole.size(), "a tagged middle cut");
+    Cut(mp3, -7, 50, out, noTag, part);
+    Cut(mp3, INT32_MAX, INT32_MIN, out, tag, part);
+    if (mp3.Valid)
+        Require(part.size() == 128, "an empty selection holds only the tag");
+    return 0;
+}
