@@ -59,7 +59,9 @@ TStreamReadError::TStreamReadError(const std::string& fileName)
 
 TInputFile::TInputFile(const std::string& fileName) : FFileName(fileName)
 {
-    FFd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking, so that opening a named pipe does not wait for a writer;
+    // only regular files are read.
+    FFd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (FFd < 0)
         RaiseSystemError(errno, fileName);
     if (fstat(FFd, &FStat) != 0) {

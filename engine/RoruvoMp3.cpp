@@ -152,14 +152,15 @@ bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& 
         return false;
     TInputFile input(FileName);
 
-    // An output that is the input itself (by any name) or cannot be written
-    // is refused before anything is created.
+    // An output that is the input itself (by any name), that is not a plain
+    // file (a folder, a device) or that may not be written is refused before
+    // anything is created.
     if (!HasFileNamePart(OutFileName))
         return false;
     struct stat out {};
     if (stat(OutFileName.c_str(), &out) == 0) {
         const struct stat& in = input.Identity();
-        if ((out.st_dev == in.st_dev && out.st_ino == in.st_ino) || S_ISDIR(out.st_mode) ||
+        if ((out.st_dev == in.st_dev && out.st_ino == in.st_ino) || !S_ISREG(out.st_mode) ||
             access(OutFileName.c_str(), W_OK) != 0)
             return false;
     }

@@ -136,6 +136,10 @@ TEST_F(Segment, RefusesWithoutAnalysedFileOrUsableOutput)
     EXPECT_FALSE(Mp3.SaveSegment(0, 100, Dir.Path(), NoTag));
     EXPECT_FALSE(Mp3.SaveSegment(0, 100, "", NoTag));
     EXPECT_FALSE(Mp3.SaveSegment(0, 100, Dir.Path() + "/", NoTag));
+    EXPECT_FALSE(Mp3.SaveSegment(0, 100, "/dev/null", NoTag));
+    struct stat st {};
+    ASSERT_EQ(stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
     unlink(Mp3.FileName.c_str());
     EXPECT_FALSE(Mp3.SaveSegment(0, 100, Out, NoTag));
     EXPECT_EQ(Dir.Names(), std::vector<std::string>{"text.mp3"});
@@ -213,6 +217,23 @@ TEST_F(Segment, TruncatedLastFrameKeepsWhatWasCopied)
 
     // A selection that ends before that frame is cut normally.
     EXPECT_TRUE(Mp3.SaveSegment(0, 72, Out, NoTag));
+    EXPECT_EQ(ReadAll(Out), frames);
+}
+
+// A file larger than the input buffer: frames straddle its refills.
+TEST_F(Segment, LongFileIsCutAcrossBufferRefills)
+{
+    Bytes frames;
+    for (int block = 0; block < 12; ++block)
+        frames = frames + Frames(H44, 250, static_cast<uint8_t>(block));
+    ASSERT_GT(frames.size(), 1u << 20);
+    Load(frames);
+    EXPECT_EQ(Mp3.Info.LengthMs, 78367); // 3000 x 26.1224 ms
+    // 10 s is 382.8 frames: the cut starts at frame 383 and holds 2297 frames
+    // (2296 frames make only 59 977 ms).
+    EXPECT_TRUE(Mp3.SaveSegment(10000, 70000, Out, NoTag));
+    EXPECT_EQ(ReadAll(Out), Slice(frames, 383 * 417, 2297 * 417));
+    EXPECT_TRUE(Mp3.SaveSegment(0, static_cast<int32_t>(Mp3.Info.LengthMs), Out, NoTag));
     EXPECT_EQ(ReadAll(Out), frames);
 }
 
