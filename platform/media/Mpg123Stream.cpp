@@ -49,10 +49,12 @@ void TMpg123Stream::Open(const std::string& fileName)
         Close();
         throw TMediaError(message);
     };
-    // No gapless trimming and no info-frame parsing: every frame in the
-    // file contributes its full sample count, as in the engine's frame walk.
+    // No gapless trimming: every audio frame contributes its full sample
+    // count, as in the engine's frame walk. The Xing/Info header frame is
+    // left to libmpg123, which recognises it and does not play it, just as
+    // the walk gives it no time; the encoder delay it records is ignored.
     mpg123_param(FHandle, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0.0);
-    mpg123_param(FHandle, MPG123_ADD_FLAGS, MPG123_IGNORE_INFOFRAME | MPG123_QUIET, 0.0);
+    mpg123_param(FHandle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
     if (mpg123_open_fd(FHandle, FFd) != MPG123_OK)
         fail(nullptr);
 

@@ -1,8 +1,8 @@
 #pragma once
 // One MP3 file decoded by libmpg123 into interleaved signed 16-bit samples.
-// Gapless trimming is off and a Xing/LAME info frame is decoded as an
-// ordinary (silent) frame, so sample n of this stream is the same point as
-// time n / rate of a walk over the file's frames.
+// Gapless trimming is off and a Xing/Info header frame is read as a header,
+// not played, so sample n of this stream is the same point as time n / rate
+// of the engine's frame walk, which counts no time for that frame either.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -73,6 +74,23 @@ bool WaitStopped(TRoruvoMP3& mp3, std::chrono::milliseconds limit)
         std::this_thread::sleep_for(10ms);
     }
     return true;
+}
+
+// Preview time t is the engine's time t: the stream the device plays is
+// exactly as long as the engine's frame walk says, header frame or not.
+TEST(EnginePreview, DeviceTimeMatchesTheEnginesFrameWalk)
+{
+    for (const char* name : {"cbr128-tags.mp3", "vbr48k.mp3", "mono22k.mp3", "mono8k.mp3",
+                             "layer2-48k.mp3", "ffmpeg-ape.mp3", "leading-zeros.mp3"}) {
+        SCOPED_TRACE(name);
+        TRoruvoMP3 mp3(test::Fixture(name));
+        ASSERT_TRUE(mp3.Valid);
+        TMp3MediaDevice device(std::make_unique<TSilentOutput>());
+        device.Open(test::Fixture(name));
+        ASSERT_TRUE(device.Seek(std::numeric_limits<uint32_t>::max()));
+        // The engine truncates to whole milliseconds, the device rounds.
+        EXPECT_NEAR(device.Position(), mp3.Info.LengthMs, 1);
+    }
 }
 
 TEST(EnginePreview, PlayRangeWithoutAValidFileAsksNothingOfTheDevice)

@@ -15,8 +15,9 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// cbr128-tags.mp3: 44.1 kHz stereo, 60 frames of 1152 samples = 1567 ms.
-constexpr int64_t CbrLengthMs = 69120 * 1000 / 44100;
+// cbr128-tags.mp3: 44.1 kHz stereo, an Info header frame and 59 audio
+// frames of 1152 samples = 1541 ms.
+constexpr int64_t CbrLengthMs = 67968 * 1000 / 44100;
 
 // Polls until the device stops playing, at most `limit`.
 bool WaitStopped(const TMediaDevice& device, std::chrono::milliseconds limit)
@@ -166,7 +167,7 @@ TEST(MediaDevice, PlayToWhilePlayingGoesOnFromTheHeardPosition)
 }
 
 // What reaches the output is exactly libmpg123's decoding of the range, for
-// each kind of stream: MPEG 1 with tags and an info frame, VBR at 48 kHz,
+// each kind of stream: MPEG 1 with tags and an Info frame, VBR at 48 kHz,
 // MPEG 2 mono, Layer 2.
 TEST(MediaDevice, RecordedRangeEqualsTheDecoderOutputSampleForSample)
 {

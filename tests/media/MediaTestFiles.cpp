@@ -32,7 +32,7 @@ TReference DecodeReference(const std::string& fileName, int64_t first, int64_t c
         throw std::runtime_error("mpg123_new failed");
     TReference ref;
     mpg123_param(handle, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0.0);
-    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_IGNORE_INFOFRAME | MPG123_QUIET, 0.0);
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
     int encoding = 0;
     if (mpg123_open(handle, fileName.c_str()) != MPG123_OK ||
         mpg123_getformat(handle, &ref.Rate, &ref.Channels, &encoding) != MPG123_OK) {

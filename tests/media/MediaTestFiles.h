@@ -12,8 +12,8 @@ std::string Fixture(const std::string& name);
 std::string WriteTempFile(const std::string& name, const std::string& contents);
 
 // libmpg123's own decoding of sample frames [first, first + count) of a
-// file, with the device's settings (no gapless trimming, info frame decoded
-// as audio), through a handle of its own.
+// file, with the device's settings (no gapless trimming, the header frame
+// not played), through a handle of its own.
 struct TReference {
     long Rate = 0;
     int Channels = 0;
