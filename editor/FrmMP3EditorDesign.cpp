@@ -193,10 +193,12 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.LabelStart = MakeLabel(&f, "LabelStart", 240, 120, 43, QStringLiteral("Start tag"),
                              Qt::AlignRight);
     f.LabelStart->SetFontColor(StartGreen);
+    f.LabelStart->SetAutoSize(true);  // grows leftwards where the font is wider
     f.LabelStart->SetEnabled(false);
     f.LabelEnd = MakeLabel(&f, "LabelEnd", 246, 144, 37, QStringLiteral("End tag"),
                            Qt::AlignRight);
     f.LabelEnd->SetFontColor(EndRed);
+    f.LabelEnd->SetAutoSize(true);
     f.LabelEnd->SetEnabled(false);
     f.RzMaskEdit1 = MakeTimeField(&f, "RzMaskEdit1", 116, StartGreen);
     f.RzMaskEdit2 = MakeTimeField(&f, "RzMaskEdit2", 140, EndRed);

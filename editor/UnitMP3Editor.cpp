@@ -54,6 +54,7 @@ void TFrmMP3Editor::WireEvents() {
     for (TMenuItem* item : {PM_English, PM_Spanish, PM_German, PM_Italian, PM_French})
         connect(item, &TMenuItem::Click, this, [this, item] { PM_EnglishClick(item); });
     FCaptionDrag = new TCaptionDrag(Label10, this);
+    WireSelection();
 }
 
 // Start-up: program folder, language, outline, shadow, engine, genre list,

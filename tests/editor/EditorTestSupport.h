@@ -1,0 +1,70 @@
+#pragma once
+// Helpers shared by the main window's tests: fixture paths, answering the
+// open dialog, and catching message boxes and error reports.
+#include "editor/MessageBox.h"
+#include "editor/UnitMP3Editor.h"
+#include "widgets/Application.h"
+#include "widgets/FileDialogBase.h"
+
+#include <QString>
+#include <QStringList>
+#include <ostream>
+#include <string>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace vivizu::test {
+
+inline QString Fixture(const char* name) {
+    return QString::fromUtf8(VIVIZU_FIXTURES) + QLatin1Char('/') + QLatin1String(name);
+}
+
+// While alive: the open and save dialogs answer with a path (or are
+// cancelled when it is empty), message boxes and error reports are
+// recorded instead of shown.
+class TDialogSeams {
+public:
+    struct TBox {
+        QString Text;
+        QString Caption;
+        int Icon = 0;  // QMessageBox::Icon
+    };
+
+    TDialogSeams() {
+        TFileDialogBase::SetExecuteHook([this](TFileDialogBase& dialog) {
+            ++Executes;
+            if (Answer.isEmpty())
+                return false;
+            dialog.SetFileName(Answer);
+            return true;
+        });
+        SetMessageBoxHook([this](const QString& text, const QString& caption, QMessageBox::Icon icon) {
+            Boxes.push_back({text, caption, static_cast<int>(icon)});
+        });
+        TApplication::SetReportHook([this](const QString& caption, const QString& text) {
+            Reports.push_back({text, caption, static_cast<int>(QMessageBox::Critical)});
+        });
+    }
+    ~TDialogSeams() {
+        TFileDialogBase::SetExecuteHook({});
+        SetMessageBoxHook({});
+        TApplication::SetReportHook({});
+    }
+    TDialogSeams(const TDialogSeams&) = delete;
+    TDialogSeams& operator=(const TDialogSeams&) = delete;
+
+    QString Answer;          // the path the next dialog returns; "" cancels
+    int Executes = 0;
+    std::vector<TBox> Boxes;    // message boxes of the windows
+    std::vector<TBox> Reports;  // the application's error reports
+};
+
+// Opens path through the Open button's handler as a user would, with the
+// dialog answering path.
+inline void OpenThroughDialog(TFrmMP3Editor& form, TDialogSeams& seams, const QString& path) {
+    seams.Answer = path;
+    form.BtnOpenMp3Click();
+}
+
+} // namespace vivizu::test
