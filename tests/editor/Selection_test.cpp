@@ -2,6 +2,7 @@
 // through the window system, times typed into the two fields, and the two
 // kept in step. The window's ruler is 449 pixels wide at left 128, so the
 // start marker runs 129..553 and the end marker 135..560.
+#include "EditorTestSupport.h"
 #include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
@@ -9,7 +10,6 @@
 #include "widgets/Image.h"
 #include "widgets/Label.h"
 #include "widgets/MaskEdit.h"
-#include "widgets/OpenDialog.h"
 #include "widgets/TrackBar.h"
 
 #include <QApplication>
@@ -38,10 +38,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     }
 
-    void TearDown() override {
-        TOpenDialog::SetExecuteHook({});
-        w.reset();
-    }
+    void TearDown() override { w.reset(); }
 
     // What a successful analysis of a stream of lengthMs leaves behind, as
     // far as the selection is concerned.
@@ -81,6 +78,8 @@ protected:
     int StartLeft() const { return w->ImageStart->Left(); }
     int EndLeft() const { return w->ImageEnd->Left(); }
 
+    // Dialogs and message boxes answer here instead of blocking the test.
+    test::TDialogSeams seams;
     std::unique_ptr<TFrmMP3Editor> w;
 };
 
@@ -113,13 +112,10 @@ TEST_F(SelectionTest, AtCreationEverythingIsDisabledAndNothingReacts) {
 }
 
 TEST_F(SelectionTest, OpeningAFileSelectsTheWholeStream) {
-    const QString path = QStringLiteral(VIVIZU_FIXTURES "/cbr128-tags.mp3");
-    TOpenDialog::SetExecuteHook([path](TFileDialogBase& d) {
-        d.SetFileName(path);
-        return true;
-    });
-    w->BtnOpenMp3Click();
+    test::OpenThroughDialog(*w, seams, test::Fixture("cbr128-tags.mp3"));
     ASSERT_TRUE(w->Mp3()->Valid);
+    EXPECT_TRUE(seams.Boxes.empty());
+    EXPECT_TRUE(seams.Reports.empty());
     const int64_t length = w->Mp3()->Info.LengthMs;
     ASSERT_GT(length, 0);
 
