@@ -1,5 +1,7 @@
 #include "widgets/PageControl.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
@@ -28,8 +30,9 @@ TVerticalTabBar::TVerticalTabBar(QWidget* parent) : QTabBar(parent) {
 
 void TVerticalTabBar::SetHorizontalText(bool horizontal) {
   FHorizontalText = horizontal;
+  // Setting the elide mode is QTabBar's public way to lay the tabs out anew.
+  setElideMode(Qt::ElideNone);
   updateGeometry();
-  adjustSize();
   update();
 }
 
@@ -116,7 +119,12 @@ void TPageControl::SetActivePage(TTabSheet* page) {
 
 bool TPageControl::HorizontalTabText() const { return FTabBar->HorizontalText(); }
 
-void TPageControl::SetHorizontalTabText(bool horizontal) { FTabBar->SetHorizontalText(horizontal); }
+void TPageControl::SetHorizontalTabText(bool horizontal) {
+  FTabBar->SetHorizontalText(horizontal);
+  // The page area moves with the width of the tab strip.
+  QEvent relayout(QEvent::LayoutRequest);
+  QCoreApplication::sendEvent(this, &relayout);
+}
 
 QColor TPageControl::AccentColor() const { return FTabBar->AccentColor(); }
 
