@@ -35,8 +35,7 @@ void TLabel::SetColor(const QColor& color) {
 void TLabel::SetBold(bool bold) {
   QFont f = font();
   f.setBold(bold);
-  setFont(f);
-  if (FAutoSize) FitToText();
+  setFont(f);  // refits an AutoSize label through changeEvent
 }
 
 void TLabel::SetAutoSize(bool autoSize) {
@@ -64,6 +63,12 @@ void TLabel::FitToText() {
   const int right = x() + width();
   resize(hint);
   if (alignment() & Qt::AlignRight) move(right - hint.width(), y());
+}
+
+void TLabel::changeEvent(QEvent* event) {
+  QLabel::changeEvent(event);
+  // A font set later on the window (or inherited from it) changes the text's size.
+  if (event->type() == QEvent::FontChange && FAutoSize) FitToText();
 }
 
 void TLabel::mousePressEvent(QMouseEvent* event) {

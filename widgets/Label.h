@@ -65,6 +65,7 @@ class TLabel : public QLabel {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void ApplyColors();

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QScreen>
 #include <QStringList>
 #include <QTest>
 
@@ -106,6 +107,8 @@ TEST_F(ReportTest, AFormWhoseHooksThrowIsStillShownAndStillCloses) {
   EXPECT_EQ(form.size(), QSize(200, 100));
   EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(form.font().pixelSize(), 11);
+  const QRect screen = form.screen()->availableGeometry();
+  EXPECT_EQ(form.geometry().center(), screen.center());
 
   form.Close();
   EXPECT_FALSE(form.isVisible());
