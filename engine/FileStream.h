@@ -1,6 +1,8 @@
 #pragma once
-// The engine's file streams. Input files are read through one large buffer,
-// so that the frame walk's many small reads and seeks cost no system calls;
+// The engine's file streams. Input files are read through a large window of
+// memory (mapped from the file, or filled by reads where a file cannot be
+// mapped), so that the frame walk's many small reads and seeks cost no system
+// calls and the file's bytes are not copied;
 // output goes to a temporary file beside the destination, which replaces the
 // destination only once it is complete. Errors of the file system are raised
 // as std::system_error carrying the system's message.
@@ -52,21 +54,31 @@ public:
     // Up to count bytes at the position, without moving. Same limits as Take.
     std::span<const uint8_t> Peek(size_t count);
 
+    // The most Take and Peek deliver at once.
     static constexpr size_t BufferSize = 1 << 20;
+    // How much of the file is mapped at a time: memory stays flat however
+    // large the file is.
+    static constexpr size_t MapWindowSize = 16 << 20;
 
 private:
-    // Makes [FPosition, FPosition + count) available in the buffer as far as
+    // Makes [FPosition, FPosition + count) available in the window as far as
     // the file holds it; returns how many bytes are there.
     size_t Fill(size_t count);
+    bool MapWindow();
+    void ReadWindow();
+    void Unmap();
 
     std::string FFileName;
     int FFd = -1;
     struct stat FStat {};
     int64_t FSize = 0;
     int64_t FPosition = 0;
+    const uint8_t* FWindow = nullptr; // the bytes from FWindowStart on
+    int64_t FWindowStart = 0;
+    size_t FWindowLength = 0;
+    void* FMapping = nullptr;         // FWindow when it is mapped
+    bool FMapFailed = false;          // read into FBuffer instead
     std::unique_ptr<uint8_t[]> FBuffer;
-    int64_t FBufferStart = 0;  // file offset of FBuffer[0]
-    size_t FBufferLength = 0;  // valid bytes in FBuffer
 };
 
 class TOutputFile {

@@ -53,35 +53,71 @@ constexpr std::array<TVersionRow, 4> VersionRows{{
     {1.0, 0, 0},  // 11: MPEG 1
 }};
 
+// Frame length without padding and play time for every combination of the
+// version, layer, bitrate and sample-rate codes, worked out from the tables
+// above when the program is compiled, so that walking a stream costs no
+// division per frame. A length of 0 marks a combination with no entry.
+struct TFrameSize {
+    int32_t Length;
+    double DurationMs;
+};
+using TFrameSizeTable = std::array<std::array<std::array<std::array<TFrameSize, 4>, 16>, 4>, 4>;
+
+constexpr TFrameSizeTable MakeFrameSizes()
+{
+    TFrameSizeTable sizes{};
+    for (int version = 0; version < 4; ++version)
+        for (int layerCode = 1; layerCode < 4; ++layerCode)
+            for (int bitrateIndex = 0; bitrateIndex < 16; ++bitrateIndex)
+                for (int rateIndex = 0; rateIndex < 4; ++rateIndex) {
+                    const TVersionRow& row = VersionRows[version];
+                    const int layer = 4 - layerCode;
+                    if (row.BitrateRow < 0)
+                        continue;
+                    const int64_t bitrate = BitrateTable[row.BitrateRow][layer - 1][bitrateIndex];
+                    const int64_t rate = SampleRateTable[row.SampleRateRow][rateIndex];
+                    if (bitrate == 0 || rate == 0)
+                        continue;
+                    const int64_t samples = SamplesPerFrameTable[row.BitrateRow][layer - 1];
+                    TFrameSize& size = sizes[version][layerCode][bitrateIndex][rateIndex];
+                    // Layer I counts in 4-byte slots of 32 samples; the others
+                    // in bytes: samples / 8 x bitrate / rate, truncated.
+                    size.Length = static_cast<int32_t>(layer == 1 ? 12 * bitrate * 1000 / rate * 4
+                                                                  : samples * 125 * bitrate / rate);
+                    size.DurationMs = static_cast<double>(samples) * 1000.0 / static_cast<double>(rate);
+                }
+    return sizes;
+}
+constexpr TFrameSizeTable FrameSizes = MakeFrameSizes();
+
 } // namespace
 
 TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
 {
     TMpegFrameHeader h;
-    const TVersionRow& row = VersionRows[(b[1] >> 3) & 3];
+    const int versionCode = (b[1] >> 3) & 3;
+    const int layerCode = (b[1] >> 1) & 3;
+    const int bitrateIndex = (b[2] >> 4) & 15;
+    const int rateIndex = (b[2] >> 2) & 3;
+    const TVersionRow& row = VersionRows[versionCode];
     h.Version = row.Version;
-    h.Layer = 4 - ((b[1] >> 1) & 3);
+    h.Layer = 4 - layerCode;
     h.Padding = (b[2] >> 1) & 1;
     h.Mono = ((b[3] >> 6) & 3) == 3;
     if (row.BitrateRow < 0 || h.Layer == 4)
         return h;
 
-    h.Bitrate = BitrateTable[row.BitrateRow][h.Layer - 1][(b[2] >> 4) & 15];
-    h.SampleRate = SampleRateTable[row.SampleRateRow][(b[2] >> 2) & 3];
+    h.Bitrate = BitrateTable[row.BitrateRow][h.Layer - 1][bitrateIndex];
+    h.SampleRate = SampleRateTable[row.SampleRateRow][rateIndex];
     h.SamplesPerFrame = SamplesPerFrameTable[row.BitrateRow][h.Layer - 1];
-    if (h.Bitrate == 0 || h.SampleRate == 0)
+    const TFrameSize& size = FrameSizes[versionCode][layerCode][bitrateIndex][rateIndex];
+    if (size.Length == 0)
         return h;
 
     h.InTables = true;
-    const int64_t bitsPerSecond = int64_t{h.Bitrate} * 1000;
-    if (h.Layer == 1) {
-        // Layer I counts in 4-byte slots; padding adds one slot.
-        h.FrameLength = static_cast<int32_t>((12 * bitsPerSecond / h.SampleRate + h.Padding) * 4);
-    } else {
-        h.FrameLength = static_cast<int32_t>(int64_t{h.SamplesPerFrame} * 125 * h.Bitrate / h.SampleRate)
-                        + h.Padding;
-    }
-    h.FrameDurationMs = static_cast<double>(h.SamplesPerFrame) * 1000.0 / h.SampleRate;
+    // Padding adds one byte, or one 4-byte slot in Layer I.
+    h.FrameLength = size.Length + h.Padding * (h.Layer == 1 ? 4 : 1);
+    h.FrameDurationMs = size.DurationMs;
     return h;
 }
 
