@@ -58,7 +58,7 @@ public:
     static constexpr size_t BufferSize = 1 << 20;
     // How much of the file is mapped at a time: memory stays flat however
     // large the file is.
-    static constexpr size_t MapWindowSize = 16 << 20;
+    static constexpr size_t MapWindowSize = 4 << 20;
 
 private:
     // Makes [FPosition, FPosition + count) available in the window as far as
