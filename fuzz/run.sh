@@ -21,6 +21,7 @@ cp -n "$root"/tests/fixtures/*.mp3 "$corpus"/ 2>/dev/null || true
 status=0
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   "$build/bin/engine_fuzz" -max_total_time="$seconds" -timeout=10 -max_len=65536 \
+  -dict="$root/fuzz/mp3.dict" \
   -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" || status=$?
 if [ "$status" -ne 0 ]; then
   echo "fuzz: finding (exit $status); see $artifacts" >&2

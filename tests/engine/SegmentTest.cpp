@@ -220,19 +220,23 @@ TEST_F(Segment, TruncatedLastFrameKeepsWhatWasCopied)
     EXPECT_EQ(ReadAll(Out), frames);
 }
 
-// A file larger than the input buffer: frames straddle its refills.
-TEST_F(Segment, LongFileIsCutAcrossBufferRefills)
+// A file larger than the part of it the input maps at a time: frames
+// straddle the window's ends.
+TEST_F(Segment, LongFileIsCutAcrossInputWindows)
 {
     Bytes frames;
-    for (int block = 0; block < 12; ++block)
-        frames = frames + Frames(H44, 250, static_cast<uint8_t>(block));
-    ASSERT_GT(frames.size(), 1u << 20);
+    frames.reserve(15000 * 417);
+    for (int block = 0; block < 60; ++block) {
+        const Bytes part = Frames(H44, 250, static_cast<uint8_t>(block));
+        frames.insert(frames.end(), part.begin(), part.end());
+    }
+    ASSERT_GT(frames.size(), TInputFile::MapWindowSize + TInputFile::BufferSize);
     Load(frames);
-    EXPECT_EQ(Mp3.Info.LengthMs, 78367); // 3000 x 26.1224 ms
-    // 10 s is 382.8 frames: the cut starts at frame 383 and holds 2297 frames
-    // (2296 frames make only 59 977 ms).
-    EXPECT_TRUE(Mp3.SaveSegment(10000, 70000, Out, NoTag));
-    EXPECT_EQ(ReadAll(Out), Slice(frames, 383 * 417, 2297 * 417));
+    EXPECT_EQ(Mp3.Info.LengthMs, 391836); // 15000 x 26.1224 ms
+    // 100 s lies inside frame 3828, so the cut starts at frame 3829; 2297
+    // frames are the first to reach 60 s.
+    EXPECT_TRUE(Mp3.SaveSegment(100000, 160000, Out, NoTag));
+    EXPECT_EQ(ReadAll(Out), Slice(frames, 3829 * 417, 2297 * 417));
     EXPECT_TRUE(Mp3.SaveSegment(0, static_cast<int32_t>(Mp3.Info.LengthMs), Out, NoTag));
     EXPECT_EQ(ReadAll(Out), frames);
 }
