@@ -1,8 +1,6 @@
 #include "widgets/PictureButton.h"
 
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 
 #include "widgets/Application.h"
 #include "widgets/TransparentPicture.h"
@@ -15,53 +13,55 @@ TPictureButton::TPictureButton(QWidget* parent) : QAbstractButton(parent) {
   connect(this, &QAbstractButton::clicked, this, [this] { GuardedCall([this] { emit Click(); }); });
 }
 
-QPixmap TPictureButton::Prepared(const QPixmap& picture) const {
-  return WithTransparentColor(picture, FTransparentColor);
+void TPictureButton::Prepare() {
+  FNormalDrawn = WithTransparentColor(FNormal, FTransparentColor);
+  FHoverDrawn = WithTransparentColor(FHover, FTransparentColor);
+  FDownDrawn = WithTransparentColor(FDown, FTransparentColor);
+  if (!FDisabled.isNull() || FNormalDrawn.isNull()) {
+    FDisabledDrawn = WithTransparentColor(FDisabled, FTransparentColor);
+  } else {
+    // No disabled picture of its own: a faded Normal picture.
+    FDisabledDrawn = QPixmap(FNormalDrawn.size());
+    FDisabledDrawn.setDevicePixelRatio(FNormalDrawn.devicePixelRatio());
+    FDisabledDrawn.fill(Qt::transparent);
+    QPainter p(&FDisabledDrawn);
+    p.setOpacity(0.4);
+    p.drawPixmap(0, 0, FNormalDrawn);
+  }
+  update();
 }
 
 void TPictureButton::SetNormal(const QPixmap& picture) {
   FNormal = picture;
+  Prepare();
   updateGeometry();
-  update();
 }
 
 void TPictureButton::SetHover(const QPixmap& picture) {
   FHover = picture;
-  update();
+  Prepare();
 }
 
 void TPictureButton::SetDown(const QPixmap& picture) {
   FDown = picture;
-  update();
+  Prepare();
 }
 
 void TPictureButton::SetDisabled(const QPixmap& picture) {
   FDisabled = picture;
-  update();
+  Prepare();
 }
 
 void TPictureButton::SetTransparentColor(const QColor& color) {
   FTransparentColor = color;
-  update();
+  Prepare();
 }
 
 QPixmap TPictureButton::CurrentPicture() const {
-  if (!isEnabled()) {
-    if (!FDisabled.isNull()) return Prepared(FDisabled);
-    // No picture of its own: a faded Normal picture.
-    const QPixmap normal = Prepared(FNormal);
-    if (normal.isNull()) return normal;
-    QPixmap faded(normal.size());
-    faded.setDevicePixelRatio(normal.devicePixelRatio());
-    faded.fill(Qt::transparent);
-    QPainter p(&faded);
-    p.setOpacity(0.4);
-    p.drawPixmap(0, 0, normal);
-    return faded;
-  }
-  if (isDown() && !FDown.isNull()) return Prepared(FDown);
-  if ((FHovered || isDown()) && !FHover.isNull()) return Prepared(FHover);
-  return Prepared(FNormal);
+  if (!isEnabled()) return FDisabledDrawn;
+  if (isDown() && !FDownDrawn.isNull()) return FDownDrawn;
+  if ((FHovered || isDown()) && !FHoverDrawn.isNull()) return FHoverDrawn;
+  return FNormalDrawn;
 }
 
 QSize TPictureButton::sizeHint() const {

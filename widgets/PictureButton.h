@@ -52,9 +52,12 @@ class TPictureButton : public QAbstractButton {
   void leaveEvent(QEvent* event) override;
 
  private:
-  QPixmap Prepared(const QPixmap& picture) const;
+  void Prepare();
 
   QPixmap FNormal, FHover, FDown, FDisabled;
+  // The same pictures with the transparent colour made see-through, kept so
+  // that painting (on every hover change) does no pixel work.
+  QPixmap FNormalDrawn, FHoverDrawn, FDownDrawn, FDisabledDrawn;
   QColor FTransparentColor{128, 128, 0};
   bool FHovered = false;
 };
