@@ -152,10 +152,10 @@ int64_t TMp3MediaDevice::HeardFrames() const
             std::this_thread::yield(); // the callback is writing this moment
             continue;
         }
-        start = FMarkStart.load(std::memory_order_relaxed);
-        count = FMarkCount.load(std::memory_order_relaxed);
-        time = FMarkTime.load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
+        // Acquire loads keep the second look at the sequence after them.
+        start = FMarkStart.load(std::memory_order_acquire);
+        count = FMarkCount.load(std::memory_order_acquire);
+        time = FMarkTime.load(std::memory_order_acquire);
         if (FMarkSeq.load(std::memory_order_relaxed) == before)
             break;
     }
@@ -182,11 +182,11 @@ size_t TMp3MediaDevice::Render(int16_t* out, size_t frames) noexcept
     const size_t got = FRing.Pop(out, frames * channels) / channels;
     std::memset(out + got * channels, 0, (frames - got) * channels * sizeof(int16_t));
     if (got > 0) {
+        // Release stores keep the odd sequence number ahead of the values.
         FMarkSeq.fetch_add(1, std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_release);
-        FMarkStart.store(FRendered, std::memory_order_relaxed);
-        FMarkCount.store(static_cast<int64_t>(got), std::memory_order_relaxed);
-        FMarkTime.store(NowNs(), std::memory_order_relaxed);
+        FMarkStart.store(FRendered, std::memory_order_release);
+        FMarkCount.store(static_cast<int64_t>(got), std::memory_order_release);
+        FMarkTime.store(NowNs(), std::memory_order_release);
         FMarkSeq.fetch_add(1, std::memory_order_release);
         FRendered += static_cast<int64_t>(got);
     } else if (decoded) {
