@@ -175,9 +175,11 @@ bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& 
     if (StartMs > 0)
         SkipToTime(input, StartMs);
 
-    // The wanted duration in 64 bits: a 32-bit difference could wrap.
+    // The wanted duration in 64 bits: a 32-bit difference could wrap. Should
+    // the file have become shorter since it was analysed, the walk stops at
+    // its present end instead of stepping through bytes that are gone.
     const double wanted = static_cast<double>(int64_t{EndMs} - StartMs);
-    const int64_t limit = AudioLimit();
+    const int64_t limit = AudioLimit() - std::max<int64_t>(0, FileSize - input.Size());
     double elapsed = 0.0;
     try {
         while (input.Position() < limit && wanted > elapsed)
