@@ -1,10 +1,8 @@
-// Decoding of frame headers, ID3v2 sizes, the ID3v1 record and genre list.
+// Decoding of frame headers, ID3v2 sizes and the genre list.
 #include "engine/FrameHeader.h"
 #include "engine/Id3v1Tag.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 using namespace vivizu;
 
@@ -55,14 +53,6 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{{0xFF, 0xFD, 0xA4, 0x04}, 1.0, 2, 192, 48000, 0, false, 1152, 576, 24.0},
         // MPEG 2 Layer 2 uses the lower-rate table and 1152 samples
         DecodeCase{{0xFF, 0xF5, 0xE0, 0x00}, 2.0, 2, 160, 22050, 0, false, 1152, 1044, 1152000.0 / 22050}));
-
-TEST(DecodeFrameHeader, DurationKeepsItsFraction)
-{
-    const uint8_t b[4] = {0xFF, 0xFB, 0x90, 0x64};
-    EXPECT_NEAR(DecodeFrameHeader(b).FrameDurationMs, 26.1224489795918, 1e-12);
-    const uint8_t l1[4] = {0xFF, 0xFF, 0x10, 0x00};
-    EXPECT_NEAR(DecodeFrameHeader(l1).FrameDurationMs, 8.7074829931972, 1e-12);
-}
 
 TEST(DecodeFrameHeader, OnlyChannelModeThreeIsMono)
 {
@@ -130,42 +120,6 @@ TEST(ID3v1Genres, ListInTagOrder)
     EXPECT_STREQ(ID3v1Genres[80], "Folk");
     EXPECT_STREQ(ID3v1Genres[136], "Christian Gangsta Rap");
     EXPECT_STREQ(ID3v1Genres[147], "Synthpop");
-}
-
-TEST(ID3v1Record, TrackMovesBetweenCommentAndItsOwnByte)
-{
-    uint8_t disk[128] = {};
-    std::memcpy(disk, "TAGTitle", 8);
-    std::memset(disk + 97, 'c', 28);
-    disk[126] = 7;
-    disk[127] = 17;
-    TID3v1Tag tag = DecodeID3v1Tag(disk);
-    EXPECT_TRUE(HasTagMarker(tag));
-    EXPECT_EQ(tag.Track, 7);
-    EXPECT_EQ(tag.Genre, 17);
-    EXPECT_EQ(tag.Comment[27], 'c');
-    EXPECT_EQ(tag.Comment[28], 0);
-    EXPECT_EQ(tag.Comment[29], 0);
-    EXPECT_EQ(std::memcmp(EncodeID3v1Tag(tag).data(), disk, 128), 0);
-
-    // A comment that uses byte 28 carries no track: all 30 bytes are kept.
-    disk[125] = 'x';
-    disk[126] = 'y';
-    tag = DecodeID3v1Tag(disk);
-    EXPECT_EQ(tag.Track, 0);
-    EXPECT_EQ(tag.Comment[28], 'x');
-    EXPECT_EQ(tag.Comment[29], 'y');
-    EXPECT_EQ(std::memcmp(EncodeID3v1Tag(tag).data(), disk, 128), 0);
-
-    // A track overrides whatever the last two comment bytes held.
-    tag.Track = 12;
-    const auto written = EncodeID3v1Tag(tag);
-    EXPECT_EQ(written[125], 0);
-    EXPECT_EQ(written[126], 12);
-    EXPECT_EQ(written[127], 17);
-
-    std::memcpy(tag.Marker, "tag", 3);
-    EXPECT_FALSE(HasTagMarker(tag));
 }
 
 } // namespace
