@@ -1,7 +1,7 @@
 #include "engine/FileStream.h"
 
 #include <algorithm>
-#include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -47,8 +47,6 @@ std::string ResolveLink(const std::string& path)
     std::free(real);
     return result;
 }
-
-std::atomic<unsigned> TempCounter{0};
 
 } // namespace
 
@@ -217,14 +215,19 @@ TOutputFile::TOutputFile(const std::string& fileName) : FFileName(ResolveLink(fi
     struct stat existing {};
     FReplaces = stat(FFileName.c_str(), &existing) == 0;
 
-    const std::string prefix = (folder == "/" ? "/" : folder + "/") + "." + name + ".part-" +
-                               std::to_string(getpid()) + "-";
+    // A hidden name beside the destination (on its file system, so that the
+    // rename cannot fail for crossing devices), short enough for any name.
+    const std::string prefix = (folder == "/" ? "/" : folder + "/") + "." + name.substr(0, 200) +
+                               ".part-" + std::to_string(getpid()) + "-";
+    // The clock makes the name unlikely to be taken; O_EXCL makes sure.
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     for (int attempt = 0; FFd < 0; ++attempt) {
-        FTempName = prefix + std::to_string(TempCounter++);
+        FTempName = prefix + std::to_string(stamp) + "-" + std::to_string(attempt);
         FFd = open(FTempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (FFd < 0 && (errno != EEXIST || attempt >= 100)) {
+            const int code = errno;
             FTempName.clear();
-            RaiseSystemError(errno, fileName);
+            RaiseSystemError(code, fileName);
         }
     }
     // A replaced file keeps its permissions.
