@@ -176,6 +176,17 @@ TEST_F(Segment, ReplacesAnEarlierFileAndKeepsLinksAndPermissions)
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// The temporary file beside the output must fit the longest name the output
+// itself may have.
+TEST_F(Segment, LongestOutputNameIsWritten)
+{
+    const Bytes frames = Frames(H48, 2);
+    Load(frames);
+    const std::string name = Dir / (std::string(251, 'n') + ".mp3");
+    EXPECT_TRUE(Mp3.SaveSegment(0, 48, name, NoTag));
+    EXPECT_EQ(ReadAll(name), frames);
+}
+
 // A write that fails leaves an earlier file of that name as it was and no
 // half-written file behind.
 TEST_F(Segment, FailedWriteKeepsTheEarlierFile)
