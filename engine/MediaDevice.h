@@ -23,13 +23,17 @@ public:
     // Opens FileName for play; throws TMediaError with the device's text.
     virtual void Open(const std::string& fileName) = 0;
     virtual bool IsOpen() const = 0;
-    // Positions are milliseconds from the start of the audio.
+    // Positions are milliseconds from the start of the audio; a position
+    // past the end of the stream means its end. Seek stops any playback.
     virtual bool Seek(uint32_t ms) = 0;
-    // Starts playback from the current position up to ms; returns at once.
+    // Starts playback from the current position up to ms and returns at
+    // once; playback goes on by itself and ends in mode Stopped, the device
+    // still open. False, and nothing plays, when ms is not past the position.
     virtual bool PlayTo(uint32_t ms) = 0;
     // NotReady when nothing is open.
     virtual TMediaMode Mode() const = 0;
-    // Position in ms of what has reached the output; -1 when nothing is open.
+    // Position in ms of what has reached the listener; -1 when nothing is
+    // open.
     virtual int64_t Position() const = 0;
     // Ends playback at once and releases the file; harmless when closed.
     virtual void Close() = 0;

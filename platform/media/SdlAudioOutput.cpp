@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <string>
 
 namespace vivizu {
@@ -67,20 +68,27 @@ void TSdlAudioOutput::Open(int rate, int channels, TAudioSource& source)
 
 void TSdlAudioOutput::Start()
 {
-    if (FDevice != 0)
-        SDL_PauseAudioDevice(FDevice, 0);
+    if (FDevice == 0)
+        return;
+    {
+        std::lock_guard gate(FGate);
+        FRunning = true;
+    }
+    SDL_PauseAudioDevice(FDevice, 0);
 }
 
 void TSdlAudioOutput::Pause()
 {
-    // SDL runs the callback under the device lock and pausing takes that
-    // lock, so the callback is not running once this returns.
-    if (FDevice != 0)
-        SDL_PauseAudioDevice(FDevice, 1);
+    if (FDevice == 0)
+        return;
+    SDL_PauseAudioDevice(FDevice, 1);
+    std::lock_guard gate(FGate); // waits for a Render under way
+    FRunning = false;
 }
 
 void TSdlAudioOutput::Close()
 {
+    Pause();
     if (FDevice != 0) {
         SDL_CloseAudioDevice(FDevice);
         FDevice = 0;
@@ -95,6 +103,11 @@ void TSdlAudioOutput::Close()
 void TSdlAudioOutput::Callback(void* self, uint8_t* stream, int len)
 {
     auto* output = static_cast<TSdlAudioOutput*>(self);
+    std::unique_lock gate(output->FGate, std::try_to_lock);
+    if (!gate.owns_lock() || !output->FRunning) {
+        std::memset(stream, 0, static_cast<size_t>(len)); // being paused
+        return;
+    }
     const size_t frames = static_cast<size_t>(len) / (sizeof(int16_t) * output->FChannels);
     output->FSource->Render(reinterpret_cast<int16_t*>(stream), frames);
 }

@@ -4,6 +4,7 @@
 #include "platform/media/AudioOutput.h"
 
 #include <cstdint>
+#include <mutex>
 
 namespace vivizu {
 
@@ -22,6 +23,13 @@ public:
 
 private:
     static void Callback(void* self, uint8_t* stream, int len);
+
+    // Render runs only while FRunning is set and the callback holds FGate.
+    // The callback only ever tries the lock, so it never waits; Pause takes
+    // it, so once Pause returns Render is not running, whatever the SDL
+    // driver does about its own locking.
+    std::mutex FGate;
+    bool FRunning = false; // guarded by FGate
 
     uint32_t FDevice = 0; // SDL_AudioDeviceID; 0 when closed
     bool FSubsystem = false;
