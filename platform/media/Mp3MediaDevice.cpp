@@ -220,7 +220,8 @@ void TMp3MediaDevice::Decode()
         while (pushed < total && !StopRequested()) {
             const uint32_t tick = FTick.load(std::memory_order_acquire);
             const size_t room = FRing.Free() / channels * channels;
-            if (room == 0) {
+            // Wake for a fair share of the queue, not for every callback.
+            if (room < std::min(total - pushed, FRing.Capacity() / 4)) {
                 WaitForCallback(tick);
                 continue;
             }
