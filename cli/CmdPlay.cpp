@@ -1,5 +1,7 @@
 // vivizu-cli play FILE [START [END]]: plays a range of FILE through the
-// desktop's default audio output, showing the position as it goes.
+// desktop's default audio output, showing the position as it goes. Built
+// only with preview support; without it the dispatcher refuses the command.
+#if VIVIZU_HAVE_MEDIA
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/TimeText.h"
@@ -147,3 +149,5 @@ int RunPlay(const std::vector<std::string>& args)
 }
 
 } // namespace vivizu
+
+#endif // VIVIZU_HAVE_MEDIA
