@@ -13,8 +13,6 @@
 namespace vivizu {
 namespace {
 
-constexpr int64_t PrefetchDistance = 4096;
-
 [[noreturn]] void RaiseSystemError(int code, const std::string& fileName)
 {
     throw std::system_error(code, std::generic_category(), fileName);
@@ -192,18 +190,12 @@ std::span<const uint8_t> TInputFile::Take(size_t count)
     return part;
 }
 
-std::span<const uint8_t> TInputFile::Peek(size_t count)
+std::span<const uint8_t> TInputFile::PeekSlow(size_t count)
 {
     const size_t got = Fill(std::min(count, BufferSize));
     if (got == 0)
         return {};
-    const uint8_t* here = FWindow + (FPosition - FWindowStart);
-    // The walk visits a few bytes every few hundred: ask the processor for
-    // the bytes ahead early, as it does not prefetch across pages by itself.
-    const int64_t ahead = FPosition - FWindowStart + PrefetchDistance;
-    if (ahead < static_cast<int64_t>(FWindowLength))
-        __builtin_prefetch(FWindow + ahead);
-    return {here, got};
+    return {FWindow + (FPosition - FWindowStart), got};
 }
 
 // ---------------------------------------------------------------- output

@@ -52,7 +52,18 @@ public:
     std::span<const uint8_t> Take(size_t count);
 
     // Up to count bytes at the position, without moving. Same limits as Take.
-    std::span<const uint8_t> Peek(size_t count);
+    std::span<const uint8_t> Peek(size_t count)
+    {
+        // The walk's common case, inline: the bytes are in the window.
+        const int64_t offset = FPosition - FWindowStart;
+        if (FWindow != nullptr && offset >= 0 && count <= FWindowLength &&
+            offset <= static_cast<int64_t>(FWindowLength - count)) {
+            if (offset + PrefetchDistance < static_cast<int64_t>(FWindowLength))
+                __builtin_prefetch(FWindow + offset + PrefetchDistance);
+            return {FWindow + offset, count};
+        }
+        return PeekSlow(count);
+    }
 
     // The most Take and Peek deliver at once.
     static constexpr size_t BufferSize = 1 << 20;
@@ -61,6 +72,12 @@ public:
     static constexpr size_t MapWindowSize = 4 << 20;
 
 private:
+    // The walk visits a few bytes every few hundred: the processor is asked
+    // for the bytes this far ahead early, as it does not prefetch across
+    // pages by itself.
+    static constexpr int64_t PrefetchDistance = 4096;
+
+    std::span<const uint8_t> PeekSlow(size_t count);
     // Makes [FPosition, FPosition + count) available in the window as far as
     // the file holds it; returns how many bytes are there.
     size_t Fill(size_t count);

@@ -92,6 +92,17 @@ constexpr TFrameSizeTable FrameSizes = MakeFrameSizes();
 
 } // namespace
 
+TFrameExtent FrameExtentOf(const uint8_t* b)
+{
+    const int layerCode = (b[1] >> 1) & 3;
+    const TFrameSize& size = FrameSizes[(b[1] >> 3) & 3][layerCode][(b[2] >> 4) & 15][(b[2] >> 2) & 3];
+    if (size.Length == 0)
+        return {};
+    // Padding adds one byte, or one 4-byte slot in Layer I (layer code 3).
+    const int32_t padding = (b[2] >> 1) & 1;
+    return {size.Length + padding * (layerCode == 3 ? 4 : 1), size.DurationMs};
+}
+
 TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
 {
     TMpegFrameHeader h;
@@ -110,14 +121,10 @@ TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
     h.Bitrate = BitrateTable[row.BitrateRow][h.Layer - 1][bitrateIndex];
     h.SampleRate = SampleRateTable[row.SampleRateRow][rateIndex];
     h.SamplesPerFrame = SamplesPerFrameTable[row.BitrateRow][h.Layer - 1];
-    const TFrameSize& size = FrameSizes[versionCode][layerCode][bitrateIndex][rateIndex];
-    if (size.Length == 0)
-        return h;
-
-    h.InTables = true;
-    // Padding adds one byte, or one 4-byte slot in Layer I.
-    h.FrameLength = size.Length + h.Padding * (h.Layer == 1 ? 4 : 1);
-    h.FrameDurationMs = size.DurationMs;
+    const TFrameExtent extent = FrameExtentOf(b);
+    h.InTables = extent.Length > 0;
+    h.FrameLength = extent.Length;
+    h.FrameDurationMs = extent.DurationMs;
     return h;
 }
 

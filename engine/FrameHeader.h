@@ -24,6 +24,14 @@ struct TMpegFrameHeader {
 // Decodes the four header bytes b[0..3] (the caller has seen b[0] = 0xFF).
 TMpegFrameHeader DecodeFrameHeader(const uint8_t* b);
 
+// Just the length and play time DecodeFrameHeader gives for b (length 0 for
+// a header with no table entry): the walk over a whole stream needs no more.
+struct TFrameExtent {
+    int32_t Length = 0;
+    double DurationMs = 0.0;
+};
+TFrameExtent FrameExtentOf(const uint8_t* b);
+
 // Size of an ID3v2 tag (without its 10-byte header) from the four size bytes
 // at offsets 6-9 of the tag header: seven bits per byte, high byte first.
 int32_t ID3v2TagSize(const uint8_t* sizeBytes);

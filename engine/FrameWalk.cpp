@@ -30,37 +30,42 @@ TStepPlan PlanStep(TInputFile& input)
     plan.Start = input.Position();
     plan.End = plan.Start + 4;
     const std::span<const uint8_t> head = input.Peek(StepLookahead);
-    uint8_t b[10] = {};
-    if (!head.empty())
-        std::memcpy(b, head.data(), std::min(head.size(), sizeof b));
+    const uint8_t* b = head.data();
 
-    if (b[0] == 0xFF) {
-        const TMpegFrameHeader header = DecodeFrameHeader(b);
-        if (!header.InTables)
+    if (head.size() >= 4 && b[0] == 0xFF) {
+        const TFrameExtent extent = FrameExtentOf(b);
+        if (extent.Length == 0)
             return plan; // not a frame: passed over like any other bytes
-        plan.End = plan.Start + header.FrameLength;
-        if (!IsHeaderFrame(header, head)) {
-            plan.Length = header.FrameLength;
-            plan.DurationMs = header.FrameDurationMs;
+        plan.End = plan.Start + extent.Length;
+        if (!IsHeaderFrame(head)) {
+            plan.Length = extent.Length;
+            plan.DurationMs = extent.DurationMs;
         }
-    } else if (std::memcmp(b, "ID3", 3) == 0) {
-        plan.End = plan.Start + 10 + ID3v2TagSize(b + 6);
+    } else if (head.size() >= 3 && std::memcmp(b, "ID3", 3) == 0) {
+        uint8_t size[4] = {}; // size bytes the file does not hold read as 0
+        for (size_t i = 6; i < 10 && i < head.size(); ++i)
+            size[i - 6] = b[i];
+        plan.End = plan.Start + 10 + ID3v2TagSize(size);
     }
     return plan;
 }
 
 } // namespace
 
-int HeaderFrameTagOffset(const TMpegFrameHeader& header)
+int HeaderFrameTagOffset(const uint8_t* b)
 {
-    if (header.Version == 1.0)
-        return header.Mono ? 21 : 36;
-    return header.Mono ? 13 : 21;
+    const bool mpeg1 = ((b[1] >> 3) & 3) == 3;
+    const bool mono = ((b[3] >> 6) & 3) == 3;
+    if (mpeg1)
+        return mono ? 21 : 36;
+    return mono ? 13 : 21;
 }
 
-bool IsHeaderFrame(const TMpegFrameHeader& header, std::span<const uint8_t> frame)
+bool IsHeaderFrame(std::span<const uint8_t> frame)
 {
-    const size_t offset = static_cast<size_t>(HeaderFrameTagOffset(header));
+    if (frame.size() < 4)
+        return false;
+    const size_t offset = static_cast<size_t>(HeaderFrameTagOffset(frame.data()));
     return BytesAt(frame, offset, "Xing") || BytesAt(frame, offset, "Info") ||
            BytesAt(frame, VbriOffset, "Xing") || BytesAt(frame, VbriOffset, "VBRI");
 }

@@ -18,12 +18,12 @@ struct TFrameStep {
 
 // Offset from a frame's first byte where an encoder's "Xing" or "Info" header
 // sits: right after the side information, whose size depends on the version
-// and the channel mode.
-int HeaderFrameTagOffset(const TMpegFrameHeader& header);
+// and the channel mode in the header bytes b.
+int HeaderFrameTagOffset(const uint8_t* b);
 
 // True when the frame whose first bytes are `frame` (as many as the file
 // holds, up to 40) is a VBR or info header frame rather than audio.
-bool IsHeaderFrame(const TMpegFrameHeader& header, std::span<const uint8_t> frame);
+bool IsHeaderFrame(std::span<const uint8_t> frame);
 
 // One step from the input's position, which is left at the step's end.
 TFrameStep SkipFrame(TInputFile& input);

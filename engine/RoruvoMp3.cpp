@@ -55,6 +55,11 @@ int64_t TRoruvoMP3::AudioLimit() const
 
 void TRoruvoMP3::LoadFile(const std::string& fileName)
 {
+    LoadFile(fileName, true);
+}
+
+void TRoruvoMP3::LoadFile(const std::string& fileName, bool measureLength)
+{
     FileName = fileName;
     FileSize = 0;
     Valid = false;
@@ -89,7 +94,8 @@ void TRoruvoMP3::LoadFile(const std::string& fileName)
     Valid = true;
 
     ReadTrailingTags(input);
-    Info.LengthMs = MeasureLengthMs(input);
+    if (measureLength)
+        Info.LengthMs = MeasureLengthMs(input);
     if (FPlayer)
         FPlayer->Close(); // a preview of the previous file has ended
 }

@@ -30,6 +30,10 @@ public:
 
     // Errors of the file system are raised as std::system_error.
     void LoadFile(const std::string& fileName);
+    // The same; with measureLength false the walk over every frame that
+    // gives LengthMs is left out (LengthMs stays 0), for callers that only
+    // cut and have no use for the length.
+    void LoadFile(const std::string& fileName, bool measureLength);
     bool SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
                      TID3v1Tag Tag);
 

@@ -62,6 +62,16 @@ TEST_F(Segment, StartAtOrAfterStartTimeAndCoverTheDuration)
     EXPECT_EQ(Cut(frames, 0, 1), Slice(frames, 0, 384));
 }
 
+TEST_F(Segment, AnalysisWithoutLengthCutsTheSame)
+{
+    const Bytes frames = Frames(H48, 10);
+    Mp3.LoadFile(Dir.Write("in.mp3", frames), false);
+    EXPECT_TRUE(Mp3.Valid);
+    EXPECT_EQ(Mp3.Info.LengthMs, 0);
+    EXPECT_TRUE(Mp3.SaveSegment(48, 96, Out, NoTag));
+    EXPECT_EQ(ReadAll(Out), Slice(frames, 2 * 384, 2 * 384));
+}
+
 TEST_F(Segment, FractionalFrameDurationsAreSummed)
 {
     // 26.12 ms frames: 1000 ms lies inside frame 38, so 39 are skipped, and 39
