@@ -128,28 +128,29 @@ void DesignTagPage(TFrmMP3Editor& f, TTabSheet* page) {
     f.RzCheckBox1->SetChecked(false);
     f.RzCheckBox1->SetEnabled(false);
 
-    const int captionLeft = 20, captionWidth = 84, fieldLeft = 110;
+    // Every field ends at the same right edge (486) as the year field.
+    const int captionLeft = 20, captionWidth = 84, fieldLeft = 110, fieldWidth = 376;
     auto caption = [&](const char* name, int left, int top, int width, const char* text) {
         return MakeLabel(page, name, left, top + 3, width, QString::fromLatin1(text),
                          Qt::AlignRight);
     };
     f.Label3 = caption("Label3", captionLeft, 38, captionWidth, "Title:");
-    f.RzEdit1 = MakeTagEdit(page, "RzEdit1", fieldLeft, 38, 300, 30);
+    f.RzEdit1 = MakeTagEdit(page, "RzEdit1", fieldLeft, 38, fieldWidth, 30);
     f.Label4 = caption("Label4", captionLeft, 64, captionWidth, "Artist:");
-    f.RzEdit2 = MakeTagEdit(page, "RzEdit2", fieldLeft, 64, 300, 30);
+    f.RzEdit2 = MakeTagEdit(page, "RzEdit2", fieldLeft, 64, fieldWidth, 30);
     f.Label5 = caption("Label5", captionLeft, 90, captionWidth, "Album:");
-    f.RzEdit3 = MakeTagEdit(page, "RzEdit3", fieldLeft, 90, 300, 0);
+    f.RzEdit3 = MakeTagEdit(page, "RzEdit3", fieldLeft, 90, fieldWidth, 0);
 
     f.Label9 = caption("Label9", captionLeft, 116, captionWidth, "Genre:");
-    f.RzComboBox1 = Make<TComboBox>(page, "RzComboBox1", fieldLeft, 116, 150, 21);
+    f.RzComboBox1 = Make<TComboBox>(page, "RzComboBox1", fieldLeft, 116, 130, 21);
     f.RzComboBox1->SetEnabled(false);
-    f.Label8 = caption("Label8", 262, 116, 84, "TrackNumber:");
+    f.Label8 = caption("Label8", 246, 116, 100, "TrackNumber:");
     f.RzEdit5 = MakeTagEdit(page, "RzEdit5", 350, 116, 36, 3);
-    f.Label6 = caption("Label6", 388, 116, 46, "Year:");
+    f.Label6 = caption("Label6", 390, 116, 44, "Year:");
     f.RzEdit6 = MakeTagEdit(page, "RzEdit6", 438, 116, 48, 4);
 
     f.Label7 = caption("Label7", captionLeft, 142, captionWidth, "Comment:");
-    f.RzEdit7 = MakeTagEdit(page, "RzEdit7", fieldLeft, 142, 376, 30);
+    f.RzEdit7 = MakeTagEdit(page, "RzEdit7", fieldLeft, 142, fieldWidth, 30);
 }
 
 } // namespace
