@@ -325,12 +325,3 @@ TEST_F(MainWindow, CancellingTheDialogChangesNothing) {
     EXPECT_TRUE(f.RzCheckBox1->Checked());
     EXPECT_EQ(f.FEndTime, 1541);
 }
-
-TEST_F(MainWindow, CloseButtonClosesTheWindowAndFreesTheEngine) {
-    auto& f = *Form;
-    f.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-    QTest::mouseClick(f.RzBmpButton1, Qt::LeftButton);
-    EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(f.Mp3(), nullptr);
-}
