@@ -14,9 +14,16 @@ for tool in xvfb-run xdotool xwininfo; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh)"
 done
 
-# Outside the virtual display: run this script again inside one.
+# Outside the virtual display: run this script again inside one. The
+# verdict travels through a file: xvfb-run now and then fails to remove its
+# own temporary folder and then replaces the exit status.
 if [ -z "${VIVIZU_E2E_INNER:-}" ]; then
-  VIVIZU_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$BUILD"
+  verdict=$(mktemp)
+  echo 1 >"$verdict"
+  VIVIZU_E2E_INNER=$verdict xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$BUILD" || true
+  status=$(cat "$verdict")
+  rm -f "$verdict"
+  exit "$status"
 fi
 
 # The real window system, at scale 1, whatever the caller's environment says.
@@ -62,3 +69,4 @@ done
 [ -n "$status" ] || fail "the program did not end after its close button was clicked"
 [ "$status" -eq 0 ] || { cat "$log" >&2; fail "the program ended with status $status"; }
 echo "gui_e2e: ok (window $window, clean exit)"
+echo 0 >"$VIVIZU_E2E_INNER"
