@@ -99,9 +99,10 @@ void TFrmMP3Editor::ShowWaitPanel(const QString& text) {
     PanelState->SetVisible(true);
     PanelState->raise();
     // One pass of pending events, so that the panel is painted before the
-    // long work blocks the window.
+    // long work blocks the window. Clicks and keys wait until the work is
+    // done: handling them here could start a second open inside this one.
     PanelState->repaint();
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 // Every file-dependent control back to its no-file state.
@@ -122,6 +123,9 @@ void TFrmMP3Editor::ResetFileFields() {
     BtnStop->SetEnabled(false);
     ResetMarkers(false);
     BtnSaveMp3->SetEnabled(false);
+    // No valid file from here on, also when the analysis ends in an error.
+    ImageFileState1->SetVisible(false);
+    ImageFileState2->SetVisible(true);
 }
 
 void TFrmMP3Editor::ShowLoadedFile() {
