@@ -114,7 +114,8 @@ int RunCut(const std::vector<std::string>& argv)
 
     TRoruvoMP3 mp3;
     try {
-        mp3.LoadFile(file);
+        // A cut needs no play length, so the walk over the whole file is skipped.
+        mp3.LoadFile(file, false);
     } catch (const std::exception& e) {
         PrintError(e.what()); // names the file and the system's reason
         return ExitIoError;
