@@ -4,7 +4,7 @@
 #include "cli/Console.h"
 #include "cli/CutTag.h"
 #include "cli/OutputCheck.h"
-#include "cli/TimeText.h"
+#include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "platform/CodePage.h"
 

@@ -2,7 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/CutTag.h"
-#include "cli/TimeText.h"
+#include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "platform/CodePage.h"
 
@@ -96,7 +96,7 @@ TReport BuildReport(const TRoruvoMP3& mp3, int codePage)
     num("ID3v1Size", in.ID3v1Size);
     num("APESize", in.APESize);
     num("LengthMs", in.LengthMs);
-    r.push_back({"Length", MsToTimeText(in.LengthMs), true});
+    r.push_back({"Length", FormatTimeText(in.LengthMs), true});
     if (in.ID3v1Size != 128) return r;
 
     const TID3v1Tag& t = in.Tag;

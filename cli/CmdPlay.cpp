@@ -4,7 +4,7 @@
 #if VIVIZU_HAVE_MEDIA
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "cli/TimeText.h"
+#include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "platform/media/CreateMediaDevice.h"
 
@@ -70,7 +70,7 @@ void PrintPlayUsage(std::ostream& out)
 
 std::string PositionLine(int64_t ms, int64_t endMs)
 {
-    return MsToTimeText(ms) + " / " + MsToTimeText(endMs);
+    return FormatTimeText(ms) + " / " + FormatTimeText(endMs);
 }
 
 } // namespace
@@ -119,9 +119,9 @@ int RunPlay(const std::vector<std::string>& args)
     TInterruptGuard guard;
     try {
         if (!mp3.PlayRange(startMs, end)) {
-            PrintError("play: nothing to play from " + MsToTimeText(startMs) + " to " +
-                       MsToTimeText(end) + " (the stream lasts " +
-                       MsToTimeText(mp3.Info.LengthMs) + ")");
+            PrintError("play: nothing to play from " + FormatTimeText(startMs) + " to " +
+                       FormatTimeText(end) + " (the stream lasts " +
+                       FormatTimeText(mp3.Info.LengthMs) + ")");
             return ExitDeclined;
         }
     } catch (const TMediaError& e) {

@@ -1,5 +1,5 @@
 #pragma once
-// Times as text: "000:00:00.000" for output, and the forms a user types.
+// Times as text: "000:00:00.000" for display, and the forms a user types.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,7 +10,7 @@ namespace vivizu {
 // Hours with at least three digits, two-digit minutes and seconds, three-digit
 // milliseconds: 3723004 gives "001:02:03.004". A negative time gets a "-"
 // before the text of its magnitude.
-std::string MsToTimeText(int64_t ms);
+std::string FormatTimeText(int64_t ms);
 
 // Reads whole milliseconds ("61500") or a time with seconds and an optional
 // fraction, optionally preceded by minutes and hours: "1:02:03.004",

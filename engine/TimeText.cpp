@@ -1,4 +1,4 @@
-#include "cli/TimeText.h"
+#include "engine/TimeText.h"
 
 #include <vector>
 
@@ -29,11 +29,11 @@ constexpr std::size_t MaxLeadingDigits = 12;
 
 } // namespace
 
-std::string MsToTimeText(int64_t ms)
+std::string FormatTimeText(int64_t ms)
 {
     if (ms < 0) {
         // The magnitude of INT64_MIN does not fit; nothing real is that long.
-        return "-" + MsToTimeText(ms == INT64_MIN ? INT64_MAX : -ms);
+        return "-" + FormatTimeText(ms == INT64_MIN ? INT64_MAX : -ms);
     }
     const int64_t hours = ms / 3600000;
     int64_t rest = ms - hours * 3600000;

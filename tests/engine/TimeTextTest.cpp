@@ -1,20 +1,20 @@
-// Time text written by info and read by cut.
-#include "cli/TimeText.h"
+// Time text: written for display, read from what a user types.
+#include "engine/TimeText.h"
 
 #include <gtest/gtest.h>
 
-using vivizu::MsToTimeText;
+using vivizu::FormatTimeText;
 using vivizu::ParseTimeText;
 
-TEST(MsToTimeText, PadsEachPart)
+TEST(FormatTimeText, PadsEachPart)
 {
-    EXPECT_EQ(MsToTimeText(0), "000:00:00.000");
-    EXPECT_EQ(MsToTimeText(59999), "000:00:59.999");
-    EXPECT_EQ(MsToTimeText(3599999), "000:59:59.999");
-    EXPECT_EQ(MsToTimeText(3600000), "001:00:00.000");
-    EXPECT_EQ(MsToTimeText(3723004), "001:02:03.004");
-    EXPECT_EQ(MsToTimeText(3600000000), "1000:00:00.000"); // more hours, more digits
-    EXPECT_EQ(MsToTimeText(-1500), "-000:00:01.500");
+    EXPECT_EQ(FormatTimeText(0), "000:00:00.000");
+    EXPECT_EQ(FormatTimeText(59999), "000:00:59.999");
+    EXPECT_EQ(FormatTimeText(3599999), "000:59:59.999");
+    EXPECT_EQ(FormatTimeText(3600000), "001:00:00.000");
+    EXPECT_EQ(FormatTimeText(3723004), "001:02:03.004");
+    EXPECT_EQ(FormatTimeText(3600000000), "1000:00:00.000"); // more hours, more digits
+    EXPECT_EQ(FormatTimeText(-1500), "-000:00:01.500");
 }
 
 TEST(ParseTimeText, AcceptsMillisecondsAndClockTimes)
@@ -43,5 +43,5 @@ TEST(ParseTimeText, RejectsMalformedTimes)
 TEST(ParseTimeText, ReadsBackWhatInfoPrints)
 {
     for (int64_t ms : {0LL, 1LL, 59999LL, 3723004LL, 7199999LL, 2147483647LL})
-        EXPECT_EQ(ParseTimeText(MsToTimeText(ms)), ms);
+        EXPECT_EQ(ParseTimeText(FormatTimeText(ms)), ms);
 }
