@@ -13,22 +13,30 @@ RUNS=${STARTUP_RUNS:-21}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 case "$BUILD" in /*) ;; *) BUILD="$ROOT/$BUILD" ;; esac
 
-if [ -z "${VIVIZU_STARTUP_INNER:-}" ]; then
-  command -v xvfb-run >/dev/null || { echo "startup: xvfb-run is missing (scripts/install-deps.sh)" >&2; exit 1; }
-  cmake --build "$BUILD" --target startup-probe-minimal startup-probe-vivizu startup-probe-open >/dev/null
-  # The verdict travels through a file: xvfb-run now and then fails to
-  # remove its own temporary folder and then replaces the exit status.
-  verdict=$(mktemp)
-  echo 1 >"$verdict"
-  VIVIZU_STARTUP_INNER=$verdict xvfb-run -a bash "$0" "$BUILD" || true
-  status=$(cat "$verdict")
-  rm -f "$verdict"
-  exit "$status"
-fi
+for tool in Xvfb cmake; do
+  command -v "$tool" >/dev/null || { echo "startup: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
+done
+cmake --build "$BUILD" --target startup-probe-minimal startup-probe-vivizu startup-probe-open >/dev/null
 
+# A virtual X server of our own on a free display, ended with the script.
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "startup: the virtual X server did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
-export XDG_RUNTIME_DIR=$(mktemp -d)
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # once PROGRAM [ARG]: microseconds from its start to its first painted frame.
 once() {
@@ -72,5 +80,4 @@ if [ -s "$LONG" ]; then
 else
   echo "opening the 2-hour file: skipped (bench/run.sh makes bench/out/vbr-2h.mp3)"
 fi
-echo "${status:-0}" >"$VIVIZU_STARTUP_INNER"
 exit "${status:-0}"

@@ -10,38 +10,39 @@ APP="$(cd "$BUILD/bin" && pwd)/vivizu"
 fail() { echo "gui_e2e: FAIL: $*" >&2; exit 1; }
 
 [ -x "$APP" ] || fail "$APP is missing (build first)"
-for tool in xvfb-run xdotool xwininfo; do
+for tool in Xvfb xdotool xwininfo; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh)"
 done
 
-# Outside the virtual display: run this script again inside one. The
-# verdict travels through a file: xvfb-run now and then fails to remove its
-# own temporary folder and then replaces the exit status.
-if [ -z "${VIVIZU_E2E_INNER:-}" ]; then
-  verdict=$(mktemp)
-  echo 1 >"$verdict"
-  VIVIZU_E2E_INNER=$verdict xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$BUILD" || true
-  status=$(cat "$verdict")
-  rm -f "$verdict"
-  exit "$status"
-fi
+# A virtual X server of our own on a free display, ended with the script.
+work=$(mktemp -d)
+xvfb_pid="" pid=""
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "the virtual X server did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
 
 # The real window system, at scale 1, whatever the caller's environment says.
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
-export XDG_RUNTIME_DIR=$(mktemp -d)
-log="$XDG_RUNTIME_DIR/vivizu.log"
-"$APP" >"$log" 2>&1 &
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+"$APP" >"$work/vivizu.log" 2>&1 &
 pid=$!
-cleanup() {
-  kill "$pid" 2>/dev/null || true
-  rm -rf "$XDG_RUNTIME_DIR"
-}
-trap cleanup EXIT
 
 # The visible top-level window named exactly "Vivizu" and 592 x 452.
 window=""
 for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; fail "the program ended before showing its window"; }
+  kill -0 "$pid" 2>/dev/null || { cat "$work/vivizu.log" >&2; fail "the program ended before showing its window"; }
   for id in $(xdotool search --onlyvisible --name '^Vivizu$' 2>/dev/null || true); do
     size=$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
     if [ "$size" = "592x452" ]; then window=$id; break 2; fi
@@ -67,6 +68,6 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$status" ] || fail "the program did not end after its close button was clicked"
-[ "$status" -eq 0 ] || { cat "$log" >&2; fail "the program ended with status $status"; }
+pid=""
+[ "$status" -eq 0 ] || { cat "$work/vivizu.log" >&2; fail "the program ended with status $status"; }
 echo "gui_e2e: ok (window $window, clean exit)"
-echo 0 >"$VIVIZU_E2E_INNER"
