@@ -39,7 +39,8 @@ TFrmMP3Editor::TFrmMP3Editor(QWidget* parent) : TForm(parent) {
     Create();
 }
 
-TFrmMP3Editor::~TFrmMP3Editor() = default;
+// A window destroyed without being closed still releases its shadow.
+TFrmMP3Editor::~TFrmMP3Editor() { delete FShadow; }
 
 QString TFrmMP3Editor::MsToTimeText(int64_t ms) const { return vivizu::MsToTimeText(ms); }
 
