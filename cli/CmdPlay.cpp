@@ -6,7 +6,7 @@
 #include "cli/Console.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
-#include "platform/media/CreateMediaDevice.h"
+#include "platform/LazyMediaDevice.h"
 
 #include <chrono>
 #include <csignal>
@@ -103,7 +103,7 @@ int RunPlay(const std::vector<std::string>& args)
         if (*endMs <= startMs) return UsageError("play: END must come after START");
     }
 
-    TRoruvoMP3 mp3({}, CreateMediaDevice());
+    TRoruvoMP3 mp3({}, LoadMediaDevice());
     try {
         mp3.LoadFile(file);
     } catch (const std::exception& e) {

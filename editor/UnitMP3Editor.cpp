@@ -25,7 +25,7 @@
 #include "widgets/TrackBar.h"
 
 #ifdef VIVIZU_HAVE_MEDIA
-#include "platform/media/CreateMediaDevice.h"
+#include "platform/LazyMediaDevice.h"
 #endif
 
 #include <QCoreApplication>
@@ -74,7 +74,7 @@ void TFrmMP3Editor::FormCreate() {
     FShadow->SetShadowColor(QColor(74, 121, 161));
 
 #ifdef VIVIZU_HAVE_MEDIA
-    FMp3 = std::make_unique<TRoruvoMP3>(std::string(), CreateMediaDevice());
+    FMp3 = std::make_unique<TRoruvoMP3>(std::string(), LoadMediaDevice());
 #else
     FMp3 = std::make_unique<TRoruvoMP3>(std::string());
 #endif

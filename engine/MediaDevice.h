@@ -10,16 +10,20 @@
 namespace vivizu {
 
 // Raised when the device cannot open a file; carries the device's own text.
+// The destructor is defined out of line so that the class's type information
+// has one home (engine/MediaDevice.cpp): the preview module throws it and the
+// program catches it.
 class TMediaError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    ~TMediaError() override;
 };
 
 enum class TMediaMode { NotReady, Stopped, Playing };
 
 class TMediaDevice {
 public:
-    virtual ~TMediaDevice() = default;
+    virtual ~TMediaDevice();
     // Opens FileName for play; throws TMediaError with the device's text.
     virtual void Open(const std::string& fileName) = 0;
     virtual bool IsOpen() const = 0;
