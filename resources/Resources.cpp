@@ -1,5 +1,7 @@
 #include "resources/Resources.h"
 
+#include "resources/ArtPack.h"
+
 #include <QFile>
 
 // Q_INIT_RESOURCE names a function at global scope, so it cannot be used
@@ -11,6 +13,30 @@ static void InitResourceData()
 
 namespace vivizu {
 
+namespace {
+
+// The packed picture of that name as a pixmap, or a null pixmap.
+QPixmap PackedPixmap(const QString& name)
+{
+    const QByteArray key = name.toLatin1();
+    const TPackedPicture* packed = FindPackedPicture(std::string_view(key.constData(), key.size()));
+    if (!packed) return {};
+    // The image is already in the pixmap's format: it becomes the pixmap
+    // without a copy.
+    return QPixmap::fromImage(UnpackPicture(*packed));
+}
+
+// The picture name (without ".png") from the packed pictures, else from the
+// compiled-in PNG files.
+QPixmap Picture(const QString& name)
+{
+    QPixmap pixmap = PackedPixmap(name);
+    if (pixmap.isNull()) pixmap = QPixmap(QStringLiteral(":/vivizu/") + name + QStringLiteral(".png"));
+    return pixmap;
+}
+
+}  // namespace
+
 void InitVivizuResources()
 {
     InitResourceData();
@@ -18,16 +44,14 @@ void InitVivizuResources()
 
 QPixmap ArtPixmap(const QString& name, qreal devicePixelRatio)
 {
-    const QString base = QStringLiteral(":/vivizu/") + name;
     if (devicePixelRatio > 1.0) {
-        const QString large = base + QStringLiteral("@2x.png");
-        if (QFile::exists(large)) {
-            QPixmap pixmap(large);
-            pixmap.setDevicePixelRatio(2.0);
-            return pixmap;
+        QPixmap large = Picture(name + QStringLiteral("@2x"));
+        if (!large.isNull()) {
+            large.setDevicePixelRatio(2.0);
+            return large;
         }
     }
-    return QPixmap(base + QStringLiteral(".png"));
+    return Picture(name);
 }
 
 QIcon AppIcon()
@@ -36,7 +60,7 @@ QIcon AppIcon()
     static constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
     QIcon icon;
     for (int size : kSizes)
-        icon.addFile(QStringLiteral(":/vivizu/icon/vivizu-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(Picture(QStringLiteral("icon/vivizu-%1").arg(size)));
     return icon;
 }
 

@@ -1,7 +1,10 @@
 #include "widgets/Image.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -11,6 +14,24 @@
 #include "widgets/TransparentPicture.h"
 
 namespace vivizu {
+
+namespace {
+
+// The picture in bytes read as the format its file name suggests, with Qt's
+// own reader for it; a null image when that does not work. Naming the format
+// and turning detection off spares loading every image plugin to ask each
+// whether it knows the format, which Qt does before its own readers.
+QImage ReadKnownFormat(const QByteArray& bytes, const QByteArray& format) {
+  if (format.isEmpty()) return {};
+  QBuffer buffer;
+  buffer.setData(bytes);
+  if (!buffer.open(QIODevice::ReadOnly)) return {};
+  QImageReader reader(&buffer, format);
+  reader.setAutoDetectImageFormat(false);
+  return reader.read();
+}
+
+}  // namespace
 
 TImage::TImage(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
 
@@ -30,8 +51,10 @@ void TImage::LoadFromFile(const QString& path) {
     throw std::runtime_error(
         QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()).toStdString());
   }
-  QImage image;
-  if (!image.loadFromData(bytes)) throw std::runtime_error("Bitmap image is not valid");
+  QImage image = ReadKnownFormat(bytes, QFileInfo(path).suffix().toLower().toLatin1());
+  if (image.isNull() && !image.loadFromData(bytes)) {
+    throw std::runtime_error("Bitmap image is not valid");
+  }
   SetPicture(QPixmap::fromImage(image));
 }
 

@@ -2,9 +2,12 @@
 // double-size version; the marker bitmaps beside the program: 16 x 16,
 // 24-bit, transparent by their bottom-left pixel and pointing down.
 
+#include "resources/ArtPack.h"
+#include "resources/ArtRuns.h"
 #include "resources/Resources.h"
 
 #include <QFile>
+#include <QDirIterator>
 #include <QGuiApplication>
 #include <QImage>
 #include <QSize>
@@ -13,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace vivizu {
 namespace {
@@ -100,6 +104,64 @@ TEST(Resources, ArtPixmapTakesTheDoubleSizeVersionOnlyAboveScaleOne)
     EXPECT_EQ(icon.size(), QSize(32, 32));
     EXPECT_EQ(icon.devicePixelRatio(), 1.0);
     EXPECT_TRUE(ArtPixmap(QStringLiteral("no-such-picture"), 2.0).isNull());
+}
+
+// The packed pictures the window starts with are the PNG pictures, pixel for
+// pixel and in the same pixmap format, and none is missing.
+TEST(Resources, PackedPicturesAreThePngPictures)
+{
+    InitVivizuResources();
+    int compared = 0;
+    QDirIterator files(QStringLiteral(":/vivizu"), {QStringLiteral("*.png")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QString name = path.mid(int(qstrlen(":/vivizu/")));
+        name.chop(4);
+        SCOPED_TRACE(name.toStdString());
+        const TPackedPicture* packed = FindPackedPicture(name.toStdString());
+        ASSERT_NE(packed, nullptr);
+        const QImage fromPng = QPixmap(path).toImage();
+        const QImage unpacked = QPixmap::fromImage(UnpackPicture(*packed)).toImage();
+        EXPECT_EQ(unpacked.format(), fromPng.format());
+        EXPECT_TRUE(unpacked == fromPng);
+        ++compared;
+    }
+    EXPECT_GE(compared, 2 * int(std::size(kPictures)) + 7);
+    EXPECT_EQ(FindPackedPicture("no-such-picture"), nullptr);
+}
+
+TEST(ArtRuns, PackedPixelsUnpackToThemselves)
+{
+    const std::vector<std::vector<std::uint32_t>> cases = {
+        {},                                   // nothing
+        {7},                                  // a single pixel
+        {1, 1, 2, 2, 3},                      // pairs stay literal
+        {5, 5, 5, 5, 5, 5, 5, 5},             // one repeat
+        {1, 2, 9, 9, 9, 9, 3, 4, 4, 4, 0},    // literal, repeat, literal, repeat, literal
+        {0x80000000u, 0x80000000u, 0x80000000u, 0xFFFFFFFFu},  // pixels like run heads
+    };
+    for (const auto& pixels : cases) {
+        const std::vector<std::uint32_t> words = PackRuns(pixels.data(), pixels.size());
+        std::vector<std::uint32_t> out(pixels.size(), 0xDEADBEEFu);
+        EXPECT_TRUE(UnpackRuns(words.data(), words.size(), out.data(), out.size()));
+        EXPECT_EQ(out, pixels);
+    }
+    const std::vector<std::uint32_t> flat(10000, 0xFFFFFFFFu);
+    EXPECT_EQ(PackRuns(flat.data(), flat.size()).size(), 2u);
+}
+
+TEST(ArtRuns, RunsThatDoNotFitAreRefused)
+{
+    std::uint32_t out[4] = {};
+    const std::uint32_t tooLong[] = {0x80000005u, 1};   // five pixels into four
+    const std::uint32_t tooShort[] = {0x80000003u, 1};  // three pixels for four
+    const std::uint32_t cutRepeat[] = {0x80000004u};    // repeat without its pixel
+    const std::uint32_t cutLiteral[] = {4, 1, 2};       // four literals, two given
+    EXPECT_FALSE(UnpackRuns(tooLong, std::size(tooLong), out, 4));
+    EXPECT_FALSE(UnpackRuns(tooShort, std::size(tooShort), out, 4));
+    EXPECT_FALSE(UnpackRuns(cutRepeat, std::size(cutRepeat), out, 4));
+    EXPECT_FALSE(UnpackRuns(cutLiteral, std::size(cutLiteral), out, 4));
 }
 
 TEST(Resources, ApplicationIconComesInSquareSizes)
