@@ -1,10 +1,12 @@
 #include "widgets/PageControl.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStackedWidget>
 
 #include <algorithm>
 
@@ -98,16 +100,61 @@ void TVerticalTabBar::paintEvent(QPaintEvent*) {
   }
 }
 
-TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent), FTabBar(new TVerticalTabBar(this)) {
+TPageControl::TPageControl(QWidget* parent)
+    : QTabWidget(parent), FTabBar(new TVerticalTabBar(this)), FPane(new QWidget(this)) {
   setTabBar(FTabBar);
   setTabPosition(QTabWidget::West);
   setDocumentMode(false);
-  setStyleSheet(QStringLiteral(
-      "QTabWidget::pane { border: 1px solid rgb(50,152,204); border-radius: 4px;"
-      " background: white; top: 0px; left: -1px; }"));
+  // The page area: white, in a rounded frame of the accent colour. It is a
+  // child of its own below the tabs and pages, so that its style sheet
+  // styles it alone; on the page control the sheet would style every
+  // control on the pages as well, which costs the window's start dearly.
+  FPane->setObjectName(QStringLiteral("qt_tabwidget_pane"));
+  FPane->setStyleSheet(QStringLiteral(
+      "background: white; border: 1px solid rgb(50,152,204); border-radius: 4px;"));
+  FPane->lower();
   connect(this, &QTabWidget::currentChanged, this,
           [this] { GuardedCall([this] { emit Change(); }); });
 }
+
+// The tabs at the top left at their own size; the page area from the
+// tabs' last column (the active tab runs into it) to the right and bottom
+// edges; the pages inside its one-pixel frame.
+void TPageControl::PlaceParts() {
+  const QSize tabs = FTabBar->sizeHint();
+  FTabBar->setGeometry(0, 0, tabs.width(), std::min(tabs.height(), height()));
+  const QRect pane(tabs.width() - 1, 0, width() - tabs.width() + 1, height());
+  FPane->setGeometry(pane);
+  if (auto* stack = findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    stack->setGeometry(pane.adjusted(1, 1, -1, -1));
+  }
+}
+
+// QTabWidget lays its parts out on these events; the page control's own
+// places follow.
+bool TPageControl::event(QEvent* event) {
+  const bool done = QTabWidget::event(event);
+  if (event->type() == QEvent::LayoutRequest) PlaceParts();
+  return done;
+}
+
+void TPageControl::resizeEvent(QResizeEvent* event) {
+  QTabWidget::resizeEvent(event);
+  PlaceParts();
+}
+
+void TPageControl::showEvent(QShowEvent* event) {
+  QTabWidget::showEvent(event);
+  PlaceParts();
+}
+
+void TPageControl::changeEvent(QEvent* event) {
+  QTabWidget::changeEvent(event);
+  if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange) PlaceParts();
+}
+
+// The frame is the pane's; the style's own tab widget frame is not drawn.
+void TPageControl::paintEvent(QPaintEvent*) {}
 
 TTabSheet* TPageControl::Pages(int index) const { return qobject_cast<TTabSheet*>(widget(index)); }
 
@@ -131,6 +178,11 @@ QColor TPageControl::AccentColor() const { return FTabBar->AccentColor(); }
 void TPageControl::SetAccentColor(const QColor& color) { FTabBar->SetAccentColor(color); }
 
 void TPageControl::AddPage(TTabSheet* page) {
+  // A page and its controls show the application's font rather than the
+  // window's: the look the pages were laid out for.
+  QFont font = QApplication::font();
+  font.setResolveMask(QFont::AllPropertiesResolved);
+  page->setFont(font);
   // The first page added becomes the active one without firing Change.
   const QSignalBlocker block(count() == 0 ? this : nullptr);
   addTab(page, page->Caption());

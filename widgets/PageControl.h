@@ -67,8 +67,18 @@ class TPageControl : public QTabWidget {
   // The user or the program switched to another page.
   void Change();
 
+ protected:
+  bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
  private:
+  void PlaceParts();
+
   TVerticalTabBar* FTabBar;
+  QWidget* FPane;  // the page area's rounded frame, behind the pages
 };
 
 }  // namespace vivizu
