@@ -1,6 +1,7 @@
 #include "widgets/Edit.h"
 
 #include "widgets/Application.h"
+#include "widgets/EditFrame.h"
 
 namespace vivizu {
 
@@ -26,15 +27,16 @@ void TEdit::SetFrameColor(const QColor& color) {
 
 void TEdit::ApplyStyle() {
   const QColor font = FFontColor.isValid() ? FFontColor : QColor(Qt::black);
-  const QColor frame = FFrameColor.isValid() ? FFrameColor : QColor(50, 152, 204);
-  QColor dimFrame = frame;
-  dimFrame.setAlpha(110);
-  setStyleSheet(QStringLiteral("QLineEdit { color: %1; border: 1px solid %2; background: white;"
-                               " padding: 0px 2px; }"
-                               " QLineEdit:disabled { color: rgb(150,150,150); border-color: %3;"
-                               " background: rgb(246,248,250); }")
-                    .arg(font.name(QColor::HexArgb), frame.name(QColor::HexArgb),
-                         dimFrame.name(QColor::HexArgb)));
+  ApplyEditLook(*this, font, QColor(150, 150, 150));
+  update();
+}
+
+void TEdit::paintEvent(QPaintEvent* event) {
+  PaintEditBackground(*this);
+  QLineEdit::paintEvent(event);
+  QColor frame = FFrameColor.isValid() ? FFrameColor : QColor(50, 152, 204);
+  if (!isEnabled()) frame.setAlpha(110);
+  PaintEditFrame(*this, frame);
 }
 
 }  // namespace vivizu

@@ -37,6 +37,9 @@ class TEdit : public QLineEdit {
  signals:
   void Change();
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   void ApplyStyle();
 

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "widgets/Application.h"
+#include "widgets/EditFrame.h"
 
 namespace vivizu {
 
@@ -213,17 +214,18 @@ void TMaskEdit::SetFrameColor(const QColor& color) {
 
 void TMaskEdit::ApplyStyle() {
   const QColor font = FFontColor.isValid() ? FFontColor : QColor(Qt::black);
-  const QColor frame = FFrameColor.isValid() ? FFrameColor : QColor(50, 152, 204);
   QColor dimFont = font;
   dimFont.setAlpha(120);
-  QColor dimFrame = frame;
-  dimFrame.setAlpha(110);
-  setStyleSheet(QStringLiteral("QLineEdit { color: %1; border: 1px solid %2; background: white;"
-                               " padding: 0px 2px; }"
-                               " QLineEdit:disabled { color: %3; border-color: %4;"
-                               " background: rgb(246,248,250); }")
-                    .arg(font.name(QColor::HexArgb), frame.name(QColor::HexArgb),
-                         dimFont.name(QColor::HexArgb), dimFrame.name(QColor::HexArgb)));
+  ApplyEditLook(*this, font, dimFont);
+  update();
+}
+
+void TMaskEdit::paintEvent(QPaintEvent* event) {
+  PaintEditBackground(*this);
+  QLineEdit::paintEvent(event);
+  QColor frame = FFrameColor.isValid() ? FFrameColor : QColor(50, 152, 204);
+  if (!isEnabled()) frame.setAlpha(110);
+  PaintEditFrame(*this, frame);
 }
 
 void TMaskEdit::OnTextChanged() {

@@ -10,6 +10,7 @@
 #include "WidgetsTestSupport.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
+#include "widgets/Edit.h"
 #include "widgets/Label.h"
 #include "widgets/MenuItem.h"
 #include "widgets/OpenDialog.h"
@@ -144,9 +145,38 @@ TEST(PageControl, PagesInOrderOfCreationTheFirstActive) {
   pages.resize(300, 200);
   pages.show();
   EXPECT_GT(bar->tabRect(1).height(), bar->tabRect(1).width());
+  // The pages fill the page area inside its one-pixel frame, which starts
+  // in the tab strip's last column; they follow the strip when it widens.
+  auto pageArea = [&] { return QRect(bar->width(), 1, 300 - bar->width() - 1, 198); };
+  EXPECT_EQ(bar->pos(), QPoint(0, 0));
+  EXPECT_EQ(QRect(tags->mapTo(&pages, QPoint(0, 0)), tags->size()), pageArea());
   pages.SetHorizontalTabText(true);
   EXPECT_EQ(bar->tabRect(0).width(), bar->tabRect(1).width());
   EXPECT_GT(bar->tabRect(1).width(), bar->tabRect(1).height());
+  EXPECT_EQ(QRect(tags->mapTo(&pages, QPoint(0, 0)), tags->size()), pageArea());
+}
+
+TEST(Edit, FlatFrameInTheFrameColourDimmedWhenDisabled) {
+  QWidget parent;
+  parent.resize(200, 100);
+  auto* edit = new TEdit(&parent);
+  edit->setGeometry(10, 10, 100, 21);
+  edit->SetFrameColor(QColor(216, 65, 58));
+  parent.show();
+  QImage shot = edit->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(50, 0), QColor(216, 65, 58));    // top side
+  EXPECT_EQ(shot.pixelColor(0, 10), QColor(216, 65, 58));    // left side
+  EXPECT_EQ(shot.pixelColor(99, 20), QColor(216, 65, 58));   // bottom right corner
+  EXPECT_EQ(shot.pixelColor(50, 10), QColor(Qt::white));     // inside
+
+  edit->setEnabled(false);
+  shot = edit->grab().toImage();
+  const QColor inside = shot.pixelColor(50, 10), side = shot.pixelColor(50, 0);
+  EXPECT_EQ(inside, QColor(246, 248, 250));
+  // A see-through frame over the light background, darker where two sides meet.
+  EXPECT_GT(side.red(), 216);
+  EXPECT_LT(side.green(), inside.green());
+  EXPECT_LT(shot.pixelColor(0, 0).green(), side.green());
 }
 
 TEST(PopupMenu, RadioItemsAndClicks) {

@@ -1,0 +1,23 @@
+#pragma once
+// The look shared by TEdit and TMaskEdit: a flat one-pixel frame in the
+// frame colour on white, dimmed and on light grey when disabled, the text
+// two pixels in from the frame. Set through the palette and painted by the
+// edit itself rather than by a style sheet, which would cost every edit a
+// style sheet parse and its own style at start.
+#include <QColor>
+#include <QLineEdit>
+
+namespace vivizu {
+
+// Frame off, text margins and the palette for the text colours (enabled and
+// disabled) and the background.
+void ApplyEditLook(QLineEdit& edit, const QColor& text, const QColor& disabledText);
+
+// The background, before QLineEdit paints the text.
+void PaintEditBackground(QLineEdit& edit);
+
+// The frame, after QLineEdit painted the text: frame as given when enabled,
+// see-through when disabled.
+void PaintEditFrame(QLineEdit& edit, const QColor& frame);
+
+}  // namespace vivizu
