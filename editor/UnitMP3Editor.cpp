@@ -79,8 +79,12 @@ void TFrmMP3Editor::FormCreate() {
     FMp3 = std::make_unique<TRoruvoMP3>(std::string());
 #endif
 
+    // All the genres in one go: the list's model takes them in one insert.
+    QStringList genres;
+    genres.reserve(static_cast<qsizetype>(std::size(ID3v1Genres)));
     for (const char* genre : ID3v1Genres)
-        RzComboBox1->AddItem(QString::fromLatin1(genre));
+        genres.append(QString::fromLatin1(genre));
+    RzComboBox1->SetItems(genres);
     RzComboBox1->SetItemIndex(-1);
 
     ResetMarkers(false);

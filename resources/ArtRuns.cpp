@@ -1,6 +1,7 @@
 #include "resources/ArtRuns.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vivizu {
 
@@ -48,7 +49,14 @@ bool UnpackRuns(const std::uint32_t* words, std::size_t wordCount, std::uint32_t
     if (n > count - at) return false;
     if (head & kRepeat) {
       if (w >= wordCount) return false;
-      std::fill_n(out + at, n, words[w++]);
+      const std::uint32_t pixel = words[w++];
+      const auto byte = static_cast<unsigned char>(pixel);
+      if (pixel == byte * 0x01010101u) {
+        // White and fully transparent, the commonest runs, in one memset.
+        std::memset(out + at, byte, n * sizeof pixel);
+      } else {
+        std::fill_n(out + at, n, pixel);
+      }
     } else {
       if (n > wordCount - w) return false;
       std::copy_n(words + w, n, out + at);
