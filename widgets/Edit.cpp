@@ -7,6 +7,7 @@ namespace vivizu {
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
   connect(this, &QLineEdit::textChanged, this, [this] { GuardedCall([this] { emit Change(); }); });
+  SetUpEditFrame(*this);
   ApplyStyle();
 }
 
@@ -22,12 +23,12 @@ void TEdit::SetFontColor(const QColor& color) {
 
 void TEdit::SetFrameColor(const QColor& color) {
   FFrameColor = color;
-  ApplyStyle();
+  update();
 }
 
 void TEdit::ApplyStyle() {
   const QColor font = FFontColor.isValid() ? FFontColor : QColor(Qt::black);
-  ApplyEditLook(*this, font, QColor(150, 150, 150));
+  ApplyEditColours(*this, font, QColor(150, 150, 150));
   update();
 }
 

@@ -11,9 +11,12 @@ constexpr int kFrame = 1;    // frame width
 constexpr int kPadding = 2;  // between the frame and the text area, left and right
 }  // namespace
 
-void ApplyEditLook(QLineEdit& edit, const QColor& text, const QColor& disabledText) {
+void SetUpEditFrame(QLineEdit& edit) {
   edit.setFrame(false);
   edit.setTextMargins(kFrame + kPadding, kFrame, kFrame + kPadding, kFrame);
+}
+
+void ApplyEditColours(QLineEdit& edit, const QColor& text, const QColor& disabledText) {
   QPalette p = edit.palette();
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
     p.setColor(group, QPalette::Text, text);

@@ -9,9 +9,11 @@
 
 namespace vivizu {
 
-// Frame off, text margins and the palette for the text colours (enabled and
-// disabled) and the background.
-void ApplyEditLook(QLineEdit& edit, const QColor& text, const QColor& disabledText);
+// Frame off and text margins; once, when the edit is made.
+void SetUpEditFrame(QLineEdit& edit);
+
+// The palette: text colours (enabled and disabled) and the background.
+void ApplyEditColours(QLineEdit& edit, const QColor& text, const QColor& disabledText);
 
 // The background, before QLineEdit paints the text.
 void PaintEditBackground(QLineEdit& edit);

@@ -115,6 +115,7 @@ bool Accepts(QChar kind, QChar c) {
 
 TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent), FFrameColor(50, 152, 204) {
   connect(this, &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
+  SetUpEditFrame(*this);
   ApplyStyle();
 }
 
@@ -209,14 +210,14 @@ void TMaskEdit::SetFontColor(const QColor& color) {
 
 void TMaskEdit::SetFrameColor(const QColor& color) {
   FFrameColor = color;
-  ApplyStyle();
+  update();
 }
 
 void TMaskEdit::ApplyStyle() {
   const QColor font = FFontColor.isValid() ? FFontColor : QColor(Qt::black);
   QColor dimFont = font;
   dimFont.setAlpha(120);
-  ApplyEditLook(*this, font, dimFont);
+  ApplyEditColours(*this, font, dimFont);
   update();
 }
 
