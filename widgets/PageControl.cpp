@@ -178,11 +178,6 @@ QColor TPageControl::AccentColor() const { return FTabBar->AccentColor(); }
 void TPageControl::SetAccentColor(const QColor& color) { FTabBar->SetAccentColor(color); }
 
 void TPageControl::AddPage(TTabSheet* page) {
-  // A page and its controls show the application's font rather than the
-  // window's: the look the pages were laid out for.
-  QFont font = QApplication::font();
-  font.setResolveMask(QFont::AllPropertiesResolved);
-  page->setFont(font);
   // The first page added becomes the active one without firing Change.
   const QSignalBlocker block(count() == 0 ? this : nullptr);
   addTab(page, page->Caption());
