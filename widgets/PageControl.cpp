@@ -1,6 +1,5 @@
 #include "widgets/PageControl.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
