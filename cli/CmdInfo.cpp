@@ -83,8 +83,9 @@ TReport BuildReport(const TRoruvoMP3& mp3, int codePage)
     const auto num = [&r](const char* key, int64_t v) { r.push_back({key, std::to_string(v)}); };
     num("FileSize", mp3.FileSize);
     r.push_back({"Valid", Bool(mp3.Valid)});
-    if (!mp3.Valid) return r; // nothing else of the analysis means anything
 
+    // Every analysis has these keys, so a script finds them also for a file
+    // that is no MP3 stream; what the analysis did not reach reads 0.
     const TMp3StreamInfo& in = mp3.Info;
     r.push_back({"Version", VersionText(in.Version)});
     num("Layer", in.Layer);

@@ -75,7 +75,9 @@ TEST(CliInfo, NotAnMp3StreamExitsWithOne)
     const std::string file = dir.Write("notes.txt", "plain text\n");
     const TRun r = RunCli({"info", file});
     EXPECT_EQ(r.Exit, 1);
-    EXPECT_EQ(r.Out, "FileSize: 11\nValid: false\n");
+    EXPECT_EQ(r.Out, "FileSize: 11\nValid: false\nVersion: 0\nLayer: 0\nBitrate: 0\nSampleRate: 0\n"
+                     "Mono: false\nID3v2Size: 0\nLeadingZeros: 0\nID3v1Size: 0\nAPESize: 0\n"
+                     "LengthMs: 0\nLength: 000:00:00.000\n");
     EXPECT_NE(r.Err.find("not an MP3 stream"), std::string::npos);
 }
 
