@@ -38,7 +38,10 @@ bool TFileDialogBase::Execute() {
   if (!parentWidget) parentWidget = QApplication::activeWindow();
   QFileDialog dialog(parentWidget, FTitle);
   dialog.setAcceptMode(IsSaveDialog() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(IsSaveDialog() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // An open dialog takes a typed name that does not exist unless asked not
+  // to: opening it then fails with the file system's own message.
+  const bool mustExist = !IsSaveDialog() && (FOptions & FileMustExist);
+  dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   if (IsSaveDialog() && !(FOptions & OverwritePrompt)) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
   }

@@ -1,5 +1,6 @@
 #pragma once
-// TOpenDialog: asks the user for an existing file to open.
+// TOpenDialog: asks the user for a file to open; only an existing one when
+// Options has FileMustExist.
 
 #include "widgets/FileDialogBase.h"
 

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "WidgetsTestSupport.h"
 #include "widgets/CheckBox.h"
@@ -222,6 +225,27 @@ TEST(FileDialog, FilterAndTheExecuteSeam) {
   TOpenDialog open;
   EXPECT_FALSE(open.Execute());
   TFileDialogBase::SetExecuteHook({});
+}
+
+// The dialog Execute really shows: an open dialog takes names that do not
+// exist unless FileMustExist is among its options.
+TEST(FileDialog, OpenTakesAnyNameUnlessFileMustExist) {
+  auto modeShown = [](TFileDialogBase& dialog) {
+    int mode = -1;
+    QTimer::singleShot(0, [&mode] {
+      if (auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        mode = shown->fileMode();
+        shown->reject();
+      }
+    });
+    EXPECT_FALSE(dialog.Execute());
+    return mode;
+  };
+  TOpenDialog open;
+  open.SetOptions(TFileDialogBase::HideReadOnly | TFileDialogBase::EnableSizing);
+  EXPECT_EQ(modeShown(open), QFileDialog::AnyFile);
+  open.SetOptions(TFileDialogBase::FileMustExist);
+  EXPECT_EQ(modeShown(open), QFileDialog::ExistingFile);
 }
 
 TEST(Timer, FiresOnlyWhileEnabled) {
