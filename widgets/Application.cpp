@@ -59,6 +59,8 @@ void TApplication::ReportError(const QString& message) {
   }
   QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
                   QApplication::activeWindow());
+  // The message as it is: a path or system text with "<" is not markup.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 

@@ -4,9 +4,11 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -33,6 +35,27 @@ TEST(ErrorReport, AppendsAFullStopAfterCharactersAboveIt) {
   EXPECT_EQ(ErrorReportText(QStringLiteral("Cannot open file \"a.bmp\"")),
             QStringLiteral("Cannot open file \"a.bmp\""));
   EXPECT_EQ(ErrorReportText(QStringLiteral("Fichier protégé")), QStringLiteral("Fichier protégé."));
+}
+
+// The real box, not the hook: an error icon, the title as caption, and the
+// message shown as plain text even where it looks like markup.
+TEST(ErrorReport, TheBoxShowsTheMessageAsPlainText) {
+  int icon = -1, format = -1;
+  QString caption, text;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      icon = box->icon();
+      format = box->textFormat();
+      caption = box->windowTitle();
+      text = box->text();
+      box->accept();
+    }
+  });
+  TApplication::ReportError(QStringLiteral("Cannot open file \"/tmp/<b>x</b>.mp3\""));
+  EXPECT_EQ(icon, QMessageBox::Critical);
+  EXPECT_EQ(format, Qt::PlainText);
+  EXPECT_EQ(caption, QStringLiteral("Vivizu"));
+  EXPECT_EQ(text, QStringLiteral("Cannot open file \"/tmp/<b>x</b>.mp3\""));
 }
 
 // Captures reports for the duration of a test.
