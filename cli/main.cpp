@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 int main(int argc, char** argv)
 {
     using namespace vivizu;
+    // A write past the file size limit then fails with an error that the cut
+    // reports, removing its unfinished output, instead of ending the process
+    // and leaving that output behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         PrintUsage(std::cerr);
         return ExitUsage;

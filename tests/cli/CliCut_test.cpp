@@ -130,6 +130,20 @@ TEST_F(CliCut, FileSystemErrorsExitWithThree)
     EXPECT_NE(Cut({"--no-tag", truncated, Out, "0", "10000"}, 3).find(truncated), std::string::npos);
 }
 
+TEST_F(CliCut, WriteErrorKeepsTheEarlierFileAndLeavesNothingBehind)
+{
+    Dir.Write("out.mp3", "an older file");
+    // Writing the 100 frames goes past a file size limit of 4 KiB.
+    const TRun r = RunCli({"cut", "--no-tag", Bare, Out, "0", "10000"}, {}, 4096);
+    EXPECT_EQ(r.Exit, 3) << r.Err;
+    EXPECT_NE(r.Err.find("File too large"), std::string::npos) << r.Err;
+    EXPECT_EQ(Written(), "an older file");
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(Dir.Path("")))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 3u); // tagged.mp3, bare.mp3 and out.mp3
+}
+
 TEST_F(CliCut, UsageErrorsExitWithTwoBeforeTouchingAnything)
 {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{

@@ -5,13 +5,14 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace clitest {
 
 TRun RunCli(const std::vector<std::string>& args,
-            const std::vector<std::pair<std::string, std::string>>& env)
+            const std::vector<std::pair<std::string, std::string>>& env, long fileSizeLimit)
 {
     TTempDir capture;
     const std::string outPath = capture.Path("out"), errPath = capture.Path("err");
@@ -31,6 +32,10 @@ TRun RunCli(const std::vector<std::string>& args,
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
+        if (fileSizeLimit >= 0) {
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+        }
         execv(cargv[0], cargv.data());
         _exit(127);
     }

@@ -15,9 +15,11 @@ struct TRun {
 };
 
 // Runs vivizu-cli with args; env entries are set in its environment first
-// ("LANG", "ru_RU.UTF-8"). LC_ALL and LC_CTYPE are always cleared.
+// ("LANG", "ru_RU.UTF-8"). LC_ALL and LC_CTYPE are always cleared. A
+// fileSizeLimit of 0 or more limits the size of files it writes (bytes).
 TRun RunCli(const std::vector<std::string>& args,
-            const std::vector<std::pair<std::string, std::string>>& env = {});
+            const std::vector<std::pair<std::string, std::string>>& env = {},
+            long fileSizeLimit = -1);
 
 // A fresh folder removed with everything in it at the end of a test.
 class TTempDir {
