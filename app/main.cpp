@@ -4,7 +4,13 @@
 #include "resources/Resources.h"
 #include "widgets/Application.h"
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // A write past the file size limit then fails with an error the window
+    // reports, and the unfinished output is removed, instead of the process
+    // ending with the user's work.
+    std::signal(SIGXFSZ, SIG_IGN);
     vivizu::TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Vivizu"));
     app.setApplicationName(QStringLiteral("Vivizu"));
