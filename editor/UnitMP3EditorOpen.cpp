@@ -66,16 +66,16 @@ void TFrmMP3Editor::BtnOpenMp3Click() {
 
     StopPreview();
     ShowWaitPanel(Messages.Opening);
-    Label12->SetCaption(path);
-    ResetFileFields();
-
-    // Whatever happens below, the selection becomes 0 .. the bar's maximum
-    // and the wait panel goes away.
+    // Whatever happens from here on, the selection becomes 0 .. the bar's
+    // maximum and the wait panel goes away, also when the reset itself fails
+    // (a marker picture missing): the panel must not stay over the window.
     TFinally done([this] {
         FStartTime = 0;
         FEndTime = TrackBarPos->Max();
         PanelState->SetVisible(false);
     });
+    Label12->SetCaption(path);
+    ResetFileFields();
 
     FMp3->LoadFile(QFile::encodeName(path).toStdString());
     if (FMp3->Valid) {

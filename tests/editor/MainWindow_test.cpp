@@ -318,6 +318,22 @@ TEST_F(MainWindow, UnreadableFileReachesTheErrorReportWithAFullStop) {
     EXPECT_TRUE(f.BtnSaveMp3->isEnabled());
 }
 
+TEST_F(MainWindow, MissingMarkerPictureIsReportedAndTheWaitPanelGoesAway) {
+    auto& f = *Form;
+    f.show();
+    const std::string folder = ProgramFolder();
+    QTemporaryDir empty;
+    SetProgramFolder(WithTrailingSlash(QFile::encodeName(empty.path()).toStdString()));
+    Seams.Answer = Fixture("cbr128-tags.mp3");
+    QTest::mouseClick(f.BtnOpenMp3, Qt::LeftButton);
+    SetProgramFolder(folder);
+
+    ASSERT_EQ(Seams.Reports.size(), 1u);
+    EXPECT_TRUE(Seams.Reports[0].Text.contains("MarkStartD.bmp")) << Seams.Reports[0].Text.toStdString();
+    EXPECT_FALSE(f.PanelState->isVisible());
+    EXPECT_FALSE(f.BtnSaveMp3->isEnabled());
+}
+
 TEST_F(MainWindow, CancellingTheDialogChangesNothing) {
     auto& f = *Form;
     OpenThroughDialog(f, Seams, Fixture("cbr128-tags.mp3"));
