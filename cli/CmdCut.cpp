@@ -124,10 +124,6 @@ int RunCut(const std::vector<std::string>& argv)
         PrintError(file + ": not an MP3 stream; nothing written");
         return ExitDeclined;
     }
-    if (SameFile(file, out)) {
-        PrintError(out + ": is the input file; it is not overwritten");
-        return ExitDeclined;
-    }
     if (*end <= *start)
         PrintError("warning: END is not after START; " + out + " gets no audio");
 

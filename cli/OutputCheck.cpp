@@ -16,14 +16,16 @@ std::string ParentFolder(const std::string& path)
     return path.substr(0, slash);
 }
 
-} // namespace
-
+// True when both paths name one existing file (the same device and inode,
+// also through symbolic or hard links).
 bool SameFile(const std::string& a, const std::string& b)
 {
     struct stat sa {}, sb {};
     if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
+
+} // namespace
 
 std::string DeclineReason(const std::string& input, const std::string& output)
 {

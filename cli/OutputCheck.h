@@ -1,13 +1,9 @@
 #pragma once
-// Checks on the output path of a cut, made before the engine is asked and
-// to explain why it declined.
+// Why the engine declined a cut: the engine only answers yes or no, so the
+// paths are looked at again to name the reason.
 #include <string>
 
 namespace vivizu {
-
-// True when both paths name one existing file (the same device and inode,
-// also through symbolic or hard links).
-bool SameFile(const std::string& a, const std::string& b);
 
 // Why a cut from input to output was declined, as a message naming the
 // path concerned and, where the system can tell, the system's reason.

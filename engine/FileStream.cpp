@@ -205,7 +205,7 @@ TOutputFile::TOutputFile(const std::string& fileName) : FFileName(ResolveLink(fi
     std::string folder, name;
     SplitPath(FFileName, folder, name);
     struct stat existing {};
-    FReplaces = stat(FFileName.c_str(), &existing) == 0;
+    const bool replaces = stat(FFileName.c_str(), &existing) == 0;
 
     // A hidden name beside the destination (on its file system, so that the
     // rename cannot fail for crossing devices), short enough for any name.
@@ -223,7 +223,7 @@ TOutputFile::TOutputFile(const std::string& fileName) : FFileName(ResolveLink(fi
         }
     }
     // A replaced file keeps its permissions.
-    if (FReplaces && S_ISREG(existing.st_mode))
+    if (replaces && S_ISREG(existing.st_mode))
         fchmod(FFd, existing.st_mode & 07777);
 }
 

@@ -108,7 +108,6 @@ public:
     TOutputFile(const TOutputFile&) = delete;
     TOutputFile& operator=(const TOutputFile&) = delete;
 
-    const std::string& FileName() const { return FFileName; }
     // Bytes written so far.
     int64_t Size() const { return FSize; }
 
@@ -127,7 +126,6 @@ private:
     std::string FFileName;  // the destination
     std::string FTempName;  // where the data goes until Commit
     int FFd = -1;
-    bool FReplaces = false; // an earlier file of that name exists
     int64_t FSize = 0;
     std::vector<uint8_t> FBuffer; // bytes not yet written to the file
     bool FCommitted = false;
