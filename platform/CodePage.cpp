@@ -1,8 +1,9 @@
 #include "platform/CodePage.h"
 
+#include "platform/Locale.h"
+
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <iconv.h>
 
 namespace vivizu {
@@ -139,11 +140,9 @@ int AnsiCodePageOfLocale(std::string_view name)
     if (const auto dot = name.find('.'); dot != std::string_view::npos)
         name = name.substr(0, dot);
     std::string_view territory;
-    if (const auto us = name.find('_'); us != std::string_view::npos) {
+    if (const auto us = name.find('_'); us != std::string_view::npos)
         territory = name.substr(us + 1);
-        name = name.substr(0, us);
-    }
-    const std::string_view language = name;
+    const std::string language = LocaleLanguage(name);
     if (language.empty()) return DefaultAnsiCodePage;
 
     for (const auto& e : ScriptExceptions)
@@ -158,18 +157,9 @@ int AnsiCodePageOfLocale(std::string_view name)
     return DefaultAnsiCodePage;
 }
 
-std::string CtypeLocaleName()
-{
-    for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-        const char* value = std::getenv(var);
-        if (value && *value) return value;
-    }
-    return "C";
-}
-
 int AnsiCodePage()
 {
-    return AnsiCodePageOfLocale(CtypeLocaleName());
+    return AnsiCodePageOfLocale(EnvLocaleName("LC_CTYPE"));
 }
 
 bool IsDoubleByteCodePage(int codePage)

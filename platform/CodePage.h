@@ -19,11 +19,8 @@ inline constexpr int DefaultAnsiCodePage = 1252;
 // or the modifier. The locale's own character set is not looked at.
 int AnsiCodePageOfLocale(std::string_view localeName);
 
-// The locale name that setlocale(LC_CTYPE, "") would pick from the
-// environment: LC_ALL, else LC_CTYPE, else LANG; "C" when none is set.
-std::string CtypeLocaleName();
-
-// The ANSI code page of the current environment's locale.
+// The ANSI code page of the environment's character-type locale
+// (EnvLocaleName("LC_CTYPE")).
 int AnsiCodePage();
 
 // True for the double-byte code pages 932, 936, 949 and 950.

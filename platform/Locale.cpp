@@ -80,7 +80,13 @@ const TLanguageRow* FindLanguage(std::string_view localeName) {
     return nullptr;
 }
 
-std::string EnvLocale(const char* category) {
+bool IsPlainCLocale(std::string_view name) {
+    return name.empty() || name == "C" || name == "POSIX" || name.substr(0, 2) == "C.";
+}
+
+} // namespace
+
+std::string EnvLocaleName(const char* category) {
     for (const char* name : {"LC_ALL", category, "LANG"}) {
         const char* value = std::getenv(name);
         if (value && *value)
@@ -89,14 +95,8 @@ std::string EnvLocale(const char* category) {
     return "C";
 }
 
-bool IsPlainCLocale(std::string_view name) {
-    return name.empty() || name == "C" || name == "POSIX" || name.substr(0, 2) == "C.";
-}
-
-} // namespace
-
-std::string NumericLocaleName() { return EnvLocale("LC_NUMERIC"); }
-std::string SystemLocaleName() { return EnvLocale("LC_MESSAGES"); }
+std::string NumericLocaleName() { return EnvLocaleName("LC_NUMERIC"); }
+std::string SystemLocaleName() { return EnvLocaleName("LC_MESSAGES"); }
 
 std::string LocaleLanguage(std::string_view localeName) {
     const auto end = localeName.find_first_of("_.@");

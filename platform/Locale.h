@@ -14,9 +14,13 @@ struct TNumberSeparators {
     std::string Thousands = ",";  // UTF-8, never empty
 };
 
-// LC_ALL, else LC_NUMERIC, else LANG; "C" when none is set.
+// The locale name that setlocale(category, "") would pick from the
+// environment: LC_ALL, else the category's own variable (for example
+// "LC_CTYPE"), else LANG; "C" when none is set. Empty variables count as unset.
+std::string EnvLocaleName(const char* category);
+// EnvLocaleName("LC_NUMERIC").
 std::string NumericLocaleName();
-// LC_ALL, else LC_MESSAGES, else LANG; "C" when none is set.
+// EnvLocaleName("LC_MESSAGES").
 std::string SystemLocaleName();
 
 // The language part of a locale name in lower case: "de" for "de_DE.UTF-8".

@@ -1,5 +1,6 @@
 // The tag code page: which one a locale gets, and conversion to and from UTF-8.
 #include "platform/CodePage.h"
+#include "platform/Locale.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ protected:
 
 TEST_F(CodePageEnvironment, LcAllBeforeLcCtypeBeforeLang)
 {
-    EXPECT_EQ(CtypeLocaleName(), "C");
+    EXPECT_EQ(EnvLocaleName("LC_CTYPE"), "C");
     setenv("LANG", "ru_RU.UTF-8", 1);
     EXPECT_EQ(AnsiCodePage(), 1251);
     setenv("LC_CTYPE", "ja_JP.UTF-8", 1);
