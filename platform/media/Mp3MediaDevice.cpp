@@ -44,13 +44,11 @@ void TMp3MediaDevice::Open(const std::string& fileName)
     // Half a second of audio between the decoder and the output.
     FRing.Reset(static_cast<size_t>(FStream.Rate() / 2) * static_cast<size_t>(FStream.Channels()));
     FPosFrame = 0;
-    FPlaying = false;
-    FOpen = true;
 }
 
 bool TMp3MediaDevice::Seek(uint32_t ms)
 {
-    if (!FOpen)
+    if (!IsOpen())
         return false;
     StopPlayback();
     const int64_t frame = static_cast<int64_t>(ms) * FStream.Rate() / 1000;
@@ -60,7 +58,7 @@ bool TMp3MediaDevice::Seek(uint32_t ms)
 
 bool TMp3MediaDevice::PlayTo(uint32_t ms)
 {
-    if (!FOpen)
+    if (!IsOpen())
         return false;
     StopPlayback();
     const int64_t end = std::min(static_cast<int64_t>(ms) * FStream.Rate() / 1000,
@@ -80,7 +78,6 @@ bool TMp3MediaDevice::PlayTo(uint32_t ms)
     FLastHeard.store(0);
     FPlayStart = FPosFrame;
     FPlayEnd = end;
-    FPlaying = true;
     FWorker = std::thread(&TMp3MediaDevice::Decode, this);
     FOutput->Start();
     return true;
@@ -88,18 +85,18 @@ bool TMp3MediaDevice::PlayTo(uint32_t ms)
 
 TMediaMode TMp3MediaDevice::Mode() const
 {
-    if (!FOpen)
+    if (!IsOpen())
         return TMediaMode::NotReady;
-    if (!FPlaying || FFinished.load(std::memory_order_acquire))
+    if (!Playing() || FFinished.load(std::memory_order_acquire))
         return TMediaMode::Stopped;
     return TMediaMode::Playing;
 }
 
 int64_t TMp3MediaDevice::Position() const
 {
-    if (!FOpen)
+    if (!IsOpen())
         return -1;
-    if (!FPlaying)
+    if (!Playing())
         return FramesToMs(FPosFrame);
     if (FFinished.load(std::memory_order_acquire))
         return FramesToMs(FPlayEnd);
@@ -108,18 +105,16 @@ int64_t TMp3MediaDevice::Position() const
 
 void TMp3MediaDevice::Close()
 {
-    if (!FOpen)
+    if (!IsOpen())
         return;
     StopPlayback();
     FOutput->Close();
     FStream.Close();
-    FOpen = false;
-    FPosFrame = 0;
 }
 
 void TMp3MediaDevice::StopPlayback()
 {
-    if (!FPlaying)
+    if (!Playing())
         return;
     FOutput->Pause(); // from here on the callback does not run
     FPosFrame = FFinished.load() ? FPlayEnd : FPlayStart + HeardFrames();
@@ -131,7 +126,6 @@ void TMp3MediaDevice::StopPlayback()
     FTick.fetch_add(1, std::memory_order_release);
     FTick.notify_all();
     FWorker.join();
-    FPlaying = false;
 }
 
 int64_t TMp3MediaDevice::FramesToMs(int64_t frames) const

@@ -26,7 +26,7 @@ public:
 
     // Opens the file and the audio output; on failure nothing stays open.
     void Open(const std::string& fileName) override;
-    bool IsOpen() const override { return FOpen; }
+    bool IsOpen() const override { return FStream.IsOpen(); }
     // Stops any playback and moves to ms (the end of the stream at most).
     bool Seek(uint32_t ms) override;
     // Plays from the current position to ms (the end of the stream at
@@ -40,6 +40,9 @@ private:
     size_t Render(int16_t* out, size_t frames) noexcept override;
     void Decode();
     void StopPlayback();
+    // A play was started and not stopped since: its decoding thread runs
+    // or has ended and waits to be joined.
+    bool Playing() const { return FWorker.joinable(); }
     bool StopRequested() const { return FStop.load(std::memory_order_acquire); }
     // Waits until the audio callback has run once more or a stop is asked.
     void WaitForCallback(uint32_t seenTick);
@@ -50,8 +53,6 @@ private:
     std::unique_ptr<TAudioOutput> FOutput;
     TMpg123Stream FStream;
     TSampleRing FRing;
-    bool FOpen = false;
-    bool FPlaying = false;     // a play was started and not stopped since
     int64_t FPosFrame = 0;     // position while not playing
     int64_t FPlayStart = 0;    // first frame of the current play
     int64_t FPlayEnd = 0;      // frame where it ends
