@@ -29,11 +29,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "startup: the virtual X server did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
+source "$ROOT/tests/integration/lib/xvfb.sh"
+start_xvfb "$work" 1280x1024x24 || { echo "startup: the virtual X server did not start" >&2; exit 1; }
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -8,6 +8,7 @@ BUILD=${1:-build}
 APP="$(cd "$BUILD/bin" && pwd)/vivizu"
 
 fail() { echo "gui_e2e: FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib/xvfb.sh"
 
 [ -x "$APP" ] || fail "$APP is missing (build first)"
 for tool in Xvfb xdotool xwininfo; do
@@ -26,11 +27,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "the virtual X server did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_xvfb "$work" 1024x768x24 || fail "the virtual X server did not start"
 
 # The real window system, at scale 1, whatever the caller's environment says.
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR

@@ -100,7 +100,8 @@ TEST(EnginePreview, NothingToPlayAsksNothingOfTheDevice)
     std::vector<std::string> log;
     TRoruvoMP3 mp3({}, std::make_unique<SpyDevice>(log));
     EXPECT_FALSE(mp3.PlayRange(0, 1000));
-    mp3.LoadFile(test::WriteTempFile("text.mp3", "just some text, no audio here"));
+    const test::TempDir dir;
+    mp3.LoadFile(dir.Write("text.mp3", test::TextBytes("just some text, no audio here")));
     ASSERT_FALSE(mp3.Valid);
     EXPECT_FALSE(mp3.PlayRange(0, 1000));
     mp3.StopPlaying();
@@ -187,7 +188,8 @@ TEST(EnginePreview, LoadFileEndsAPreviewOnlyWhenTheNewFileIsValid)
 {
     TRoruvoMP3 mp3(Cbr, std::make_unique<TMp3MediaDevice>(std::make_unique<TSilentOutput>()));
     ASSERT_TRUE(mp3.PlayRange(0, mp3.Info.LengthMs));
-    mp3.LoadFile(test::WriteTempFile("plain.mp3", "not audio at all"));
+    const test::TempDir dir;
+    mp3.LoadFile(dir.Write("plain.mp3", test::TextBytes("not audio at all")));
     EXPECT_FALSE(mp3.IsStopped());
     mp3.LoadFile(test::Fixture("vbr48k.mp3"));
     ASSERT_TRUE(mp3.Valid);

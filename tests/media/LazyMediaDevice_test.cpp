@@ -12,8 +12,6 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <thread>
 
 namespace vivizu {
 namespace {
@@ -22,7 +20,7 @@ using namespace std::chrono_literals;
 
 TEST(LazyMediaDevice, PlaysThroughTheModule)
 {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const test::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
     TLazyMediaDevice device(VIVIZU_MEDIA_MODULE);
     EXPECT_FALSE(device.Loaded());
     device.Open(test::Fixture("mono22k.mp3"));
@@ -30,9 +28,7 @@ TEST(LazyMediaDevice, PlaysThroughTheModule)
     ASSERT_TRUE(device.IsOpen());
     ASSERT_TRUE(device.Seek(1300));
     ASSERT_TRUE(device.PlayTo(1500));
-    const auto until = std::chrono::steady_clock::now() + 3s;
-    while (device.Mode() == TMediaMode::Playing && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(10ms);
+    test::WaitStopped(device, 3s);
     EXPECT_EQ(device.Mode(), TMediaMode::Stopped);
     EXPECT_EQ(device.Position(), 1500);
     device.Close();
@@ -42,7 +38,7 @@ TEST(LazyMediaDevice, PlaysThroughTheModule)
 
 TEST(LazyMediaDevice, TheModulesErrorsAreCaughtAsTMediaError)
 {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const test::ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
     TLazyMediaDevice device(VIVIZU_MEDIA_MODULE);
     try {
         device.Open(test::Fixture("mono22k.mp3"));

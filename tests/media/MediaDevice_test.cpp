@@ -19,18 +19,6 @@ using Clock = std::chrono::steady_clock;
 // frames of 1152 samples = 1541 ms.
 constexpr int64_t CbrLengthMs = 67968 * 1000 / 44100;
 
-// Polls until the device stops playing, at most `limit`.
-bool WaitStopped(const TMediaDevice& device, std::chrono::milliseconds limit)
-{
-    const auto until = Clock::now() + limit;
-    while (device.Mode() == TMediaMode::Playing) {
-        if (Clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
-
 class FailingOutput final : public TAudioOutput {
 public:
     void Open(int, int, TAudioSource&) override { throw TMediaError("no audio device here"); }
@@ -63,8 +51,8 @@ TEST(MediaDevice, OpenFailuresCarryTheTextAndLeaveTheDeviceClosed)
     }
     EXPECT_FALSE(device.IsOpen());
 
-    const std::string text = test::WriteTempFile("notes.mp3", std::string(4000, 'x'));
-    EXPECT_THROW(device.Open(text), TMediaError);
+    const test::TempDir dir;
+    EXPECT_THROW(device.Open(dir.Write("notes.mp3", test::Bytes(4000, 'x'))), TMediaError);
     EXPECT_FALSE(device.IsOpen());
     EXPECT_EQ(device.Position(), -1);
 
@@ -185,7 +173,7 @@ TEST(MediaDevice, RecordedRangeEqualsTheDecoderOutputSampleForSample)
         device.Open(file);
         ASSERT_TRUE(device.Seek(c.StartMs));
         ASSERT_TRUE(device.PlayTo(c.EndMs));
-        ASSERT_TRUE(WaitStopped(device, 5s));
+        ASSERT_TRUE(test::WaitStopped(device, 5s));
         EXPECT_EQ(device.Position(), c.EndMs);
 
         const auto probe = test::DecodeReference(file, 0, 0);

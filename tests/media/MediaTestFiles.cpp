@@ -3,8 +3,8 @@
 #include <mpg123.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <stdexcept>
+#include <thread>
 
 namespace vivizu::test {
 
@@ -13,14 +13,30 @@ std::string Fixture(const std::string& name)
     return std::string(VIVIZU_FIXTURES) + "/" + name;
 }
 
-std::string WriteTempFile(const std::string& name, const std::string& contents)
+bool WaitStopped(const TMediaDevice& device, std::chrono::milliseconds limit)
 {
-    std::string folder = "/tmp/vivizu-media-XXXXXX";
-    if (mkdtemp(folder.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    const std::string path = folder + "/" + name;
-    std::ofstream(path, std::ios::binary) << contents;
-    return path;
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (device.Mode() == TMediaMode::Playing) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : FName(name)
+{
+    if (const char* old = std::getenv(name))
+        FOld = old, FHadOld = true;
+    setenv(name, value, 1);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (FHadOld)
+        setenv(FName, FOld.c_str(), 1);
+    else
+        unsetenv(FName);
 }
 
 TReference DecodeReference(const std::string& fileName, int64_t first, int64_t count)

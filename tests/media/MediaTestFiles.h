@@ -1,5 +1,10 @@
 #pragma once
-// Files and reference decoding shared by the preview tests.
+// Files, reference decoding and helpers shared by the preview tests.
+// Temporary files come from the engine tests' TempDir.
+#include "engine/MediaDevice.h"
+#include "tests/engine/Mp3Bytes.h"
+
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -8,8 +13,26 @@ namespace vivizu::test {
 
 std::string Fixture(const std::string& name);
 
-// A file of the given contents in a fresh temporary folder.
-std::string WriteTempFile(const std::string& name, const std::string& contents);
+// The bytes of a text, for TempDir::Write.
+inline Bytes TextBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// Polls until the device no longer plays; false when it still plays after
+// `limit`.
+bool WaitStopped(const TMediaDevice& device, std::chrono::milliseconds limit);
+
+// Sets an environment variable for the life of a test.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* FName;
+    std::string FOld;
+    bool FHadOld = false;
+};
 
 // libmpg123's own decoding of sample frames [first, first + count) of a
 // file, with the device's settings (no gapless trimming, the header frame

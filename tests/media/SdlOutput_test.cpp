@@ -6,36 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <thread>
 
 namespace vivizu {
 namespace {
 
 using namespace std::chrono_literals;
 
-// Sets an environment variable for the life of a test.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : FName(name)
-    {
-        if (const char* old = std::getenv(name))
-            FOld = old, FHadOld = true;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv()
-    {
-        if (FHadOld)
-            setenv(FName, FOld.c_str(), 1);
-        else
-            unsetenv(FName);
-    }
-
-private:
-    const char* FName;
-    std::string FOld;
-    bool FHadOld = false;
-};
+using test::ScopedEnv;
 
 TEST(SdlOutput, PlaysARangeOnTheDummyDriver)
 {
@@ -45,9 +22,7 @@ TEST(SdlOutput, PlaysARangeOnTheDummyDriver)
     ASSERT_TRUE(device->Seek(1300));
     ASSERT_TRUE(device->PlayTo(1500));
     EXPECT_EQ(device->Mode(), TMediaMode::Playing);
-    const auto until = std::chrono::steady_clock::now() + 3s;
-    while (device->Mode() == TMediaMode::Playing && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(10ms);
+    test::WaitStopped(*device, 3s);
     EXPECT_EQ(device->Mode(), TMediaMode::Stopped);
     EXPECT_EQ(device->Position(), 1500);
     device->Close();
