@@ -1,10 +1,10 @@
 // vivizu-cli info, and the command dispatch, run as a user would.
 #include "CliRunner.h"
-#include "Mp3Image.h"
 
 #include <gtest/gtest.h>
 
 using namespace clitest;
+using namespace vivizu::test;
 
 namespace {
 const std::string Fixtures = VIVIZU_FIXTURES;
@@ -35,9 +35,9 @@ TEST(CliInfo, WithoutATagStopsAtTheLength)
 
 TEST(CliInfo, JsonHasTheSameFieldsTypedAndEscaped)
 {
-    TTempDir dir;
+    TempDir dir;
     const std::string file = dir.Write(
-        "q.mp3", Frames(0, 10) + Id3v1Tag("say \"hi\"\\", "tab\there", "", "", "", 0, 200));
+        "q.mp3", Frames(H44, 10, 0) + Id3v1Fields("say \"hi\"\\", "tab\there", "", "", "", 0, 200));
     const TRun r = RunCli({"info", "--json", file});
     EXPECT_EQ(r.Exit, 0);
     EXPECT_EQ(r.Out,
@@ -56,9 +56,9 @@ TEST(CliInfo, JsonHasTheSameFieldsTypedAndEscaped)
 
 TEST(CliInfo, TagTextsAreReadInTheLocalesCodePage)
 {
-    TTempDir dir;
+    TempDir dir;
     const std::string file =
-        dir.Write("ru.mp3", Frames(0, 3) + Id3v1Tag("\xCF\xF0\xE8\xE2\xE5\xF2", "", "", "", "", 0, 0));
+        dir.Write("ru.mp3", Frames(H44, 3, 0) + Id3v1Fields("\xCF\xF0\xE8\xE2\xE5\xF2", "", "", "", "", 0, 0));
     EXPECT_NE(RunCli({"info", file}, {{"LANG", "ru_RU.UTF-8"}}).Out.find("\nTitle: Привет\n"),
               std::string::npos);
     EXPECT_NE(RunCli({"info", file}, {{"LANG", "de_DE.UTF-8"}}).Out.find("\nTitle: Ïðèâåò\n"),
@@ -71,8 +71,8 @@ TEST(CliInfo, TagTextsAreReadInTheLocalesCodePage)
 
 TEST(CliInfo, NotAnMp3StreamExitsWithOne)
 {
-    TTempDir dir;
-    const std::string file = dir.Write("notes.txt", "plain text\n");
+    TempDir dir;
+    const std::string file = dir.Write("notes.txt", Text("plain text\n"));
     const TRun r = RunCli({"info", file});
     EXPECT_EQ(r.Exit, 1);
     EXPECT_EQ(r.Out, "FileSize: 11\nValid: false\nVersion: 0\nLayer: 0\nBitrate: 0\nSampleRate: 0\n"
@@ -83,12 +83,12 @@ TEST(CliInfo, NotAnMp3StreamExitsWithOne)
 
 TEST(CliInfo, UnreadableFilesExitWithThreeAndTheSystemsMessage)
 {
-    TTempDir dir;
-    const TRun missing = RunCli({"info", dir.Path("missing.mp3")});
+    TempDir dir;
+    const TRun missing = RunCli({"info", dir / "missing.mp3"});
     EXPECT_EQ(missing.Exit, 3);
     EXPECT_NE(missing.Err.find("No such file or directory"), std::string::npos);
     EXPECT_EQ(missing.Out, "");
-    const TRun folder = RunCli({"info", dir.Path("")});
+    const TRun folder = RunCli({"info", dir / ""});
     EXPECT_EQ(folder.Exit, 3);
     EXPECT_NE(folder.Err.find("Is a directory"), std::string::npos);
 }

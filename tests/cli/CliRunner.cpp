@@ -2,20 +2,20 @@
 
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace vivizu::test;
 
 namespace clitest {
 
 TRun RunCli(const std::vector<std::string>& args,
             const std::vector<std::pair<std::string, std::string>>& env, long fileSizeLimit)
 {
-    TTempDir capture;
-    const std::string outPath = capture.Path("out"), errPath = capture.Path("err");
+    const TempDir capture;
+    const std::string outPath = capture / "out", errPath = capture / "err";
 
     std::vector<std::string> argv{VIVIZU_CLI};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -43,37 +43,10 @@ TRun RunCli(const std::vector<std::string>& args,
     waitpid(pid, &status, 0);
     TRun run;
     run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.Out = ReadFile(outPath);
-    run.Err = ReadFile(errPath);
+    const Bytes out = ReadAll(outPath), err = ReadAll(errPath);
+    run.Out.assign(out.begin(), out.end());
+    run.Err.assign(err.begin(), err.end());
     return run;
-}
-
-TTempDir::TTempDir()
-{
-    std::string templ = (std::filesystem::temp_directory_path() / "vivizu-cli-XXXXXX").string();
-    if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
-    FPath = templ;
-}
-
-TTempDir::~TTempDir()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(FPath, ec);
-}
-
-std::string TTempDir::Write(const std::string& name, const std::string& bytes) const
-{
-    const std::string path = Path(name);
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 } // namespace clitest

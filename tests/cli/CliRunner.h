@@ -1,7 +1,8 @@
 #pragma once
-// Runs the built vivizu-cli and collects what it printed and its exit code,
-// plus small files in a temporary folder for it to work on.
-#include <filesystem>
+// Runs the built vivizu-cli and collects what it printed and its exit code.
+// The files it works on are built and kept with the engine tests' helpers.
+#include "tests/engine/Mp3Bytes.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,21 +22,7 @@ TRun RunCli(const std::vector<std::string>& args,
             const std::vector<std::pair<std::string, std::string>>& env = {},
             long fileSizeLimit = -1);
 
-// A fresh folder removed with everything in it at the end of a test.
-class TTempDir {
-public:
-    TTempDir();
-    ~TTempDir();
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
-
-    std::string Path(const std::string& name) const { return (FPath / name).string(); }
-    std::string Write(const std::string& name, const std::string& bytes) const;
-
-private:
-    std::filesystem::path FPath;
-};
-
-std::string ReadFile(const std::string& path);
+// The bytes of a text, for files that hold no audio.
+inline vivizu::test::Bytes Text(const std::string& text) { return {text.begin(), text.end()}; }
 
 } // namespace clitest

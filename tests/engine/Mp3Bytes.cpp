@@ -55,6 +55,28 @@ Bytes Id3v1(const std::string& title, uint8_t comment28, uint8_t comment29, uint
     return tag;
 }
 
+Bytes Id3v1Fields(const std::string& title, const std::string& artist, const std::string& album,
+                  const std::string& year, const std::string& comment, int track, int genre)
+{
+    Bytes tag{'T', 'A', 'G'};
+    const auto field = [&tag](const std::string& text, size_t size) {
+        const size_t at = tag.size();
+        tag.resize(at + size, 0);
+        std::memcpy(tag.data() + at, text.data(), std::min(text.size(), size));
+    };
+    field(title, 30);
+    field(artist, 30);
+    field(album, 30);
+    field(year, 4);
+    field(comment, 30);
+    if (track > 0) {
+        tag[125] = 0;
+        tag[126] = static_cast<uint8_t>(track);
+    }
+    tag.push_back(static_cast<uint8_t>(genre));
+    return tag;
+}
+
 Bytes ApeFooter()
 {
     Bytes footer(32, 0);

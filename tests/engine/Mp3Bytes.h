@@ -28,6 +28,10 @@ Bytes HeaderFrame(const Header& header, int offset, const char* text);
 Bytes Id3v2(int32_t size);
 // A 128-byte ID3v1 tag on disk with the given comment bytes 28, 29 and genre.
 Bytes Id3v1(const std::string& title, uint8_t comment28, uint8_t comment29, uint8_t genre);
+// A 128-byte ID3v1.1 tag from its fields: texts are raw bytes, cut or
+// zero-padded; a track above 0 takes comment bytes 28 and 29.
+Bytes Id3v1Fields(const std::string& title, const std::string& artist, const std::string& album,
+                  const std::string& year, const std::string& comment, int track, int genre);
 // A 32-byte APE tag footer.
 Bytes ApeFooter();
 
