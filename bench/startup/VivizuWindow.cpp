@@ -1,15 +1,12 @@
-// The program's own start-up, as app/main.cpp does it, with the probe.
+// The program's own start-up, the same steps as app/main.cpp, with the probe.
 #include "StartupProbe.h"
+#include "app/ProgramStart.h"
 #include "editor/UnitMP3Editor.h"
-#include "resources/Resources.h"
 #include "widgets/Application.h"
 
 int main(int argc, char** argv) {
     vivizu::TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Vivizu"));
-    app.setApplicationName(QStringLiteral("Vivizu"));
-    vivizu::InitVivizuResources();
-    app.setWindowIcon(vivizu::AppIcon());
+    vivizu::PrepareProgram(app);
     vivizu::TFrmMP3Editor form;
     new TStartupProbe(&form);
     form.show();

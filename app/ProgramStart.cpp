@@ -1,0 +1,21 @@
+#include "app/ProgramStart.h"
+
+#include "resources/Resources.h"
+#include "widgets/Application.h"
+
+#include <csignal>
+
+namespace vivizu {
+
+void PrepareProgram(TApplication& app) {
+    // A write past the file size limit then fails with an error the window
+    // reports, and the unfinished output is removed, instead of the process
+    // ending with the user's work.
+    std::signal(SIGXFSZ, SIG_IGN);
+    app.SetTitle(QStringLiteral("Vivizu"));
+    app.setApplicationName(QStringLiteral("Vivizu"));
+    InitVivizuResources();
+    app.setWindowIcon(AppIcon());
+}
+
+} // namespace vivizu
