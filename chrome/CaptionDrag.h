@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QWidget>
 
-
 namespace vivizu {
 
 class TLabel;
@@ -22,7 +21,6 @@ public:
 
     // Starts a move for a left-button press at (x, y) in the strip.
     void Begin(Qt::MouseButton button, int x, int y);
-    bool MovingByHand() const { return FByHand; }
 
 private:
     void Follow(int x, int y);

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QWidget>
 
-
 namespace vivizu {
 
 class TFormShadow : public QObject {

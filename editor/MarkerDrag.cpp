@@ -60,12 +60,10 @@ int64_t MarkerLeftToMs(const TMarkerDrag& marker, int32_t maxPos) {
 int32_t MsToMarkerLeft(const TMarkerDrag& marker, int64_t ms, int64_t lengthMs) {
     if (lengthMs <= 0) return marker.ZeroLeft;
     const int64_t span = int64_t{marker.FullLeft} - marker.ZeroLeft;
-    // span stays within 33 bits, ms within what a time text can say (under
-    // 2^32): the product fits 64 bits comfortably. Larger inputs go through
-    // a double so nothing overflows.
-    const double product = (ms > -(int64_t{1} << 40) && ms < (int64_t{1} << 40))
-                               ? static_cast<double>(span * ms)
-                               : static_cast<double>(span) * static_cast<double>(ms);
+    // Formed in floating point, so no input overflows. For every time a time
+    // text can say (under 2^32 ms) both factors are exact doubles, and the
+    // product is the exact one rounded once, as a 64-bit product would be.
+    const double product = static_cast<double>(span) * static_cast<double>(ms);
     const double offset = static_cast<double>(
         RoundHalfEven(product / static_cast<double>(lengthMs)));
     return SaturatingRound<int32_t>(static_cast<double>(marker.ZeroLeft) + offset);

@@ -127,12 +127,14 @@ void TFrmMP3Editor::ApplyLanguage(int number) {
     }
     item->SetChecked(true);
     const std::string path = ProgramFolder() + LanguageFileName(number);
-    LoadMessages(QString::fromStdString(path));
+    LoadMessages(path);
     ApplyLanguageFile(*this, path);
 }
 
-void TFrmMP3Editor::LoadMessages(const QString& path) {
-    vivizu::LoadMessages(Messages, path.toStdString());
+// The path stays in the file system's bytes: a detour through QString would
+// spoil a program folder whose name is not valid UTF-8.
+void TFrmMP3Editor::LoadMessages(const std::string& path) {
+    vivizu::LoadMessages(Messages, path);
 }
 
 void TFrmMP3Editor::RzBmpButton1Click() { Close(); }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 // --- selection markers and time fields (includes) ---
 #include "editor/MarkerDrag.h"
@@ -122,7 +123,7 @@ public:
 
     // Language steps of start-up and close.
     void ApplyLanguage(int number);
-    void LoadMessages(const QString& path);
+    void LoadMessages(const std::string& path);
 
     // Event handlers bound to the controls by the window's wiring.
     void BtnOpenMp3Click();

@@ -1,5 +1,6 @@
 // Opening a file: the Open button, the information panel and the tag page.
 #include "editor/MessageBox.h"
+#include "editor/TagGuard.h"
 #include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
@@ -49,14 +50,6 @@ QString TagText(const char (&field)[N]) {
     return QString::fromStdString(AnsiToUtf8(std::string_view(field, length), AnsiCodePage()));
 }
 
-// Sets a time field's text with its Tag raised, so that its change handling
-// knows the program is writing.
-void SetGuardedText(TMaskEdit* field, const QString& text) {
-    field->SetTag(1);
-    field->SetText(text);
-    field->SetTag(0);
-}
-
 } // namespace
 
 void TFrmMP3Editor::BtnOpenMp3Click() {
@@ -78,11 +71,10 @@ void TFrmMP3Editor::BtnOpenMp3Click() {
     ResetFileFields();
 
     FMp3->LoadFile(QFile::encodeName(path).toStdString());
+    // The reset above already shows the no-file state for a failed analysis.
     if (FMp3->Valid) {
         ShowLoadedFile();
     } else {
-        ImageFileState2->SetVisible(true);
-        ImageFileState1->SetVisible(false);
         ShowMessageBox(this, path + QStringLiteral("\r\n") + Messages.NotMP3, Messages.Info,
                        QMessageBox::Information);
     }
@@ -116,8 +108,10 @@ void TFrmMP3Editor::ResetFileFields() {
     RzComboBox1->SetItemIndex(-1);
     for (TLabel* label : {Label18, Label19, Label20, Label21, Label22, Label24})
         label->SetCaption(QString());
-    SetGuardedText(RzMaskEdit1, ZeroTime);
-    SetGuardedText(RzMaskEdit2, ZeroTime);
+    for (TMaskEdit* field : {RzMaskEdit1, RzMaskEdit2}) {
+        TTagGuard guard(field);
+        field->SetText(ZeroTime);
+    }
     Label1->SetCaption(ZeroTime);
     BtnPlayStart->SetEnabled(false);
     BtnStop->SetEnabled(false);

@@ -1,5 +1,6 @@
 // The selection: two markers dragged along the position bar and two time
 // fields, kept in step with each other and with FStartTime / FEndTime.
+#include "editor/TagGuard.h"
 #include "editor/TimeParse.h"
 #include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
@@ -15,21 +16,6 @@
 namespace vivizu {
 
 namespace {
-
-// Raises a control's Tag while the program writes into it, so that the
-// control's change handling leaves the write alone; lowers it again on every
-// path out.
-template <class Control>
-class TTagGuard {
-public:
-    explicit TTagGuard(Control* control) : FControl(control) { FControl->SetTag(1); }
-    ~TTagGuard() { FControl->SetTag(0); }
-    TTagGuard(const TTagGuard&) = delete;
-    TTagGuard& operator=(const TTagGuard&) = delete;
-
-private:
-    Control* FControl;
-};
 
 QString ProgramFile(const char* name) {
     return QFile::decodeName(QByteArray::fromStdString(ProgramFolder())) +
