@@ -1,6 +1,7 @@
 // The main window as the user meets it: its start state, opening files of
 // every kind through the Open button, and what each leaves on the window.
 #include "EditorTestSupport.h"
+#include "tests/engine/Mp3Bytes.h"
 
 #include "editor/TimeText.h"
 #include "engine/RoruvoMp3.h"
@@ -98,26 +99,13 @@ QByteArray ReadFixture(const char* name) {
     return file.readAll();
 }
 
-// A 128-byte ID3v1 tag from raw field bytes (each padded with zeros).
-QByteArray Id3v1(const QByteArray& title, const QByteArray& comment, uint8_t track,
-                 uint8_t genre) {
-    QByteArray tag("TAG");
-    auto field = [&](const QByteArray& text, int size) {
-        tag += text.left(size) + QByteArray(size - std::min<int>(size, text.size()), '\0');
-    };
-    field(title, 30);
-    field("Artist", 30);
-    field("Album", 30);
-    field("1999", 4);
-    if (track) {
-        field(comment, 28);
-        tag += '\0';
-        tag += char(track);
-    } else {
-        field(comment, 30);
-    }
-    tag += char(genre);
-    return tag;
+// A 128-byte ID3v1 tag with the given title, comment, track and genre;
+// artist "Artist", album "Album", year "1999".
+QByteArray Id3v1Tag(const QByteArray& title, const QByteArray& comment, uint8_t track,
+                    uint8_t genre) {
+    const Bytes tag = Id3v1Fields(title.toStdString(), "Artist", "Album", "1999",
+                                  comment.toStdString(), track, genre);
+    return QByteArray(reinterpret_cast<const char*>(tag.data()), static_cast<qsizetype>(tag.size()));
 }
 
 } // namespace
@@ -257,7 +245,7 @@ TEST_F(MainWindow, TagTextsKeepSpacesUseTheCodePageAndIgnoreUnknownGenres) {
     const QByteArray title = "Caf\xE9" + QByteArray(26, ' ');  // 30 bytes, no zero
     const QByteArray comment(30, 'c');
     const QString path =
-        WriteFile("tagged.mp3", ReadFixture("vbr48k.mp3") + Id3v1(title, comment, 0, 255));
+        WriteFile("tagged.mp3", ReadFixture("vbr48k.mp3") + Id3v1Tag(title, comment, 0, 255));
     const QByteArray saved = qgetenv("LC_ALL");
     qputenv("LC_ALL", "fr_FR.UTF-8");  // a western locale: code page 1252
     OpenThroughDialog(f, Seams, path);
@@ -270,7 +258,7 @@ TEST_F(MainWindow, TagTextsKeepSpacesUseTheCodePageAndIgnoreUnknownGenres) {
     EXPECT_EQ(f.RzComboBox1->ItemIndex(), -1);
 
     const QString genre0 =
-        WriteFile("genre0.mp3", ReadFixture("vbr48k.mp3") + Id3v1("T", "C", 9, 0));
+        WriteFile("genre0.mp3", ReadFixture("vbr48k.mp3") + Id3v1Tag("T", "C", 9, 0));
     OpenThroughDialog(f, Seams, genre0);
     EXPECT_EQ(f.RzComboBox1->ItemIndex(), 0);
     EXPECT_EQ(f.RzEdit5->Text(), "9");
