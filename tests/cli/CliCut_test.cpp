@@ -101,7 +101,7 @@ TEST_F(CliCut, NeverOverwritesTheInput)
 
 TEST_F(CliCut, DeclinedCutsSayWhyAndWriteNothing)
 {
-    const std::string text = Dir.Write("text.mp3", Text("not audio at all"));
+    const std::string text = Dir.Write("text.mp3", TextBytes("not audio at all"));
     EXPECT_NE(Cut({text, Out, "0", "1000"}, 1).find("not an MP3 stream"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Out));
 
@@ -114,7 +114,7 @@ TEST_F(CliCut, DeclinedCutsSayWhyAndWriteNothing)
 
 TEST_F(CliCut, ReplacesAnEarlierOutputFile)
 {
-    Dir.Write("out.mp3", Text("an older file"));
+    Dir.Write("out.mp3", TextBytes("an older file"));
     Cut({"--no-tag", Bare, Out, "0", "30"});
     EXPECT_EQ(Written(), Frames(H44, 2, 0));
 }
@@ -132,12 +132,12 @@ TEST_F(CliCut, FileSystemErrorsExitWithThree)
 
 TEST_F(CliCut, WriteErrorKeepsTheEarlierFileAndLeavesNothingBehind)
 {
-    Dir.Write("out.mp3", Text("an older file"));
+    Dir.Write("out.mp3", TextBytes("an older file"));
     // Writing the 100 frames goes past a file size limit of 4 KiB.
     const TRun r = RunCli({"cut", "--no-tag", Bare, Out, "0", "10000"}, {}, 4096);
     EXPECT_EQ(r.Exit, 3) << r.Err;
     EXPECT_NE(r.Err.find("File too large"), std::string::npos) << r.Err;
-    EXPECT_EQ(Written(), Text("an older file"));
+    EXPECT_EQ(Written(), TextBytes("an older file"));
     EXPECT_EQ(Dir.Names(), (std::vector<std::string>{"bare.mp3", "out.mp3", "tagged.mp3"}));
 }
 

@@ -72,7 +72,7 @@ TEST(CliInfo, TagTextsAreReadInTheLocalesCodePage)
 TEST(CliInfo, NotAnMp3StreamExitsWithOne)
 {
     TempDir dir;
-    const std::string file = dir.Write("notes.txt", Text("plain text\n"));
+    const std::string file = dir.Write("notes.txt", TextBytes("plain text\n"));
     const TRun r = RunCli({"info", file});
     EXPECT_EQ(r.Exit, 1);
     EXPECT_EQ(r.Out, "FileSize: 11\nValid: false\nVersion: 0\nLayer: 0\nBitrate: 0\nSampleRate: 0\n"

@@ -22,7 +22,4 @@ TRun RunCli(const std::vector<std::string>& args,
             const std::vector<std::pair<std::string, std::string>>& env = {},
             long fileSizeLimit = -1);
 
-// The bytes of a text, for files that hold no audio.
-inline vivizu::test::Bytes Text(const std::string& text) { return {text.begin(), text.end()}; }
-
 } // namespace clitest

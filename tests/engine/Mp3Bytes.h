@@ -35,6 +35,9 @@ Bytes Id3v1Fields(const std::string& title, const std::string& artist, const std
 // A 32-byte APE tag footer.
 Bytes ApeFooter();
 
+// The bytes of a text, for files that hold no audio.
+inline Bytes TextBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
 Bytes operator+(Bytes a, const Bytes& b);
 Bytes Slice(const Bytes& b, size_t from, size_t count);
 

@@ -13,9 +13,6 @@ namespace vivizu::test {
 
 std::string Fixture(const std::string& name);
 
-// The bytes of a text, for TempDir::Write.
-inline Bytes TextBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
 // Polls until the device no longer plays; false when it still plays after
 // `limit`.
 bool WaitStopped(const TMediaDevice& device, std::chrono::milliseconds limit);
