@@ -2,21 +2,14 @@
 
 #include "resources/ArtPack.h"
 
-#include <QFile>
-
-// Q_INIT_RESOURCE names a function at global scope, so it cannot be used
-// inside the namespace.
-static void InitResourceData()
-{
-    Q_INIT_RESOURCE(vivizu);
-}
-
 namespace vivizu {
 
 namespace {
 
-// The packed picture of that name as a pixmap, or a null pixmap.
-QPixmap PackedPixmap(const QString& name)
+// The picture name (without ".png") as a pixmap, or a null pixmap when
+// there is none. Every PNG of resources/png is packed at build time, so the
+// packed copy is the only place to look.
+QPixmap Picture(const QString& name)
 {
     const QByteArray key = name.toLatin1();
     const TPackedPicture* packed = FindPackedPicture(std::string_view(key.constData(), key.size()));
@@ -26,21 +19,9 @@ QPixmap PackedPixmap(const QString& name)
     return QPixmap::fromImage(UnpackPicture(*packed));
 }
 
-// The picture name (without ".png") from the packed pictures, else from the
-// compiled-in PNG files.
-QPixmap Picture(const QString& name)
-{
-    QPixmap pixmap = PackedPixmap(name);
-    if (pixmap.isNull()) pixmap = QPixmap(QStringLiteral(":/vivizu/") + name + QStringLiteral(".png"));
-    return pixmap;
-}
-
 }  // namespace
 
-void InitVivizuResources()
-{
-    InitResourceData();
-}
+void InitVivizuResources() {}
 
 QPixmap ArtPixmap(const QString& name, qreal devicePixelRatio)
 {

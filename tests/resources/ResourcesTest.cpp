@@ -1,6 +1,8 @@
-// The compiled-in pictures: present, at their design sizes, with a sharp
-// double-size version; the marker bitmaps beside the program: 16 x 16,
-// 24-bit, transparent by their bottom-left pixel and pointing down.
+// The window's pictures: present, at their design sizes, with a sharp
+// double-size version, and packed into the program pixel for pixel; the
+// marker bitmaps beside the program: 16 x 16, 24-bit, transparent by their
+// bottom-left pixel and pointing down. The PNG files are compiled into this
+// test (vivizu.qrc) as the reference the packed pictures are checked against.
 
 #include "resources/ArtPack.h"
 #include "resources/ArtRuns.h"
@@ -68,7 +70,6 @@ bool FullyOpaque(const QImage& image)
 
 TEST(Resources, EveryPictureHasItsSizeAndADoubleSizeVersion)
 {
-    InitVivizuResources();
     for (const Picture& p : kPictures) {
         SCOPED_TRACE(p.name);
         const QString base = QStringLiteral(":/vivizu/") + QString::fromLatin1(p.name);
@@ -87,7 +88,6 @@ TEST(Resources, EveryPictureHasItsSizeAndADoubleSizeVersion)
 
 TEST(Resources, ArtPixmapTakesTheDoubleSizeVersionOnlyAboveScaleOne)
 {
-    InitVivizuResources();
     const QPixmap plain = ArtPixmap(QStringLiteral("skin"), 1.0);
     EXPECT_EQ(plain.size(), QSize(592, 452));
     EXPECT_EQ(plain.devicePixelRatio(), 1.0);
@@ -110,7 +110,6 @@ TEST(Resources, ArtPixmapTakesTheDoubleSizeVersionOnlyAboveScaleOne)
 // pixel and in the same pixmap format, and none is missing.
 TEST(Resources, PackedPicturesAreThePngPictures)
 {
-    InitVivizuResources();
     int compared = 0;
     QDirIterator files(QStringLiteral(":/vivizu"), {QStringLiteral("*.png")}, QDir::Files,
                        QDirIterator::Subdirectories);
@@ -166,7 +165,6 @@ TEST(ArtRuns, RunsThatDoNotFitAreRefused)
 
 TEST(Resources, ApplicationIconComesInSquareSizes)
 {
-    InitVivizuResources();
     const QIcon icon = AppIcon();
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QImage image(QStringLiteral(":/vivizu/icon/vivizu-%1.png").arg(size));
