@@ -35,9 +35,7 @@ void TEdit::ApplyStyle() {
 void TEdit::paintEvent(QPaintEvent* event) {
   PaintEditBackground(*this);
   QLineEdit::paintEvent(event);
-  QColor frame = FFrameColor.isValid() ? FFrameColor : QColor(50, 152, 204);
-  if (!isEnabled()) frame.setAlpha(110);
-  PaintEditFrame(*this, frame);
+  PaintEditFrame(*this, FFrameColor);
 }
 
 }  // namespace vivizu

@@ -7,6 +7,8 @@ namespace vivizu {
 namespace {
 const QColor kBackground(Qt::white);
 const QColor kDisabledBackground(246, 248, 250);
+const QColor kDefaultFrameColor(50, 152, 204);
+constexpr int kDisabledFrameAlpha = 110;
 constexpr int kFrame = 1;    // frame width
 constexpr int kPadding = 2;  // between the frame and the text area, left and right
 }  // namespace
@@ -32,7 +34,9 @@ void PaintEditBackground(QLineEdit& edit) {
   p.fillRect(edit.rect(), edit.isEnabled() ? kBackground : kDisabledBackground);
 }
 
-void PaintEditFrame(QLineEdit& edit, const QColor& frame) {
+void PaintEditFrame(QLineEdit& edit, QColor frame) {
+  if (!frame.isValid()) frame = kDefaultFrameColor;
+  if (!edit.isEnabled()) frame.setAlpha(kDisabledFrameAlpha);
   QPainter p(&edit);
   // Each side a full one-pixel band, so a see-through frame is a shade
   // darker in the corners, where two bands meet.

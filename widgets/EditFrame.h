@@ -18,8 +18,8 @@ void ApplyEditColours(QLineEdit& edit, const QColor& text, const QColor& disable
 // The background, before QLineEdit paints the text.
 void PaintEditBackground(QLineEdit& edit);
 
-// The frame, after QLineEdit painted the text: frame as given when enabled,
-// see-through when disabled.
-void PaintEditFrame(QLineEdit& edit, const QColor& frame);
+// The frame, after QLineEdit painted the text: in frame (the accent blue
+// when frame is invalid), see-through when the edit is disabled.
+void PaintEditFrame(QLineEdit& edit, QColor frame);
 
 }  // namespace vivizu

@@ -42,12 +42,9 @@ void TImage::SetPicture(const QPixmap& picture) {
 
 void TImage::LoadFromFile(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw std::runtime_error(
-        QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()).toStdString());
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
+  const bool opened = file.open(QIODevice::ReadOnly);
+  const QByteArray bytes = opened ? file.readAll() : QByteArray();
+  if (!opened || file.error() != QFileDevice::NoError) {
     throw std::runtime_error(
         QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()).toStdString());
   }

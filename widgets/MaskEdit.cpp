@@ -127,7 +127,6 @@ QString TMaskEdit::ToInputMask(const QString& editMask) {
 void TMaskEdit::SetEditMask(const QString& mask) {
   FEditMask = mask;
   if (mask.isEmpty()) {
-    FPattern.clear();
     FLiteral.clear();
     FKinds.clear();
     setInputMask(QString());
@@ -135,7 +134,6 @@ void TMaskEdit::SetEditMask(const QString& mask) {
     return;
   }
   ParsedMask m = Parse(mask);
-  FPattern = m.qtPattern;
   FLiteral = m.literal;
   FKinds = m.kind;
   FBlank = m.blank;
@@ -224,9 +222,7 @@ void TMaskEdit::ApplyStyle() {
 void TMaskEdit::paintEvent(QPaintEvent* event) {
   PaintEditBackground(*this);
   QLineEdit::paintEvent(event);
-  QColor frame = FFrameColor.isValid() ? FFrameColor : QColor(50, 152, 204);
-  if (!isEnabled()) frame.setAlpha(110);
-  PaintEditFrame(*this, frame);
+  PaintEditFrame(*this, FFrameColor);
 }
 
 void TMaskEdit::OnTextChanged() {

@@ -76,7 +76,6 @@ class TMaskEdit : public QLineEdit {
   void OnTextChanged();
 
   QString FEditMask;
-  QString FPattern;        // the translated Qt mask without its blank field
   QChar FBlank = u'_';
   bool FLiteralsInText = true;
   QVector<bool> FLiteral;  // per position: a fixed literal

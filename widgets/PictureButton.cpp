@@ -13,48 +13,57 @@ TPictureButton::TPictureButton(QWidget* parent) : QAbstractButton(parent) {
   connect(this, &QAbstractButton::clicked, this, [this] { GuardedCall([this] { emit Click(); }); });
 }
 
-void TPictureButton::Prepare() {
-  FNormalDrawn = WithTransparentColor(FNormal, FTransparentColor);
-  FHoverDrawn = WithTransparentColor(FHover, FTransparentColor);
-  FDownDrawn = WithTransparentColor(FDown, FTransparentColor);
+QPixmap TPictureButton::SeeThrough(const QPixmap& picture) const {
+  return WithTransparentColor(picture, FTransparentColor);
+}
+
+void TPictureButton::PrepareDisabled() {
   if (!FDisabled.isNull() || FNormalDrawn.isNull()) {
-    FDisabledDrawn = WithTransparentColor(FDisabled, FTransparentColor);
-  } else {
-    // No disabled picture of its own: a faded Normal picture.
-    FDisabledDrawn = QPixmap(FNormalDrawn.size());
-    FDisabledDrawn.setDevicePixelRatio(FNormalDrawn.devicePixelRatio());
-    FDisabledDrawn.fill(Qt::transparent);
-    QPainter p(&FDisabledDrawn);
-    p.setOpacity(0.4);
-    p.drawPixmap(0, 0, FNormalDrawn);
+    FDisabledDrawn = SeeThrough(FDisabled);
+    return;
   }
-  update();
+  // No disabled picture of its own: a faded Normal picture.
+  FDisabledDrawn = QPixmap(FNormalDrawn.size());
+  FDisabledDrawn.setDevicePixelRatio(FNormalDrawn.devicePixelRatio());
+  FDisabledDrawn.fill(Qt::transparent);
+  QPainter p(&FDisabledDrawn);
+  p.setOpacity(0.4);
+  p.drawPixmap(0, 0, FNormalDrawn);
 }
 
 void TPictureButton::SetNormal(const QPixmap& picture) {
   FNormal = picture;
-  Prepare();
+  FNormalDrawn = SeeThrough(FNormal);
+  PrepareDisabled();
   updateGeometry();
+  update();
 }
 
 void TPictureButton::SetHover(const QPixmap& picture) {
   FHover = picture;
-  Prepare();
+  FHoverDrawn = SeeThrough(FHover);
+  update();
 }
 
 void TPictureButton::SetDown(const QPixmap& picture) {
   FDown = picture;
-  Prepare();
+  FDownDrawn = SeeThrough(FDown);
+  update();
 }
 
 void TPictureButton::SetDisabled(const QPixmap& picture) {
   FDisabled = picture;
-  Prepare();
+  PrepareDisabled();
+  update();
 }
 
 void TPictureButton::SetTransparentColor(const QColor& color) {
   FTransparentColor = color;
-  Prepare();
+  FNormalDrawn = SeeThrough(FNormal);
+  FHoverDrawn = SeeThrough(FHover);
+  FDownDrawn = SeeThrough(FDown);
+  PrepareDisabled();
+  update();
 }
 
 QPixmap TPictureButton::CurrentPicture() const {

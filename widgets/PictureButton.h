@@ -52,11 +52,15 @@ class TPictureButton : public QAbstractButton {
   void leaveEvent(QEvent* event) override;
 
  private:
-  void Prepare();
+  // The picture with the transparent colour made see-through.
+  QPixmap SeeThrough(const QPixmap& picture) const;
+  // The disabled picture as drawn: its own, or a faded Normal one.
+  void PrepareDisabled();
 
   QPixmap FNormal, FHover, FDown, FDisabled;
   // The same pictures with the transparent colour made see-through, kept so
-  // that painting (on every hover change) does no pixel work.
+  // that painting (on every hover change) does no pixel work; each is made
+  // again only when its own picture or the transparent colour changes.
   QPixmap FNormalDrawn, FHoverDrawn, FDownDrawn, FDisabledDrawn;
   QColor FTransparentColor{128, 128, 0};
   bool FHovered = false;

@@ -98,7 +98,6 @@ void TTrackBar::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   const QRect thumb = ThumbRect();
   if (thumb.adjusted(-1, 0, 1, 0).contains(p.x(), thumb.center().y())) {
-    FDragging = true;
     FGrabOffset = p.x() - PositionToX(value());
     setSliderDown(true);
   } else {
@@ -109,7 +108,7 @@ void TTrackBar::mousePressEvent(QMouseEvent* event) {
 }
 
 void TTrackBar::mouseMoveEvent(QMouseEvent* event) {
-  if (!FDragging) {
+  if (!isSliderDown()) {
     event->ignore();
     return;
   }
@@ -118,9 +117,8 @@ void TTrackBar::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TTrackBar::mouseReleaseEvent(QMouseEvent* event) {
-  if (FDragging && event->button() == Qt::LeftButton) {
+  if (isSliderDown() && event->button() == Qt::LeftButton) {
     setValue(XToPosition(event->position().toPoint().x() - FGrabOffset));
-    FDragging = false;
     setSliderDown(false);
   }
   event->accept();

@@ -75,7 +75,6 @@ class TTrackBar : public QAbstractSlider {
   QPixmap FThumb;
   int FThumbLength = 20;
   int FTrackOffset = 8;
-  bool FDragging = false;
   int FGrabOffset = 0;
 };
 
