@@ -21,16 +21,10 @@ void SetField(char (&field)[N], std::string_view text)
 template <std::size_t N>
 std::string Source(const char (&field)[N])
 {
-    return std::string(FieldText(field, N));
+    return std::string(TagFieldText(field));
 }
 
 } // namespace
-
-std::string_view FieldText(const char* field, std::size_t size)
-{
-    const auto end = std::find(field, field + size, '\0');
-    return std::string_view(field, static_cast<std::size_t>(end - field));
-}
 
 TID3v1Tag BuildCutTag(const TMp3StreamInfo& source, TTagMode mode, const TTagEdits& edits,
                       int codePage)

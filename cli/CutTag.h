@@ -28,9 +28,6 @@ struct TTagEdits {
     }
 };
 
-// A text field's bytes up to its first zero byte.
-std::string_view FieldText(const char* field, std::size_t size);
-
 // The record to write: its marker is "TAG" when a tag is to be written and
 // three zero bytes otherwise. Text fields hold the text up to its first zero
 // byte and zero bytes after it, in codePage, cut at whole characters.

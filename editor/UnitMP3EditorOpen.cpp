@@ -20,7 +20,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <cstring>
 
 namespace vivizu {
 
@@ -45,9 +44,7 @@ private:
 // there is none), spaces kept, decoded from the tag's code page.
 template <std::size_t N>
 QString TagText(const char (&field)[N]) {
-    const auto* end = static_cast<const char*>(std::memchr(field, 0, N));
-    const std::size_t length = end ? static_cast<std::size_t>(end - field) : N;
-    return QString::fromStdString(AnsiToUtf8(std::string_view(field, length), AnsiCodePage()));
+    return QString::fromStdString(AnsiToUtf8(TagFieldText(field), AnsiCodePage()));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "engine/Id3v1Tag.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -37,6 +38,12 @@ const std::array<const char*, ID3v1GenreCount> ID3v1Genres{
     "Contemporary Christian", "Christian Rock", "Merengue", "Salsa", "Trash Metal", "Anime", "Jpop",
     "Synthpop",
 };
+
+std::string_view TagFieldText(const char* field, std::size_t size)
+{
+    const auto end = std::find(field, field + size, '\0');
+    return std::string_view(field, static_cast<std::size_t>(end - field));
+}
 
 bool HasTagMarker(const TID3v1Tag& tag)
 {

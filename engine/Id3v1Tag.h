@@ -2,7 +2,9 @@
 // The ID3v1 tag as a 129-byte record in memory (the track number in a byte
 // of its own) and the 148 genre names its genre byte indexes.
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace vivizu {
 
@@ -25,6 +27,12 @@ extern const std::array<const char*, ID3v1GenreCount> ID3v1Genres;
 
 // True when the record's marker reads "TAG".
 bool HasTagMarker(const TID3v1Tag& tag);
+
+// The text of a fixed-width tag field: its bytes up to the first zero byte,
+// or the whole field when it has none.
+std::string_view TagFieldText(const char* field, std::size_t size);
+template <std::size_t N>
+std::string_view TagFieldText(const char (&field)[N]) { return TagFieldText(field, N); }
 
 // Size of the tag on disk, at the very end of a file.
 inline constexpr int ID3v1TagSize = 128;
