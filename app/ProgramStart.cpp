@@ -14,7 +14,6 @@ void PrepareProgram(TApplication& app) {
     std::signal(SIGXFSZ, SIG_IGN);
     app.SetTitle(QStringLiteral("Vivizu"));
     app.setApplicationName(QStringLiteral("Vivizu"));
-    InitVivizuResources();
     app.setWindowIcon(AppIcon());
 }
 

@@ -156,7 +156,6 @@ void DesignTagPage(TFrmMP3Editor& f, TTabSheet* page) {
 } // namespace
 
 void DesignFrmMP3Editor(TFrmMP3Editor& f) {
-    InitVivizuResources();
     f.setObjectName(QStringLiteral("FrmMP3Editor"));
     f.SetCaption(QStringLiteral("Vivizu"));
     f.SetClientSize(592, 452);

@@ -21,8 +21,6 @@ QPixmap Picture(const QString& name)
 
 }  // namespace
 
-void InitVivizuResources() {}
-
 QPixmap ArtPixmap(const QString& name, qreal devicePixelRatio)
 {
     if (devicePixelRatio > 1.0) {

@@ -6,10 +6,6 @@
 
 namespace vivizu {
 
-// Does nothing: the pictures are packed into the program (ArtPack.h) and
-// need no registering. Kept while the start-up code still calls it.
-void InitVivizuResources();
-
 // The picture resources/png/<name>.png for a display whose device pixel
 // ratio is devicePixelRatio: above 1 the double-size "<name>@2x" is taken
 // and marked as such, so it is drawn at the same logical size, only sharper.

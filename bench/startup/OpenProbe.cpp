@@ -5,7 +5,6 @@
 #include "editor/MessageBox.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
-#include "resources/Resources.h"
 #include "widgets/Application.h"
 #include "widgets/FileDialogBase.h"
 
@@ -19,7 +18,6 @@ int main(int argc, char** argv) {
     if (argc < 2)
         return 2;
     const QString path = QString::fromLocal8Bit(argv[1]);
-    vivizu::InitVivizuResources();
     vivizu::TFrmMP3Editor form;
     form.show();
     QCoreApplication::processEvents();
