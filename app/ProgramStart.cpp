@@ -14,6 +14,8 @@ void PrepareProgram(TApplication& app) {
     std::signal(SIGXFSZ, SIG_IGN);
     app.SetTitle(QStringLiteral("Vivizu"));
     app.setApplicationName(QStringLiteral("Vivizu"));
+    // Ties the window to its menu entry (vivizu.desktop) on the desktop.
+    app.setDesktopFileName(QStringLiteral("vivizu"));
     app.setWindowIcon(AppIcon());
 }
 

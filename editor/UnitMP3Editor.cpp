@@ -56,13 +56,14 @@ void TFrmMP3Editor::WireEvents() {
         connect(item, &TMenuItem::Click, this, [this, item] { PM_EnglishClick(item); });
     FCaptionDrag = new TCaptionDrag(Label10, this);
     WireSelection();
+    WireOpenFromOutside();
 }
 
 // Start-up: program folder, language, outline, shadow, engine, genre list,
 // markers. A step that throws ends the sequence; the application reports it
 // and the window is shown all the same.
 void TFrmMP3Editor::FormCreate() {
-    SetProgramFolder(ExecutableFolder());
+    SetProgramFolder(DataFolderFor(ExecutableFolder()));
     ReadLanguageSetting();
     if (CurrentLanguage == NoLanguageChosen)
         CurrentLanguage = static_cast<uint8_t>(LanguageFromLocale());

@@ -14,6 +14,8 @@
 #include "editor/MarkerDrag.h"
 // --- end selection (includes) ---
 
+class QMimeData;
+
 namespace vivizu {
 
 class TRoruvoMP3;
@@ -37,6 +39,10 @@ class TSaveDialog;
 class TTimer;
 class TPopupMenu;
 class TMenuItem;
+
+// The one local file a drag carries (not a folder), or empty when it
+// carries anything else.
+QString DroppedFile(const QMimeData* data);
 
 class TFrmMP3Editor : public TForm {
     Q_OBJECT
@@ -125,6 +131,16 @@ public:
     void ApplyLanguage(int number);
     void LoadMessages(const std::string& path);
 
+    // Opens path as the Open button does once its dialog has given it: the
+    // wait panel, the analysis, the messages for a missing file or one that
+    // is not an MP3.
+    void OpenFile(const QString& path);
+    // OpenFile(path) after the current event, unless the window is busy by
+    // then; exceptions go to the application's error report.
+    void OpenFileLater(const QString& path);
+    // The wait panel is up: a file is being opened or a selection saved.
+    bool Busy() const;
+
     // Event handlers bound to the controls by the window's wiring.
     void BtnOpenMp3Click();
     void RzCheckBox1Click();
@@ -195,6 +211,8 @@ protected:
 
 private:
     void WireEvents();
+    // File drops onto the window and the Ctrl+O and Ctrl+S shortcuts.
+    void WireOpenFromOutside();
     void StopPreview();
     void ResetFileFields();
     void ShowLoadedFile();

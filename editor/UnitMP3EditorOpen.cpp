@@ -1,5 +1,6 @@
 // Opening a file: the Open button, the information panel and the tag page.
 #include "editor/MessageBox.h"
+#include "editor/OpenFolder.h"
 #include "editor/TagGuard.h"
 #include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
@@ -50,10 +51,14 @@ QString TagText(const char (&field)[N]) {
 } // namespace
 
 void TFrmMP3Editor::BtnOpenMp3Click() {
+    OpenDialog1->SetInitialDir(OpenDialogFolder());
     if (!OpenDialog1->Execute())
         return;
-    const QString path = OpenDialog1->FileName();
+    OpenFile(OpenDialog1->FileName());
+}
 
+void TFrmMP3Editor::OpenFile(const QString& path) {
+    RememberOpenedFolder(path);
     StopPreview();
     ShowWaitPanel(Messages.Opening);
     // Whatever happens from here on, the selection becomes 0 .. the bar's

@@ -42,7 +42,8 @@ std::unique_ptr<TMediaDevice> CreateFromModule(const std::string& path)
 
 std::string MediaModulePath()
 {
-    return ExecutableFolder() + MediaModuleFileName;
+    return FolderHolding(ExecutableFolder(), MediaModuleFileName, "lib/vivizu") +
+           MediaModuleFileName;
 }
 
 TLazyMediaDevice::TLazyMediaDevice(std::string modulePath) : FModulePath(std::move(modulePath))

@@ -1,8 +1,9 @@
 #pragma once
 // The preview device as the program holds it: a stand-in that loads the
 // real device (libmpg123 and SDL2, built as the module libvivizu-media.so
-// beside the executables) only when a file is first opened. A program that
-// never plays anything never loads the sound libraries.
+// beside the executables, installed in lib/vivizu) only when a file is first
+// opened. A program that never plays anything never loads the sound
+// libraries.
 #include "engine/MediaDevice.h"
 
 #include <memory>
@@ -14,10 +15,11 @@ extern "C" vivizu::TMediaDevice* VivizuCreateMediaDevice();
 
 namespace vivizu {
 
-// The module's file name inside the program folder.
+// The module's file name.
 inline constexpr char MediaModuleFileName[] = "libvivizu-media.so";
 
-// The module beside the running executable.
+// The module beside the running executable, or in ../lib/vivizu of an
+// installed copy.
 std::string MediaModulePath();
 
 class TLazyMediaDevice final : public TMediaDevice {

@@ -12,6 +12,23 @@ std::string& Folder() {
 }
 } // namespace
 
+std::string FolderHolding(const std::string& exeFolder, const std::string& probe,
+                          const std::string& installed) {
+    namespace fs = std::filesystem;
+    const std::string folder = WithTrailingSlash(exeFolder);
+    std::error_code error;
+    if (fs::exists(folder + probe, error))
+        return folder;
+    const fs::path other = (fs::path(folder) / ".." / installed).lexically_normal();
+    if (fs::exists(other / probe, error))
+        return WithTrailingSlash(other.string());
+    return folder;
+}
+
+std::string DataFolderFor(const std::string& exeFolder) {
+    return FolderHolding(exeFolder, "Languages", "share/vivizu");
+}
+
 std::string WithTrailingSlash(std::string path) {
     if (path.empty() || path.back() != '/')
         path += '/';

@@ -16,6 +16,9 @@ PACKAGES=(
   lame twolame ffmpeg mp3splt time
   # artwork generator (resources/make-art.sh)
   librsvg2-bin
+  # installing and packaging: menu entry and AppStream checks, manual
+  # pages, the Debian package (CPack with dpkg-shlibdeps), the install test
+  desktop-file-utils appstream man-db gzip dpkg-dev file xclip
 )
 
 missing=()

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Installs into a temporary prefix and runs the installed copy, far from the
+# build folder: the companion analyses a file and loads the preview module
+# from lib/vivizu; the window, started with a file on its command line,
+# finds its language files and marker pictures in share/vivizu and opens
+# the file (its length shows in the end time field, read back through the
+# X selection); a file that is not an MP3 gets the installed language
+# file's message box.
+# Usage: bash tests/integration/install_run.sh BUILD
+set -euo pipefail
+BUILD=$(cd "${1:-build}" && pwd)
+FIXTURES=$(cd "$(dirname "$0")/../fixtures" && pwd)
+
+fail() { echo "install_run: FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib/xvfb.sh"
+for tool in Xvfb xdotool xwininfo xclip appstreamcli; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh)"
+done
+
+work=$(mktemp -d)
+xvfb_pid="" pid=""
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+prefix="$work/prefix"
+cmake --install "$BUILD" --prefix "$prefix" >/dev/null
+for f in bin/vivizu bin/vivizu-cli lib/vivizu/libvivizu-media.so share/vivizu/Languages/English.isl \
+         share/vivizu/MarkStart.bmp share/applications/vivizu.desktop; do
+  [ -e "$prefix/$f" ] || fail "$f was not installed"
+done
+# The menu entry, its icon and the AppStream data fit together.
+appstreamcli validate-tree --no-net "$prefix" >"$work/tree.log" 2>&1 ||
+  { cat "$work/tree.log" >&2; fail "the installed tree does not validate"; }
+
+song="$FIXTURES/cbr128-tags.mp3"
+# The companion from the prefix.
+info=$("$prefix/bin/vivizu-cli" info "$song") || fail "vivizu-cli info failed"
+length=$(sed -n 's/^Length: *//p' <<<"$info" | head -n 1)
+[ -n "$length" ] || fail "vivizu-cli info shows no length: $info"
+SDL_AUDIODRIVER=dummy "$prefix/bin/vivizu-cli" play "$song" 0 100 >"$work/play.log" 2>&1 ||
+  { cat "$work/play.log" >&2; fail "vivizu-cli play could not load the installed preview module"; }
+
+# The window, on a virtual display, with its settings in a home of its own.
+start_xvfb "$work" 1024x768x24 || fail "the virtual X server did not start"
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# Waits for a visible window whose name matches $1; prints its id.
+wait_window() {
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || { cat "$work/vivizu.log" >&2; fail "the program ended early"; }
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+stop_program() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; pid=""; }
+
+(cd "$work" && exec "$prefix/bin/vivizu" "$song") >"$work/vivizu.log" 2>&1 &
+pid=$!
+window=$(wait_window '^Vivizu$') || fail "no window titled \"Vivizu\" appeared"
+size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "592x452" ] || fail "the window is $size, not 592x452"
+
+# The end time field (96 x 21 at 288,140) shows the length once the file is
+# open; select its text and read the primary selection.
+shown=""
+for _ in $(seq 50); do
+  xdotool mousemove --window "$window" 336 150 click 1 key ctrl+a 2>/dev/null || true
+  shown=$(timeout 2 xclip -o -selection primary 2>/dev/null || true)
+  [ "$shown" = "$length" ] && break
+  sleep 0.1
+done
+[ "$shown" = "$length" ] || fail "the end time field shows '$shown', not the length $length"
+# A missing marker picture or language file would have put up an error box.
+count=$(xdotool search --onlyvisible --name '^Vivizu$' | wc -l)
+[ "$count" -eq 1 ] || fail "an error box is up beside the window"
+stop_program
+
+# A file that is not an MP3: the box captioned with the installed English
+# file's Ms_Info text.
+info_caption=$(sed -n 's/^Ms_Info=//p' "$prefix/share/vivizu/Languages/English.isl" | tr -d '\r')
+printf 'no audio here\n' >"$work/notes.mp3"
+(cd "$work" && exec "$prefix/bin/vivizu" notes.mp3) >"$work/vivizu.log" 2>&1 &
+pid=$!
+wait_window "^${info_caption}\$" >/dev/null || fail "no \"$info_caption\" box for a file that is not an MP3"
+stop_program
+echo "install_run: ok (length $length)"
