@@ -51,33 +51,34 @@ TEST_F(SettingsFile, WritableProgramFolderKeepsItBesideTheProgram) {
     EXPECT_EQ(SettingsFilePath(), Temp.Path() + "/Vivizu.ini");
 }
 
-TEST_F(SettingsFile, ReadOnlyProgramFolderMeansTheUserSettingsFolder) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root may write into any folder";
-    const std::string program = Temp / "program";
-    ASSERT_EQ(mkdir(program.c_str(), 0555), 0);
-    SetProgramFolder(program);
-
+// A program folder the user cannot write to (or that is gone): the user's
+// settings folder, named by XDG_CONFIG_HOME when that is an absolute path.
+TEST_F(SettingsFile, UnwritableProgramFolderMeansTheUserSettingsFolder) {
+    SetProgramFolder(Temp / "gone");
     {
         const TEnv config("XDG_CONFIG_HOME", "/home/u/cfg");
         EXPECT_EQ(SettingsFilePath(), "/home/u/cfg/vivizu/Vivizu.ini");
     }
-    // Unset, empty or relative: the default under the home folder.
     const TEnv home("HOME", "/home/u");
     for (const char* value : {static_cast<const char*>(nullptr), "", "relative/cfg"}) {
         const TEnv config("XDG_CONFIG_HOME", value);
         EXPECT_EQ(SettingsFilePath(), "/home/u/.config/vivizu/Vivizu.ini");
     }
-    // A settings file that is already beside the program is used there.
+}
+
+TEST_F(SettingsFile, ReadOnlyProgramFolderKeepsASettingsFileAlreadyThere) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may write into any folder";
+    const std::string program = Temp / "program";
+    ASSERT_EQ(mkdir(program.c_str(), 0755), 0);
+    SetProgramFolder(program);
+    chmod(program.c_str(), 0555);
+    const TEnv config("XDG_CONFIG_HOME", "/home/u/cfg");
+    EXPECT_EQ(SettingsFilePath(), "/home/u/cfg/vivizu/Vivizu.ini");
+
     chmod(program.c_str(), 0755);
     Temp.Write("program/Vivizu.ini", test::TextBytes("[LANGUAGE]\nDefault=2\n"));
     chmod(program.c_str(), 0555);
     EXPECT_EQ(SettingsFilePath(), program + "/Vivizu.ini");
     chmod(program.c_str(), 0755);
-}
-
-TEST_F(SettingsFile, MissingProgramFolderMeansTheUserSettingsFolder) {
-    SetProgramFolder(Temp / "gone");
-    const TEnv config("XDG_CONFIG_HOME", (Temp / "cfg").c_str());
-    EXPECT_EQ(SettingsFilePath(), Temp / "cfg/vivizu/Vivizu.ini");
 }
