@@ -69,7 +69,7 @@ stop_program() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || tru
 pid=$!
 window=$(wait_window '^Vivizu$') || fail "no window titled \"Vivizu\" appeared"
 size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-[ "$size" = "592x452" ] || fail "the window is $size, not 592x452"
+[ "$size" = "592x452" ] || fail "the first window titled \"Vivizu\" is $size, not 592x452 (an error box?)"
 
 # The end time field (96 x 21 at 288,140) shows the length once the file is
 # open; select its text and read the primary selection.
