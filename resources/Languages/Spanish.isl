@@ -66,6 +66,6 @@ RzLabel1.Caption=Vivizu
 RzLabel2.Caption=
 RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
-Label1.Caption=© 2026 Los autores de Vivizu. Reservados todos los derechos.
+Label1.Caption=© 2026 Los autores de Vivizu. Derechos reservados.
 BtnOk.Caption=&Aceptar
 BtnSysClose.Hint=Cerrar
