@@ -1,6 +1,7 @@
 #include "editor/FrmMP3EditorDesign.h"
 
 #include "editor/UnitMP3Editor.h"
+#include "i18n/Language.h"
 #include "resources/Resources.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
@@ -23,6 +24,7 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <iterator>
 
 namespace vivizu {
 
@@ -280,25 +282,19 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
 
     f.PopupMenuView = new TPopupMenu(&f);
     f.PopupMenuView->setObjectName(QStringLiteral("PopupMenuView"));
-    struct Item {
-        TMenuItem** Field;
-        const char* Name;
-        const char* Caption;
-    };
-    const Item items[] = {
-        {&f.PM_English, "PM_English", "English"}, {&f.PM_Spanish, "PM_Spanish", "Spanish"},
-        {&f.PM_German, "PM_German", "German"},    {&f.PM_Italian, "PM_Italian", "Italian"},
-        {&f.PM_French, "PM_French", "French"},
-    };
-    int tag = 0;
-    for (const auto& item : items) {
+    // One item per language, in the languages' order, its Tag the language
+    // number.
+    TMenuItem** const fields[] = {&f.PM_English, &f.PM_Spanish, &f.PM_German, &f.PM_Italian,
+                                  &f.PM_French};
+    static_assert(std::size(fields) == Languages.size());
+    for (std::size_t i = 0; i < Languages.size(); ++i) {
         auto* menuItem = new TMenuItem(f.PopupMenuView);
-        menuItem->setObjectName(QLatin1String(item.Name));
-        menuItem->SetCaption(QLatin1String(item.Caption));
+        menuItem->setObjectName(QLatin1String(Languages[i].MenuItem));
+        menuItem->SetCaption(QLatin1String(Languages[i].Caption));
         menuItem->SetRadioItem(true);
         menuItem->SetGroupIndex(1);
-        menuItem->SetTag(tag++);
-        *item.Field = menuItem;
+        menuItem->SetTag(Languages[i].Number);
+        *fields[i] = menuItem;
     }
     f.PM_English->SetChecked(true);
 }

@@ -30,6 +30,8 @@
 
 #include <QCoreApplication>
 #include <QShowEvent>
+#include <exception>
+#include <iostream>
 
 namespace vivizu {
 
@@ -63,7 +65,9 @@ void TFrmMP3Editor::WireEvents() {
 // markers. A step that throws ends the sequence; the application reports it
 // and the window is shown all the same.
 void TFrmMP3Editor::FormCreate() {
-    SetProgramFolder(DataFolderFor(ExecutableFolder()));
+    // Computed once for the program's life; a test may have chosen it.
+    if (ProgramFolder().empty())
+        SetProgramFolder(DataFolderFor(ExecutableFolder()));
     ReadLanguageSetting();
     if (CurrentLanguage == NoLanguageChosen)
         CurrentLanguage = static_cast<uint8_t>(LanguageFromLocale());
@@ -92,13 +96,18 @@ void TFrmMP3Editor::FormCreate() {
 }
 
 // Close: the engine (which releases its playback device), the shadow, then
-// the language setting.
+// the language setting. A settings file that cannot be written is reported
+// on standard error: closing must not stop over it.
 void TFrmMP3Editor::FormClose() {
     TimerPos->SetEnabled(false);
     FMp3.reset();
     delete FShadow;
     FShadow = nullptr;
-    WriteLanguageSetting();
+    try {
+        WriteLanguageSetting();
+    } catch (const std::exception& error) {
+        std::cerr << "vivizu: the language setting was not saved: " << error.what() << '\n';
+    }
 }
 
 void TFrmMP3Editor::showEvent(QShowEvent* event) {
@@ -113,31 +122,6 @@ void TFrmMP3Editor::hideEvent(QHideEvent* event) {
     TForm::hideEvent(event);
 }
 
-void TFrmMP3Editor::ApplyLanguage(int number) {
-    CurrentLanguage = static_cast<uint8_t>(number);
-    Label11->SetCaption(QStringLiteral("Vivizu version 2.2.2"));
-    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
-        app->SetTitle(QStringLiteral("Vivizu"));
-    TMenuItem* item = PM_English;
-    switch (number) {
-    case 1: item = PM_Spanish; break;
-    case 2: item = PM_German; break;
-    case 3: item = PM_Italian; break;
-    case 4: item = PM_French; break;
-    default: break;
-    }
-    item->SetChecked(true);
-    const std::string path = ProgramFolder() + LanguageFileName(number);
-    LoadMessages(path);
-    ApplyLanguageFile(*this, path);
-}
-
-// The path stays in the file system's bytes: a detour through QString would
-// spoil a program folder whose name is not valid UTF-8.
-void TFrmMP3Editor::LoadMessages(const std::string& path) {
-    vivizu::LoadMessages(Messages, path);
-}
-
 void TFrmMP3Editor::RzBmpButton1Click() { Close(); }
 
 void TFrmMP3Editor::RzBmpButton2Click() { TApplication::Minimize(); }
@@ -147,16 +131,6 @@ void TFrmMP3Editor::BtnAboutClick() { ShowAboutBox(this); }
 void TFrmMP3Editor::Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*shift*/,
                                      int x, int y) {
     FCaptionDrag->Begin(button, x, y);
-}
-
-void TFrmMP3Editor::Label28Click() {
-    const QPoint corner = Label28->mapToGlobal(QPoint(0, Label28->height()));
-    PopupMenuView->Popup(corner.x(), corner.y());
-}
-
-void TFrmMP3Editor::PM_EnglishClick(TMenuItem* sender) {
-    if (sender && sender->Tag() != CurrentLanguage)
-        ApplyLanguage(sender->Tag());
 }
 
 void TFrmMP3Editor::RzCheckBox1Click() {

@@ -1,7 +1,7 @@
 #include "i18n/Messages.h"
 
+#include "i18n/LanguageFile.h"
 #include "platform/CodePage.h"
-#include "platform/Ini.h"
 
 #include <QStringDecoder>
 #include <array>
@@ -22,7 +22,7 @@ QString DecodeLanguageText(const std::string& bytes) {
 }
 
 void LoadMessages(TMessageTexts& texts, const std::string& path) {
-    const auto ini = TIniFile::Load(path);
+    const auto ini = LoadLanguageFile(path);
     // Read in the file format's key order; each slot is replaced.
     const std::array<std::pair<const char*, QString*>, 9> messageSlots{{
         {"Ms_Opening", &texts.Opening},
@@ -36,7 +36,7 @@ void LoadMessages(TMessageTexts& texts, const std::string& path) {
         {"Ms_NotSave", &texts.NotSave},
     }};
     for (const auto& [key, slot] : messageSlots)
-        *slot = DecodeLanguageText(ini.ReadString("Messages", key, ""));
+        *slot = QString::fromStdString(ini.ReadString("Messages", key, ""));
     texts.NotSaveName = ExpandLineBreaks(texts.NotSaveName);
 }
 

@@ -22,7 +22,7 @@ struct TMessageTexts {
 // Every "#13#10" in text replaced by a carriage return and line feed.
 QString ExpandLineBreaks(QString text);
 
-// A language file's value as text: UTF-8 when the bytes are valid UTF-8,
+// A language file's bytes as text: UTF-8 when they are valid UTF-8,
 // otherwise the ANSI code page of the user's locale.
 QString DecodeLanguageText(const std::string& bytes);
 

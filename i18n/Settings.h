@@ -1,15 +1,36 @@
 #pragma once
-// Where the settings file lives.
+// The settings file "Vivizu.ini": an INI file kept beside the program, or in
+// the user's settings folder when the program's folder cannot be written.
+#include <optional>
 #include <string>
 
 namespace vivizu {
 
-// The settings file "Vivizu.ini": in the program folder when the file is
-// already there or the folder is writable (a portable copy keeps its
-// settings beside itself), otherwise in the user's settings folder,
-// $XDG_CONFIG_HOME/vivizu/Vivizu.ini (~/.config/vivizu/Vivizu.ini when
-// XDG_CONFIG_HOME is unset, empty or not absolute). The folder of the
-// returned path may not exist yet; whoever writes the file creates it.
+// The settings file's name.
+inline constexpr const char* SettingsFileName = "Vivizu.ini";
+
+// The user's settings folder for the program: $XDG_CONFIG_HOME/vivizu/, or
+// ~/.config/vivizu/ when XDG_CONFIG_HOME is unset or not an absolute path.
+// Ends in "/".
+std::string UserSettingsFolder();
+
+// Where the settings file of a program in programFolder lives: beside the
+// program whenever the file is there or the folder can be written (a
+// portable copy keeps its settings with itself), otherwise in the user's
+// settings folder.
+std::string SettingsFileFor(const std::string& programFolder, bool programFolderWritable);
+
+// The settings file of this program: SettingsFileFor(ProgramFolder(), ...).
 std::string SettingsFilePath();
+
+// One value of the settings file; nothing when the file, the section or
+// the key is missing or the file cannot be read.
+std::optional<std::string> ReadSetting(const std::string& section, const std::string& key);
+
+// Sets one value in the settings file, creating the file (and the user's
+// settings folder) when needed and keeping every other line of it. Throws
+// std::system_error naming the file when it cannot be read or written; a
+// file that exists but cannot be read is left alone.
+void WriteSetting(const std::string& section, const std::string& key, const std::string& value);
 
 } // namespace vivizu

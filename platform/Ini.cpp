@@ -59,6 +59,44 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
+std::optional<int> ParseInteger(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (!text.empty() && text.front() == '$') {
+        base = 16;
+        text.remove_prefix(1);
+    } else if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty())
+        return std::nullopt;
+    long long value = 0;
+    for (char c : text) {
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > 2147483648LL)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > 2147483647LL)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
@@ -128,6 +166,12 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view fallback) const {
     auto value = ReadString(section, key);
     return value ? *value : std::string(fallback);
+}
+
+int TIniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
+    const auto value = ReadString(section, key);
+    const auto number = value ? ParseInteger(*value) : std::nullopt;
+    return number.value_or(fallback);
 }
 
 std::vector<TIniEntry> TIniFile::ReadSection(std::string_view section) const {

@@ -30,6 +30,9 @@ public:
                                           std::string_view key) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view fallback) const;
+    // The key's value read by ParseInteger; fallback when the key is
+    // missing or its value is not a whole number.
+    int ReadInteger(std::string_view section, std::string_view key, int fallback) const;
     // Every "Key=Value" line of the first section of that name, in file
     // order, duplicates included. Lines without "=" are skipped.
     std::vector<TIniEntry> ReadSection(std::string_view section) const;
@@ -58,6 +61,11 @@ private:
     std::vector<std::string> FLines;
     std::string FLineEnd = "\n";
 };
+
+// A whole number as INI values and property texts write it: an optional
+// sign, then decimal digits or hexadecimal digits after "$" or "0x". Nothing
+// for any other text or a number outside the 32-bit signed range.
+std::optional<int> ParseInteger(std::string_view text);
 
 // Blanks (space, tab) and control characters removed from both ends.
 std::string_view TrimBlanks(std::string_view text);

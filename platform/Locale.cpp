@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <langinfo.h>
 #include <locale.h>
 #include <utility>
@@ -12,7 +14,6 @@ namespace {
 
 struct TLanguageRow {
     const char* Code;      // ISO 639 code as it begins a locale name
-    const char* Name;      // English name of the language
     const char* Decimal;   // decimal separator
     const char* Thousands; // thousands separator (UTF-8)
 };
@@ -20,42 +21,42 @@ struct TLanguageRow {
 constexpr const char* Nbsp = "\xC2\xA0";  // no-break space
 
 constexpr std::array<TLanguageRow, 36> Languages{{
-    {"ar", "Arabic", ".", ","},
-    {"bg", "Bulgarian", ",", Nbsp},
-    {"ca", "Catalan", ",", "."},
-    {"cs", "Czech", ",", Nbsp},
-    {"da", "Danish", ",", "."},
-    {"de", "German", ",", "."},
-    {"el", "Greek", ",", "."},
-    {"en", "English", ".", ","},
-    {"es", "Spanish", ",", "."},
-    {"et", "Estonian", ",", Nbsp},
-    {"fi", "Finnish", ",", Nbsp},
-    {"fr", "French", ",", Nbsp},
-    {"he", "Hebrew", ".", ","},
-    {"hr", "Croatian", ",", "."},
-    {"hu", "Hungarian", ",", Nbsp},
-    {"id", "Indonesian", ",", "."},
-    {"it", "Italian", ",", "."},
-    {"ja", "Japanese", ".", ","},
-    {"ko", "Korean", ".", ","},
-    {"lt", "Lithuanian", ",", Nbsp},
-    {"lv", "Latvian", ",", Nbsp},
-    {"nb", "Norwegian", ",", Nbsp},
-    {"nl", "Dutch", ",", "."},
-    {"nn", "Norwegian", ",", Nbsp},
-    {"pl", "Polish", ",", Nbsp},
-    {"pt", "Portuguese", ",", "."},
-    {"ro", "Romanian", ",", "."},
-    {"ru", "Russian", ",", Nbsp},
-    {"sk", "Slovak", ",", Nbsp},
-    {"sl", "Slovenian", ",", "."},
-    {"sr", "Serbian", ",", "."},
-    {"sv", "Swedish", ",", Nbsp},
-    {"th", "Thai", ".", ","},
-    {"tr", "Turkish", ",", "."},
-    {"uk", "Ukrainian", ",", Nbsp},
-    {"zh", "Chinese", ".", ","},
+    {"ar", ".", ","},
+    {"bg", ",", Nbsp},
+    {"ca", ",", "."},
+    {"cs", ",", Nbsp},
+    {"da", ",", "."},
+    {"de", ",", "."},
+    {"el", ",", "."},
+    {"en", ".", ","},
+    {"es", ",", "."},
+    {"et", ",", Nbsp},
+    {"fi", ",", Nbsp},
+    {"fr", ",", Nbsp},
+    {"he", ".", ","},
+    {"hr", ",", "."},
+    {"hu", ",", Nbsp},
+    {"id", ",", "."},
+    {"it", ",", "."},
+    {"ja", ".", ","},
+    {"ko", ".", ","},
+    {"lt", ",", Nbsp},
+    {"lv", ",", Nbsp},
+    {"nb", ",", Nbsp},
+    {"nl", ",", "."},
+    {"nn", ",", Nbsp},
+    {"pl", ",", Nbsp},
+    {"pt", ",", "."},
+    {"ro", ",", "."},
+    {"ru", ",", Nbsp},
+    {"sk", ",", Nbsp},
+    {"sl", ",", "."},
+    {"sr", ",", "."},
+    {"sv", ",", Nbsp},
+    {"th", ".", ","},
+    {"tr", ",", "."},
+    {"uk", ",", Nbsp},
+    {"zh", ".", ","},
 }};
 
 // Territories whose numbers differ from their language's usual ones.
@@ -80,11 +81,44 @@ const TLanguageRow* FindLanguage(std::string_view localeName) {
     return nullptr;
 }
 
-bool IsPlainCLocale(std::string_view name) {
-    return name.empty() || name == "C" || name == "POSIX" || name.substr(0, 2) == "C.";
+// The value of a shell assignment "NAME=value" (also after "export "), with
+// one pair of quotes around the value removed; nothing for other lines.
+std::optional<std::string> AssignedValue(std::string_view line, std::string_view name) {
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+        line.remove_prefix(1);
+    if (line.substr(0, 7) == "export ")
+        line.remove_prefix(7);
+    if (line.size() <= name.size() || line.substr(0, name.size()) != name ||
+        line[name.size()] != '=')
+        return std::nullopt;
+    std::string_view value = line.substr(name.size() + 1);
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r'))
+        value.remove_suffix(1);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+// The locale a file of assignments names: LC_ALL, else LC_MESSAGES, else
+// LANG; empty when it names none.
+std::string LocaleNamedIn(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        for (const auto& line : lines)
+            if (auto value = AssignedValue(line, name); value && !value->empty())
+                return *value;
+    return {};
 }
 
 } // namespace
+
+bool IsPlainCLocale(std::string_view name) {
+    return name.empty() || name == "C" || name == "POSIX" || name.substr(0, 2) == "C.";
+}
 
 std::string EnvLocaleName(const char* category) {
     for (const char* name : {"LC_ALL", category, "LANG"}) {
@@ -96,7 +130,17 @@ std::string EnvLocaleName(const char* category) {
 }
 
 std::string NumericLocaleName() { return EnvLocaleName("LC_NUMERIC"); }
-std::string SystemLocaleName() { return EnvLocaleName("LC_MESSAGES"); }
+
+std::vector<std::string> SystemLocaleFiles() { return {"/etc/locale.conf", "/etc/default/locale"}; }
+
+std::string SystemDefaultLocaleName(const std::vector<std::string>& files) {
+    for (const auto& file : files) {
+        const std::string name = LocaleNamedIn(file);
+        if (!name.empty())
+            return IsPlainCLocale(name) ? EnvLocaleName("LC_MESSAGES") : name;
+    }
+    return EnvLocaleName("LC_MESSAGES");
+}
 
 std::string LocaleLanguage(std::string_view localeName) {
     const auto end = localeName.find_first_of("_.@");
@@ -141,14 +185,5 @@ TNumberSeparators NumberSeparatorsOf(std::string_view localeName) {
 }
 
 TNumberSeparators UserNumberSeparators() { return NumberSeparatorsOf(NumericLocaleName()); }
-
-std::string LanguageEnglishName(std::string_view localeName) {
-    if (IsPlainCLocale(localeName))
-        return {};
-    const auto* row = FindLanguage(localeName);
-    return row ? row->Name : std::string();
-}
-
-std::string SystemLanguageEnglishName() { return LanguageEnglishName(SystemLocaleName()); }
 
 } // namespace vivizu

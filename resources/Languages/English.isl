@@ -1,7 +1,8 @@
 ; Vivizu language file: English.
 ; Section names and keys match without regard to case; everything after
 ; the first "=" of a line is its value. "#13#10" in Ms_NotSaveName starts a
-; new line.
+; new line. The file is UTF-8. The About window's two addresses are filled
+; in when the file is copied into the program folder.
 
 [Messages]
 Ms_Opening=Opening, please wait...
@@ -11,5 +12,60 @@ Ms_Info=Information
 Ms_Mono=Mono
 Ms_Stereo=Stereo
 Ms_NotMP3=This file is not an MP3 file that can be opened.
-Ms_NotSaveName=The selection cannot be saved over the file it comes from. Please choose another name than:#13#10
+Ms_NotSaveName=The selection cannot be saved over the file it comes from. Please choose a name other than:#13#10
 Ms_NotSave=The selection could not be saved.
+
+[FrmMP3Editor]
+Label11.Caption=Vivizu version 2.2.2
+Label28.Caption=>> Language
+RzBmpButton1.Hint=Close
+RzBmpButton2.Hint=Minimize
+ImageStart.Hint=Drag to set start tag
+ImageEnd.Hint=Drag to set end tag
+LabelStart.Caption=Start tag
+LabelEnd.Caption=End tag
+BtnPlayStart.Caption=&Play
+BtnStop.Caption=&Stop
+TabSheet2.Caption=General
+Label23.Caption=File size:
+Label13.Caption=Encoding:
+Label14.Caption=Channels:
+Label15.Caption=Sample rate:
+Label16.Caption=Bitrate:
+Label17.Caption=Length:
+TabSheet1.Caption=ID3v1 tag
+RzCheckBox1.Caption=Include the tag
+Label3.Caption=Title:
+Label4.Caption=Artist:
+Label5.Caption=Album:
+Label9.Caption=Genre:
+Label8.Caption=Track:
+Label6.Caption=Year:
+Label7.Caption=Comment:
+Label25.Caption=Opening...
+OpenDialog1.Title=Open MP3 file
+OpenDialog1.Filter=MP3 files|*.mp3
+SaveDialog1.Title=Save MP3 file
+SaveDialog1.Filter=MP3 files|*.mp3
+PM_English.Caption=English
+PM_Spanish.Caption=Spanish
+PM_German.Caption=German
+PM_Italian.Caption=Italian
+PM_French.Caption=French
+
+[FrmPlayMsg]
+RadioButton1.Caption=Play from the start tag
+RadioButton2.Caption=Play from the end tag
+RadioButton3.Caption=Play from the current position
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Cancel
+BtnSysClose.Hint=Close
+
+[FrmAbout]
+RzLabel1.Caption=Vivizu
+RzLabel2.Caption=
+RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
+RzURLLabel2.Caption=@VIVIZU_EMAIL@
+Label1.Caption=© 2026 The Vivizu authors. All rights reserved.
+BtnOk.Caption=&OK
+BtnSysClose.Hint=Close

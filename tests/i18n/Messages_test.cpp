@@ -84,13 +84,3 @@ TEST(ShippedEnglishFile, HasWordsForEveryMessage) {
         EXPECT_FALSE(text->trimmed().isEmpty());
     EXPECT_TRUE(texts.NotSaveName.endsWith("\r\n"));
 }
-
-TEST(LanguageFileName, ChoosesTheFileByNumber) {
-    EXPECT_EQ(LanguageFileName(0), "Languages/English.isl");
-    EXPECT_EQ(LanguageFileName(1), "Languages/Spanish.isl");
-    EXPECT_EQ(LanguageFileName(2), "Languages/German.isl");
-    EXPECT_EQ(LanguageFileName(3), "Languages/Italian.isl");
-    EXPECT_EQ(LanguageFileName(4), "Languages/French.isl");
-    for (int other : {5, 6, 7})
-        EXPECT_EQ(LanguageFileName(other), "Languages/English.isl");
-}

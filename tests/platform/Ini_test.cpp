@@ -119,3 +119,21 @@ TEST(IniWriter, FailedSaveNamesTheFileAndCreatesNothing) {
     }
     EXPECT_FALSE(std::filesystem::exists(path));
 }
+
+TEST(IniReader, IntegersAreDecimalOrHexadecimalAndNothingElse) {
+    EXPECT_EQ(ParseInteger("4"), 4);
+    EXPECT_EQ(ParseInteger("-3"), -3);
+    EXPECT_EQ(ParseInteger("+12"), 12);
+    EXPECT_EQ(ParseInteger("$2"), 2);
+    EXPECT_EQ(ParseInteger("0x1F"), 31);
+    EXPECT_EQ(ParseInteger("-$10"), -16);
+    EXPECT_EQ(ParseInteger("2147483647"), 2147483647);
+    EXPECT_EQ(ParseInteger("-2147483648"), -2147483647 - 1);
+    for (const char* text : {"", "abc", "$", "0x", "1.5", "12a", "2147483648", "$G", " 4", "--1"})
+        EXPECT_EQ(ParseInteger(text), std::nullopt) << text;
+
+    const auto ini = TIniFile::FromText("[LANGUAGE]\nDefault = $3\nBad=abc\n");
+    EXPECT_EQ(ini.ReadInteger("language", "default", 7), 3);
+    EXPECT_EQ(ini.ReadInteger("LANGUAGE", "Bad", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("LANGUAGE", "Missing", 7), 7);
+}

@@ -1,0 +1,50 @@
+// The main window's language: the language menu and putting a language's
+// texts and messages on the window.
+#include "editor/UnitMP3Editor.h"
+
+#include "i18n/Language.h"
+#include "platform/ProgramFolder.h"
+#include "widgets/Application.h"
+#include "widgets/Label.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/MenuItem.h"
+#include "widgets/PopupMenu.h"
+
+#include <QCoreApplication>
+
+namespace vivizu {
+
+void TFrmMP3Editor::ApplyLanguage(int number) {
+    CurrentLanguage = static_cast<uint8_t>(number);
+    Label11->SetCaption(QStringLiteral("Vivizu version 2.2.2"));
+    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        app->SetTitle(QStringLiteral("Vivizu"));
+    const TLanguage& language = LanguageRow(number);
+    if (auto* item = findChild<TMenuItem*>(QLatin1String(language.MenuItem)))
+        item->SetChecked(true);
+    const std::string path = ProgramFolder() + language.File;
+    LoadMessages(path);
+    ApplyLanguageFile(*this, path);
+}
+
+// The path stays in the file system's bytes: a detour through QString would
+// spoil a program folder whose name is not valid UTF-8.
+void TFrmMP3Editor::LoadMessages(const std::string& path) {
+    vivizu::LoadMessages(Messages, path);
+}
+
+// The language menu opens with its top-left corner at the label's
+// bottom-left corner.
+void TFrmMP3Editor::Label28Click() {
+    const QPoint corner = Label28->mapToGlobal(QPoint(0, Label28->height()));
+    PopupMenuView->Popup(corner.x(), corner.y());
+}
+
+// A menu item's Tag is its language number; choosing the language already
+// in use reloads nothing.
+void TFrmMP3Editor::PM_EnglishClick(TMenuItem* sender) {
+    if (sender && sender->Tag() != CurrentLanguage)
+        ApplyLanguage(sender->Tag());
+}
+
+} // namespace vivizu

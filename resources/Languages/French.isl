@@ -1,0 +1,71 @@
+; Vivizu language file: French.
+; Section names and keys match without regard to case; everything after
+; the first "=" of a line is its value. "#13#10" in Ms_NotSaveName starts a
+; new line. The file is UTF-8. The About window's two addresses are filled
+; in when the file is copied into the program folder.
+
+[Messages]
+Ms_Opening=Ouverture en cours, veuillez patienter...
+Ms_Waiting=Enregistrement en cours, veuillez patienter...
+Ms_Error=Erreur
+Ms_Info=Information
+Ms_Mono=Mono
+Ms_Stereo=Stéréo
+Ms_NotMP3=Ce fichier n'est pas un fichier MP3 pouvant être ouvert.
+Ms_NotSaveName=La sélection ne peut pas être enregistrée dans le fichier dont elle provient. Choisissez un nom autre que :#13#10
+Ms_NotSave=Impossible d'enregistrer la sélection.
+
+[FrmMP3Editor]
+Label11.Caption=Vivizu version 2.2.2
+Label28.Caption=>> Langue
+RzBmpButton1.Hint=Fermer
+RzBmpButton2.Hint=Réduire
+ImageStart.Hint=Faites glisser pour placer le repère de début
+ImageEnd.Hint=Faites glisser pour placer le repère de fin
+LabelStart.Caption=Repère de début
+LabelEnd.Caption=Repère de fin
+BtnPlayStart.Caption=&Lecture
+BtnStop.Caption=&Arrêt
+TabSheet2.Caption=Général
+Label23.Caption=Taille :
+Label13.Caption=Encodage :
+Label14.Caption=Canaux :
+Label15.Caption=Échantillonnage :
+Label16.Caption=Débit :
+Label17.Caption=Durée :
+TabSheet1.Caption=Tag ID3v1
+RzCheckBox1.Caption=Inclure le tag
+Label3.Caption=Titre :
+Label4.Caption=Artiste :
+Label5.Caption=Album :
+Label9.Caption=Genre :
+Label8.Caption=Piste :
+Label6.Caption=Année :
+Label7.Caption=Commentaire :
+Label25.Caption=Ouverture...
+OpenDialog1.Title=Ouvrir un fichier MP3
+OpenDialog1.Filter=Fichiers MP3|*.mp3
+SaveDialog1.Title=Enregistrer le fichier MP3
+SaveDialog1.Filter=Fichiers MP3|*.mp3
+PM_English.Caption=Anglais
+PM_Spanish.Caption=Espagnol
+PM_German.Caption=Allemand
+PM_Italian.Caption=Italien
+PM_French.Caption=Français
+
+[FrmPlayMsg]
+RadioButton1.Caption=Lire à partir du repère de début
+RadioButton2.Caption=Lire à partir du repère de fin
+RadioButton3.Caption=Lire à partir de la position actuelle
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Annuler
+BtnSysClose.Hint=Fermer
+
+[FrmAbout]
+RzLabel1.Caption=Vivizu
+RzLabel2.Caption=
+RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
+RzURLLabel2.Caption=@VIVIZU_EMAIL@
+Label1.Caption=© 2026 Les auteurs de Vivizu. Tous droits réservés.
+BtnOk.Caption=&OK
+BtnSysClose.Hint=Fermer

@@ -1,0 +1,71 @@
+; Vivizu language file: German.
+; Section names and keys match without regard to case; everything after
+; the first "=" of a line is its value. "#13#10" in Ms_NotSaveName starts a
+; new line. The file is UTF-8. The About window's two addresses are filled
+; in when the file is copied into the program folder.
+
+[Messages]
+Ms_Opening=Datei wird geöffnet, bitte warten...
+Ms_Waiting=Wird gespeichert, bitte warten...
+Ms_Error=Fehler
+Ms_Info=Hinweis
+Ms_Mono=Mono
+Ms_Stereo=Stereo
+Ms_NotMP3=Diese Datei ist keine MP3-Datei, die sich öffnen lässt.
+Ms_NotSaveName=Die Auswahl kann nicht in die Datei gespeichert werden, aus der sie stammt. Bitte wählen Sie einen anderen Namen als:#13#10
+Ms_NotSave=Die Auswahl konnte nicht gespeichert werden.
+
+[FrmMP3Editor]
+Label11.Caption=Vivizu Version 2.2.2
+Label28.Caption=>> Sprache
+RzBmpButton1.Hint=Schließen
+RzBmpButton2.Hint=Minimieren
+ImageStart.Hint=Ziehen, um die Startmarke zu setzen
+ImageEnd.Hint=Ziehen, um die Endmarke zu setzen
+LabelStart.Caption=Startmarke
+LabelEnd.Caption=Endmarke
+BtnPlayStart.Caption=&Anhören
+BtnStop.Caption=&Stopp
+TabSheet2.Caption=Allgemein
+Label23.Caption=Dateigröße:
+Label13.Caption=Kodierung:
+Label14.Caption=Kanäle:
+Label15.Caption=Abtastrate:
+Label16.Caption=Bitrate:
+Label17.Caption=Dauer:
+TabSheet1.Caption=ID3v1-Tag
+RzCheckBox1.Caption=Tag mitspeichern
+Label3.Caption=Titel:
+Label4.Caption=Interpret:
+Label5.Caption=Album:
+Label9.Caption=Genre:
+Label8.Caption=Titelnr.:
+Label6.Caption=Jahr:
+Label7.Caption=Kommentar:
+Label25.Caption=Wird geöffnet...
+OpenDialog1.Title=MP3-Datei öffnen
+OpenDialog1.Filter=MP3-Dateien|*.mp3
+SaveDialog1.Title=MP3-Datei speichern
+SaveDialog1.Filter=MP3-Dateien|*.mp3
+PM_English.Caption=Englisch
+PM_Spanish.Caption=Spanisch
+PM_German.Caption=Deutsch
+PM_Italian.Caption=Italienisch
+PM_French.Caption=Französisch
+
+[FrmPlayMsg]
+RadioButton1.Caption=Ab der Startmarke abspielen
+RadioButton2.Caption=Ab der Endmarke abspielen
+RadioButton3.Caption=Ab der aktuellen Position abspielen
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Abbrechen
+BtnSysClose.Hint=Schließen
+
+[FrmAbout]
+RzLabel1.Caption=Vivizu
+RzLabel2.Caption=
+RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
+RzURLLabel2.Caption=@VIVIZU_EMAIL@
+Label1.Caption=© 2026 Die Vivizu-Autoren. Alle Rechte vorbehalten.
+BtnOk.Caption=&OK
+BtnSysClose.Hint=Schließen

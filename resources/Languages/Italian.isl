@@ -1,0 +1,71 @@
+; Vivizu language file: Italian.
+; Section names and keys match without regard to case; everything after
+; the first "=" of a line is its value. "#13#10" in Ms_NotSaveName starts a
+; new line. The file is UTF-8. The About window's two addresses are filled
+; in when the file is copied into the program folder.
+
+[Messages]
+Ms_Opening=Apertura in corso, attendere...
+Ms_Waiting=Salvataggio in corso, attendere...
+Ms_Error=Errore
+Ms_Info=Informazione
+Ms_Mono=Mono
+Ms_Stereo=Stereo
+Ms_NotMP3=Questo file non è un file MP3 che si possa aprire.
+Ms_NotSaveName=La selezione non può essere salvata sul file da cui proviene. Scegliere un nome diverso da:#13#10
+Ms_NotSave=Impossibile salvare la selezione.
+
+[FrmMP3Editor]
+Label11.Caption=Vivizu versione 2.2.2
+Label28.Caption=>> Lingua
+RzBmpButton1.Hint=Chiudi
+RzBmpButton2.Hint=Riduci a icona
+ImageStart.Hint=Trascina per impostare il punto iniziale
+ImageEnd.Hint=Trascina per impostare il punto finale
+LabelStart.Caption=Punto iniziale
+LabelEnd.Caption=Punto finale
+BtnPlayStart.Caption=&Riproduci
+BtnStop.Caption=&Ferma
+TabSheet2.Caption=Generale
+Label23.Caption=Dimensione:
+Label13.Caption=Codifica:
+Label14.Caption=Canali:
+Label15.Caption=Campionamento:
+Label16.Caption=Bitrate:
+Label17.Caption=Durata:
+TabSheet1.Caption=Tag ID3v1
+RzCheckBox1.Caption=Includi il tag
+Label3.Caption=Titolo:
+Label4.Caption=Artista:
+Label5.Caption=Album:
+Label9.Caption=Genere:
+Label8.Caption=Traccia:
+Label6.Caption=Anno:
+Label7.Caption=Commento:
+Label25.Caption=Apertura...
+OpenDialog1.Title=Apri file MP3
+OpenDialog1.Filter=File MP3|*.mp3
+SaveDialog1.Title=Salva file MP3
+SaveDialog1.Filter=File MP3|*.mp3
+PM_English.Caption=Inglese
+PM_Spanish.Caption=Spagnolo
+PM_German.Caption=Tedesco
+PM_Italian.Caption=Italiano
+PM_French.Caption=Francese
+
+[FrmPlayMsg]
+RadioButton1.Caption=Riproduci dal punto iniziale
+RadioButton2.Caption=Riproduci dal punto finale
+RadioButton3.Caption=Riproduci dalla posizione attuale
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Annulla
+BtnSysClose.Hint=Chiudi
+
+[FrmAbout]
+RzLabel1.Caption=Vivizu
+RzLabel2.Caption=
+RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
+RzURLLabel2.Caption=@VIVIZU_EMAIL@
+Label1.Caption=© 2026 Gli autori di Vivizu. Tutti i diritti riservati.
+BtnOk.Caption=&OK
+BtnSysClose.Hint=Chiudi

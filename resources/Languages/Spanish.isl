@@ -1,0 +1,71 @@
+; Vivizu language file: Spanish.
+; Section names and keys match without regard to case; everything after
+; the first "=" of a line is its value. "#13#10" in Ms_NotSaveName starts a
+; new line. The file is UTF-8. The About window's two addresses are filled
+; in when the file is copied into the program folder.
+
+[Messages]
+Ms_Opening=Abriendo, espere un momento...
+Ms_Waiting=Guardando, espere un momento...
+Ms_Error=Error
+Ms_Info=Información
+Ms_Mono=Mono
+Ms_Stereo=Estéreo
+Ms_NotMP3=Este archivo no es un archivo MP3 que se pueda abrir.
+Ms_NotSaveName=La selección no se puede guardar sobre el archivo del que procede. Elija un nombre distinto de:#13#10
+Ms_NotSave=No se ha podido guardar la selección.
+
+[FrmMP3Editor]
+Label11.Caption=Vivizu versión 2.2.2
+Label28.Caption=>> Idioma
+RzBmpButton1.Hint=Cerrar
+RzBmpButton2.Hint=Minimizar
+ImageStart.Hint=Arrastre para fijar la marca de inicio
+ImageEnd.Hint=Arrastre para fijar la marca de fin
+LabelStart.Caption=Marca de inicio
+LabelEnd.Caption=Marca de fin
+BtnPlayStart.Caption=&Escuchar
+BtnStop.Caption=&Detener
+TabSheet2.Caption=General
+Label23.Caption=Tamaño:
+Label13.Caption=Codificación:
+Label14.Caption=Canales:
+Label15.Caption=Frecuencia:
+Label16.Caption=Tasa de bits:
+Label17.Caption=Duración:
+TabSheet1.Caption=Etiqueta ID3v1
+RzCheckBox1.Caption=Incluir la etiqueta
+Label3.Caption=Título:
+Label4.Caption=Artista:
+Label5.Caption=Álbum:
+Label9.Caption=Género:
+Label8.Caption=Pista:
+Label6.Caption=Año:
+Label7.Caption=Comentario:
+Label25.Caption=Abriendo...
+OpenDialog1.Title=Abrir archivo MP3
+OpenDialog1.Filter=Archivos MP3|*.mp3
+SaveDialog1.Title=Guardar archivo MP3
+SaveDialog1.Filter=Archivos MP3|*.mp3
+PM_English.Caption=Inglés
+PM_Spanish.Caption=Español
+PM_German.Caption=Alemán
+PM_Italian.Caption=Italiano
+PM_French.Caption=Francés
+
+[FrmPlayMsg]
+RadioButton1.Caption=Reproducir desde la marca de inicio
+RadioButton2.Caption=Reproducir desde la marca de fin
+RadioButton3.Caption=Reproducir desde la posición actual
+BtnOk.Caption=&Aceptar
+BtnCancel.Caption=&Cancelar
+BtnSysClose.Hint=Cerrar
+
+[FrmAbout]
+RzLabel1.Caption=Vivizu
+RzLabel2.Caption=
+RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
+RzURLLabel2.Caption=@VIVIZU_EMAIL@
+Label1.Caption=© 2026 Los autores de Vivizu. Derechos reservados.
+BtnOk.Caption=&Aceptar
+BtnSysClose.Hint=Cerrar
