@@ -4,6 +4,7 @@
 #include "chrome/X11Layers.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QSurfaceFormat>
@@ -36,7 +37,10 @@ private:
 };
 
 TFormShadow::TFormShadow(QObject* owner)
-    : QObject(owner), FImage(0, 0, QImage::Format_ARGB32_Premultiplied) {}
+    : QObject(owner), FImage(0, 0, QImage::Format_ARGB32_Premultiplied) {
+    FLayersWatch.setInterval(2000);
+    connect(&FLayersWatch, &QTimer::timeout, this, &TFormShadow::CheckLayers);
+}
 
 TFormShadow::~TFormShadow() {
     SetOwnerForm(nullptr);
@@ -48,6 +52,7 @@ void TFormShadow::SetOwnerForm(QWidget* form) {
         return;
     if (FOwnerForm)
         FOwnerForm->removeEventFilter(this);
+    WatchLayers(false);
     HideWindow();
     FOwnerForm = form;
     FLayers = -1;
@@ -106,6 +111,7 @@ bool TFormShadow::eventFilter(QObject* watched, QEvent* event) {
         RequestReposition();
         break;
     case QEvent::Hide:
+        WatchLayers(false);
         HideWindow();
         break;
     default:
@@ -136,6 +142,7 @@ void TFormShadow::RequestReposition() {
     if (!(owner->windowState() & Qt::WindowMaximized))
         RebuildBitmap();
     const bool wanted = FShadowVisible && owner->isVisible() && OwnerNormal();
+    WatchLayers(wanted);
     if (!wanted || !LayersAvailable() || FImage.isNull()) {
         HideWindow();
         return;
@@ -180,6 +187,27 @@ void TFormShadow::UpdateLayer(bool recomputeAlpha) {
 void TFormShadow::HideWindow() {
     if (FWindow && FWindow->isVisible())
         FWindow->hide();
+}
+
+void TFormShadow::WatchLayers(bool on) {
+    // Only X11 can gain or lose its compositing manager.
+    on = on && QGuiApplication::platformName() == QLatin1String("xcb");
+    if (on && !FLayersWatch.isActive())
+        FLayersWatch.start();
+    else if (!on)
+        FLayersWatch.stop();
+}
+
+void TFormShadow::CheckLayers() {
+    if (!FOwnerForm)
+        return;
+    const int now = TranslucentWindowsAvailable(*FOwnerForm) ? 1 : 0;
+    if (now == FLayers)
+        return;
+    FLayers = now;
+    if (!now)
+        FWindow.reset();
+    RequestReposition();
 }
 
 } // namespace vivizu

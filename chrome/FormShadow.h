@@ -9,12 +9,15 @@
 //
 // Where translucent windows cannot show (an X server without a compositing
 // manager, or Wayland) no shadow window is made at all: the owner shows
-// without a glow rather than with an opaque halo.
+// without a glow rather than with an opaque halo. While the owner shows on
+// X11 the shadow looks every two seconds whether a compositing manager has
+// started or stopped, and makes or drops its window accordingly.
 #include <QColor>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -74,6 +77,9 @@ private:
     void HideWindow();
     bool OwnerNormal() const;
     bool LayersAvailable();
+    // The watch for a compositing manager that starts or stops.
+    void WatchLayers(bool on);
+    void CheckLayers();
 
     QPointer<QWidget> FOwnerForm;
     bool FShadowVisible = false;
@@ -85,6 +91,7 @@ private:
     // shown or activated, so a compositing manager that starts or stops
     // meanwhile is followed.
     int FLayers = -1;  // -1 not asked yet, 0 no, 1 yes
+    QTimer FLayersWatch;
     std::unique_ptr<TShadowWindow> FWindow;
 };
 

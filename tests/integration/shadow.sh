@@ -8,7 +8,9 @@
 #      (bin/shadow_screen_check); the shadow window (624 x 484) lies
 #      directly below the main window in the stacking order.
 #   2. Without a compositing manager, on a grey root: no shadow window, and
-#      no pixel outside the window's outline differs from the root.
+#      no pixel outside the window's outline differs from the root. A
+#      compositing manager started then brings the shadow, and stopping it
+#      takes the shadow away.
 # Usage: bash tests/integration/shadow.sh BUILD
 set -euo pipefail
 BUILD=${1:-build}
@@ -119,4 +121,22 @@ colours=$(convert "$work/masked.png" -format '%k' info:)
   cp "$work/without.png" /tmp/shadow-without.png 2>/dev/null || true
   fail "$colours colours outside the window without a compositing manager (screenshot in /tmp/shadow-without.png)"
 }
-echo "shadow: ok (glow matches with xcompmgr; no shadow and a clean root without)"
+
+# A compositing manager that starts while the program runs brings the
+# shadow; one that stops takes it away again.
+xcompmgr >"$work/xcompmgr.log" 2>&1 &
+cm_pid=$!
+shadow=""
+for _ in $(seq 60); do
+  shadow=$(window_of_size 624x484)
+  [ -n "$shadow" ] && break
+  sleep 0.1
+done
+[ -n "$shadow" ] || fail "no shadow after a compositing manager started"
+stop "$cm_pid"; cm_pid=""
+for _ in $(seq 60); do
+  [ -z "$(window_of_size 624x484)" ] && break
+  sleep 0.1
+done
+[ -z "$(window_of_size 624x484)" ] || fail "the shadow stayed after the compositing manager stopped"
+echo "shadow: ok (glow matches with xcompmgr; no shadow and a clean root without; follows a compositor that starts and stops)"
