@@ -4,6 +4,7 @@
 
 #include "chrome/FormShadow.h"
 #include "widgets/Label.h"
+#include "widgets/LinkLabel.h"
 #include "widgets/PictureButton.h"
 
 #include <QTest>
@@ -48,6 +49,16 @@ TEST_F(WindowFrame, CaptionStripMovesTheWindowByHandWhileTheButtonIsHeld) {
     QTest::mouseRelease(Form.Label10, Qt::RightButton, {}, QPoint(100, 50));
     EXPECT_EQ(Form.pos(), start + QPoint(140, 80));
     EXPECT_TRUE(Seams.Reports.empty());
+}
+
+TEST_F(WindowFrame, TitleAndLanguageLabelsOverTheStripDoNotMoveTheWindow) {
+    const QPoint start = Form.pos();
+    for (TLabel* label : {Form.Label11, static_cast<TLabel*>(Form.Label28)}) {
+        QTest::mousePress(label, Qt::RightButton, {}, QPoint(5, 5));
+        QTest::mouseMove(label, QPoint(60, 40));
+        QTest::mouseRelease(label, Qt::RightButton, {}, QPoint(60, 40));
+        EXPECT_EQ(Form.pos(), start);
+    }
 }
 
 namespace {
