@@ -77,6 +77,13 @@ void TFormShadow::SetShadowColor(const QColor& color) {
     UpdateLayer(false);
 }
 
+TFormShadow* CreateFormShadow(QWidget& window) {
+    auto* shadow = new TFormShadow(QCoreApplication::instance());
+    shadow->SetOwnerForm(&window);
+    shadow->SetShadowColor(uint32_t{10582346});
+    return shadow;
+}
+
 void TFormShadow::SetShadowColor(uint32_t colorCode) { SetShadowColor(ColourFromCode(colorCode)); }
 
 QRect TFormShadow::ShadowGeometry() const {
@@ -101,6 +108,10 @@ bool TFormShadow::eventFilter(QObject* watched, QEvent* event) {
         RequestReposition();
         break;
     case QEvent::Show:
+        // Shown with its owner, also for a window that does not say so
+        // itself (saying it again changes nothing).
+        FShadowVisible = true;
+        [[fallthrough]];
     case QEvent::WindowActivate:
         // A compositing manager may have started or stopped meanwhile; an
         // activated owner may also have been raised above its shadow.
@@ -111,6 +122,7 @@ bool TFormShadow::eventFilter(QObject* watched, QEvent* event) {
         RequestReposition();
         break;
     case QEvent::Hide:
+        FShadowVisible = false;
         WatchLayers(false);
         HideWindow();
         break;

@@ -40,8 +40,9 @@ public:
     void SetOwnerForm(QWidget* form);
     QWidget* OwnerForm() const { return FOwnerForm; }
 
-    // Whether the shadow is wanted on screen: the windows pass their own
-    // shown state. Setting the value it already has does nothing.
+    // Whether the shadow is wanted on screen. Showing the owner sets it,
+    // hiding the owner clears it; the windows also pass their own shown
+    // state. Setting the value it already has does nothing.
     void SetShadowVisible(bool visible);
     bool ShadowVisible() const { return FShadowVisible; }
 
@@ -94,5 +95,10 @@ private:
     QTimer FLayersWatch;
     std::unique_ptr<TShadowWindow> FWindow;
 };
+
+// The shadow of one of the program's windows: owned by the application
+// object, attached to window, in red 74, green 121, blue 161. The window
+// releases it (delete) when it closes.
+TFormShadow* CreateFormShadow(QWidget& window);
 
 } // namespace vivizu

@@ -124,9 +124,7 @@ void TFrmAbout::FormCreate() {
     RzLabel1->SetCaption(QStringLiteral("Vivizu"));
     RzLabel2->SetCaption(QString());
     ApplyRoundRegion(*this, FS->geometry());
-    FShadow = new TFormShadow(QCoreApplication::instance());
-    FShadow->SetOwnerForm(this);
-    FShadow->SetShadowColor(uint32_t{10582346});
+    FShadow = CreateFormShadow(*this);
 }
 
 void TFrmAbout::FormClose() {

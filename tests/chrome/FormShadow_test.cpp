@@ -4,6 +4,7 @@
 #include "chrome/RoundRegion.h"
 #include "chrome/ShadowImage.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -125,4 +126,21 @@ TEST_F(Shadow, DetachingStopsFollowingAndReleasingHidesTheWindow) {
     delete second;
     EXPECT_TRUE(window.isNull());
     Owner.move(410, 410);  // the owner goes on without its former filter
+}
+
+// The one call a window needs: its shadow then shows and hides with it.
+TEST(ShadowOfAnyWindow, CreateFormShadowFollowsShowAndHide) {
+    QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    window.setFixedSize(340, 180);
+    ApplyRoundRegion(window, QRect(0, 0, 340, 180));
+    TFormShadow* shadow = CreateFormShadow(window);
+    EXPECT_EQ(shadow->parent(), QCoreApplication::instance());
+    EXPECT_EQ(shadow->ShadowColor(), QColor(74, 121, 161));
+    window.show();
+    EXPECT_TRUE(shadow->ShadowVisible());
+    EXPECT_TRUE(shadow->WindowShown());
+    EXPECT_EQ(shadow->ShadowGeometry(), window.geometry().adjusted(-16, -16, 16, 16));
+    window.hide();
+    EXPECT_FALSE(shadow->WindowShown());
+    delete shadow;
 }
