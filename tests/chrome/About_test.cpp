@@ -3,10 +3,8 @@
 #include "chrome/FormShadow.h"
 #include "chrome/UnitAbout.h"
 #include "widgets/GlyphButton.h"
-#include "widgets/Image.h"
 #include "widgets/Label.h"
 #include "widgets/PictureButton.h"
-#include "widgets/Separator.h"
 #include "widgets/URLLabel.h"
 
 #include <QApplication>
@@ -50,37 +48,19 @@ public slots:
 
 } // namespace
 
-TEST(About, ComponentsStandWhereTheDesignPutsThem) {
+TEST(About, BuiltInTextsOutlineAndShadow) {
     TFrmAbout about;
     EXPECT_EQ(about.objectName(), QStringLiteral("FrmAbout"));
     EXPECT_EQ(about.size(), QSize(418, 283));
-    EXPECT_EQ(about.FS->geometry(), QRect(0, 0, 418, 283));
-    EXPECT_FALSE(about.FS->Picture().isNull());
-    EXPECT_EQ(about.RzLabel1->geometry(), QRect(16, 32, 385, 45));
     EXPECT_EQ(about.RzLabel1->Caption(), QStringLiteral("Vivizu"));
-    EXPECT_EQ(about.RzLabel2->geometry(), QRect(16, 74, 385, 23));
     EXPECT_EQ(about.RzLabel2->Caption(), QString());
-    EXPECT_EQ(about.RzURLLabel1->pos(), QPoint(127, 128));
     EXPECT_EQ(about.RzURLLabel1->Caption(), QStringLiteral(" ") + HomepageAddress());
-    EXPECT_EQ(about.RzURLLabel1->URL(), HomepageAddress());
-    EXPECT_EQ(about.RzURLLabel2->pos(), QPoint(147, 152));
     EXPECT_EQ(about.RzURLLabel2->Caption(), QStringLiteral(" ") + EmailAddress());
-    EXPECT_EQ(about.RzURLLabel2->URL(), QStringLiteral("mailto:") + EmailAddress());
-    EXPECT_TRUE(about.RzURLLabel1->font().underline());
-    EXPECT_EQ(about.RzSeparator1->geometry(), QRect(6, 228, 406, 1));
-    EXPECT_EQ(about.Label1->geometry(), QRect(97, 216, 244, 11));
-    EXPECT_TRUE(about.Label1->Caption().contains(QStringLiteral("the Vivizu authors")));
-    EXPECT_TRUE(about.Label1->Caption().contains(QStringLiteral("2026")));
-    EXPECT_EQ(about.Label10->geometry(), QRect(0, 0, 418, 105));
-    EXPECT_EQ(about.BtnOk->geometry(), QRect(163, 244, 93, 23));
-    EXPECT_EQ(about.BtnOk->Caption(), QStringLiteral("&Ok"));
-    EXPECT_EQ(about.BtnSysClose->geometry(), QRect(366, 1, 40, 20));
-    EXPECT_EQ(about.BtnSysClose->Hint(), QStringLiteral("Close"));
-    // Stacking, bottom to top: the strip lies over the titles, the buttons over the strip.
+    EXPECT_TRUE(about.Label1->Caption().contains(QStringLiteral("2026 the Vivizu authors")));
+    // The caption strip lies over the titles, the close picture over the strip.
     const QObjectList children = about.children();
     EXPECT_LT(children.indexOf(about.RzLabel1), children.indexOf(about.Label10));
     EXPECT_LT(children.indexOf(about.Label10), children.indexOf(about.BtnSysClose));
-    // Outline and shadow from creation.
     EXPECT_FALSE(about.mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(about.mask().contains(QPoint(209, 140)));
     ASSERT_NE(about.Shadow(), nullptr);
