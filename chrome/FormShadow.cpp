@@ -116,6 +116,7 @@ bool TFormShadow::eventFilter(QObject* watched, QEvent* event) {
         // A compositing manager may have started or stopped meanwhile; an
         // activated owner may also have been raised above its shadow.
         FLayers = -1;
+        FRestack = true;
         RequestReposition();
         break;
     case QEvent::WindowStateChange:
@@ -168,8 +169,13 @@ void TFormShadow::RequestReposition() {
         StackBelow(*FWindow, *owner);
         FWindow->show();
         FWindow->update();
+        FRestack = true;
     }
-    StackBelow(*FWindow, *owner);
+    // Moves keep the stacking order; showing and activating the owner may
+    // have raised it alone.
+    if (FRestack)
+        StackBelow(*FWindow, *owner);
+    FRestack = false;
 }
 
 void TFormShadow::RebuildBitmap() {

@@ -92,6 +92,8 @@ private:
     // shown or activated, so a compositing manager that starts or stops
     // meanwhile is followed.
     int FLayers = -1;  // -1 not asked yet, 0 no, 1 yes
+    // The owner may have been raised: put the shadow below it again.
+    bool FRestack = true;
     QTimer FLayersWatch;
     std::unique_ptr<TShadowWindow> FWindow;
 };
