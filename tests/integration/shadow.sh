@@ -8,7 +8,8 @@
 #      (bin/shadow_screen_check); the shadow window (624 x 484) lies
 #      directly below the main window in the stacking order.
 #   2. Without a compositing manager, on a grey root: no shadow window, and
-#      no pixel outside the window's outline differs from the root. A
+#      no pixel outside the window's outline differs from the root; the
+#      pointer over the window's pixel (0, 0) is not over the window. A
 #      compositing manager started then brings the shadow, and stopping it
 #      takes the shadow away.
 # Usage: bash tests/integration/shadow.sh BUILD
@@ -121,6 +122,12 @@ colours=$(convert "$work/masked.png" -format '%k' info:)
   cp "$work/without.png" /tmp/shadow-without.png 2>/dev/null || true
   fail "$colours colours outside the window without a compositing manager (screenshot in /tmp/shadow-without.png)"
 }
+
+# The outline also takes the mouse: the pointer over the window's corner
+# pixel (0, 0) is over the root, one step inside it is over the window.
+pointer_window() { xdotool mousemove "$1" "$2" getmouselocation --shell | awk -F= '/^WINDOW=/ {print $2}'; }
+[ "$(pointer_window "$left" "$top")" != "$window" ] || fail "pixel (0, 0) of the window takes the mouse"
+[ "$(pointer_window $((left + 10)) $((top + 10)))" = "$window" ] || fail "pixel (10, 10) of the window does not take the mouse"
 
 # A compositing manager that starts while the program runs brings the
 # shadow; one that stops takes it away again.
