@@ -2,6 +2,7 @@
 // once it is up; the program ends when the window closes.
 #include "app/CommandLine.h"
 #include "app/ProgramStart.h"
+#include "chrome/WindowSystem.h"
 #include "editor/UnitMP3Editor.h"
 #include "widgets/Application.h"
 
@@ -35,7 +36,11 @@ bool AnswerWithoutWindow(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (AnswerWithoutWindow(argc, argv))
         return 0;
-    vivizu::TApplication app(argc, argv);
+    // X11 where a Wayland session offers it too: the windows' outlines,
+    // shadows and caption moves need it.
+    std::vector<char*> args = vivizu::ApplicationArguments(argc, argv);
+    int count = static_cast<int>(args.size()) - 1;
+    vivizu::TApplication app(count, args.data());
     // Qt has taken its own options out of the arguments by now.
     QStringList arguments = app.arguments();
     arguments.removeFirst();

@@ -19,10 +19,12 @@ TCaptionDrag::TCaptionDrag(TLabel* strip, QWidget* window)
 }
 
 void TCaptionDrag::Begin(Qt::MouseButton button, int x, int y) {
-    if (button != Qt::LeftButton || !FStrip || !FWindow)
+    if (button == Qt::NoButton || !FStrip || !FWindow)
         return;
+    // The window system's move follows the left button only; a move with
+    // another button is always done by hand.
     QWindow* handle = FWindow->window()->windowHandle();
-    if (handle && handle->startSystemMove())
+    if (button == Qt::LeftButton && handle && handle->startSystemMove())
         return;
     FByHand = true;
     FGrabOffset = FStrip->mapToGlobal(QPoint(x, y)) - FWindow->window()->pos();

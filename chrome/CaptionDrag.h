@@ -1,8 +1,9 @@
 #pragma once
-// Moving a borderless window by its caption strip. A press asks the window
-// system to move the window; where it refuses (a bare X server has no
-// window manager to do it), the window follows the pointer by hand until
-// the button is released.
+// Moving a borderless window by its caption strip, with any mouse button.
+// A left-button press asks the window system to move the window; where it
+// refuses (a bare X server has no window manager to do it), and for the
+// other buttons, the window follows the pointer by hand until the button
+// is released.
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -19,7 +20,7 @@ public:
     // window: the top-level window that moves.
     TCaptionDrag(TLabel* strip, QWidget* window);
 
-    // Starts a move for a left-button press at (x, y) in the strip.
+    // Starts a move for a press of button at (x, y) in the strip.
     void Begin(Qt::MouseButton button, int x, int y);
 
 private:

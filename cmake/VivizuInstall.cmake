@@ -12,8 +12,6 @@
 # prefix. `cpack` (make package) turns it into a Debian package under /usr.
 
 set(VIVIZU_APP_ID "org.vivizu.Vivizu" CACHE STRING "AppStream id of the program")
-set(VIVIZU_HOMEPAGE "https://example.org/vivizu" CACHE STRING
-    "Home page named in the AppStream data and the package; it also serves screenshot.png")
 
 set(_src ${CMAKE_SOURCE_DIR})
 install(TARGETS vivizu-cli RUNTIME DESTINATION bin)

@@ -8,6 +8,7 @@ import os
 import subprocess
 import sys
 
+import about
 import controls
 import icon
 import markers
@@ -26,6 +27,7 @@ ICON_SIZES_DETAILED = (48, 64, 128, 256)
 def pictures():
     """(name, svg text, width, height) of every picture drawn at 1x and 2x."""
     yield "skin", skin.skin_svg(), skin.WIDTH, skin.HEIGHT
+    yield "about-skin", about.about_svg(), about.WIDTH, about.HEIGHT
     for kind in ("open", "saveas", "about"):
         states = ("normal", "hover", "down") + (("disabled",) if kind == "saveas" else ())
         for state in states:

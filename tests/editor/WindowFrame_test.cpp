@@ -2,7 +2,9 @@
 // two frame buttons.
 #include "EditorTestSupport.h"
 
+#include "chrome/FormShadow.h"
 #include "widgets/Label.h"
+#include "widgets/LinkLabel.h"
 #include "widgets/PictureButton.h"
 
 #include <QTest>
@@ -38,21 +40,62 @@ TEST_F(WindowFrame, CaptionStripMovesTheWindowByHandWhileTheButtonIsHeld) {
     QTest::mouseRelease(Form.Label10, Qt::LeftButton, {}, QPoint(100, 50));
     EXPECT_EQ(Form.pos(), start + QPoint(40, 40));
 
-    // Moves after the release, and drags with another button, move nothing.
+    // Moves after the release move nothing; a drag with the right button
+    // moves the window as well.
     QTest::mouseMove(Form.Label10, QPoint(10, 10));
+    EXPECT_EQ(Form.pos(), start + QPoint(40, 40));
     QTest::mousePress(Form.Label10, Qt::RightButton, {}, QPoint(100, 50));
     QTest::mouseMove(Form.Label10, QPoint(200, 90));
-    QTest::mouseRelease(Form.Label10, Qt::RightButton, {}, QPoint(200, 90));
-    EXPECT_EQ(Form.pos(), start + QPoint(40, 40));
+    QTest::mouseRelease(Form.Label10, Qt::RightButton, {}, QPoint(100, 50));
+    EXPECT_EQ(Form.pos(), start + QPoint(140, 80));
     EXPECT_TRUE(Seams.Reports.empty());
 }
 
+TEST_F(WindowFrame, TitleAndLanguageLabelsOverTheStripDoNotMoveTheWindow) {
+    const QPoint start = Form.pos();
+    for (TLabel* label : {Form.Label11, static_cast<TLabel*>(Form.Label28)}) {
+        QTest::mousePress(label, Qt::RightButton, {}, QPoint(5, 5));
+        QTest::mouseMove(label, QPoint(60, 40));
+        QTest::mouseRelease(label, Qt::RightButton, {}, QPoint(60, 40));
+        EXPECT_EQ(Form.pos(), start);
+    }
+}
+
+namespace {
+
+// The shadow that follows window, among the application's shadows.
+TFormShadow* ShadowOf(QWidget* window) {
+    for (TFormShadow* shadow : QCoreApplication::instance()->findChildren<TFormShadow*>())
+        if (shadow->OwnerForm() == window)
+            return shadow;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(WindowFrame, RoundedOutlineAndShadowInItsColour) {
+    EXPECT_FALSE(Form.mask().contains(QPoint(0, 0)));
+    EXPECT_FALSE(Form.mask().contains(QPoint(591, 451)));
+    EXPECT_TRUE(Form.mask().contains(QPoint(4, 1)));
+    EXPECT_TRUE(Form.mask().contains(QPoint(1, 4)));
+    TFormShadow* shadow = ShadowOf(&Form);
+    ASSERT_NE(shadow, nullptr);
+    EXPECT_EQ(shadow->ShadowColor(), QColor(74, 121, 161));
+    EXPECT_TRUE(shadow->WindowShown());
+    EXPECT_EQ(shadow->ShadowGeometry(), Form.geometry().adjusted(-16, -16, 16, 16));
+}
+
 TEST_F(WindowFrame, MinimiseButtonMinimisesAndCloseButtonCloses) {
+    TFormShadow* shadow = ShadowOf(&Form);
+    ASSERT_NE(shadow, nullptr);
     QTest::mouseClick(Form.RzBmpButton2, Qt::LeftButton);
     EXPECT_TRUE(Form.windowState() & Qt::WindowMinimized);
+    EXPECT_FALSE(shadow->WindowShown());
     Form.showNormal();
+    EXPECT_TRUE(shadow->WindowShown());
     QTest::mouseClick(Form.RzBmpButton1, Qt::LeftButton);
     EXPECT_FALSE(Form.isVisible());
     EXPECT_EQ(Form.Mp3(), nullptr);
+    EXPECT_EQ(ShadowOf(&Form), nullptr);  // released on closing
     EXPECT_TRUE(Seams.Reports.empty());
 }
