@@ -60,6 +60,7 @@ constexpr std::array<TVersionRow, 4> VersionRows{{
 struct TFrameSize {
     int32_t Length;
     double DurationMs;
+    int64_t DurationTicks;
 };
 using TFrameSizeTable = std::array<std::array<std::array<std::array<TFrameSize, 4>, 16>, 4>, 4>;
 
@@ -85,6 +86,7 @@ constexpr TFrameSizeTable MakeFrameSizes()
                     size.Length = static_cast<int32_t>(layer == 1 ? 12 * bitrate * 1000 / rate * 4
                                                                   : samples * 125 * bitrate / rate);
                     size.DurationMs = static_cast<double>(samples) * 1000.0 / static_cast<double>(rate);
+                    size.DurationTicks = TStreamTime::FromSamples(samples, rate).Ticks;
                 }
     return sizes;
 }
@@ -100,7 +102,7 @@ TFrameExtent FrameExtentOf(const uint8_t* b)
         return {};
     // Padding adds one byte, or one 4-byte slot in Layer I (layer code 3).
     const int32_t padding = (b[2] >> 1) & 1;
-    return {size.Length + padding * (layerCode == 3 ? 4 : 1), size.DurationMs};
+    return {size.Length + padding * (layerCode == 3 ? 4 : 1), size.DurationMs, {size.DurationTicks}};
 }
 
 TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
@@ -125,6 +127,7 @@ TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
     h.InTables = extent.Length > 0;
     h.FrameLength = extent.Length;
     h.FrameDurationMs = extent.DurationMs;
+    h.FrameDuration = extent.Duration;
     return h;
 }
 

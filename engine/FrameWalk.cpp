@@ -22,6 +22,7 @@ struct TStepPlan {
     int64_t End = 0;
     int32_t Length = 0;       // > 0 only for an audio frame
     double DurationMs = 0.0;
+    TStreamTime Duration;
 };
 
 TStepPlan PlanStep(TInputFile& input)
@@ -40,6 +41,7 @@ TStepPlan PlanStep(TInputFile& input)
         if (!IsHeaderFrame(head)) {
             plan.Length = extent.Length;
             plan.DurationMs = extent.DurationMs;
+            plan.Duration = extent.Duration;
         }
     } else if (head.size() >= 3 && std::memcmp(b, "ID3", 3) == 0) {
         uint8_t size[4] = {}; // size bytes the file does not hold read as 0
@@ -74,7 +76,7 @@ TFrameStep SkipFrame(TInputFile& input)
 {
     const TStepPlan plan = PlanStep(input);
     input.Seek(plan.End, TSeekOrigin::Begin);
-    return {plan.End, plan.Length, plan.DurationMs};
+    return {plan.End, plan.Length, plan.DurationMs, plan.Duration};
 }
 
 TFrameStep CopyFrame(TInputFile& input, TOutputFile& output)
@@ -87,7 +89,7 @@ TFrameStep CopyFrame(TInputFile& input, TOutputFile& output)
         output.Write(frame);
     }
     input.Seek(plan.End, TSeekOrigin::Begin);
-    return {plan.End, plan.Length, plan.DurationMs};
+    return {plan.End, plan.Length, plan.DurationMs, plan.Duration};
 }
 
 TZeroScan SkipZeroPadding(TInputFile& input)

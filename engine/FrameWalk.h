@@ -14,6 +14,7 @@ struct TFrameStep {
     int64_t Position = 0;
     int32_t Length = 0;
     double DurationMs = 0.0;
+    TStreamTime Duration; // the play time, exact: walks sum this one
 };
 
 // Offset from a frame's first byte where an encoder's "Xing" or "Info" header

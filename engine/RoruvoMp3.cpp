@@ -127,21 +127,23 @@ int64_t TRoruvoMP3::MeasureLengthMs(TInputFile& input) const
     // cut from 0 to the length holds every frame. A last frame cut short by
     // the end of the file does not count.
     const int64_t limit = AudioLimit();
-    double elapsed = 0.0;
+    TStreamTime elapsed;
     input.Seek(AudioStart(), TSeekOrigin::Begin);
     while (input.Position() < limit) {
         const TFrameStep step = SkipFrame(input);
         if (step.Position <= FileSize)
-            elapsed += step.DurationMs;
+            elapsed += step.Duration;
     }
-    return static_cast<int64_t>(elapsed);
+    return elapsed.WholeMs();
 }
 
 void TRoruvoMP3::SkipToTime(TInputFile& input, int32_t StartMs)
 {
-    double elapsed = 0.0;
-    while (input.Position() < input.Size() - 4 && StartMs > elapsed)
-        elapsed += SkipFrame(input).DurationMs;
+    // Exact sums: a frame that begins exactly at StartMs is kept.
+    const TStreamTime start = TStreamTime::FromMs(StartMs);
+    TStreamTime elapsed;
+    while (input.Position() < input.Size() - 4 && start > elapsed)
+        elapsed += SkipFrame(input).Duration;
 }
 
 void TRoruvoMP3::WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag)
@@ -184,12 +186,12 @@ bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& 
     // The wanted duration in 64 bits: a 32-bit difference could wrap. Should
     // the file have become shorter since it was analysed, the walk stops at
     // its present end instead of stepping through bytes that are gone.
-    const double wanted = static_cast<double>(int64_t{EndMs} - StartMs);
+    const TStreamTime wanted = TStreamTime::FromMs(int64_t{EndMs} - StartMs);
     const int64_t limit = AudioLimit() - std::max<int64_t>(0, FileSize - input.Size());
-    double elapsed = 0.0;
+    TStreamTime elapsed;
     try {
         while (input.Position() < limit && wanted > elapsed)
-            elapsed += CopyFrame(input, *output).DurationMs;
+            elapsed += CopyFrame(input, *output).Duration;
     } catch (const TStreamReadError&) {
         // The file ends inside a frame: what was copied before it stays as
         // the output, without a tag, and the error goes to the caller.
