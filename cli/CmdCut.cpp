@@ -3,7 +3,6 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/CutTag.h"
-#include "cli/OutputCheck.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "platform/CodePage.h"
@@ -124,20 +123,26 @@ int RunCut(const std::vector<std::string>& argv)
         PrintError(file + ": not an MP3 stream; nothing written");
         return ExitDeclined;
     }
-    if (*end <= *start)
-        PrintError("warning: END is not after START; " + out + " gets no audio");
-
     const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, AnsiCodePage());
-    bool written = false;
-    try {
-        written = mp3.SaveSegment(*start, *end, out, tag);
-    } catch (const std::exception& e) {
-        PrintError(std::string("cut failed: ") + e.what());
-        return ExitIoError;
-    }
-    if (!written) {
-        PrintError(DeclineReason(file, out));
+    TCutOptions options;
+    options.DeclineEmpty = true; // a cut without audio is refused, as play refuses
+    const TCutResult result = mp3.CutSegment(*start, *end, out, tag, options);
+    switch (result.Status) {
+    case TCutStatus::Done:
+        break;
+    case TCutStatus::NotAnalysed:
+    case TCutStatus::OutputIsInput:
+    case TCutStatus::NothingToCut:
+        PrintError(result.Message + "; nothing written");
         return ExitDeclined;
+    case TCutStatus::InputGone:
+    case TCutStatus::DestinationNotWritable:
+        PrintError(result.Message + "; nothing written");
+        return ExitIoError;
+    case TCutStatus::ReadError:
+    case TCutStatus::WriteError:
+        PrintError("cut failed: " + result.Message);
+        return ExitIoError;
     }
     return ExitOk;
 }

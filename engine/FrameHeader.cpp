@@ -136,4 +136,12 @@ int32_t ID3v2TagSize(const uint8_t* s)
     return ((s[0] & 0x7F) << 21) | ((s[1] & 0x7F) << 14) | ((s[2] & 0x7F) << 7) | (s[3] & 0x7F);
 }
 
+int64_t ID3v2TagLength(const uint8_t* header)
+{
+    constexpr int HeaderSize = 10, FooterSize = 10;
+    constexpr uint8_t FooterFlag = 0x10;
+    const bool footer = header[3] == 4 && (header[5] & FooterFlag) != 0;
+    return HeaderSize + int64_t{ID3v2TagSize(header + 6)} + (footer ? FooterSize : 0);
+}
+
 } // namespace vivizu

@@ -39,4 +39,9 @@ TFrameExtent FrameExtentOf(const uint8_t* b);
 // at offsets 6-9 of the tag header: seven bits per byte, high byte first.
 int32_t ID3v2TagSize(const uint8_t* sizeBytes);
 
+// Bytes the whole ID3v2 tag takes, from its 10-byte header: the header, the
+// size it gives and, for a version 2.4 tag with the footer flag set, the
+// 10-byte footer after it.
+int64_t ID3v2TagLength(const uint8_t* header);
+
 } // namespace vivizu
