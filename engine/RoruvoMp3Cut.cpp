@@ -6,6 +6,7 @@
 #include "engine/FrameWalk.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,6 +35,22 @@ TCutResult FromError(TCutStatus status, const std::system_error& e)
     TCutResult result = Outcome(status, e.code().value(), e.what());
     result.Error = std::current_exception();
     return result;
+}
+
+// True when path and each of its names are within the system's limits.
+bool PathFits(const std::string& path)
+{
+    if (path.size() >= PATH_MAX)
+        return false;
+    size_t start = 0;
+    for (size_t slash = path.find('/'); ; slash = path.find('/', start)) {
+        const size_t end = slash == std::string::npos ? path.size() : slash;
+        if (end - start > NAME_MAX)
+            return false;
+        if (slash == std::string::npos)
+            return true;
+        start = slash + 1;
+    }
 }
 
 // True when a step that copies an audio frame lies ahead of the input's
@@ -130,7 +147,13 @@ TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::str
         try {
             output.emplace(OutFileName);
         } catch (const std::system_error& e) {
-            return NotWritable(OutFileName, e.code().value(), e.code().message());
+            const int code = e.code().value();
+            // The destination's own path fits, but not the temporary file's
+            // beside it.
+            if (code == ENAMETOOLONG && PathFits(OutFileName))
+                return NotWritable(OutFileName, code,
+                                   e.code().message() + ": no room for the temporary file's name beside it");
+            return NotWritable(OutFileName, code, e.code().message());
         }
         try {
             // The wanted duration in 64 bits: a 32-bit difference could wrap.

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -66,6 +68,34 @@ TEST_F(CutResults, RefusalsNameTheirReason)
 
     TRoruvoMP3 none;
     EXPECT_EQ(none.CutSegment(0, 48, Out, NoTag).Status, TCutStatus::NotAnalysed);
+}
+
+// Beside a folder with a long path the temporary file gets a shorter name;
+// where even the shortest does not fit, that is the reason given.
+TEST_F(CutResults, TemporaryNameFitsBesideLongFolderNames)
+{
+    std::vector<std::string> folders;
+    const auto deepFolder = [&](size_t length) {
+        std::string path = Dir.Path();
+        while (path.size() < length) {
+            path += "/" + std::string(std::min<size_t>(200, length - path.size() - 1), 'f');
+            if (mkdir(path.c_str(), 0700) == 0)
+                folders.push_back(path);
+        }
+        return path;
+    };
+    const std::string roomy = deepFolder(PATH_MAX - 60) + "/x.mp3";
+    EXPECT_TRUE(Cut(roomy).Ok());
+    EXPECT_EQ(ReadAll(roomy).size(), 768u);
+    unlink(roomy.c_str());
+
+    const std::string cramped = deepFolder(PATH_MAX - 20) + "/x.mp3";
+    const TCutResult r = Cut(cramped);
+    EXPECT_EQ(r.Status, TCutStatus::DestinationNotWritable);
+    EXPECT_EQ(r.Errno, ENAMETOOLONG);
+    EXPECT_NE(r.Message.find("temporary file"), std::string::npos) << r.Message;
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it)
+        rmdir(it->c_str());
 }
 
 // Declining a range without audio is the caller's choice; otherwise such a
