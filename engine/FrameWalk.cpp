@@ -39,8 +39,20 @@ int64_t EndOfRun(TInputFile& input)
 {
     const std::span<const uint8_t> run = input.Peek(RunLookahead);
     size_t offset = 4;
-    while (offset < run.size() && run[offset] != 0xFF && run[offset] != 'I')
+    while (offset < run.size()) {
+        // Zero bytes, the common long run, 32 at a time.
+        if (offset + 32 <= run.size()) {
+            uint64_t words[4];
+            std::memcpy(words, run.data() + offset, sizeof words);
+            if ((words[0] | words[1] | words[2] | words[3]) == 0) {
+                offset += 32;
+                continue;
+            }
+        }
+        if (run[offset] == 0xFF || run[offset] == 'I')
+            break;
         offset += 4;
+    }
     return input.Position() + static_cast<int64_t>(std::max<size_t>(offset, 4));
 }
 
