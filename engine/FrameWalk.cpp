@@ -132,6 +132,19 @@ TFrameStep SkipFrame(TInputFile& input)
     return SkipFrame(input, input.Size());
 }
 
+TStreamTime SkipFramesUntil(TInputFile& input, int64_t audioEnd, TStreamTime until)
+{
+    TStreamTime elapsed;
+    while (input.Position() < audioEnd - 4 && elapsed < until) {
+        const TStepPlan plan = PlanStep(input, audioEnd);
+        if (plan.EndOfAudio)
+            break;
+        input.Seek(plan.End, TSeekOrigin::Begin);
+        elapsed += plan.Duration;
+    }
+    return elapsed;
+}
+
 TFrameStep CopyFrame(TInputFile& input, TOutputFile& output, int64_t audioEnd)
 {
     const TStepPlan plan = PlanStep(input, audioEnd);

@@ -74,14 +74,7 @@ bool AudioFrameAhead(TInputFile& input, int64_t audioEnd)
 void TRoruvoMP3::SkipToTime(TInputFile& input, int32_t StartMs, int64_t audioEnd)
 {
     // Exact sums: a frame that begins exactly at StartMs is kept.
-    const TStreamTime start = TStreamTime::FromMs(StartMs);
-    TStreamTime elapsed;
-    while (input.Position() < audioEnd - 4 && start > elapsed) {
-        const TFrameStep step = SkipFrame(input, audioEnd);
-        if (step.EndOfAudio)
-            break;
-        elapsed += step.Duration;
-    }
+    SkipFramesUntil(input, audioEnd, TStreamTime::FromMs(StartMs));
 }
 
 void TRoruvoMP3::WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag)
