@@ -46,19 +46,12 @@ TEST_F(CutResults, RefusalsNameTheirReason)
     EXPECT_EQ(r.Status, TCutStatus::OutputIsInput);
     EXPECT_NE(r.Message.find("is the input file"), std::string::npos);
 
-    r = Cut(Dir / "missing/out.mp3");
-    EXPECT_EQ(r.Status, TCutStatus::DestinationNotWritable);
-    EXPECT_EQ(r.Errno, ENOENT);
-    EXPECT_NE(r.Message.find(Dir / "missing/out.mp3"), std::string::npos);
-
-    r = Cut(Dir.Path());
-    EXPECT_EQ(r.Status, TCutStatus::DestinationNotWritable);
-    EXPECT_EQ(r.Errno, EISDIR);
-    EXPECT_FALSE(r.Error);
-
     ASSERT_EQ(symlink("a", (Dir / "b").c_str()), 0);
     ASSERT_EQ(symlink("b", (Dir / "a").c_str()), 0);
-    EXPECT_EQ(Cut(Dir / "a").Errno, ELOOP);
+    r = Cut(Dir / "a");
+    EXPECT_EQ(r.Status, TCutStatus::DestinationNotWritable);
+    EXPECT_EQ(r.Errno, ELOOP);
+    EXPECT_FALSE(r.Error);
 
     unlink(Mp3.FileName.c_str());
     r = Cut(Out);
