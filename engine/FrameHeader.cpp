@@ -53,16 +53,6 @@ constexpr std::array<TVersionRow, 4> VersionRows{{
     {1.0, 0, 0},  // 11: MPEG 1
 }};
 
-// Frame length without padding and play time for every combination of the
-// version, layer, bitrate and sample-rate codes, worked out from the tables
-// above when the program is compiled, so that walking a stream costs no
-// division per frame. A length of 0 marks a combination with no entry.
-struct TFrameSize {
-    int32_t Length;
-    double DurationMs;
-};
-using TFrameSizeTable = std::array<std::array<std::array<std::array<TFrameSize, 4>, 16>, 4>, 4>;
-
 constexpr TFrameSizeTable MakeFrameSizes()
 {
     TFrameSizeTable sizes{};
@@ -85,23 +75,14 @@ constexpr TFrameSizeTable MakeFrameSizes()
                     size.Length = static_cast<int32_t>(layer == 1 ? 12 * bitrate * 1000 / rate * 4
                                                                   : samples * 125 * bitrate / rate);
                     size.DurationMs = static_cast<double>(samples) * 1000.0 / static_cast<double>(rate);
+                    size.DurationTicks = TStreamTime::FromSamples(samples, rate).Ticks;
                 }
     return sizes;
 }
-constexpr TFrameSizeTable FrameSizes = MakeFrameSizes();
 
 } // namespace
 
-TFrameExtent FrameExtentOf(const uint8_t* b)
-{
-    const int layerCode = (b[1] >> 1) & 3;
-    const TFrameSize& size = FrameSizes[(b[1] >> 3) & 3][layerCode][(b[2] >> 4) & 15][(b[2] >> 2) & 3];
-    if (size.Length == 0)
-        return {};
-    // Padding adds one byte, or one 4-byte slot in Layer I (layer code 3).
-    const int32_t padding = (b[2] >> 1) & 1;
-    return {size.Length + padding * (layerCode == 3 ? 4 : 1), size.DurationMs};
-}
+constinit const TFrameSizeTable FrameSizes = MakeFrameSizes();
 
 TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
 {
@@ -125,12 +106,21 @@ TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
     h.InTables = extent.Length > 0;
     h.FrameLength = extent.Length;
     h.FrameDurationMs = extent.DurationMs;
+    h.FrameDuration = extent.Duration;
     return h;
 }
 
 int32_t ID3v2TagSize(const uint8_t* s)
 {
     return ((s[0] & 0x7F) << 21) | ((s[1] & 0x7F) << 14) | ((s[2] & 0x7F) << 7) | (s[3] & 0x7F);
+}
+
+int64_t ID3v2TagLength(const uint8_t* header)
+{
+    constexpr int HeaderSize = 10, FooterSize = 10;
+    constexpr uint8_t FooterFlag = 0x10;
+    const bool footer = header[3] == 4 && (header[5] & FooterFlag) != 0;
+    return HeaderSize + int64_t{ID3v2TagSize(header + 6)} + (footer ? FooterSize : 0);
 }
 
 } // namespace vivizu

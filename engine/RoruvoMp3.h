@@ -1,11 +1,13 @@
 #pragma once
 // The engine object: analyses one MP3 file, cuts a time range of it into a
 // new file, and plays a time range for preview through its media device.
+#include "engine/CutResult.h"
 #include "engine/Id3v1Tag.h"
 #include "engine/MediaDevice.h"
 #include "engine/StreamInfo.h"
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vivizu {
@@ -34,8 +36,18 @@ public:
     // gives LengthMs is left out (LengthMs stays 0), for callers that only
     // cut and have no use for the length.
     void LoadFile(const std::string& fileName, bool measureLength);
+    // Writes the frames from StartMs to EndMs to OutFileName, then Tag when
+    // its marker reads "TAG". True when the output was written; false when
+    // there is no analysed stream, the input is gone, or the output cannot
+    // be created (also when it is the input). Read and write errors are
+    // raised as std::system_error; the earlier file of that name is kept and
+    // no temporary file is left.
     bool SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
                      TID3v1Tag Tag);
+    // The same cut, reporting every outcome with its reason instead of
+    // raising; raises only what is no error of the files (out of memory).
+    TCutResult CutSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
+                          const TID3v1Tag& Tag, const TCutOptions& Options = {});
 
     bool PlayRange(int64_t StartMs, int64_t EndMs);
     void StopPlaying();
@@ -46,18 +58,25 @@ public:
 
 private:
     // Moves the input from the first frame to the first frame that begins at
-    // or after StartMs.
-    static void SkipToTime(TInputFile& input, int32_t StartMs);
+    // or after StartMs; the audio ends at audioEnd.
+    static void SkipToTime(TInputFile& input, int32_t StartMs, int64_t audioEnd);
+    // Refuses an output that is the input or cannot be written, before
+    // anything is created.
+    static std::optional<TCutResult> CheckDestination(const TInputFile& input,
+                                                      const std::string& OutFileName);
     // Appends Tag to the output as the 128-byte ID3v1.1 tag.
     static void WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag);
     // Reads the ID3v1 tag and the APE footer at the end of the input.
     void ReadTrailingTags(TInputFile& input);
     // Play length from the frames, as a cut from the first frame counts them.
     int64_t MeasureLengthMs(TInputFile& input) const;
-    // Byte position of the first frame and the limit before which a step of
-    // the copy walk may begin.
+    // Byte position of the first frame, and the end of the audio: where the
+    // trailing tags begin.
     int64_t AudioStart() const;
-    int64_t AudioLimit() const;
+    int64_t AudioEnd() const;
+    // Reads the leading ID3v2 tags and the zero bytes after them; the input
+    // is left at the first byte after them. False when nothing follows.
+    bool ReadLeadingTags(TInputFile& input);
 
     std::unique_ptr<TMediaDevice> FPlayer;
 };

@@ -14,6 +14,8 @@ PACKAGES=(
   pulseaudio pulseaudio-utils sox fonts-dejavu-core
   # compositing manager and root colour for the window shadow test
   xcompmgr x11-xserver-utils
+  # a file system with an unreadable block for the read error test
+  python3-fusepy
   # fixture generation and benchmark peers
   lame twolame ffmpeg mp3splt time
   # artwork generator (resources/make-art.sh)
