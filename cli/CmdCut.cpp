@@ -20,6 +20,7 @@ struct TCutArgs {
     TTagMode Mode = TTagMode::FromSource;
     bool TagSet = false, NoTagSet = false;
     TTagEdits Edits;
+    TCutOptions Options;
     std::vector<std::string> Operands; // FILE OUT START END
 };
 
@@ -44,6 +45,9 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& argv, TCutA
         if (a == "--") { optionsEnded = true; continue; }
         if (a == "--tag") { args.TagSet = true; continue; }
         if (a == "--no-tag") { args.NoTagSet = true; continue; }
+        if (a == "--keep-id3v2") { args.Options.KeepID3v2 = true; continue; }
+        if (a == "--length-header") { args.Options.LengthHeader = true; continue; }
+        if (a == "--exact") { args.Options.ExactCut = true; continue; }
 
         // Options with a value: "--name value" or "--name=value".
         std::string name = a, value;
@@ -127,13 +131,20 @@ int RunCut(const std::vector<std::string>& argv)
     if (*end <= *start)
         PrintError("warning: END is not after START; " + out + " gets no audio");
 
-    const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, AnsiCodePage());
+    const int codePage = AnsiCodePage();
+    const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, codePage);
+    mp3.CutOptions = args.Options;
+    mp3.CutOptions.TagTextToUtf8 = [codePage](std::string_view text) { return AnsiToUtf8(text, codePage); };
     bool written = false;
     try {
         written = mp3.SaveSegment(*start, *end, out, tag);
     } catch (const std::exception& e) {
         PrintError(std::string("cut failed: ") + e.what());
         return ExitIoError;
+    }
+    if (!written && !mp3.CutDeclined.empty()) {
+        PrintError(out + ": " + mp3.CutDeclined + "; nothing written");
+        return ExitDeclined;
     }
     if (!written) {
         PrintError(DeclineReason(file, out));

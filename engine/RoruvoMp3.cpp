@@ -150,14 +150,8 @@ void TRoruvoMP3::WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag)
     output.Write(EncodeID3v1Tag(Tag));
 }
 
-bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
-                             TID3v1Tag Tag)
+bool TRoruvoMP3::MayWriteOutput(const TInputFile& input, const std::string& OutFileName)
 {
-    struct stat st {};
-    if (!Valid || stat(FileName.c_str(), &st) != 0)
-        return false;
-    TInputFile input(FileName);
-
     // An output that is the input itself (by any name), that is not a plain
     // file (a folder, a device) or that may not be written is refused before
     // anything is created.
@@ -170,6 +164,21 @@ bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& 
             access(OutFileName.c_str(), W_OK) != 0)
             return false;
     }
+    return true;
+}
+
+bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
+                             TID3v1Tag Tag)
+{
+    struct stat st {};
+    if (!Valid || stat(FileName.c_str(), &st) != 0)
+        return false;
+    TInputFile input(FileName);
+
+    if (!MayWriteOutput(input, OutFileName))
+        return false;
+    if (CutOptions.Any())
+        return SaveShapedSegment(input, StartMs, EndMs, OutFileName, Tag);
     std::optional<TOutputFile> output;
     try {
         output.emplace(OutFileName);

@@ -1,0 +1,39 @@
+#pragma once
+// Which frames a cut writes, worked out before anything is written, so that a
+// header frame in front of them can describe them.
+#include "engine/FileStream.h"
+#include <cstdint>
+#include <vector>
+
+namespace vivizu {
+
+struct TCutFrame {
+    int64_t Position = 0; // first byte in the source
+    int32_t Length = 0;
+};
+
+struct TCutPlan {
+    std::vector<TCutFrame> Frames;
+    bool FromFirst = false;   // the first frame is the source's first audio frame
+    bool ToLast = false;      // the last frame is the source's last audio frame
+    // Exact cuts: a silent reservoir frame goes first, and the delay and
+    // padding that players trim.
+    bool Reservoir = false;
+    std::vector<uint8_t> ReservoirTail; // the bytes the first frame borrows
+    int Delay = 0;
+    int Padding = 0;
+};
+
+// The frames the plain cut copies: from the first frame that begins at or
+// after StartMs for as long as the time written is below EndMs - StartMs,
+// with the walk and the sums of the plain cut. Steps begin only before
+// limit; a last frame that the file cuts short is left out.
+TCutPlan PlanTimedCut(TInputFile& input, int64_t audioStart, int64_t limit, int32_t StartMs,
+                      int32_t EndMs);
+
+// The whole audio frames from audioStart on whose steps begin before limit,
+// at most maxFrames of them.
+std::vector<TCutFrame> AudioFrames(TInputFile& input, int64_t audioStart, int64_t limit,
+                                   size_t maxFrames);
+
+} // namespace vivizu
