@@ -56,6 +56,7 @@ void TFrmMP3Editor::WireEvents() {
         connect(item, &TMenuItem::Click, this, [this, item] { PM_EnglishClick(item); });
     FCaptionDrag = new TCaptionDrag(Label10, this);
     WireSelection();
+    WireOptions();
 }
 
 // Start-up: program folder, language, outline, shadow, engine, genre list,
@@ -87,6 +88,7 @@ void TFrmMP3Editor::FormCreate() {
     RzComboBox1->SetItems(genres);
     RzComboBox1->SetItemIndex(-1);
 
+    ReadOptionsSetting();
     ResetMarkers(false);
 }
 
@@ -97,6 +99,7 @@ void TFrmMP3Editor::FormClose() {
     FMp3.reset();
     delete FShadow;
     FShadow = nullptr;
+    WriteOptionsSetting();
     WriteLanguageSetting();
 }
 

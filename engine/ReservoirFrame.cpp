@@ -7,6 +7,9 @@
 namespace vivizu {
 namespace {
 
+// Where the last place a header frame's tag can sit ends.
+constexpr size_t HeaderTagEnd = 40;
+
 bool IsMpeg1(const uint8_t* b)
 {
     return ((b[1] >> 3) & 3) == 3;
@@ -64,7 +67,9 @@ std::vector<uint8_t> BuildReservoirFrame(const std::array<uint8_t, 4>& header,
     for (int index = 1; index <= 14; ++index) {
         b[2] = static_cast<uint8_t>((index << 4) | (header[2] & 0x0C));
         const int32_t length = FrameExtentOf(b.data()).Length;
-        if (length <= 0 || static_cast<size_t>(length) < dataAt + tail.size())
+        // Bytes 36-39 stay zero as well, so that the frame is never taken
+        // for a header frame whatever the borrowed bytes say.
+        if (length <= 0 || static_cast<size_t>(length) < std::max<size_t>(dataAt, HeaderTagEnd) + tail.size())
             continue;
         // Zero side information: data begins here, every granule and channel
         // codes no bits, so the frame decodes to silence.

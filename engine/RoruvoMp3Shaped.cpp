@@ -93,7 +93,10 @@ bool TRoruvoMP3::SaveShapedSegment(TInputFile& input, int32_t StartMs, int32_t E
     std::vector<uint8_t> reservoir;
     std::vector<uint8_t> headerFrame;
     if (header && !plan.Frames.empty()) {
-        const std::array<uint8_t, 4> audioHeader = HeaderAt(input, plan.Frames.front().Position);
+        // The header and reservoir frames take version, sample rate and mode
+        // from the frame the analysis read, which is Layer III.
+        const std::array<uint8_t, 4> audioHeader = HeaderAt(input, AudioStart());
+        const int bitrate = HeaderAt(input, plan.Frames.front().Position)[2] >> 4;
         TLengthHeaderInput in;
         in.AudioHeader = audioHeader;
         if (plan.Reservoir) {
@@ -105,7 +108,7 @@ bool TRoruvoMP3::SaveShapedSegment(TInputFile& input, int32_t StartMs, int32_t E
             input.Seek(frame.Position, TSeekOrigin::Begin);
             const auto bytes = input.Take(static_cast<size_t>(frame.Length));
             crc = Crc16(crc, bytes);
-            in.Vbr = in.Vbr || (bytes[2] >> 4) != (audioHeader[2] >> 4);
+            in.Vbr = in.Vbr || (bytes[2] >> 4) != bitrate;
             in.FrameLengths.push_back(frame.Length);
         }
         in.MusicCrc = crc;
