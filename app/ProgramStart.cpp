@@ -1,5 +1,6 @@
 #include "app/ProgramStart.h"
 
+#include "engine/SignalCleanup.h"
 #include "resources/Resources.h"
 #include "widgets/Application.h"
 
@@ -12,6 +13,9 @@ void PrepareProgram(TApplication& app) {
     // reports, and the unfinished output is removed, instead of the process
     // ending with the user's work.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A signal that ends the program during a save removes the unfinished
+    // output; the earlier file of that name stays as it was.
+    InstallSignalCleanup();
     app.SetTitle(QStringLiteral("Vivizu"));
     app.setApplicationName(QStringLiteral("Vivizu"));
     app.setWindowIcon(AppIcon());

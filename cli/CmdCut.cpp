@@ -3,7 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/CutTag.h"
-#include "cli/OutputCheck.h"
+#include "cli/Options.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "platform/CodePage.h"
@@ -20,7 +20,7 @@ struct TCutArgs {
     TTagMode Mode = TTagMode::FromSource;
     bool TagSet = false, NoTagSet = false;
     TTagEdits Edits;
-    TCutOptions Options;
+    bool KeepID3v2 = false, LengthHeader = false, ExactCut = false;
     std::vector<std::string> Operands; // FILE OUT START END
 };
 
@@ -32,50 +32,47 @@ std::optional<int> ParseInt(std::string_view s)
     return value;
 }
 
-// Fills args from the command line; an error text when it is not usable.
-std::optional<std::string> ParseArgs(const std::vector<std::string>& argv, TCutArgs& args)
-{
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < argv.size(); ++i) {
-        const std::string& a = argv[i];
-        if (optionsEnded || a.size() < 2 || a[0] != '-') {
-            args.Operands.push_back(a);
-            continue;
-        }
-        if (a == "--") { optionsEnded = true; continue; }
-        if (a == "--tag") { args.TagSet = true; continue; }
-        if (a == "--no-tag") { args.NoTagSet = true; continue; }
-        if (a == "--keep-id3v2") { args.Options.KeepID3v2 = true; continue; }
-        if (a == "--length-header") { args.Options.LengthHeader = true; continue; }
-        if (a == "--exact") { args.Options.ExactCut = true; continue; }
+enum TCutOption : int {
+    OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
+    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
+};
+constexpr TOptionSpec CutOptions[] = {
+    {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
+    {"title", true, OptTitle},     {"artist", true, OptArtist},    {"album", true, OptAlbum},
+    {"year", true, OptYear},       {"comment", true, OptComment},  {"track", true, OptTrack},
+    {"genre", true, OptGenre},     {"keep-id3v2", false, OptKeepID3v2},
+    {"length-header", false, OptLengthHeader},                     {"exact", false, OptExact},
+};
 
-        // Options with a value: "--name value" or "--name=value".
-        std::string name = a, value;
-        if (const auto eq = a.find('='); eq != std::string::npos) {
-            name = a.substr(0, eq);
-            value = a.substr(eq + 1);
-        } else if (i + 1 < argv.size()) {
-            value = argv[++i];
-        } else {
-            return "option '" + a + "' needs a value";
-        }
-        TTagEdits& e = args.Edits;
-        if (name == "--title") e.Title = value;
-        else if (name == "--artist") e.Artist = value;
-        else if (name == "--album") e.Album = value;
-        else if (name == "--year") e.Year = value;
-        else if (name == "--comment") e.Comment = value;
-        else if (name == "--track") {
+// Fills args from the command line; an error text when it is not usable.
+std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& args)
+{
+    TTagEdits& e = args.Edits;
+    for (const auto& [id, value] : parsed.Options) {
+        switch (id) {
+        case OptTag: args.TagSet = true; break;
+        case OptNoTag: args.NoTagSet = true; break;
+        case OptKeepID3v2: args.KeepID3v2 = true; break;
+        case OptLengthHeader: args.LengthHeader = true; break;
+        case OptExact: args.ExactCut = true; break;
+        case OptTitle: e.Title = value; break;
+        case OptArtist: e.Artist = value; break;
+        case OptAlbum: e.Album = value; break;
+        case OptYear: e.Year = value; break;
+        case OptComment: e.Comment = value; break;
+        case OptTrack:
             e.Track = ParseInt(value);
             if (!e.Track) return "--track expects a whole number, not '" + value + "'";
-        } else if (name == "--genre") {
+            break;
+        case OptGenre:
             e.Genre = ParseInt(value);
             if (!e.Genre || *e.Genre < 0 || *e.Genre > 255)
                 return "--genre expects a number from 0 to 255, not '" + value + "'";
-        } else {
-            return "unknown option '" + name + "'";
+            break;
+        default: break;
         }
     }
+    args.Operands = parsed.Operands;
     if (args.TagSet && args.NoTagSet) return "--tag and --no-tag exclude each other";
     if (args.NoTagSet && args.Edits.Any()) return "tag field options cannot go with --no-tag";
     if (args.Operands.size() != 4) return "expects FILE OUT START END";
@@ -90,25 +87,18 @@ std::optional<int32_t> ParseCutTime(const std::string& text)
     return static_cast<int32_t>(*ms);
 }
 
-bool WantsHelp(const std::vector<std::string>& argv)
-{
-    for (const auto& a : argv) {
-        if (a == "--") return false;
-        if (a == "--help" || a == "-h") return true;
-    }
-    return false;
-}
-
 } // namespace
 
 int RunCut(const std::vector<std::string>& argv)
 {
-    if (WantsHelp(argv)) {
+    TParsedOptions parsed;
+    if (const auto error = ParseOptions(argv, CutOptions, parsed)) return UsageError("cut: " + *error);
+    if (parsed.Has(OptHelp)) {
         PrintUsage(std::cout);
         return ExitOk;
     }
     TCutArgs args;
-    if (const auto error = ParseArgs(argv, args)) return UsageError("cut: " + *error);
+    if (const auto error = ParseArgs(parsed, args)) return UsageError("cut: " + *error);
     const std::string& file = args.Operands[0];
     const std::string& out = args.Operands[1];
     const auto start = ParseCutTime(args.Operands[2]);
@@ -128,27 +118,32 @@ int RunCut(const std::vector<std::string>& argv)
         PrintError(file + ": not an MP3 stream; nothing written");
         return ExitDeclined;
     }
-    if (*end <= *start)
-        PrintError("warning: END is not after START; " + out + " gets no audio");
-
     const int codePage = AnsiCodePage();
     const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, codePage);
-    mp3.CutOptions = args.Options;
-    mp3.CutOptions.TagTextToUtf8 = [codePage](std::string_view text) { return AnsiToUtf8(text, codePage); };
-    bool written = false;
-    try {
-        written = mp3.SaveSegment(*start, *end, out, tag);
-    } catch (const std::exception& e) {
-        PrintError(std::string("cut failed: ") + e.what());
+    TCutOptions options;
+    options.DeclineEmpty = true; // a cut without audio is refused, as play refuses
+    options.KeepID3v2 = args.KeepID3v2;
+    options.LengthHeader = args.LengthHeader;
+    options.ExactCut = args.ExactCut;
+    options.TagTextToUtf8 = [codePage](std::string_view text) { return AnsiToUtf8(text, codePage); };
+    const TCutResult result = mp3.CutSegment(*start, *end, out, tag, options);
+    switch (result.Status) {
+    case TCutStatus::Done:
+        break;
+    case TCutStatus::NotAnalysed:
+    case TCutStatus::OutputIsInput:
+    case TCutStatus::NothingToCut:
+    case TCutStatus::NotApplicable:
+        PrintError(result.Message + "; nothing written");
+        return ExitDeclined;
+    case TCutStatus::InputGone:
+    case TCutStatus::DestinationNotWritable:
+        PrintError(result.Message + "; nothing written");
         return ExitIoError;
-    }
-    if (!written && !mp3.CutDeclined.empty()) {
-        PrintError(out + ": " + mp3.CutDeclined + "; nothing written");
-        return ExitDeclined;
-    }
-    if (!written) {
-        PrintError(DeclineReason(file, out));
-        return ExitDeclined;
+    case TCutStatus::ReadError:
+    case TCutStatus::WriteError:
+        PrintError("cut failed: " + result.Message);
+        return ExitIoError;
     }
     return ExitOk;
 }

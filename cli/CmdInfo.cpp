@@ -2,11 +2,14 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/CutTag.h"
+#include "cli/Options.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "platform/CodePage.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <sstream>
@@ -119,20 +122,17 @@ TReport BuildReport(const TRoruvoMP3& mp3, int codePage)
 
 int RunInfo(const std::vector<std::string>& args)
 {
-    bool json = false;
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (const auto& a : args) {
-        if (optionsEnded || a.empty() || a[0] != '-' || a == "-") operands.push_back(a);
-        else if (a == "--") optionsEnded = true;
-        else if (a == "--json") json = true;
-        else if (a == "--help" || a == "-h") {
-            PrintUsage(std::cout);
-            return ExitOk;
-        } else return UsageError("info: unknown option '" + a + "'");
+    enum : int { OptHelp = FirstOptionId, OptJson };
+    constexpr TOptionSpec specs[] = {{"help", false, OptHelp, 'h'}, {"json", false, OptJson}};
+    TParsedOptions parsed;
+    if (const auto error = ParseOptions(args, specs, parsed)) return UsageError("info: " + *error);
+    if (parsed.Has(OptHelp)) {
+        PrintUsage(std::cout);
+        return ExitOk;
     }
-    if (operands.size() != 1) return UsageError("info: expects one FILE");
-    const std::string& file = operands[0];
+    const bool json = parsed.Has(OptJson);
+    if (parsed.Operands.size() != 1) return UsageError("info: expects one FILE");
+    const std::string& file = parsed.Operands[0];
 
     TRoruvoMP3 mp3;
     try {
@@ -145,6 +145,15 @@ int RunInfo(const std::vector<std::string>& args)
     const TReport report = BuildReport(mp3, AnsiCodePage());
     if (json) WriteJson(report);
     else WriteLines(report);
+    // A report that did not reach its reader (a full disk, a closed pipe) is
+    // a failure, not a result.
+    errno = 0;
+    std::cout.flush();
+    if (!std::cout) {
+        const int code = errno != 0 ? errno : EIO;
+        PrintError("info: cannot write the report: " + std::string(std::strerror(code)));
+        return ExitIoError;
+    }
     if (!mp3.Valid) {
         PrintError(file + ": not an MP3 stream");
         return ExitDeclined;

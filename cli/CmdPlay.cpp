@@ -4,6 +4,7 @@
 #if VIVIZU_HAVE_MEDIA
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "cli/Options.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "platform/LazyMediaDevice.h"
@@ -77,16 +78,15 @@ std::string PositionLine(int64_t ms, int64_t endMs)
 
 int RunPlay(const std::vector<std::string>& args)
 {
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (const auto& a : args) {
-        if (optionsEnded || a.size() < 2 || a[0] != '-') operands.push_back(a);
-        else if (a == "--") optionsEnded = true;
-        else if (a == "--help" || a == "-h") {
-            PrintPlayUsage(std::cout);
-            return ExitOk;
-        } else return UsageError("play: unknown option '" + a + "'");
+    enum : int { OptHelp = FirstOptionId };
+    constexpr TOptionSpec specs[] = {{"help", false, OptHelp, 'h'}};
+    TParsedOptions parsed;
+    if (const auto error = ParseOptions(args, specs, parsed)) return UsageError("play: " + *error);
+    if (parsed.Has(OptHelp)) {
+        PrintPlayUsage(std::cout);
+        return ExitOk;
     }
+    const std::vector<std::string>& operands = parsed.Operands;
     if (operands.empty() || operands.size() > 3)
         return UsageError("play: expects FILE [START [END]]");
     const std::string& file = operands[0];

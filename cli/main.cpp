@@ -1,6 +1,7 @@
 // vivizu-cli: analyse an MP3 file or cut a piece of it from the command line.
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "engine/SignalCleanup.h"
 
 #include <csignal>
 #include <iostream>
@@ -14,6 +15,8 @@ int main(int argc, char** argv)
     // reports, removing its unfinished output, instead of ending the process
     // and leaving that output behind.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Ctrl-C, SIGTERM or SIGHUP during a cut remove its unfinished output.
+    InstallSignalCleanup();
     if (argc < 2) {
         PrintUsage(std::cerr);
         return ExitUsage;

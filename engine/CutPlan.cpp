@@ -4,43 +4,53 @@
 
 namespace vivizu {
 
-TCutPlan PlanTimedCut(TInputFile& input, int64_t audioStart, int64_t limit, int32_t StartMs,
+TCutPlan PlanTimedCut(TInputFile& input, int64_t audioStart, int64_t audioEnd, int32_t StartMs,
                       int32_t EndMs)
 {
     TCutPlan plan;
     input.Seek(audioStart, TSeekOrigin::Begin);
     bool skippedAudio = false;
-    double elapsed = 0.0;
     if (StartMs > 0) {
-        while (input.Position() < input.Size() - 4 && StartMs > elapsed) {
-            const TFrameStep step = SkipFrame(input);
+        const TStreamTime start = TStreamTime::FromMs(StartMs);
+        TStreamTime elapsed;
+        while (input.Position() < audioEnd - 4 && start > elapsed) {
+            const TFrameStep step = SkipFrame(input, audioEnd);
+            if (step.EndOfAudio)
+                break;
             skippedAudio = skippedAudio || step.Length > 0;
-            elapsed += step.DurationMs;
+            elapsed += step.Duration;
         }
     }
-    const double wanted = static_cast<double>(int64_t{EndMs} - StartMs);
-    elapsed = 0.0;
-    while (input.Position() < limit && wanted > elapsed) {
+    const TStreamTime wanted = TStreamTime::FromMs(int64_t{EndMs} - StartMs);
+    TStreamTime elapsed;
+    bool ended = false;
+    while (input.Position() < audioEnd - 4 && wanted > elapsed) {
         const int64_t at = input.Position();
-        const TFrameStep step = SkipFrame(input);
-        if (step.Length > 0 && step.Position <= input.Size())
+        const TFrameStep step = SkipFrame(input, audioEnd);
+        if (step.EndOfAudio) {
+            ended = true;
+            break;
+        }
+        if (step.Length > 0)
             plan.Frames.push_back({at, step.Length});
-        elapsed += step.DurationMs;
+        elapsed += step.Duration;
     }
     plan.FromFirst = !skippedAudio && !plan.Frames.empty();
-    plan.ToLast = input.Position() >= limit && !plan.Frames.empty();
+    plan.ToLast = (ended || input.Position() >= audioEnd - 4) && !plan.Frames.empty();
     return plan;
 }
 
-std::vector<TCutFrame> AudioFrames(TInputFile& input, int64_t audioStart, int64_t limit,
+std::vector<TCutFrame> AudioFrames(TInputFile& input, int64_t audioStart, int64_t audioEnd,
                                    size_t maxFrames)
 {
     std::vector<TCutFrame> frames;
     input.Seek(audioStart, TSeekOrigin::Begin);
-    while (input.Position() < limit && frames.size() < maxFrames) {
+    while (input.Position() < audioEnd - 4 && frames.size() < maxFrames) {
         const int64_t at = input.Position();
-        const TFrameStep step = SkipFrame(input);
-        if (step.Length > 0 && step.Position <= input.Size())
+        const TFrameStep step = SkipFrame(input, audioEnd);
+        if (step.EndOfAudio)
+            break;
+        if (step.Length > 0)
             frames.push_back({at, step.Length});
     }
     return frames;

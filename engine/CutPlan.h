@@ -26,14 +26,13 @@ struct TCutPlan {
 
 // The frames the plain cut copies: from the first frame that begins at or
 // after StartMs for as long as the time written is below EndMs - StartMs,
-// with the walk and the sums of the plain cut. Steps begin only before
-// limit; a last frame that the file cuts short is left out.
-TCutPlan PlanTimedCut(TInputFile& input, int64_t audioStart, int64_t limit, int32_t StartMs,
+// with the walk and the exact sums of the plain cut. The audio ends at
+// audioEnd.
+TCutPlan PlanTimedCut(TInputFile& input, int64_t audioStart, int64_t audioEnd, int32_t StartMs,
                       int32_t EndMs);
 
-// The whole audio frames from audioStart on whose steps begin before limit,
-// at most maxFrames of them.
-std::vector<TCutFrame> AudioFrames(TInputFile& input, int64_t audioStart, int64_t limit,
+// The audio frames from audioStart on, at most maxFrames of them.
+std::vector<TCutFrame> AudioFrames(TInputFile& input, int64_t audioStart, int64_t audioEnd,
                                    size_t maxFrames);
 
 } // namespace vivizu

@@ -41,7 +41,7 @@ int64_t MsToSample(int64_t ms, int32_t sampleRate)
     return scaled >= 0 ? (scaled + 500) / 1000 : -((-scaled + 499) / 1000);
 }
 
-TCutPlan PlanExactCut(TInputFile& input, int64_t audioStart, int64_t limit, const TExactSource& source,
+TCutPlan PlanExactCut(TInputFile& input, int64_t audioStart, int64_t audioEnd, const TExactSource& source,
                       int32_t StartMs, int32_t EndMs)
 {
     TCutPlan plan;
@@ -62,7 +62,7 @@ TCutPlan PlanExactCut(TInputFile& input, int64_t audioStart, int64_t limit, cons
     // whether the padding at the source's end reaches into the cut.
     const int64_t rawNeeded = e - 1 + skip + MaxDelayField + 2 * spf;
     const size_t wantFrames = static_cast<size_t>(rawNeeded / spf + 1);
-    const std::vector<TCutFrame> frames = AudioFrames(input, audioStart, limit, wantFrames);
+    const std::vector<TCutFrame> frames = AudioFrames(input, audioStart, audioEnd, wantFrames);
     if (frames.size() < wantFrames) {
         const int64_t raw = static_cast<int64_t>(frames.size()) * spf;
         const int64_t rawEnd = gapless ? std::min(raw, raw - source.Encoder.Padding + DecoderDelay) : raw;

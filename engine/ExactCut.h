@@ -19,7 +19,7 @@ struct TExactSource {
 int64_t MsToSample(int64_t ms, int32_t sampleRate);
 
 // The plan for a Layer III source; no frames when [s, e) holds no sample.
-TCutPlan PlanExactCut(TInputFile& input, int64_t audioStart, int64_t limit, const TExactSource& source,
+TCutPlan PlanExactCut(TInputFile& input, int64_t audioStart, int64_t audioEnd, const TExactSource& source,
                       int32_t StartMs, int32_t EndMs);
 
 } // namespace vivizu

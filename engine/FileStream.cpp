@@ -1,5 +1,7 @@
 #include "engine/FileStream.h"
 
+#include "engine/SignalCleanup.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cerrno>
@@ -7,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 namespace vivizu {
@@ -32,25 +33,45 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name)
 }
 
 // A destination that is a symbolic link is written where the link points, so
-// that the link stays a link.
+// that the link stays a link; so is a link whose target does not exist yet.
+// Raises ELOOP for a chain of links that does not end.
 std::string ResolveLink(const std::string& path)
 {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return path;
-    char* real = realpath(path.c_str(), nullptr);
-    if (real == nullptr)
-        return path;
-    std::string result(real);
-    std::free(real);
-    return result;
+    std::string current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st {};
+        if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        std::string target(static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 256, '\0');
+        const ssize_t length = readlink(current.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<size_t>(length) >= target.size())
+            return current; // changed meanwhile: let the creation report it
+        target.resize(static_cast<size_t>(length));
+        if (target.empty() || target[0] != '/') {
+            std::string folder, name;
+            SplitPath(current, folder, name);
+            target = (folder == "/" ? "/" : folder + "/") + target;
+        }
+        current = target;
+    }
+    throw TStreamWriteError(ELOOP, path);
+}
+
+[[noreturn]] void RaiseWriteError(int code, const std::string& fileName)
+{
+    throw TStreamWriteError(code, fileName);
 }
 
 } // namespace
 
+TStreamWriteError::TStreamWriteError(int code, const std::string& fileName)
+    : std::system_error(code, std::generic_category(), fileName)
+{
+}
+
 TStreamReadError::TStreamReadError(const std::string& fileName)
     : std::system_error(ENODATA, std::generic_category(),
-                        "Stream read error (the file ends inside a frame): " + fileName)
+                        fileName + ": the file became shorter while it was read")
 {
 }
 
@@ -78,7 +99,6 @@ TInputFile::TInputFile(const std::string& fileName) : FFileName(fileName)
 
 TInputFile::~TInputFile()
 {
-    Unmap();
     if (FFd >= 0)
         close(FFd);
 }
@@ -97,72 +117,30 @@ int64_t TInputFile::Seek(int64_t offset, TSeekOrigin origin)
     return FPosition;
 }
 
-size_t TInputFile::Fill(size_t count)
-{
-    if (FPosition >= FSize)
-        return 0;
-    const size_t wanted = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), FSize - FPosition));
-    const int64_t windowEnd = FWindowStart + static_cast<int64_t>(FWindowLength);
-    if (FWindow == nullptr || FPosition < FWindowStart || FPosition + static_cast<int64_t>(wanted) > windowEnd) {
-        if (!MapWindow())
-            ReadWindow();
-    }
-    return std::min(wanted, static_cast<size_t>(FWindowStart + static_cast<int64_t>(FWindowLength) - FPosition));
-}
-
-// Maps the part of the file from the position on. The walk moves forward, so
-// the window starts just before the position. (A file that another program
-// cuts shorter while it is mapped ends the process with SIGBUS; the engine
-// reads its files briefly, and Linux offers no lock that would prevent it.)
-bool TInputFile::MapWindow()
-{
-    if (FMapFailed)
-        return false;
-    Unmap();
-    constexpr int64_t Alignment = 64 * 1024; // a multiple of every page size
-    const int64_t start = FPosition & ~(Alignment - 1);
-    const size_t length = static_cast<size_t>(std::min<int64_t>(MapWindowSize, FSize - start));
-    void* mapping = mmap(nullptr, length, PROT_READ, MAP_SHARED, FFd, start);
-    if (mapping == MAP_FAILED) {
-        FMapFailed = true;
-        return false;
-    }
-    madvise(mapping, length, MADV_SEQUENTIAL);
-    FMapping = mapping;
-    FWindow = static_cast<const uint8_t*>(mapping);
-    FWindowStart = start;
-    FWindowLength = length;
-    return true;
-}
-
-void TInputFile::Unmap()
-{
-    if (FMapping != nullptr)
-        munmap(FMapping, FWindowLength);
-    FMapping = nullptr;
-    FWindow = nullptr;
-    FWindowLength = 0;
-}
-
-// Reads the part of the file from the position on into the buffer.
+// Reads from the position on, as much as the buffer holds or the file has.
+// A read that ends before the size the file had when it was opened means
+// that it has become shorter since: the walk over it cannot be trusted.
 void TInputFile::ReadWindow()
 {
     if (!FBuffer)
-        FBuffer.reset(new uint8_t[static_cast<size_t>(std::min<int64_t>(BufferSize, FSize))]);
-    FWindow = FBuffer.get();
+        FBuffer.reset(new uint8_t[static_cast<size_t>(std::clamp<int64_t>(FSize, 1, BufferSize))]);
     FWindowStart = FPosition;
     FWindowLength = 0;
-    const size_t toRead = static_cast<size_t>(std::min<int64_t>(BufferSize, FSize - FPosition));
+    const size_t toRead = static_cast<size_t>(std::clamp<int64_t>(FSize - FPosition, 0, BufferSize));
     while (FWindowLength < toRead) {
         const ssize_t got = pread(FFd, FBuffer.get() + FWindowLength, toRead - FWindowLength,
                                   FWindowStart + static_cast<int64_t>(FWindowLength));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            RaiseSystemError(errno, FFileName);
+            const int code = errno;
+            FWindowLength = 0;
+            RaiseSystemError(code, FFileName);
         }
-        if (got == 0)
-            break; // the file became shorter since it was opened
+        if (got == 0) {
+            FWindowLength = 0;
+            throw TStreamReadError(FFileName);
+        }
         FWindowLength += static_cast<size_t>(got);
     }
 }
@@ -192,10 +170,10 @@ std::span<const uint8_t> TInputFile::Take(size_t count)
 
 std::span<const uint8_t> TInputFile::PeekSlow(size_t count)
 {
-    const size_t got = Fill(std::min(count, BufferSize));
-    if (got == 0)
+    if (FPosition >= FSize)
         return {};
-    return {FWindow + (FPosition - FWindowStart), got};
+    ReadWindow();
+    return {FBuffer.get(), std::min({count, BufferSize, FWindowLength})};
 }
 
 // ---------------------------------------------------------------- output
@@ -213,15 +191,19 @@ TOutputFile::TOutputFile(const std::string& fileName) : FFileName(ResolveLink(fi
                                ".part-" + std::to_string(getpid()) + "-";
     // The clock makes the name unlikely to be taken; O_EXCL makes sure.
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    // The file is created and registered for removal with the cleanup
+    // signals held back, so that no signal finds it unregistered.
+    TCleanupSignalsBlocked blocked;
     for (int attempt = 0; FFd < 0; ++attempt) {
         FTempName = prefix + std::to_string(stamp) + "-" + std::to_string(attempt);
         FFd = open(FTempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (FFd < 0 && (errno != EEXIST || attempt >= 100)) {
             const int code = errno;
             FTempName.clear();
-            RaiseSystemError(code, fileName);
+            RaiseWriteError(code, fileName);
         }
     }
+    FCleanupSlot = RegisterTempFile(FTempName.c_str());
     // A replaced file keeps its permissions.
     if (replaces && S_ISREG(existing.st_mode))
         fchmod(FFd, existing.st_mode & 07777);
@@ -233,6 +215,7 @@ TOutputFile::~TOutputFile()
         close(FFd);
     if (!FCommitted && !FTempName.empty())
         unlink(FTempName.c_str());
+    UnregisterTempFile(FCleanupSlot);
 }
 
 void TOutputFile::Write(const void* data, size_t count)
@@ -260,10 +243,10 @@ void TOutputFile::Flush()
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            RaiseSystemError(errno, FFileName);
+            RaiseWriteError(errno, FFileName);
         }
         if (put == 0)
-            RaiseSystemError(EIO, FFileName);
+            RaiseWriteError(EIO, FFileName);
         done += static_cast<size_t>(put);
     }
     FBuffer.clear();
@@ -279,10 +262,12 @@ void TOutputFile::Commit()
     const int fd = FFd;
     FFd = -1;
     if (close(fd) != 0)
-        RaiseSystemError(errno, FFileName);
+        RaiseWriteError(errno, FFileName);
     if (rename(FTempName.c_str(), FFileName.c_str()) != 0)
-        RaiseSystemError(errno, FFileName);
+        RaiseWriteError(errno, FFileName);
     FCommitted = true;
+    UnregisterTempFile(FCleanupSlot);
+    FCleanupSlot = -1;
 }
 
 } // namespace vivizu

@@ -1,11 +1,12 @@
 #pragma once
-// The engine's file streams. Input files are read through a large window of
-// memory (mapped from the file, or filled by reads where a file cannot be
-// mapped), so that the frame walk's many small reads and seeks cost no system
-// calls and the file's bytes are not copied;
-// output goes to a temporary file beside the destination, which replaces the
-// destination only once it is complete. Errors of the file system are raised
-// as std::system_error carrying the system's message.
+// The engine's file streams. Input files are read in large blocks into a
+// buffer, so that the frame walk's many small reads and seeks cost no system
+// calls. (The file is not mapped into memory: a read error of a mapped file,
+// or another program making it shorter, would arrive as a signal that ends
+// the process.) Output goes to a temporary file beside the destination, which
+// replaces the destination only once it is complete, and which a signal that
+// ends the process removes (engine/SignalCleanup.h). Errors of the file
+// system are raised as std::system_error carrying the system's message.
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -18,11 +19,18 @@ namespace vivizu {
 
 enum class TSeekOrigin { Begin, Current, End };
 
-// Raised when a read that must deliver a whole block (a frame being copied)
-// finds the file ending first.
+// Raised when the file turns out shorter than it was when it was opened:
+// another program cut it while it was being read.
 class TStreamReadError : public std::system_error {
 public:
     explicit TStreamReadError(const std::string& fileName);
+};
+
+// Raised by TOutputFile: the output could not be created, written or put in
+// place. Carries the system's error and the destination's name.
+class TStreamWriteError : public std::system_error {
+public:
+    TStreamWriteError(int code, const std::string& fileName);
 };
 
 class TInputFile {
@@ -45,6 +53,8 @@ public:
 
     // Reads up to count bytes at the position into dest and moves past them;
     // returns how many there were (fewer only at the end of the file).
+    // Every read below raises std::system_error on a read error of the
+    // system, and TStreamReadError when the file has become shorter.
     size_t Read(void* dest, size_t count);
 
     // The next count bytes (at most BufferSize) without copying, and moves
@@ -54,54 +64,36 @@ public:
     // Up to count bytes at the position, without moving. Same limits as Take.
     std::span<const uint8_t> Peek(size_t count)
     {
-        // The walk's common case, inline: the bytes are in the window.
+        // The walk's common case, inline: the bytes are in the buffer.
         const int64_t offset = FPosition - FWindowStart;
-        if (FWindow != nullptr && offset >= 0 && count <= FWindowLength &&
-            offset <= static_cast<int64_t>(FWindowLength - count)) {
-            if (offset + PrefetchDistance < static_cast<int64_t>(FWindowLength))
-                __builtin_prefetch(FWindow + offset + PrefetchDistance);
-            return {FWindow + offset, count};
-        }
+        if (offset >= 0 && count <= FWindowLength && offset <= static_cast<int64_t>(FWindowLength - count))
+            return {FBuffer.get() + offset, count};
         return PeekSlow(count);
     }
 
-    // The most Take and Peek deliver at once.
-    static constexpr size_t BufferSize = 1 << 20;
-    // How much of the file is mapped at a time: memory stays flat however
-    // large the file is.
-    static constexpr size_t MapWindowSize = 4 << 20;
+    // The most Take and Peek deliver at once, and the size of each read.
+    static constexpr size_t BufferSize = 512 * 1024;
 
 private:
-    // The walk visits a few bytes every few hundred: the processor is asked
-    // for the bytes this far ahead early, as it does not prefetch across
-    // pages by itself.
-    static constexpr int64_t PrefetchDistance = 4096;
-
     std::span<const uint8_t> PeekSlow(size_t count);
-    // Makes [FPosition, FPosition + count) available in the window as far as
-    // the file holds it; returns how many bytes are there.
-    size_t Fill(size_t count);
-    bool MapWindow();
+    // Reads the part of the file from the position on into the buffer.
     void ReadWindow();
-    void Unmap();
 
     std::string FFileName;
     int FFd = -1;
     struct stat FStat {};
     int64_t FSize = 0;
     int64_t FPosition = 0;
-    const uint8_t* FWindow = nullptr; // the bytes from FWindowStart on
-    int64_t FWindowStart = 0;
-    size_t FWindowLength = 0;
-    void* FMapping = nullptr;         // FWindow when it is mapped
-    bool FMapFailed = false;          // read into FBuffer instead
+    int64_t FWindowStart = 0;  // file position of the buffer's first byte
+    size_t FWindowLength = 0;  // bytes in the buffer
     std::unique_ptr<uint8_t[]> FBuffer;
 };
 
 class TOutputFile {
 public:
     // Creates an empty temporary file in the folder of fileName; raises
-    // std::system_error when it cannot.
+    // std::system_error when it cannot. A fileName that is a symbolic link
+    // (also one whose target does not exist yet) is written where it points.
     explicit TOutputFile(const std::string& fileName);
     // Removes the temporary file unless Commit has run.
     ~TOutputFile();
@@ -125,6 +117,7 @@ private:
 
     std::string FFileName;  // the destination
     std::string FTempName;  // where the data goes until Commit
+    int FCleanupSlot = -1;  // FTempName's entry for removal by a signal
     int FFd = -1;
     int64_t FSize = 0;
     std::vector<uint8_t> FBuffer; // bytes not yet written to the file

@@ -60,6 +60,7 @@ constexpr std::array<TVersionRow, 4> VersionRows{{
 struct TFrameSize {
     int32_t Length;
     double DurationMs;
+    int64_t DurationTicks;
 };
 using TFrameSizeTable = std::array<std::array<std::array<std::array<TFrameSize, 4>, 16>, 4>, 4>;
 
@@ -85,6 +86,7 @@ constexpr TFrameSizeTable MakeFrameSizes()
                     size.Length = static_cast<int32_t>(layer == 1 ? 12 * bitrate * 1000 / rate * 4
                                                                   : samples * 125 * bitrate / rate);
                     size.DurationMs = static_cast<double>(samples) * 1000.0 / static_cast<double>(rate);
+                    size.DurationTicks = TStreamTime::FromSamples(samples, rate).Ticks;
                 }
     return sizes;
 }
@@ -100,7 +102,7 @@ TFrameExtent FrameExtentOf(const uint8_t* b)
         return {};
     // Padding adds one byte, or one 4-byte slot in Layer I (layer code 3).
     const int32_t padding = (b[2] >> 1) & 1;
-    return {size.Length + padding * (layerCode == 3 ? 4 : 1), size.DurationMs};
+    return {size.Length + padding * (layerCode == 3 ? 4 : 1), size.DurationMs, {size.DurationTicks}};
 }
 
 TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
@@ -125,12 +127,21 @@ TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
     h.InTables = extent.Length > 0;
     h.FrameLength = extent.Length;
     h.FrameDurationMs = extent.DurationMs;
+    h.FrameDuration = extent.Duration;
     return h;
 }
 
 int32_t ID3v2TagSize(const uint8_t* s)
 {
     return ((s[0] & 0x7F) << 21) | ((s[1] & 0x7F) << 14) | ((s[2] & 0x7F) << 7) | (s[3] & 0x7F);
+}
+
+int64_t ID3v2TagLength(const uint8_t* header)
+{
+    constexpr int HeaderSize = 10, FooterSize = 10;
+    constexpr uint8_t FooterFlag = 0x10;
+    const bool footer = header[3] == 4 && (header[5] & FooterFlag) != 0;
+    return HeaderSize + int64_t{ID3v2TagSize(header + 6)} + (footer ? FooterSize : 0);
 }
 
 } // namespace vivizu

@@ -1,6 +1,7 @@
 #pragma once
 // MPEG audio frame headers: the four header bytes decoded into the stream
 // properties, the frame's length in bytes and its play time.
+#include "engine/StreamTime.h"
 #include <cstdint>
 
 namespace vivizu {
@@ -15,6 +16,7 @@ struct TMpegFrameHeader {
     int32_t SamplesPerFrame = 0;
     int32_t FrameLength = 0;     // bytes including the 4 header bytes
     double FrameDurationMs = 0.0;
+    TStreamTime FrameDuration;   // the same play time, exact
     // False when a field holds a code the tables have no entry for (reserved
     // version or layer, bitrate index 0 or 15, sample-rate index 3). Such a
     // header is not a frame: its length and duration are 0.
@@ -29,11 +31,17 @@ TMpegFrameHeader DecodeFrameHeader(const uint8_t* b);
 struct TFrameExtent {
     int32_t Length = 0;
     double DurationMs = 0.0;
+    TStreamTime Duration;
 };
 TFrameExtent FrameExtentOf(const uint8_t* b);
 
 // Size of an ID3v2 tag (without its 10-byte header) from the four size bytes
 // at offsets 6-9 of the tag header: seven bits per byte, high byte first.
 int32_t ID3v2TagSize(const uint8_t* sizeBytes);
+
+// Bytes the whole ID3v2 tag takes, from its 10-byte header: the header, the
+// size it gives and, for a version 2.4 tag with the footer flag set, the
+// 10-byte footer after it.
+int64_t ID3v2TagLength(const uint8_t* header);
 
 } // namespace vivizu

@@ -16,15 +16,35 @@ bool BytesAt(std::span<const uint8_t> bytes, size_t offset, const char* text)
     return bytes.size() >= offset + 4 && std::memcmp(bytes.data() + offset, text, 4) == 0;
 }
 
+// How far a run of bytes that holds no frame and no tag is looked through
+// in one step.
+constexpr size_t RunLookahead = 64 * 1024;
+
 // What one step from the input's position covers.
 struct TStepPlan {
     int64_t Start = 0;
     int64_t End = 0;
     int32_t Length = 0;       // > 0 only for an audio frame
     double DurationMs = 0.0;
+    TStreamTime Duration;
+    bool EndOfAudio = false;
 };
 
-TStepPlan PlanStep(TInputFile& input)
+// Where steps of four from the input's position, over bytes that are no
+// frame and no tag, come to the next group of four that may begin one (its
+// first byte is 0xFF or 'I'), or to the end of what was looked through.
+// Memory speed over long runs (zeros in a damaged or sparse file) instead of
+// one step per four bytes; the walk's results are the same.
+int64_t EndOfRun(TInputFile& input)
+{
+    const std::span<const uint8_t> run = input.Peek(RunLookahead);
+    size_t offset = 4;
+    while (offset < run.size() && run[offset] != 0xFF && run[offset] != 'I')
+        offset += 4;
+    return input.Position() + static_cast<int64_t>(std::max<size_t>(offset, 4));
+}
+
+TStepPlan PlanStep(TInputFile& input, int64_t audioEnd)
 {
     TStepPlan plan;
     plan.Start = input.Position();
@@ -35,19 +55,37 @@ TStepPlan PlanStep(TInputFile& input)
     if (head.size() >= 4 && b[0] == 0xFF) {
         const TFrameExtent extent = FrameExtentOf(b);
         if (extent.Length == 0)
-            return plan; // not a frame: passed over like any other bytes
+            return plan; // not a frame: passed over like any other four bytes
+        if (plan.Start + extent.Length > audioEnd) {
+            plan.End = plan.Start;
+            plan.EndOfAudio = true;
+            return plan;
+        }
         plan.End = plan.Start + extent.Length;
         if (!IsHeaderFrame(head)) {
             plan.Length = extent.Length;
             plan.DurationMs = extent.DurationMs;
+            plan.Duration = extent.Duration;
         }
     } else if (head.size() >= 3 && std::memcmp(b, "ID3", 3) == 0) {
-        uint8_t size[4] = {}; // size bytes the file does not hold read as 0
-        for (size_t i = 6; i < 10 && i < head.size(); ++i)
-            size[i - 6] = b[i];
-        plan.End = plan.Start + 10 + ID3v2TagSize(size);
+        uint8_t header[10] = {}; // header bytes the file does not hold read as 0
+        std::copy(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(10, head.size())), header);
+        plan.End = plan.Start + ID3v2TagLength(header);
+    } else if (head.size() >= 4) {
+        plan.End = EndOfRun(input);
     }
     return plan;
+}
+
+TFrameStep StepResult(const TStepPlan& plan)
+{
+    TFrameStep step;
+    step.Position = plan.End;
+    step.Length = plan.Length;
+    step.DurationMs = plan.DurationMs;
+    step.Duration = plan.Duration;
+    step.EndOfAudio = plan.EndOfAudio;
+    return step;
 }
 
 } // namespace
@@ -70,16 +108,21 @@ bool IsHeaderFrame(std::span<const uint8_t> frame)
            BytesAt(frame, VbriOffset, "Xing") || BytesAt(frame, VbriOffset, "VBRI");
 }
 
-TFrameStep SkipFrame(TInputFile& input)
+TFrameStep SkipFrame(TInputFile& input, int64_t audioEnd)
 {
-    const TStepPlan plan = PlanStep(input);
+    const TStepPlan plan = PlanStep(input, audioEnd);
     input.Seek(plan.End, TSeekOrigin::Begin);
-    return {plan.End, plan.Length, plan.DurationMs};
+    return StepResult(plan);
 }
 
-TFrameStep CopyFrame(TInputFile& input, TOutputFile& output)
+TFrameStep SkipFrame(TInputFile& input)
 {
-    const TStepPlan plan = PlanStep(input);
+    return SkipFrame(input, input.Size());
+}
+
+TFrameStep CopyFrame(TInputFile& input, TOutputFile& output, int64_t audioEnd)
+{
+    const TStepPlan plan = PlanStep(input, audioEnd);
     if (plan.Length > 0) {
         const std::span<const uint8_t> frame = input.Take(static_cast<size_t>(plan.Length));
         if (frame.size() < static_cast<size_t>(plan.Length))
@@ -87,7 +130,12 @@ TFrameStep CopyFrame(TInputFile& input, TOutputFile& output)
         output.Write(frame);
     }
     input.Seek(plan.End, TSeekOrigin::Begin);
-    return {plan.End, plan.Length, plan.DurationMs};
+    return StepResult(plan);
+}
+
+TFrameStep CopyFrame(TInputFile& input, TOutputFile& output)
+{
+    return CopyFrame(input, output, input.Size());
 }
 
 TZeroScan SkipZeroPadding(TInputFile& input)

@@ -14,6 +14,11 @@ struct TFrameStep {
     int64_t Position = 0;
     int32_t Length = 0;
     double DurationMs = 0.0;
+    TStreamTime Duration; // the play time, exact: walks sum this one
+    // A frame header whose frame runs past the end of the audio (a frame cut
+    // short by the end of a download, or running into the trailing tags):
+    // it is no frame of the stream, the step does not move and the walk ends.
+    bool EndOfAudio = false;
 };
 
 // Offset from a frame's first byte where an encoder's "Xing" or "Info" header
@@ -25,11 +30,15 @@ int HeaderFrameTagOffset(const uint8_t* b);
 // holds, up to 40) is a VBR or info header frame rather than audio.
 bool IsHeaderFrame(std::span<const uint8_t> frame);
 
-// One step from the input's position, which is left at the step's end.
+// One step from the input's position, which is left at the step's end; the
+// audio ends at byte audioEnd (without it, at the end of the file). A run of
+// bytes that is neither a frame nor a tag is passed in one step, as far as
+// steps of four would pass it.
+TFrameStep SkipFrame(TInputFile& input, int64_t audioEnd);
 TFrameStep SkipFrame(TInputFile& input);
 
 // The same step; an audio frame's bytes are appended to output in one piece.
-// Raises TStreamReadError when the file ends inside that frame.
+TFrameStep CopyFrame(TInputFile& input, TOutputFile& output, int64_t audioEnd);
 TFrameStep CopyFrame(TInputFile& input, TOutputFile& output);
 
 struct TZeroScan {

@@ -15,13 +15,6 @@ namespace {
 
 constexpr int APEFooterSize = 32;
 
-// True when path names something an output could be written as: not empty
-// and not ending in a folder separator.
-bool HasFileNamePart(const std::string& path)
-{
-    return !path.empty() && path.back() != '/';
-}
-
 } // namespace
 
 TRoruvoMP3::TRoruvoMP3(const std::string& fileName, std::unique_ptr<TMediaDevice> player)
@@ -48,9 +41,9 @@ int64_t TRoruvoMP3::AudioStart() const
     return int64_t{Info.ID3v2Size} + Info.LeadingZeros;
 }
 
-int64_t TRoruvoMP3::AudioLimit() const
+int64_t TRoruvoMP3::AudioEnd() const
 {
-    return FileSize - Info.ID3v1Size - Info.APESize - 4;
+    return FileSize - Info.ID3v1Size - Info.APESize;
 }
 
 void TRoruvoMP3::LoadFile(const std::string& fileName)
@@ -68,19 +61,11 @@ void TRoruvoMP3::LoadFile(const std::string& fileName, bool measureLength)
     TInputFile input(fileName);
     FileSize = input.Size();
 
-    uint8_t head[10] = {};
-    input.Read(head, sizeof head);
-    if (std::memcmp(head, "ID3", 3) == 0) {
-        Info.ID3v2Size = ID3v2TagSize(head + 6) + 10;
-        input.Seek(Info.ID3v2Size, TSeekOrigin::Begin);
-        const TZeroScan scan = SkipZeroPadding(input);
-        Info.LeadingZeros = static_cast<int32_t>(std::min<int64_t>(scan.Count, INT32_MAX));
-        if (scan.Position < 0 || scan.Count > INT32_MAX)
-            return; // nothing but zero bytes after the tag
-        std::memset(head, 0, sizeof head);
-        input.Read(head, 4);
-    }
-    if (head[0] != 0xFF)
+    if (!ReadLeadingTags(input))
+        return; // nothing but tags and zero bytes
+    // The first frame's whole header must be there.
+    uint8_t head[4] = {};
+    if (input.Read(head, sizeof head) < sizeof head || head[0] != 0xFF)
         return;
 
     const TMpegFrameHeader header = DecodeFrameHeader(head);
@@ -98,6 +83,30 @@ void TRoruvoMP3::LoadFile(const std::string& fileName, bool measureLength)
         Info.LengthMs = MeasureLengthMs(input);
     if (FPlayer)
         FPlayer->Close(); // a preview of the previous file has ended
+}
+
+bool TRoruvoMP3::ReadLeadingTags(TInputFile& input)
+{
+    // Some taggers write several tags in a row: all of them, and zero bytes
+    // between them, count into ID3v2Size; the zero bytes after the last are
+    // the leading zeros.
+    int64_t at = 0;
+    for (;;) {
+        uint8_t header[10] = {}; // bytes the file does not hold read as 0
+        input.Seek(at, TSeekOrigin::Begin);
+        if (input.Read(header, sizeof header) < 3 || std::memcmp(header, "ID3", 3) != 0)
+            break;
+        const int64_t tagsEnd = at + ID3v2TagLength(header);
+        input.Seek(tagsEnd, TSeekOrigin::Begin);
+        const TZeroScan scan = SkipZeroPadding(input);
+        Info.ID3v2Size = static_cast<int32_t>(std::min<int64_t>(tagsEnd, INT32_MAX));
+        Info.LeadingZeros = static_cast<int32_t>(std::min<int64_t>(scan.Count, INT32_MAX));
+        if (tagsEnd > INT32_MAX || scan.Position < 0 || scan.Count > INT32_MAX)
+            return false;
+        at = scan.Position;
+    }
+    input.Seek(at, TSeekOrigin::Begin);
+    return true;
 }
 
 void TRoruvoMP3::ReadTrailingTags(TInputFile& input)
@@ -124,91 +133,18 @@ void TRoruvoMP3::ReadTrailingTags(TInputFile& input)
 int64_t TRoruvoMP3::MeasureLengthMs(TInputFile& input) const
 {
     // The same walk and the same sums as a cut from 0 to the end, so that a
-    // cut from 0 to the length holds every frame. A last frame cut short by
-    // the end of the file does not count.
-    const int64_t limit = AudioLimit();
-    double elapsed = 0.0;
+    // cut from 0 to the length holds every frame. A frame that runs past the
+    // end of the audio ends the stream and does not count.
+    const int64_t audioEnd = AudioEnd();
+    TStreamTime elapsed;
     input.Seek(AudioStart(), TSeekOrigin::Begin);
-    while (input.Position() < limit) {
-        const TFrameStep step = SkipFrame(input);
-        if (step.Position <= FileSize)
-            elapsed += step.DurationMs;
+    while (input.Position() < audioEnd - 4) {
+        const TFrameStep step = SkipFrame(input, audioEnd);
+        if (step.EndOfAudio)
+            break;
+        elapsed += step.Duration;
     }
-    return static_cast<int64_t>(elapsed);
-}
-
-void TRoruvoMP3::SkipToTime(TInputFile& input, int32_t StartMs)
-{
-    double elapsed = 0.0;
-    while (input.Position() < input.Size() - 4 && StartMs > elapsed)
-        elapsed += SkipFrame(input).DurationMs;
-}
-
-void TRoruvoMP3::WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag)
-{
-    // The output holds only copied frames, so the tag is always appended.
-    output.Write(EncodeID3v1Tag(Tag));
-}
-
-bool TRoruvoMP3::MayWriteOutput(const TInputFile& input, const std::string& OutFileName)
-{
-    // An output that is the input itself (by any name), that is not a plain
-    // file (a folder, a device) or that may not be written is refused before
-    // anything is created.
-    if (!HasFileNamePart(OutFileName))
-        return false;
-    struct stat out {};
-    if (stat(OutFileName.c_str(), &out) == 0) {
-        const struct stat& in = input.Identity();
-        if ((out.st_dev == in.st_dev && out.st_ino == in.st_ino) || !S_ISREG(out.st_mode) ||
-            access(OutFileName.c_str(), W_OK) != 0)
-            return false;
-    }
-    return true;
-}
-
-bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
-                             TID3v1Tag Tag)
-{
-    struct stat st {};
-    if (!Valid || stat(FileName.c_str(), &st) != 0)
-        return false;
-    TInputFile input(FileName);
-
-    if (!MayWriteOutput(input, OutFileName))
-        return false;
-    if (CutOptions.Any())
-        return SaveShapedSegment(input, StartMs, EndMs, OutFileName, Tag);
-    std::optional<TOutputFile> output;
-    try {
-        output.emplace(OutFileName);
-    } catch (const std::system_error&) {
-        return false;
-    }
-
-    input.Seek(AudioStart(), TSeekOrigin::Begin);
-    if (StartMs > 0)
-        SkipToTime(input, StartMs);
-
-    // The wanted duration in 64 bits: a 32-bit difference could wrap. Should
-    // the file have become shorter since it was analysed, the walk stops at
-    // its present end instead of stepping through bytes that are gone.
-    const double wanted = static_cast<double>(int64_t{EndMs} - StartMs);
-    const int64_t limit = AudioLimit() - std::max<int64_t>(0, FileSize - input.Size());
-    double elapsed = 0.0;
-    try {
-        while (input.Position() < limit && wanted > elapsed)
-            elapsed += CopyFrame(input, *output).DurationMs;
-    } catch (const TStreamReadError&) {
-        // The file ends inside a frame: what was copied before it stays as
-        // the output, without a tag, and the error goes to the caller.
-        output->Commit();
-        throw;
-    }
-    if (HasTagMarker(Tag))
-        WriteID3v1Tag(*output, Tag);
-    output->Commit();
-    return true;
+    return elapsed.WholeMs();
 }
 
 } // namespace vivizu

@@ -1,13 +1,14 @@
 #pragma once
 // The engine object: analyses one MP3 file, cuts a time range of it into a
 // new file, and plays a time range for preview through its media device.
-#include "engine/CutOptions.h"
+#include "engine/CutResult.h"
 #include "engine/Id3v1Tag.h"
 #include "engine/Id3v2Copy.h"
 #include "engine/MediaDevice.h"
 #include "engine/StreamInfo.h"
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vivizu {
@@ -29,7 +30,7 @@ public:
     int64_t FileSize = 0;
     bool Valid = false;     // a frame header was found where the audio begins
     TMp3StreamInfo Info;
-    // What SaveSegment adds to the copied frames; all off by default.
+    // The options SaveSegment cuts with; all off by default.
     TCutOptions CutOptions;
 
     // Errors of the file system are raised as std::system_error.
@@ -38,13 +39,18 @@ public:
     // gives LengthMs is left out (LengthMs stays 0), for callers that only
     // cut and have no use for the length.
     void LoadFile(const std::string& fileName, bool measureLength);
-    // With CutOptions all off, the frames from StartMs to EndMs and the tag;
-    // otherwise also what the options ask for.
+    // Writes the frames from StartMs to EndMs to OutFileName, then Tag when
+    // its marker reads "TAG". True when the output was written; false when
+    // there is no analysed stream, the input is gone, or the output cannot
+    // be created (also when it is the input). Read and write errors are
+    // raised as std::system_error; the earlier file of that name is kept and
+    // no temporary file is left.
     bool SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
                      TID3v1Tag Tag);
-    // Why the last SaveSegment with options wrote nothing although the input
-    // was valid and the output could be made (empty otherwise).
-    std::string CutDeclined;
+    // The same cut, reporting every outcome with its reason instead of
+    // raising; raises only what is no error of the files (out of memory).
+    TCutResult CutSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
+                          const TID3v1Tag& Tag, const TCutOptions& Options = {});
 
     bool PlayRange(int64_t StartMs, int64_t EndMs);
     void StopPlaying();
@@ -55,27 +61,33 @@ public:
 
 private:
     // Moves the input from the first frame to the first frame that begins at
-    // or after StartMs.
-    static void SkipToTime(TInputFile& input, int32_t StartMs);
+    // or after StartMs; the audio ends at audioEnd.
+    static void SkipToTime(TInputFile& input, int32_t StartMs, int64_t audioEnd);
+    // Refuses an output that is the input or cannot be written, before
+    // anything is created.
+    static std::optional<TCutResult> CheckDestination(const TInputFile& input,
+                                                      const std::string& OutFileName);
     // Appends Tag to the output as the 128-byte ID3v1.1 tag.
     static void WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag);
     // Reads the ID3v1 tag and the APE footer at the end of the input.
     void ReadTrailingTags(TInputFile& input);
     // Play length from the frames, as a cut from the first frame counts them.
     int64_t MeasureLengthMs(TInputFile& input) const;
-    // The cut with CutOptions: kept ID3v2 tag, length header, exact frames.
-    bool SaveShapedSegment(TInputFile& input, int32_t StartMs, int32_t EndMs,
-                           const std::string& OutFileName, const TID3v1Tag& Tag);
+    // The cut with options that add to the frames: kept ID3v2 tag, length
+    // header, exact frames. The destination has been checked.
+    TCutResult CutWithAdditions(TInputFile& input, int32_t StartMs, int32_t EndMs,
+                                const std::string& OutFileName, const TID3v1Tag& Tag,
+                                const TCutOptions& Options);
     // The ID3v1 fields of Tag that differ from the source's, for its ID3v2
     // tag; none when Tag is not written.
-    TId3v2Edits EditedFields(const TID3v1Tag& Tag) const;
-    // True when OutFileName may be created as the cut of input: not the
-    // input itself, a plain file and writable when it exists.
-    static bool MayWriteOutput(const TInputFile& input, const std::string& OutFileName);
-    // Byte position of the first frame and the limit before which a step of
-    // the copy walk may begin.
+    TId3v2Edits EditedFields(const TID3v1Tag& Tag, const TCutOptions& Options) const;
+    // Byte position of the first frame, and the end of the audio: where the
+    // trailing tags begin.
     int64_t AudioStart() const;
-    int64_t AudioLimit() const;
+    int64_t AudioEnd() const;
+    // Reads the leading ID3v2 tags and the zero bytes after them; the input
+    // is left at the first byte after them. False when nothing follows.
+    bool ReadLeadingTags(TInputFile& input);
 
     std::unique_ptr<TMediaDevice> FPlayer;
 };

@@ -55,17 +55,12 @@ void Require(bool condition, const char* what)
     }
 }
 
-// Cuts [start, end); returns false when the cut ended with the read error of
-// a frame cut short by the end of the file.
+// Cuts [start, end). The file does not change meanwhile, so no read error may
+// arise: a frame cut short by the end of the file is simply no frame.
 bool Cut(TRoruvoMP3& mp3, int32_t start, int32_t end, const std::string& out, const TID3v1Tag& tag,
          Bytes& result)
 {
-    bool written = false;
-    try {
-        written = mp3.SaveSegment(start, end, out, tag);
-    } catch (const TStreamReadError&) {
-        return false;
-    }
+    const bool written = mp3.SaveSegment(start, end, out, tag);
     Require(written == mp3.Valid, "SaveSegment writes exactly when the file is valid");
     result = written ? ReadAll(out) : Bytes{};
     return true;

@@ -12,6 +12,8 @@ PACKAGES=(
   # tests
   libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick
   pulseaudio pulseaudio-utils sox fonts-dejavu-core
+  # a file system with an unreadable block for the read error test
+  python3-fusepy
   # fixture generation and benchmark peers
   lame twolame ffmpeg mp3splt time
   # artwork generator (resources/make-art.sh)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace clitest;
@@ -54,10 +55,20 @@ TEST_F(CliCut, StartsAtTheFirstFrameBeginningAtOrAfterStart)
     EXPECT_EQ(Written(), Frames(H44, 100, 0));
 }
 
-TEST_F(CliCut, EndNotAfterStartGivesNoAudioButStillSucceeds)
+// A range with no audio frame is declined and writes nothing, also over an
+// earlier file.
+TEST_F(CliCut, NothingToCutIsDeclined)
 {
-    EXPECT_NE(Cut({Tagged, Out, "2000", "1000"}).find("warning"), std::string::npos);
-    EXPECT_EQ(Written(), SourceTag);
+    EXPECT_NE(Cut({Tagged, Out, "2000", "1000"}, 1).find("END is not after START"), std::string::npos);
+    EXPECT_NE(Cut({Tagged, Out, "1000", "1000"}, 1).find("nothing to cut"), std::string::npos);
+    EXPECT_NE(Cut({Tagged, Out, "2613", "9000"}, 1).find("START is past the end"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Out));
+    Dir.Write("out.mp3", TextBytes("an older file"));
+    Cut({Bare, Out, "99:00", "99:01"}, 1);
+    EXPECT_EQ(Written(), TextBytes("an older file"));
+    // The last frame begins at 2586 ms.
+    Cut({"--no-tag", Bare, Out, "2586", "9000"});
+    EXPECT_EQ(Written(), Frames(H44, 1, 99));
 }
 
 TEST_F(CliCut, TagOptionsDecideWhetherATagIsWritten)
@@ -104,12 +115,47 @@ TEST_F(CliCut, DeclinedCutsSayWhyAndWriteNothing)
     const std::string text = Dir.Write("text.mp3", TextBytes("not audio at all"));
     EXPECT_NE(Cut({text, Out, "0", "1000"}, 1).find("not an MP3 stream"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Out));
+}
 
-    const std::string err = Cut({Bare, Dir / "no/such/folder.mp3", "0", "1000"}, 1);
-    EXPECT_NE(err.find("cannot be created"), std::string::npos);
-    EXPECT_NE(err.find("No such file or directory"), std::string::npos);
+// Output-side failures exit with 3 and name the reason.
+TEST_F(CliCut, DestinationsThatCannotBeWrittenSayWhy)
+{
+    mkfifo((Dir / "fifo").c_str(), 0600);
+    Dir.Write("readonly.mp3", TextBytes("kept"));
+    chmod((Dir / "readonly.mp3").c_str(), 0444);
+    const bool root = geteuid() == 0; // root may write any file
+    const struct {
+        std::string out;
+        const char* reason;
+    } cases[] = {
+        {Dir / "no/such/folder.mp3", "No such file or directory"},
+        {Dir / "", "Is a directory"},
+        {Dir.Path(), "Is a directory"},
+        {Dir / "fifo", "not a regular file"},
+        {"/dev/null", "not a regular file"},
+        {Dir / (std::string(4000, 'd') + "/x.mp3"), "File name too long"},
+        {Dir / "readonly.mp3", root ? "" : "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        if (*c.reason == '\0')
+            continue;
+        const std::string err = Cut({Bare, c.out, "0", "1000"}, 3);
+        EXPECT_NE(err.find("cannot be created"), std::string::npos) << err;
+        EXPECT_NE(err.find(c.reason), std::string::npos) << err;
+    }
+    EXPECT_EQ(ReadAll(Dir / "readonly.mp3"), TextBytes("kept"));
+    EXPECT_EQ(Dir.Names(), (std::vector<std::string>{"bare.mp3", "fifo", "readonly.mp3", "tagged.mp3"}));
+}
 
-    EXPECT_NE(Cut({Bare, Dir / "", "0", "1000"}, 1).find("cannot be created"), std::string::npos);
+// A link to a file that does not exist yet is written where it points, and
+// stays a link.
+TEST_F(CliCut, DanglingLinkIsWrittenWhereItPoints)
+{
+    std::filesystem::create_directory(Dir / "sub");
+    std::filesystem::create_symlink("sub/target.mp3", Out);
+    Cut({"--no-tag", Bare, Out, "0", "30"});
+    EXPECT_TRUE(std::filesystem::is_symlink(Out));
+    EXPECT_EQ(ReadAll(Dir / "sub/target.mp3"), Frames(H44, 2, 0));
 }
 
 TEST_F(CliCut, ReplacesAnEarlierOutputFile)
@@ -123,11 +169,16 @@ TEST_F(CliCut, FileSystemErrorsExitWithThree)
 {
     EXPECT_NE(Cut({Dir / "missing.mp3", Out, "0", "1000"}, 3).find("No such file or directory"),
               std::string::npos);
-    // The last frame is cut short by the end of the file: reading it fails
-    // while the cut is being written.
+}
+
+// A last frame cut short by the end of the file (a truncated download) is no
+// frame: the frames before it and the tag make the cut.
+TEST_F(CliCut, TruncatedDownloadIsCutWithItsTag)
+{
     const std::string truncated =
-        Dir.Write("truncated.mp3", Frames(H44, 5, 0) + Slice(Frame(H44, 5), 0, 200));
-    EXPECT_NE(Cut({"--no-tag", truncated, Out, "0", "10000"}, 3).find(truncated), std::string::npos);
+        Dir.Write("truncated.mp3", Frames(H44, 5, 0) + Slice(Frame(H44, 5), 0, 200) + SourceTag);
+    Cut({truncated, Out, "0", "99:00"});
+    EXPECT_EQ(Written(), Frames(H44, 5, 0) + SourceTag);
 }
 
 TEST_F(CliCut, WriteErrorKeepsTheEarlierFileAndLeavesNothingBehind)

@@ -1,5 +1,6 @@
 #include "CliRunner.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <stdexcept>
@@ -12,7 +13,8 @@ using namespace vivizu::test;
 namespace clitest {
 
 TRun RunCli(const std::vector<std::string>& args,
-            const std::vector<std::pair<std::string, std::string>>& env, long fileSizeLimit)
+            const std::vector<std::pair<std::string, std::string>>& env, long fileSizeLimit,
+            const std::string& stdoutPath)
 {
     const TempDir capture;
     const std::string outPath = capture / "out", errPath = capture / "err";
@@ -29,7 +31,8 @@ TRun RunCli(const std::vector<std::string>& args,
         unsetenv("LC_ALL");
         unsetenv("LC_CTYPE");
         for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int out = stdoutPath.empty() ? open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)
+                                           : open(stdoutPath.c_str(), O_WRONLY);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
         if (fileSizeLimit >= 0) {
@@ -39,14 +42,38 @@ TRun RunCli(const std::vector<std::string>& args,
         execv(cargv[0], cargv.data());
         _exit(127);
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
     TRun run;
-    run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    const Bytes out = ReadAll(outPath), err = ReadAll(errPath);
+    run.Exit = WaitCli(pid);
+    const Bytes out = stdoutPath.empty() ? ReadAll(outPath) : Bytes{}, err = ReadAll(errPath);
     run.Out.assign(out.begin(), out.end());
     run.Err.assign(err.begin(), err.end());
     return run;
+}
+
+int StartCli(const std::vector<std::string>& args)
+{
+    std::vector<std::string> argv{VIVIZU_CLI};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> cargv;
+    for (auto& a : argv) cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        if (null < 0 || dup2(null, 1) < 0 || dup2(null, 2) < 0) _exit(127);
+        execv(cargv[0], cargv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+int WaitCli(int pid)
+{
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace clitest

@@ -18,8 +18,15 @@ struct TRun {
 // Runs vivizu-cli with args; env entries are set in its environment first
 // ("LANG", "ru_RU.UTF-8"). LC_ALL and LC_CTYPE are always cleared. A
 // fileSizeLimit of 0 or more limits the size of files it writes (bytes).
+// A stdoutPath sends its standard output there instead of collecting it.
 TRun RunCli(const std::vector<std::string>& args,
             const std::vector<std::pair<std::string, std::string>>& env = {},
-            long fileSizeLimit = -1);
+            long fileSizeLimit = -1, const std::string& stdoutPath = {});
+
+// Starts vivizu-cli with args, its output going nowhere, and returns at once.
+int StartCli(const std::vector<std::string>& args);
+// Waits for a started vivizu-cli; its exit code, or 128 + the signal that
+// ended it.
+int WaitCli(int pid);
 
 } // namespace clitest

@@ -76,7 +76,7 @@ TEST_F(Options, WrittenBesideOtherSettingsAsZeroOrOne)
     ini.WriteString("LANGUAGE", "Default", "2");
     ini.Save(Settings());
     Form->ReadOptionsSetting(); // no OPTIONS section: all off
-    EXPECT_FALSE(Form->Mp3()->CutOptions.Any());
+    EXPECT_FALSE(Form->Mp3()->CutOptions.AddsToFrames());
     Form->PM_LengthHeader->DoClick();
     Form->WriteOptionsSetting();
 

@@ -46,6 +46,44 @@ TEST_F(Analysis, Id3v2TagAndZeroBytesBeforeTheFirstFrame)
     EXPECT_EQ(Closes, 1);           // a preview of an earlier file has ended
 }
 
+// A version 2.4 tag with the footer flag is followed by a 10-byte footer;
+// several tags in a row (and zero bytes between them) all come before the
+// first frame.
+TEST_F(Analysis, FooterAndSeveralLeadingTagsCountIntoTheTagSize)
+{
+    Bytes v24 = Id3v2(100);
+    v24[3] = 4;
+    v24[5] = 0x10;
+    Bytes footer = Slice(v24, 0, 10);
+    std::memcpy(footer.data(), "3DI", 3);
+    Bytes v23Flag = Id3v2(100); // the flag means nothing before version 2.4
+    v23Flag[5] = 0x10;
+    const struct {
+        const char* what;
+        Bytes tags;
+        int32_t size;
+        int32_t zeros;
+    } cases[] = {
+        {"footer", v24 + footer, 120, 0},
+        {"footer and zeros", v24 + footer + Bytes(5, 0), 120, 5},
+        {"no footer before 2.4", v23Flag, 110, 0},
+        {"two tags", Id3v2(50) + Id3v2(70), 140, 0},
+        {"three tags with zeros", Id3v2(50) + Bytes(6, 0) + v24 + footer + Bytes(3, 0) + Id3v2(0) + Bytes(2, 0),
+         60 + 6 + 120 + 3 + 10, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TRoruvoMP3& m = Load(c.tags + Frames(H44, 3));
+        EXPECT_TRUE(m.Valid);
+        EXPECT_EQ(m.Info.ID3v2Size, c.size);
+        EXPECT_EQ(m.Info.LeadingZeros, c.zeros);
+        EXPECT_EQ(m.Info.LengthMs, 78);
+    }
+    // The cut starts with the first frame after them.
+    ASSERT_TRUE(Mp3.SaveSegment(0, 1000, Dir / "out.mp3", TID3v1Tag{}));
+    EXPECT_EQ(ReadAll(Dir / "out.mp3"), Frames(H44, 3));
+}
+
 TEST_F(Analysis, FrameAtTheStart)
 {
     const TRoruvoMP3& m = Load(Frames(H16Mono, 2));
@@ -72,6 +110,8 @@ TEST_F(Analysis, NoFrameWhereTheAudioMustBegin)
         {"first header without table entry", Bytes(reservedRate, reservedRate + 4) + Frames(H44, 2)},
         {"empty file", Bytes{}},
         {"three bytes", Bytes{'I', 'D', '3'}},
+        {"header cut short", Bytes{0xFF, 0xFB, 0x90}},
+        {"header cut short after a tag", Id3v2(20) + Bytes{0xFF, 0xFB, 0x90}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

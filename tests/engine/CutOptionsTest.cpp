@@ -43,7 +43,8 @@ protected:
         Mp3.LoadFile(source);
         EXPECT_TRUE(Mp3.Valid);
         Mp3.CutOptions = std::move(options);
-        EXPECT_TRUE(Mp3.SaveSegment(start, end, Out, tag)) << Mp3.CutDeclined;
+        const TCutResult result = Mp3.CutSegment(start, end, Out, tag, Mp3.CutOptions);
+        EXPECT_TRUE(result.Ok()) << result.Message;
         return ReadAll(Out);
     }
 
@@ -118,7 +119,7 @@ TEST_F(CutOptions, LayerTwoDeclinesTheHeaderWithAReason)
     Mp3.LoadFile(Fixtures + "/layer2-48k.mp3");
     Mp3.CutOptions.ExactCut = true;
     EXPECT_FALSE(Mp3.SaveSegment(0, 500, Out, TID3v1Tag{}));
-    EXPECT_FALSE(Mp3.CutDeclined.empty());
+    EXPECT_EQ(Mp3.CutSegment(0, 500, Out, TID3v1Tag{}, Mp3.CutOptions).Status, TCutStatus::NotApplicable);
     EXPECT_FALSE(Exists(Out));
 }
 

@@ -114,33 +114,84 @@ TEST_F(FrameWalk, EmbeddedId3v2TagIsSteppedOverWhole)
     EXPECT_EQ(step.Length, 0);
 }
 
-TEST_F(FrameWalk, AnythingElseMovesByFour)
+TEST_F(FrameWalk, EmbeddedTagWithFooterIsSteppedOverWhole)
+{
+    Bytes tag = Id3v2(40) + Bytes(10, 0); // a version 2.4 tag and its footer
+    tag[3] = 4;
+    tag[5] = 0x10;
+    Bytes copied;
+    EXPECT_EQ(StepBoth(tag + Frames(H44, 1), 0, copied).Position, 60);
+    EXPECT_TRUE(copied.empty());
+}
+
+// Bytes that are neither a frame nor a tag are passed in groups of four; a
+// run of them in one step, up to the next group that may begin a frame or a
+// tag.
+TEST_F(FrameWalk, AnythingElseIsPassedInGroupsOfFour)
 {
     const uint8_t reservedRate[4] = {0xFF, 0xFB, 0x9C, 0x64};
-    const Bytes others[] = {Bytes(8, 0), Bytes{'R', 'I', 'F', 'F', 'W', 'A', 'V', 'E'},
-                            Bytes{'I', 'D', '4', ' ', 'x', 'x', 'x', 'x'},
-                            Bytes(reservedRate, reservedRate + 4) + Bytes(4, 0)};
-    for (const Bytes& other : others) {
+    struct Case {
+        Bytes before;
+        int64_t end;
+    };
+    const Case cases[] = {{Bytes(8, 0), 8},
+                          {Bytes{'R', 'I', 'F', 'F', 'W', 'A', 'V', 'E'}, 8},
+                          {Bytes{'I', 'D', '4', ' ', 'x', 'x', 'x', 'x'}, 8},
+                          // A group that begins with 'I' ends the run.
+                          {Bytes{0, 0, 0, 0, 'I', 'D', '4', ' '}, 4},
+                          // A header the tables do not describe is four bytes.
+                          {Bytes(reservedRate, reservedRate + 4) + Bytes(4, 0), 4}};
+    for (const Case& c : cases) {
         Bytes copied;
-        const TFrameStep step = StepBoth(other + Frames(H44, 1), 0, copied);
-        EXPECT_EQ(step.Position, 4);
+        const TFrameStep step = StepBoth(c.before + Frames(H44, 1), 0, copied);
+        EXPECT_EQ(step.Position, c.end);
         EXPECT_EQ(step.Length, 0);
         EXPECT_EQ(step.DurationMs, 0.0);
         EXPECT_TRUE(copied.empty());
     }
 }
 
-TEST_F(FrameWalk, CopyOfFrameCutShortByTheEndIsAReadError)
+// Only groups of four from where the walk began are looked at: a sync byte
+// between them is passed, as steps of four would pass it, also across the
+// reads of a long run.
+TEST_F(FrameWalk, LongRunsEndWhereStepsOfFourWouldEnd)
 {
-    const std::string path = Dir.Write("short.mp3", Slice(Frames(H44, 1), 0, 300));
+    const size_t run = 3 * TInputFile::BufferSize + 1;
+    Bytes bytes = Bytes(run, 0) + Bytes{0xFF, 0, 0} + Frames(H44, 2);
+    bytes[1000] = 0xFF; // between two groups
+    bytes[2001] = 'I';
+    const std::string path = Dir.Write("run.mp3", bytes);
+    TInputFile input(path);
+    std::vector<int64_t> frames;
+    while (input.Position() < input.Size() - 4) {
+        const int64_t at = input.Position();
+        if (SkipFrame(input).Length > 0)
+            frames.push_back(at);
+    }
+    EXPECT_EQ(frames, (std::vector<int64_t>{int64_t(run) + 3, int64_t(run) + 3 + 417}));
+}
+
+// A frame header whose frame runs past the end of the audio is no frame: the
+// step ends the walk without moving or copying.
+TEST_F(FrameWalk, FrameRunningPastTheEndOfTheAudioEndsTheWalk)
+{
+    const Bytes frame = Frames(H44, 1);
+    const std::string path = Dir.Write("short.mp3", frame + Slice(frame, 0, 300));
     TInputFile input(path);
     TOutputFile out(Dir / "copy.mp3");
-    EXPECT_THROW(CopyFrame(input, out), TStreamReadError);
-    EXPECT_EQ(out.Size(), 0);
+    EXPECT_EQ(CopyFrame(input, out).Length, 417);
+    const TFrameStep step = CopyFrame(input, out);
+    EXPECT_TRUE(step.EndOfAudio);
+    EXPECT_EQ(step.Position, 417);
+    EXPECT_EQ(step.Length, 0);
+    EXPECT_EQ(out.Size(), 417);
 
-    // Skipping the same frame just ends past the end of the file.
+    // The same with the audio ending before the end of the file (a tag after
+    // it): the whole first frame is audio, the second reaches into the tag.
     TInputFile again(path);
-    EXPECT_EQ(SkipFrame(again).Position, 417);
+    EXPECT_FALSE(SkipFrame(again, 417).EndOfAudio);
+    EXPECT_TRUE(SkipFrame(again, 417 + 416).EndOfAudio);
+    EXPECT_EQ(again.Position(), 417);
 }
 
 TEST_F(FrameWalk, ZeroScanFindsFirstNonZeroByte)

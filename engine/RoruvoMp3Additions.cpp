@@ -1,4 +1,4 @@
-// The cut with options: the source's ID3v2 tag kept in front, a header frame
+// The cut with additions: the source's ID3v2 tag kept in front, a header frame
 // that gives players the length, and the exact cut with its reservoir frame.
 #include "engine/RoruvoMp3.h"
 
@@ -60,14 +60,16 @@ std::array<uint8_t, 4> HeaderAt(TInputFile& input, int64_t position)
 
 } // namespace
 
-bool TRoruvoMP3::SaveShapedSegment(TInputFile& input, int32_t StartMs, int32_t EndMs,
-                                   const std::string& OutFileName, const TID3v1Tag& Tag)
+TCutResult TRoruvoMP3::CutWithAdditions(TInputFile& input, int32_t StartMs, int32_t EndMs,
+                                        const std::string& OutFileName, const TID3v1Tag& Tag,
+                                        const TCutOptions& Options)
 {
-    CutDeclined.clear();
-    const bool header = CutOptions.LengthHeader || CutOptions.ExactCut;
+    TCutResult result;
+    const bool header = Options.LengthHeader || Options.ExactCut;
     if (header && Info.Layer != 3) {
-        CutDeclined = "a length header and an exact cut need Layer III audio";
-        return false;
+        result.Status = TCutStatus::NotApplicable;
+        result.Message = FileName + ": a length header and an exact cut need Layer III audio";
+        return result;
     }
 
     // The source's own header frame, for its encoder delay and padding.
@@ -75,28 +77,41 @@ bool TRoruvoMP3::SaveShapedSegment(TInputFile& input, int32_t StartMs, int32_t E
     const std::span<const uint8_t> first = input.Peek(2048);
     const TEncoderInfo encoder = IsHeaderFrame(first) ? ReadEncoderInfo(first) : TEncoderInfo{};
 
-    const int64_t limit = AudioLimit() - std::max<int64_t>(0, FileSize - input.Size());
+    // Should the file have become shorter since it was analysed, the audio
+    // ends that much earlier.
+    const int64_t audioEnd = AudioEnd() - std::max<int64_t>(0, FileSize - input.Size());
     TCutPlan plan;
-    if (CutOptions.ExactCut) {
+    if (Options.ExactCut) {
         TExactSource source;
         source.SampleRate = Info.SampleRate;
         source.SamplesPerFrame = Info.Version == 1.0 ? 1152 : 576;
         source.Encoder = encoder;
-        plan = PlanExactCut(input, AudioStart(), limit, source, StartMs, EndMs);
+        plan = PlanExactCut(input, AudioStart(), audioEnd, source, StartMs, EndMs);
     } else {
-        plan = PlanTimedCut(input, AudioStart(), limit, StartMs, EndMs);
+        plan = PlanTimedCut(input, AudioStart(), audioEnd, StartMs, EndMs);
         plan.Delay = plan.FromFirst ? encoder.Delay : 0;
         plan.Padding = plan.ToLast ? encoder.Padding : 0;
+    }
+    if (Options.DeclineEmpty && plan.Frames.empty()) {
+        result.Status = TCutStatus::NothingToCut;
+        result.Message = EndMs <= StartMs ? "nothing to cut: END is not after START"
+                                          : "nothing to cut: START is past the end of the stream";
+        return result;
     }
 
     // The frames in front of the audio, and the CRC of all the audio.
     std::vector<uint8_t> reservoir;
     std::vector<uint8_t> headerFrame;
     if (header && !plan.Frames.empty()) {
-        // The header and reservoir frames take version, sample rate and mode
-        // from the frame the analysis read, which is Layer III.
-        const std::array<uint8_t, 4> audioHeader = HeaderAt(input, AudioStart());
-        const int bitrate = HeaderAt(input, plan.Frames.front().Position)[2] >> 4;
+        // The header and reservoir frames copy the first audio frame's header
+        // (decoders take a frame whose mode or flag bits differ from the next
+        // for junk), unless that frame is of another version, layer or sample
+        // rate than the frame the analysis read.
+        const std::array<uint8_t, 4> analysed = HeaderAt(input, AudioStart());
+        std::array<uint8_t, 4> audioHeader = HeaderAt(input, plan.Frames.front().Position);
+        const int bitrate = audioHeader[2] >> 4;
+        if ((audioHeader[1] & 0xFE) != (analysed[1] & 0xFE) || (audioHeader[2] & 0x0C) != (analysed[2] & 0x0C))
+            audioHeader = analysed;
         TLengthHeaderInput in;
         in.AudioHeader = audioHeader;
         if (plan.Reservoir) {
@@ -107,6 +122,8 @@ bool TRoruvoMP3::SaveShapedSegment(TInputFile& input, int32_t StartMs, int32_t E
         for (const TCutFrame& frame : plan.Frames) {
             input.Seek(frame.Position, TSeekOrigin::Begin);
             const auto bytes = input.Take(static_cast<size_t>(frame.Length));
+            if (bytes.size() < static_cast<size_t>(frame.Length))
+                throw TStreamReadError(input.FileName());
             crc = Crc16(crc, bytes);
             in.Vbr = in.Vbr || (bytes[2] >> 4) != bitrate;
             in.FrameLengths.push_back(frame.Length);
@@ -119,29 +136,43 @@ bool TRoruvoMP3::SaveShapedSegment(TInputFile& input, int32_t StartMs, int32_t E
     }
 
     std::vector<uint8_t> id3v2;
-    if (CutOptions.KeepID3v2 && Info.ID3v2Size > 0)
-        id3v2 = KeptId3v2Tag(ReadBytes(input, 0, static_cast<size_t>(Info.ID3v2Size)), EditedFields(Tag));
+    if (Options.KeepID3v2 && Info.ID3v2Size > 0)
+        id3v2 = KeptId3v2Tag(ReadBytes(input, 0, static_cast<size_t>(Info.ID3v2Size)),
+                             EditedFields(Tag, Options));
 
     std::optional<TOutputFile> output;
     try {
         output.emplace(OutFileName);
-    } catch (const std::system_error&) {
-        return false;
+    } catch (const std::system_error& e) {
+        result.Status = TCutStatus::DestinationNotWritable;
+        result.Errno = e.code().value();
+        result.Message = OutFileName + ": the output file cannot be created (" + e.code().message() + ")";
+        return result;
     }
-    output->Write(id3v2);
-    output->Write(headerFrame);
-    output->Write(reservoir);
-    for (const TCutFrame& frame : plan.Frames) {
-        input.Seek(frame.Position, TSeekOrigin::Begin);
-        output->Write(input.Take(static_cast<size_t>(frame.Length)));
+    try {
+        output->Write(id3v2);
+        output->Write(headerFrame);
+        output->Write(reservoir);
+        for (const TCutFrame& frame : plan.Frames) {
+            input.Seek(frame.Position, TSeekOrigin::Begin);
+            const auto bytes = input.Take(static_cast<size_t>(frame.Length));
+            if (bytes.size() < static_cast<size_t>(frame.Length))
+                throw TStreamReadError(input.FileName());
+            output->Write(bytes);
+        }
+        if (HasTagMarker(Tag))
+            WriteID3v1Tag(*output, Tag);
+        output->Commit();
+    } catch (const TStreamWriteError& e) {
+        result.Status = TCutStatus::WriteError;
+        result.Errno = e.code().value();
+        result.Message = e.what();
+        result.Error = std::current_exception();
     }
-    if (HasTagMarker(Tag))
-        WriteID3v1Tag(*output, Tag);
-    output->Commit();
-    return true;
+    return result;
 }
 
-TId3v2Edits TRoruvoMP3::EditedFields(const TID3v1Tag& Tag) const
+TId3v2Edits TRoruvoMP3::EditedFields(const TID3v1Tag& Tag, const TCutOptions& Options) const
 {
     TId3v2Edits edits;
     if (!HasTagMarker(Tag))
@@ -151,8 +182,8 @@ TId3v2Edits TRoruvoMP3::EditedFields(const TID3v1Tag& Tag) const
     source.Genre = 255;
     if (Info.ID3v1Size > 0)
         source = Info.Tag;
-    const auto text = [this](std::string_view ansi) {
-        return CutOptions.TagTextToUtf8 ? CutOptions.TagTextToUtf8(ansi) : Latin1ToUtf8(ansi);
+    const auto text = [&Options](std::string_view ansi) {
+        return Options.TagTextToUtf8 ? Options.TagTextToUtf8(ansi) : Latin1ToUtf8(ansi);
     };
     const auto edit = [&](std::optional<std::string>& to, std::string_view now, std::string_view before) {
         if (now != before)

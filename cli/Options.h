@@ -1,0 +1,37 @@
+#pragma once
+// Command-line options of the vivizu-cli commands, read by the system's
+// getopt_long for all of them alike: an option's value is never taken for an
+// option ("--title -h" is a title), "--name=value" and "--name value" both
+// work, options may come before or after the operands, "--" ends the options,
+// and an unknown option or a missing value is a usage error.
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vivizu {
+
+// Option Ids begin here, above every letter of a short option.
+inline constexpr int FirstOptionId = 256;
+
+struct TOptionSpec {
+    const char* Name;   // the long name, without "--"
+    bool HasValue;
+    int Id;             // what ParseOptions reports for it; FirstOptionId or more
+    char Short = 0;     // a one-letter form ('h' for -h), or 0
+};
+
+struct TParsedOptions {
+    std::vector<std::pair<int, std::string>> Options; // Id and value, in order
+    std::vector<std::string> Operands;
+
+    bool Has(int id) const;
+};
+
+// Reads args (the words after the command's name). Returns the text of a
+// usage error, or nothing when args could be read.
+std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
+                                        std::span<const TOptionSpec> specs, TParsedOptions& parsed);
+
+} // namespace vivizu

@@ -1,0 +1,103 @@
+#include "engine/SignalCleanup.h"
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <pthread.h>
+#include <unistd.h>
+
+namespace vivizu {
+namespace {
+
+constexpr int CleanupSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Fixed storage that the handler can read without allocating or locking.
+// A slot's path is written while the slot is Claimed and read by the handler
+// only once it is Ready.
+enum : int { Free = 0, Claimed = 1, Ready = 2 };
+struct TSlot {
+    std::atomic<int> State{Free};
+    char Path[4096];
+};
+constexpr int SlotCount = 16;
+std::array<TSlot, SlotCount> Slots;
+std::atomic<bool> Installed{false};
+
+extern "C" void OnCleanupSignal(int signal)
+{
+    const int savedErrno = errno;
+    for (TSlot& slot : Slots)
+        if (slot.State.load(std::memory_order_acquire) == Ready)
+            unlink(slot.Path);
+    // End the process by the same signal: it is blocked while this handler
+    // runs and is delivered with the default action once it returns.
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+    raise(signal);
+    errno = savedErrno;
+}
+
+sigset_t CleanupSignalSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : CleanupSignals)
+        sigaddset(&set, s);
+    return set;
+}
+
+} // namespace
+
+void InstallSignalCleanup()
+{
+    if (Installed.exchange(true))
+        return;
+    struct sigaction action {};
+    action.sa_handler = &OnCleanupSignal;
+    action.sa_mask = CleanupSignalSet();
+    for (int s : CleanupSignals) {
+        struct sigaction old {};
+        sigaction(s, nullptr, &old);
+        if (old.sa_handler == SIG_IGN)
+            continue;
+        sigaction(s, &action, nullptr);
+    }
+}
+
+int RegisterTempFile(const char* path)
+{
+    const size_t length = std::strlen(path);
+    if (length >= sizeof(TSlot::Path))
+        return -1;
+    for (int i = 0; i < SlotCount; ++i) {
+        int expected = Free;
+        if (!Slots[i].State.compare_exchange_strong(expected, Claimed, std::memory_order_acquire))
+            continue;
+        std::memcpy(Slots[i].Path, path, length + 1);
+        Slots[i].State.store(Ready, std::memory_order_release);
+        return i;
+    }
+    return -1;
+}
+
+void UnregisterTempFile(int slot)
+{
+    if (slot >= 0 && slot < SlotCount)
+        Slots[slot].State.store(Free, std::memory_order_release);
+}
+
+TCleanupSignalsBlocked::TCleanupSignalsBlocked()
+{
+    const sigset_t set = CleanupSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, &FSaved);
+}
+
+TCleanupSignalsBlocked::~TCleanupSignalsBlocked()
+{
+    pthread_sigmask(SIG_SETMASK, &FSaved, nullptr);
+}
+
+} // namespace vivizu
