@@ -141,7 +141,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         cut.CutOptions.ExactCut = true;
         Bytes recut;
         Require(Cut(cut, 0, INT32_MAX, out, noTag, recut), "an exact cut has no cut-short frame");
-        if (promised >= 0 && PromisedSamples(out) >= 0)
+        // (Unless the audio's last bytes read as a trailing tag, which ends
+        // the stream of the cut earlier than that of its source.)
+        const bool tagLookalike = cut.Info.ID3v1Size > 0 || cut.Info.APESize > 0;
+        if (promised >= 0 && PromisedSamples(out) >= 0 && !tagLookalike)
             Require(PromisedSamples(out) == promised, "an exact cut of an exact cut keeps its samples");
     }
     mp3.CutOptions.ExactCut = false;
