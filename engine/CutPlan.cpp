@@ -40,20 +40,25 @@ TCutPlan PlanTimedCut(TInputFile& input, int64_t audioStart, int64_t audioEnd, i
     return plan;
 }
 
-std::vector<TCutFrame> AudioFrames(TInputFile& input, int64_t audioStart, int64_t audioEnd,
-                                   size_t maxFrames)
+TFrameRun AudioFrames(TInputFile& input, int64_t audioStart, int64_t audioEnd, size_t maxFrames,
+                      size_t keepFrom)
 {
-    std::vector<TCutFrame> frames;
+    TFrameRun run;
+    size_t count = 0;
     input.Seek(audioStart, TSeekOrigin::Begin);
-    while (input.Position() < audioEnd - 4 && frames.size() < maxFrames) {
+    while (input.Position() < audioEnd - 4 && count < maxFrames) {
         const int64_t at = input.Position();
         const TFrameStep step = SkipFrame(input, audioEnd);
         if (step.EndOfAudio)
             break;
-        if (step.Length > 0)
-            frames.push_back({at, step.Length});
+        if (step.Length == 0)
+            continue;
+        if (count >= keepFrom)
+            run.Frames.push_back({at, step.Length});
+        ++count;
     }
-    return frames;
+    run.FirstIndex = std::min(keepFrom, count);
+    return run;
 }
 
 } // namespace vivizu

@@ -31,8 +31,15 @@ struct TCutPlan {
 TCutPlan PlanTimedCut(TInputFile& input, int64_t audioStart, int64_t audioEnd, int32_t StartMs,
                       int32_t EndMs);
 
-// The audio frames from audioStart on, at most maxFrames of them.
-std::vector<TCutFrame> AudioFrames(TInputFile& input, int64_t audioStart, int64_t audioEnd,
-                                   size_t maxFrames);
+// The audio frames from audioStart on, at most maxFrames of them; those
+// before the keepFrom-th are counted but not kept.
+struct TFrameRun {
+    size_t FirstIndex = 0;          // the index of Frames[0] in the stream
+    std::vector<TCutFrame> Frames;
+
+    size_t Count() const { return FirstIndex + Frames.size(); }
+};
+TFrameRun AudioFrames(TInputFile& input, int64_t audioStart, int64_t audioEnd, size_t maxFrames,
+                      size_t keepFrom);
 
 } // namespace vivizu

@@ -10,6 +10,9 @@ namespace {
 // Raw samples of warm-up before the first wanted frame: two granules, enough
 // for the overlap of the transform and the history of the synthesis filter.
 constexpr int64_t WarmUpSamples = 1152;
+// Frames kept before the warm-up for the bytes it borrows: up to 511 bytes,
+// and even the smallest frames hold more than 8 bytes of data.
+constexpr int64_t BorrowReach = 64;
 
 // The bytes that frame `first` takes from the data areas of the frames
 // before it, oldest first.
@@ -62,9 +65,13 @@ TCutPlan PlanExactCut(TInputFile& input, int64_t audioStart, int64_t audioEnd, c
     // whether the padding at the source's end reaches into the cut.
     const int64_t rawNeeded = e - 1 + skip + MaxDelayField + 2 * spf;
     const size_t wantFrames = static_cast<size_t>(rawNeeded / spf + 1);
-    const std::vector<TCutFrame> frames = AudioFrames(input, audioStart, audioEnd, wantFrames);
-    if (frames.size() < wantFrames) {
-        const int64_t raw = static_cast<int64_t>(frames.size()) * spf;
+    // Frames long before the start are only counted: the warm-up and the
+    // bytes the first of it borrows lie within the last few before it.
+    const int64_t warmUpFrames = (WarmUpSamples + spf - 1) / spf;
+    const size_t keepFrom = static_cast<size_t>(std::max<int64_t>(0, (s + skip) / spf - warmUpFrames - BorrowReach));
+    const TFrameRun run = AudioFrames(input, audioStart, audioEnd, wantFrames, keepFrom);
+    if (run.Count() < wantFrames) {
+        const int64_t raw = static_cast<int64_t>(run.Count()) * spf;
         const int64_t rawEnd = gapless ? std::min(raw, raw - source.Encoder.Padding + DecoderDelay) : raw;
         e = std::min(e, rawEnd - skip);
     }
@@ -74,12 +81,13 @@ TCutPlan PlanExactCut(TInputFile& input, int64_t audioStart, int64_t audioEnd, c
     const int64_t rawStart = s + skip;
     const int64_t first = rawStart / spf;
     const int64_t last = (e - 1 + skip) / spf;
-    const int64_t warmUp = std::min(first, (WarmUpSamples + spf - 1) / spf);
-    const size_t from = static_cast<size_t>(first - warmUp);
+    const int64_t warmUp = std::min(first, warmUpFrames);
+    const size_t from = static_cast<size_t>(first - warmUp) - run.FirstIndex;
+    const auto& frames = run.Frames;
     plan.Frames.assign(frames.begin() + static_cast<std::ptrdiff_t>(from),
-                       frames.begin() + static_cast<std::ptrdiff_t>(last + 1));
-    plan.FromFirst = from == 0;
-    plan.ToLast = static_cast<size_t>(last + 1) == frames.size();
+                       frames.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(last) + 1 - run.FirstIndex));
+    plan.FromFirst = from + run.FirstIndex == 0;
+    plan.ToLast = static_cast<size_t>(last + 1) == run.Count();
     plan.Reservoir = true;
     plan.ReservoirTail = BorrowedBytes(input, frames, from);
 

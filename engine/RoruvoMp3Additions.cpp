@@ -76,6 +76,8 @@ TCutResult TRoruvoMP3::CutWithAdditions(TInputFile& input, int32_t StartMs, int3
     input.Seek(AudioStart(), TSeekOrigin::Begin);
     const std::span<const uint8_t> first = input.Peek(2048);
     const TEncoderInfo encoder = IsHeaderFrame(first) ? ReadEncoderInfo(first) : TEncoderInfo{};
+    std::array<uint8_t, 4> analysed{};
+    std::copy_n(first.begin(), std::min<size_t>(4, first.size()), analysed.begin());
 
     // Should the file have become shorter since it was analysed, the audio
     // ends that much earlier.
@@ -99,36 +101,30 @@ TCutResult TRoruvoMP3::CutWithAdditions(TInputFile& input, int32_t StartMs, int3
         return result;
     }
 
-    // The frames in front of the audio, and the CRC of all the audio.
+    // The frames in front of the audio. The header frame goes out first with
+    // the counts of the plan; the CRC of the audio and whether bitrates
+    // differ are known once the frames are written, and then it is
+    // rewritten in place.
     std::vector<uint8_t> reservoir;
     std::vector<uint8_t> headerFrame;
+    TLengthHeaderInput in;
+    int bitrate = 0;
     if (header && !plan.Frames.empty()) {
         // The header and reservoir frames copy the first audio frame's header
         // (decoders take a frame whose mode or flag bits differ from the next
         // for junk), unless that frame is of another version, layer or sample
         // rate than the frame the analysis read.
-        const std::array<uint8_t, 4> analysed = HeaderAt(input, AudioStart());
         std::array<uint8_t, 4> audioHeader = HeaderAt(input, plan.Frames.front().Position);
-        const int bitrate = audioHeader[2] >> 4;
+        bitrate = audioHeader[2] >> 4;
         if ((audioHeader[1] & 0xFE) != (analysed[1] & 0xFE) || (audioHeader[2] & 0x0C) != (analysed[2] & 0x0C))
             audioHeader = analysed;
-        TLengthHeaderInput in;
         in.AudioHeader = audioHeader;
         if (plan.Reservoir) {
             reservoir = BuildReservoirFrame(audioHeader, plan.ReservoirTail);
             in.FrameLengths.push_back(static_cast<int32_t>(reservoir.size()));
         }
-        uint16_t crc = Crc16(0, reservoir);
-        for (const TCutFrame& frame : plan.Frames) {
-            input.Seek(frame.Position, TSeekOrigin::Begin);
-            const auto bytes = input.Take(static_cast<size_t>(frame.Length));
-            if (bytes.size() < static_cast<size_t>(frame.Length))
-                throw TStreamReadError(input.FileName());
-            crc = Crc16(crc, bytes);
-            in.Vbr = in.Vbr || (bytes[2] >> 4) != bitrate;
+        for (const TCutFrame& frame : plan.Frames)
             in.FrameLengths.push_back(frame.Length);
-        }
-        in.MusicCrc = crc;
         in.Delay = plan.Delay;
         in.Padding = plan.Padding;
         in.Version = encoder.Present ? encoder.Version : DefaultEncoderText;
@@ -151,14 +147,24 @@ TCutResult TRoruvoMP3::CutWithAdditions(TInputFile& input, int32_t StartMs, int3
     }
     try {
         output->Write(id3v2);
+        const int64_t headerAt = output->Size();
         output->Write(headerFrame);
         output->Write(reservoir);
+        uint16_t crc = Crc16(0, reservoir);
         for (const TCutFrame& frame : plan.Frames) {
             input.Seek(frame.Position, TSeekOrigin::Begin);
             const auto bytes = input.Take(static_cast<size_t>(frame.Length));
             if (bytes.size() < static_cast<size_t>(frame.Length))
                 throw TStreamReadError(input.FileName());
+            if (!headerFrame.empty()) {
+                crc = Crc16(crc, bytes);
+                in.Vbr = in.Vbr || (bytes[2] >> 4) != bitrate;
+            }
             output->Write(bytes);
+        }
+        if (!headerFrame.empty()) {
+            in.MusicCrc = crc;
+            output->Overwrite(headerAt, BuildLengthHeader(in));
         }
         if (HasTagMarker(Tag))
             WriteID3v1Tag(*output, Tag);

@@ -102,8 +102,13 @@ TEST_F(CutOptions, LengthHeaderOfAWholeConstantStreamKeepsDelayAndPadding)
     TRoruvoMP3 source(cbr);
     TInputFile in(cbr);
     in.Seek(source.Info.ID3v2Size + source.Info.LeadingZeros, TSeekOrigin::Begin);
-    const TEncoderInfo own = ReadEncoderInfo(in.Peek(1000));
+    const std::span<const uint8_t> sourceHeader = in.Peek(1000);
+    const TEncoderInfo own = ReadEncoderInfo(sourceHeader);
     ASSERT_TRUE(own.Present);
+    // The encoder's own CRC of its header frame's first 190 bytes.
+    const uint16_t crc = Crc16(0, sourceHeader.first(190));
+    EXPECT_EQ(sourceHeader[190], crc >> 8);
+    EXPECT_EQ(sourceHeader[191], crc & 0xFF);
 
     const Bytes out = Cut(cbr, 0, 100000, With(false, true));
     const THeaderSeen seen = ReadHeader(out);
@@ -121,6 +126,20 @@ TEST_F(CutOptions, LayerTwoDeclinesTheHeaderWithAReason)
     EXPECT_FALSE(Mp3.SaveSegment(0, 500, Out, TID3v1Tag{}));
     EXPECT_EQ(Mp3.CutSegment(0, 500, Out, TID3v1Tag{}, Mp3.CutOptions).Status, TCutStatus::NotApplicable);
     EXPECT_FALSE(Exists(Out));
+}
+
+TEST(Crc16, AnyLengthAgreesWithByteAtATime)
+{
+    Bytes data(1000);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<uint8_t>(i * 37 + 11);
+    for (const size_t length : {0u, 1u, 7u, 8u, 9u, 63u, 1000u}) {
+        uint16_t slow = 0x1234;
+        for (size_t i = 0; i < length; ++i)
+            slow = Crc16(slow, std::span<const uint8_t>(&data[i], 1));
+        EXPECT_EQ(Crc16(0x1234, std::span<const uint8_t>(data.data(), length)), slow) << length;
+    }
+    EXPECT_EQ(Crc16(0, TextBytes("123456789")), 0xBB3D); // CRC-16/ARC check value
 }
 
 TEST(ReservoirFrame, SmallestBitrateThatHoldsTheBorrowedBytes)
