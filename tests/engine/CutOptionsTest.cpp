@@ -1,6 +1,7 @@
 // SaveSegment with options: the length header frame, the reservoir frame and
 // the kept ID3v2 tag, checked on real encoder output and on built bytes.
 #include "Mp3Bytes.h"
+#include "engine/FileStream.h"
 #include "engine/FrameWalk.h"
 #include "engine/LengthHeader.h"
 #include "engine/ReservoirFrame.h"
@@ -126,6 +127,26 @@ TEST_F(CutOptions, LayerTwoDeclinesTheHeaderWithAReason)
     EXPECT_FALSE(Mp3.SaveSegment(0, 500, Out, TID3v1Tag{}));
     EXPECT_EQ(Mp3.CutSegment(0, 500, Out, TID3v1Tag{}, Mp3.CutOptions).Status, TCutStatus::NotApplicable);
     EXPECT_FALSE(Exists(Out));
+}
+
+TEST(OutputOverwrite, BytesInTheFileAndInTheBufferAlike)
+{
+    TempDir dir;
+    const std::string path = dir / "out.bin";
+    Bytes expected(TOutputFile::BufferSize + 1000, 0x55);
+    {
+        TOutputFile out(path);
+        out.Write(expected); // the first BufferSize bytes are in the file now
+        const Bytes patch(20, 0xAA);
+        out.Overwrite(10, patch);                                   // in the file
+        out.Overwrite(TOutputFile::BufferSize - 10, patch);         // across both
+        out.Overwrite(static_cast<int64_t>(expected.size()) - 20, patch); // in the buffer
+        EXPECT_THROW(out.Overwrite(static_cast<int64_t>(expected.size()) - 10, patch), std::system_error);
+        out.Commit();
+        for (const size_t at : {size_t{10}, TOutputFile::BufferSize - 10, expected.size() - 20})
+            std::fill_n(expected.begin() + static_cast<long>(at), 20, 0xAA);
+    }
+    EXPECT_EQ(ReadAll(path), expected);
 }
 
 TEST(Crc16, AnyLengthAgreesWithByteAtATime)

@@ -128,6 +128,32 @@ TEST_P(ExactCutDecode, CutIsTheSourceSliceSampleForSample)
     }
 }
 
+// Seconds of the stream as ffprobe reports them.
+double ProbedSeconds(const std::string& path)
+{
+    const std::string command = "ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    double seconds = -1;
+    if (pipe != nullptr) {
+        if (std::fscanf(pipe, "%lf", &seconds) != 1)
+            seconds = -1;
+        pclose(pipe);
+    }
+    return seconds;
+}
+
+TEST(LengthHeader, PlayersReadTheCutsLengthFromIt)
+{
+    TempDir dir;
+    TRoruvoMP3 mp3;
+    mp3.LoadFile(std::string(VIVIZU_FIXTURES) + "/vbr48k.mp3");
+    mp3.CutOptions.LengthHeader = true;
+    const std::string out = dir / "cut.mp3";
+    ASSERT_TRUE(mp3.SaveSegment(240, 1440, out, TID3v1Tag{}));
+    // 50 frames of 24 ms follow the header frame.
+    EXPECT_NEAR(ProbedSeconds(out), 1.2, 0.024);
+}
+
 INSTANTIATE_TEST_SUITE_P(Fixtures, ExactCutDecode,
                          ::testing::Values(TCase{"vbr48k.mp3", true},        // MPEG 1 VBR joint stereo
                                            TCase{"cbr128-tags.mp3", true},   // MPEG 1 CBR, ID3 tags
