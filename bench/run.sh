@@ -120,7 +120,7 @@ for file in "$CBR" "$VBR"; do
   c=$(median_ms cat_file "$file")
   printf '  %-34s %10s\n' "cat FILE > /dev/null" "$c"
   r=$(ratio "$i" "$c")
-  printf '  %-34s %10s  %sx cat %s\n' "vivizu-cli info (length walk)" "$i" "$r" "$(verdict "$i" "$c" max 2)"
+  printf '  %-34s %10s  %sx cat %s\n' "vivizu-cli info (length walk)" "$i" "$r" "$(verdict "$i" "$c" max 1.2)"
   echo
 done
 

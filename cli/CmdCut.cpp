@@ -36,7 +36,7 @@ enum TCutOption : int {
     OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
     OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
 };
-constexpr TOptionSpec CutOptions[] = {
+constexpr TOptionDef CutOptions[] = {
     {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
     {"title", true, OptTitle},     {"artist", true, OptArtist},    {"album", true, OptAlbum},
     {"year", true, OptYear},       {"comment", true, OptComment},  {"track", true, OptTrack},

@@ -123,9 +123,9 @@ TReport BuildReport(const TRoruvoMP3& mp3, int codePage)
 int RunInfo(const std::vector<std::string>& args)
 {
     enum : int { OptHelp = FirstOptionId, OptJson };
-    constexpr TOptionSpec specs[] = {{"help", false, OptHelp, 'h'}, {"json", false, OptJson}};
+    constexpr TOptionDef defs[] = {{"help", false, OptHelp, 'h'}, {"json", false, OptJson}};
     TParsedOptions parsed;
-    if (const auto error = ParseOptions(args, specs, parsed)) return UsageError("info: " + *error);
+    if (const auto error = ParseOptions(args, defs, parsed)) return UsageError("info: " + *error);
     if (parsed.Has(OptHelp)) {
         PrintUsage(std::cout);
         return ExitOk;

@@ -79,9 +79,9 @@ std::string PositionLine(int64_t ms, int64_t endMs)
 int RunPlay(const std::vector<std::string>& args)
 {
     enum : int { OptHelp = FirstOptionId };
-    constexpr TOptionSpec specs[] = {{"help", false, OptHelp, 'h'}};
+    constexpr TOptionDef defs[] = {{"help", false, OptHelp, 'h'}};
     TParsedOptions parsed;
-    if (const auto error = ParseOptions(args, specs, parsed)) return UsageError("play: " + *error);
+    if (const auto error = ParseOptions(args, defs, parsed)) return UsageError("play: " + *error);
     if (parsed.Has(OptHelp)) {
         PrintPlayUsage(std::cout);
         return ExitOk;

@@ -13,7 +13,7 @@ bool TParsedOptions::Has(int id) const
 }
 
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
-                                        std::span<const TOptionSpec> specs, TParsedOptions& parsed)
+                                        std::span<const TOptionDef> defs, TParsedOptions& parsed)
 {
     // getopt_long reorders the words it is given: it gets copies.
     std::vector<std::string> words;
@@ -28,11 +28,11 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
     // ':' first: a missing value is told apart from an unknown option.
     std::string shortOptions = ":";
     std::vector<option> longOptions;
-    for (const TOptionSpec& spec : specs) {
-        longOptions.push_back({spec.Name, spec.HasValue ? required_argument : no_argument, nullptr, spec.Id});
-        if (spec.Short != 0) {
-            shortOptions += spec.Short;
-            if (spec.HasValue)
+    for (const TOptionDef& def : defs) {
+        longOptions.push_back({def.Name, def.HasValue ? required_argument : no_argument, nullptr, def.Id});
+        if (def.Short != 0) {
+            shortOptions += def.Short;
+            if (def.HasValue)
                 shortOptions += ':';
         }
     }
@@ -59,9 +59,9 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
             return "unknown option '" + shown + "'";
         }
         int id = code;
-        for (const TOptionSpec& spec : specs)
-            if (spec.Short != 0 && spec.Short == code)
-                id = spec.Id;
+        for (const TOptionDef& def : defs)
+            if (def.Short != 0 && def.Short == code)
+                id = def.Id;
         parsed.Options.emplace_back(id, optarg != nullptr ? optarg : "");
     }
     for (int i = optind; i < argc; ++i)

@@ -15,7 +15,7 @@ namespace vivizu {
 // Option Ids begin here, above every letter of a short option.
 inline constexpr int FirstOptionId = 256;
 
-struct TOptionSpec {
+struct TOptionDef {
     const char* Name;   // the long name, without "--"
     bool HasValue;
     int Id;             // what ParseOptions reports for it; FirstOptionId or more
@@ -32,6 +32,6 @@ struct TParsedOptions {
 // Reads args (the words after the command's name). Returns the text of a
 // usage error, or nothing when args could be read.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
-                                        std::span<const TOptionSpec> specs, TParsedOptions& parsed);
+                                        std::span<const TOptionDef> defs, TParsedOptions& parsed);
 
 } // namespace vivizu

@@ -186,9 +186,15 @@ TOutputFile::TOutputFile(const std::string& fileName) : FFileName(ResolveLink(fi
     const bool replaces = stat(FFileName.c_str(), &existing) == 0;
 
     // A hidden name beside the destination (on its file system, so that the
-    // rename cannot fail for crossing devices), short enough for any name.
-    const std::string prefix = (folder == "/" ? "/" : folder + "/") + "." + name.substr(0, 200) +
-                               ".part-" + std::to_string(getpid()) + "-";
+    // rename cannot fail for crossing devices), short enough for any name:
+    // as much of the destination's name as fits in a file name, and in a
+    // path beside a long folder name.
+    const std::string folderPart = folder == "/" ? "/" : folder + "/";
+    const std::string suffix = ".part-" + std::to_string(getpid()) + "-";
+    constexpr size_t MaxPath = PATH_MAX - 1, StampRoom = 32; // the stamp and attempt numbers
+    const size_t fixed = folderPart.size() + 1 + suffix.size() + StampRoom;
+    const size_t keep = std::min<size_t>(200, fixed < MaxPath ? MaxPath - fixed : 0);
+    const std::string prefix = folderPart + "." + name.substr(0, keep) + suffix;
     // The clock makes the name unlikely to be taken; O_EXCL makes sure.
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     // The file is created and registered for removal with the cleanup

@@ -53,17 +53,6 @@ constexpr std::array<TVersionRow, 4> VersionRows{{
     {1.0, 0, 0},  // 11: MPEG 1
 }};
 
-// Frame length without padding and play time for every combination of the
-// version, layer, bitrate and sample-rate codes, worked out from the tables
-// above when the program is compiled, so that walking a stream costs no
-// division per frame. A length of 0 marks a combination with no entry.
-struct TFrameSize {
-    int32_t Length;
-    double DurationMs;
-    int64_t DurationTicks;
-};
-using TFrameSizeTable = std::array<std::array<std::array<std::array<TFrameSize, 4>, 16>, 4>, 4>;
-
 constexpr TFrameSizeTable MakeFrameSizes()
 {
     TFrameSizeTable sizes{};
@@ -90,20 +79,10 @@ constexpr TFrameSizeTable MakeFrameSizes()
                 }
     return sizes;
 }
-constexpr TFrameSizeTable FrameSizes = MakeFrameSizes();
 
 } // namespace
 
-TFrameExtent FrameExtentOf(const uint8_t* b)
-{
-    const int layerCode = (b[1] >> 1) & 3;
-    const TFrameSize& size = FrameSizes[(b[1] >> 3) & 3][layerCode][(b[2] >> 4) & 15][(b[2] >> 2) & 3];
-    if (size.Length == 0)
-        return {};
-    // Padding adds one byte, or one 4-byte slot in Layer I (layer code 3).
-    const int32_t padding = (b[2] >> 1) & 1;
-    return {size.Length + padding * (layerCode == 3 ? 4 : 1), size.DurationMs, {size.DurationTicks}};
-}
+constinit const TFrameSizeTable FrameSizes = MakeFrameSizes();
 
 TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
 {

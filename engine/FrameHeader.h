@@ -2,6 +2,7 @@
 // MPEG audio frame headers: the four header bytes decoded into the stream
 // properties, the frame's length in bytes and its play time.
 #include "engine/StreamTime.h"
+#include <array>
 #include <cstdint>
 
 namespace vivizu {
@@ -33,7 +34,29 @@ struct TFrameExtent {
     double DurationMs = 0.0;
     TStreamTime Duration;
 };
-TFrameExtent FrameExtentOf(const uint8_t* b);
+
+// Frame length without padding and play time for every combination of the
+// version, layer, bitrate and sample-rate codes, worked out from the tables
+// when the program is compiled (length 0: no entry). FrameExtentOf is a
+// look-up in it, inline, as the walk calls it for every frame.
+struct TFrameSize {
+    int32_t Length;
+    double DurationMs;
+    int64_t DurationTicks;
+};
+using TFrameSizeTable = std::array<std::array<std::array<std::array<TFrameSize, 4>, 16>, 4>, 4>;
+extern const TFrameSizeTable FrameSizes; // [version][layer code][bitrate index][rate index]
+
+inline TFrameExtent FrameExtentOf(const uint8_t* b)
+{
+    const int layerCode = (b[1] >> 1) & 3;
+    const TFrameSize& size = FrameSizes[(b[1] >> 3) & 3][layerCode][(b[2] >> 4) & 15][(b[2] >> 2) & 3];
+    if (size.Length == 0)
+        return {};
+    // Padding adds one byte, or one 4-byte slot in Layer I (layer code 3).
+    const int32_t padding = (b[2] >> 1) & 1;
+    return {size.Length + padding * (layerCode == 3 ? 4 : 1), size.DurationMs, {size.DurationTicks}};
+}
 
 // Size of an ID3v2 tag (without its 10-byte header) from the four size bytes
 // at offsets 6-9 of the tag header: seven bits per byte, high byte first.

@@ -39,8 +39,20 @@ int64_t EndOfRun(TInputFile& input)
 {
     const std::span<const uint8_t> run = input.Peek(RunLookahead);
     size_t offset = 4;
-    while (offset < run.size() && run[offset] != 0xFF && run[offset] != 'I')
+    while (offset < run.size()) {
+        // Zero bytes, the common long run, 32 at a time.
+        if (offset + 32 <= run.size()) {
+            uint64_t words[4];
+            std::memcpy(words, run.data() + offset, sizeof words);
+            if ((words[0] | words[1] | words[2] | words[3]) == 0) {
+                offset += 32;
+                continue;
+            }
+        }
+        if (run[offset] == 0xFF || run[offset] == 'I')
+            break;
         offset += 4;
+    }
     return input.Position() + static_cast<int64_t>(std::max<size_t>(offset, 4));
 }
 
@@ -118,6 +130,19 @@ TFrameStep SkipFrame(TInputFile& input, int64_t audioEnd)
 TFrameStep SkipFrame(TInputFile& input)
 {
     return SkipFrame(input, input.Size());
+}
+
+TStreamTime SkipFramesUntil(TInputFile& input, int64_t audioEnd, TStreamTime until)
+{
+    TStreamTime elapsed;
+    while (input.Position() < audioEnd - 4 && elapsed < until) {
+        const TStepPlan plan = PlanStep(input, audioEnd);
+        if (plan.EndOfAudio)
+            break;
+        input.Seek(plan.End, TSeekOrigin::Begin);
+        elapsed += plan.Duration;
+    }
+    return elapsed;
 }
 
 TFrameStep CopyFrame(TInputFile& input, TOutputFile& output, int64_t audioEnd)

@@ -37,6 +37,12 @@ bool IsHeaderFrame(std::span<const uint8_t> frame);
 TFrameStep SkipFrame(TInputFile& input, int64_t audioEnd);
 TFrameStep SkipFrame(TInputFile& input);
 
+// Steps with SkipFrame while the input's position is before audioEnd - 4
+// and the play time passed is before `until`, ending at a frame that runs
+// past audioEnd; returns the play time passed. The walks to a start time and
+// over a whole stream, in one loop.
+TStreamTime SkipFramesUntil(TInputFile& input, int64_t audioEnd, TStreamTime until);
+
 // The same step; an audio frame's bytes are appended to output in one piece.
 TFrameStep CopyFrame(TInputFile& input, TOutputFile& output, int64_t audioEnd);
 TFrameStep CopyFrame(TInputFile& input, TOutputFile& output);

@@ -135,15 +135,8 @@ int64_t TRoruvoMP3::MeasureLengthMs(TInputFile& input) const
     // The same walk and the same sums as a cut from 0 to the end, so that a
     // cut from 0 to the length holds every frame. A frame that runs past the
     // end of the audio ends the stream and does not count.
-    const int64_t audioEnd = AudioEnd();
-    TStreamTime elapsed;
     input.Seek(AudioStart(), TSeekOrigin::Begin);
-    while (input.Position() < audioEnd - 4) {
-        const TFrameStep step = SkipFrame(input, audioEnd);
-        if (step.EndOfAudio)
-            break;
-        elapsed += step.Duration;
-    }
+    const TStreamTime elapsed = SkipFramesUntil(input, AudioEnd(), TStreamTime{INT64_MAX});
     return elapsed.WholeMs();
 }
 

@@ -6,6 +6,7 @@
 #include "engine/FrameWalk.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,6 +37,22 @@ TCutResult FromError(TCutStatus status, const std::system_error& e)
     return result;
 }
 
+// True when path and each of its names are within the system's limits.
+bool PathFits(const std::string& path)
+{
+    if (path.size() >= PATH_MAX)
+        return false;
+    size_t start = 0;
+    for (size_t slash = path.find('/'); ; slash = path.find('/', start)) {
+        const size_t end = slash == std::string::npos ? path.size() : slash;
+        if (end - start > NAME_MAX)
+            return false;
+        if (slash == std::string::npos)
+            return true;
+        start = slash + 1;
+    }
+}
+
 // True when a step that copies an audio frame lies ahead of the input's
 // position before the audio ends; the input is left where it was.
 bool AudioFrameAhead(TInputFile& input, int64_t audioEnd)
@@ -57,14 +74,7 @@ bool AudioFrameAhead(TInputFile& input, int64_t audioEnd)
 void TRoruvoMP3::SkipToTime(TInputFile& input, int32_t StartMs, int64_t audioEnd)
 {
     // Exact sums: a frame that begins exactly at StartMs is kept.
-    const TStreamTime start = TStreamTime::FromMs(StartMs);
-    TStreamTime elapsed;
-    while (input.Position() < audioEnd - 4 && start > elapsed) {
-        const TFrameStep step = SkipFrame(input, audioEnd);
-        if (step.EndOfAudio)
-            break;
-        elapsed += step.Duration;
-    }
+    SkipFramesUntil(input, audioEnd, TStreamTime::FromMs(StartMs));
 }
 
 void TRoruvoMP3::WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag)
@@ -132,7 +142,13 @@ TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::str
         try {
             output.emplace(OutFileName);
         } catch (const std::system_error& e) {
-            return NotWritable(OutFileName, e.code().value(), e.code().message());
+            const int code = e.code().value();
+            // The destination's own path fits, but not the temporary file's
+            // beside it.
+            if (code == ENAMETOOLONG && PathFits(OutFileName))
+                return NotWritable(OutFileName, code,
+                                   e.code().message() + ": no room for the temporary file's name beside it");
+            return NotWritable(OutFileName, code, e.code().message());
         }
         try {
             // The wanted duration in 64 bits: a 32-bit difference could wrap.

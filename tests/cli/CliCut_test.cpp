@@ -66,9 +66,6 @@ TEST_F(CliCut, NothingToCutIsDeclined)
     Dir.Write("out.mp3", TextBytes("an older file"));
     Cut({Bare, Out, "99:00", "99:01"}, 1);
     EXPECT_EQ(Written(), TextBytes("an older file"));
-    // The last frame begins at 2586 ms.
-    Cut({"--no-tag", Bare, Out, "2586", "9000"});
-    EXPECT_EQ(Written(), Frames(H44, 1, 99));
 }
 
 TEST_F(CliCut, TagOptionsDecideWhetherATagIsWritten)

@@ -158,8 +158,10 @@ TEST_F(FrameWalk, LongRunsEndWhereStepsOfFourWouldEnd)
 {
     const size_t run = 3 * TInputFile::BufferSize + 1;
     Bytes bytes = Bytes(run, 0) + Bytes{0xFF, 0, 0} + Frames(H44, 2);
-    bytes[1000] = 0xFF; // between two groups
-    bytes[2001] = 'I';
+    bytes[1001] = 0xFF; // inside a group: passed
+    bytes[2002] = 'I';
+    bytes[3000] = 'I';  // a group that begins with 'I' but no tag: four bytes
+    bytes[4000] = 0xFF; // a header the tables do not describe: four bytes
     const std::string path = Dir.Write("run.mp3", bytes);
     TInputFile input(path);
     std::vector<int64_t> frames;
