@@ -9,18 +9,9 @@ TCutPlan PlanTimedCut(TInputFile& input, int64_t audioStart, int64_t audioEnd, i
 {
     TCutPlan plan;
     input.Seek(audioStart, TSeekOrigin::Begin);
-    bool skippedAudio = false;
-    if (StartMs > 0) {
-        const TStreamTime start = TStreamTime::FromMs(StartMs);
-        TStreamTime elapsed;
-        while (input.Position() < audioEnd - 4 && start > elapsed) {
-            const TFrameStep step = SkipFrame(input, audioEnd);
-            if (step.EndOfAudio)
-                break;
-            skippedAudio = skippedAudio || step.Length > 0;
-            elapsed += step.Duration;
-        }
-    }
+    // The plain cut's walk to the start time.
+    const bool skippedAudio =
+        StartMs > 0 && SkipFramesUntil(input, audioEnd, TStreamTime::FromMs(StartMs)) > TStreamTime{};
     const TStreamTime wanted = TStreamTime::FromMs(int64_t{EndMs} - StartMs);
     TStreamTime elapsed;
     bool ended = false;
