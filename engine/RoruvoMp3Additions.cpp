@@ -121,6 +121,11 @@ TCutResult TRoruvoMP3::CutWithAdditions(TInputFile& input, int32_t StartMs, int3
         in.AudioHeader = audioHeader;
         if (plan.Reservoir) {
             reservoir = BuildReservoirFrame(audioHeader, plan.ReservoirTail);
+            if (reservoir.empty() || LengthHeaderSize(audioHeader) == 0) {
+                result.Status = TCutStatus::NotApplicable;
+                result.Message = FileName + ": no frame of this stream can carry what the cut needs";
+                return result;
+            }
             in.FrameLengths.push_back(static_cast<int32_t>(reservoir.size()));
         }
         for (const TCutFrame& frame : plan.Frames)
