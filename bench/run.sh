@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times vivizu-cli against its peers on long files:
-#   cut  30:00-31:00 and the last minute: vivizu-cli cut, ffmpeg -c copy, mp3splt -f
+#   cut  30:00-31:00 and the last minute: vivizu-cli cut, ffmpeg -c copy, mp3splt -f;
+#        on the 1-hour file also vivizu-cli cut --length-header and --exact
 #   info (a full length walk):           vivizu-cli info against cat FILE > /dev/null
 # and shows the peak memory of vivizu-cli on a 1-hour and a 2-hour file.
 # Usage: bench/run.sh BUILD   (BENCH_RUNS=N sets the runs per command, default 7)
@@ -82,6 +83,8 @@ sec() { awk -v ms="$1" 'BEGIN { printf "%.3f", ms / 1000 }'; }
 
 cat_file() { cat "$1" >/dev/null; }
 vivizu_cut() { "$CLI" cut --no-tag "$1" "$WORK/$4.mp3" "$2" "$3"; }
+vivizu_header_cut() { "$CLI" cut --no-tag --length-header "$1" "$WORK/$4.mp3" "$2" "$3"; }
+vivizu_exact_cut() { "$CLI" cut --no-tag --exact "$1" "$WORK/$4.mp3" "$2" "$3"; }
 ffmpeg_cut() { ffmpeg -v error -y -ss "$(sec "$2")" -to "$(sec "$3")" -i "$1" -c copy "$WORK/$4.mp3"; }
 mp3splt_cut() { mp3splt -Q -f -d "$WORK" -o "$4" "$1" "$(splt_time "$2")" "$(splt_time "$3")"; }
 
@@ -102,6 +105,12 @@ for file in "$CBR" "$VBR"; do
     f=$(median_ms ffmpeg_cut "$file" "$from" "$to" "{}")
     s=$(median_ms mp3splt_cut "$file" "$from" "$to" "{}")
     printf '  %-34s %10s\n' "vivizu-cli cut $label" "$v"
+    if [ "$file" = "$CBR" ]; then
+      hc=$(median_ms vivizu_header_cut "$file" "$from" "$to" "{}")
+      ec=$(median_ms vivizu_exact_cut "$file" "$from" "$to" "{}")
+      printf '  %-34s %10s  %sx %s\n' "  --length-header $label" "$hc" "$(ratio "$hc" "$v")" "$(verdict "$hc" "$v" max 1.2)"
+      printf '  %-34s %10s  %sx %s\n' "  --exact $label" "$ec" "$(ratio "$ec" "$v")" "$(verdict "$ec" "$v" max 1.2)"
+    fi
     r=$(ratio "$f" "$v")
     printf '  %-34s %10s  %sx %s\n' "ffmpeg -ss -to -c copy $label" "$f" "$r" "$(verdict "$f" "$v" min 10)"
     r=$(ratio "$s" "$v")

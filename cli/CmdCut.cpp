@@ -20,6 +20,7 @@ struct TCutArgs {
     TTagMode Mode = TTagMode::FromSource;
     bool TagSet = false, NoTagSet = false;
     TTagEdits Edits;
+    bool KeepID3v2 = false, LengthHeader = false, ExactCut = false;
     std::vector<std::string> Operands; // FILE OUT START END
 };
 
@@ -33,13 +34,14 @@ std::optional<int> ParseInt(std::string_view s)
 
 enum TCutOption : int {
     OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
-    OptTrack, OptGenre,
+    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
 };
 constexpr TOptionDef CutOptions[] = {
     {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
     {"title", true, OptTitle},     {"artist", true, OptArtist},    {"album", true, OptAlbum},
     {"year", true, OptYear},       {"comment", true, OptComment},  {"track", true, OptTrack},
-    {"genre", true, OptGenre},
+    {"genre", true, OptGenre},     {"keep-id3v2", false, OptKeepID3v2},
+    {"length-header", false, OptLengthHeader},                     {"exact", false, OptExact},
 };
 
 // Fills args from the command line; an error text when it is not usable.
@@ -50,6 +52,9 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         switch (id) {
         case OptTag: args.TagSet = true; break;
         case OptNoTag: args.NoTagSet = true; break;
+        case OptKeepID3v2: args.KeepID3v2 = true; break;
+        case OptLengthHeader: args.LengthHeader = true; break;
+        case OptExact: args.ExactCut = true; break;
         case OptTitle: e.Title = value; break;
         case OptArtist: e.Artist = value; break;
         case OptAlbum: e.Album = value; break;
@@ -113,9 +118,14 @@ int RunCut(const std::vector<std::string>& argv)
         PrintError(file + ": not an MP3 stream; nothing written");
         return ExitDeclined;
     }
-    const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, AnsiCodePage());
+    const int codePage = AnsiCodePage();
+    const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, codePage);
     TCutOptions options;
     options.DeclineEmpty = true; // a cut without audio is refused, as play refuses
+    options.KeepID3v2 = args.KeepID3v2;
+    options.LengthHeader = args.LengthHeader;
+    options.ExactCut = args.ExactCut;
+    options.TagTextToUtf8 = [codePage](std::string_view text) { return AnsiToUtf8(text, codePage); };
     const TCutResult result = mp3.CutSegment(*start, *end, out, tag, options);
     switch (result.Status) {
     case TCutStatus::Done:
@@ -123,6 +133,7 @@ int RunCut(const std::vector<std::string>& argv)
     case TCutStatus::NotAnalysed:
     case TCutStatus::OutputIsInput:
     case TCutStatus::NothingToCut:
+    case TCutStatus::NotApplicable:
         PrintError(result.Message + "; nothing written");
         return ExitDeclined;
     case TCutStatus::InputGone:

@@ -179,6 +179,11 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.Label28->SetBold(true);
     f.Label28->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
     f.Label28->SetCaption(QStringLiteral(">> Language"));
+    f.Label29 = Make<TLinkLabel>(&f, "Label29", 284, 4, 112, 14);
+    f.Label29->SetFontColor(Qt::white);
+    f.Label29->SetBold(true);
+    f.Label29->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    f.Label29->SetCaption(QStringLiteral(">> Options"));
 
     f.RzBmpButton2 = MakePictureButton(&f, "RzBmpButton2", 520, 0, 27, 20, "frame-minimize",
                                        QStringLiteral("Minimize"));
@@ -297,6 +302,20 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
         *fields[i] = menuItem;
     }
     f.PM_English->SetChecked(true);
+
+    f.PopupMenuOptions = new TPopupMenu(&f);
+    f.PopupMenuOptions->setObjectName(QStringLiteral("PopupMenuOptions"));
+    const Item options[] = {
+        {&f.PM_KeepID3v2, "PM_KeepID3v2", "Keep ID3v2 tag"},
+        {&f.PM_LengthHeader, "PM_LengthHeader", "Write length header"},
+        {&f.PM_ExactCut, "PM_ExactCut", "Exact cut (clean start)"},
+    };
+    for (const auto& item : options) {
+        auto* menuItem = new TMenuItem(f.PopupMenuOptions);
+        menuItem->setObjectName(QLatin1String(item.Name));
+        menuItem->SetCaption(QLatin1String(item.Caption));
+        *item.Field = menuItem;
+    }
 }
 
 } // namespace vivizu

@@ -59,6 +59,7 @@ void TFrmMP3Editor::WireEvents() {
     FCaptionDrag = new TCaptionDrag(Label10, this);
     WireSelection();
     WireOpenFromOutside();
+    WireOptions();
 }
 
 // Start-up: program folder, language, outline, shadow, engine, genre list,
@@ -92,6 +93,7 @@ void TFrmMP3Editor::FormCreate() {
     RzComboBox1->SetItems(genres);
     RzComboBox1->SetItemIndex(-1);
 
+    ReadOptionsSetting();
     ResetMarkers(false);
 }
 
@@ -104,9 +106,10 @@ void TFrmMP3Editor::FormClose() {
     delete FShadow;
     FShadow = nullptr;
     try {
+        WriteOptionsSetting();
         WriteLanguageSetting();
     } catch (const std::exception& error) {
-        std::cerr << "vivizu: the language setting was not saved: " << error.what() << '\n';
+        std::cerr << "vivizu: the settings were not saved: " << error.what() << '\n';
     }
 }
 

@@ -57,6 +57,7 @@ public:
     TLabel* Label10 = nullptr;         // caption strip: drags the window
     TLabel* Label11 = nullptr;         // product title
     TLinkLabel* Label28 = nullptr;     // opens the language menu
+    TLinkLabel* Label29 = nullptr;     // opens the options menu
     TPictureButton* RzBmpButton1 = nullptr;  // close
     TPictureButton* RzBmpButton2 = nullptr;  // minimise
     TPictureButton* BtnOpenMp3 = nullptr;
@@ -117,6 +118,10 @@ public:
     TMenuItem* PM_German = nullptr;
     TMenuItem* PM_Italian = nullptr;
     TMenuItem* PM_French = nullptr;
+    TPopupMenu* PopupMenuOptions = nullptr; // what a save adds to the frames
+    TMenuItem* PM_KeepID3v2 = nullptr;
+    TMenuItem* PM_LengthHeader = nullptr;
+    TMenuItem* PM_ExactCut = nullptr;
 
     // The message texts of the boxes and the wait panel.
     TMessageTexts Messages;
@@ -150,6 +155,15 @@ public:
     void Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void Label28Click();
     void PM_EnglishClick(TMenuItem* sender);
+    void Label29Click();
+    // A click on one of the three options: ticks or unticks it and hands the
+    // options to the engine.
+    void PM_KeepID3v2Click(TMenuItem* sender);
+
+    // The options menu's ticks from and to section "OPTIONS" of the settings
+    // file; reading also hands them to the engine.
+    void ReadOptionsSetting();
+    void WriteOptionsSetting() const;
 
     // --- selection markers and time fields ---
     // Handlers of the two markers and the two time fields. WireSelection()
@@ -213,6 +227,9 @@ private:
     void WireEvents();
     // File drops onto the window and the Ctrl+O and Ctrl+S shortcuts.
     void WireOpenFromOutside();
+    void WireOptions();
+    // The ticked options as the engine's cut options.
+    void ApplyCutOptions();
     void StopPreview();
     void ResetFileFields();
     void ShowLoadedFile();

@@ -3,7 +3,9 @@
 // outcome here, so that callers need not look at the paths again to say why
 // a cut was declined or failed.
 #include <exception>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace vivizu {
 
@@ -14,6 +16,7 @@ enum class TCutStatus {
     OutputIsInput,          // the destination is the input file, by any name
     DestinationNotWritable, // the destination cannot be created or replaced
     NothingToCut,           // no audio frame in the range (only when asked to decline it)
+    NotApplicable,          // the options ask what this stream cannot give (Layers I and II)
     ReadError,              // reading the input failed, or it became shorter
     WriteError,             // writing the output failed; nothing was replaced
 };
@@ -36,6 +39,23 @@ struct TCutOptions {
     // START past the end of the stream) with NothingToCut and write nothing,
     // instead of writing an output with no frames.
     bool DeclineEmpty = false;
+
+    // What a cut may add to the frames it copies; all off, the output is the
+    // copied frames and the optional ID3v1 tag, nothing else.
+    // The source's ID3v2 tag at the start of the output, without the frames
+    // that describe the old file's length or layout.
+    bool KeepID3v2 = false;
+    // A "Xing"/"Info" header frame with frame and byte counts, seek table and
+    // encoder delay and padding before the audio.
+    bool LengthHeader = false;
+    // Exactly the samples from START to END of the source's gapless decode,
+    // with a clean first sample. Implies the length header.
+    bool ExactCut = false;
+    // Turns an ID3v1 text (the tag's code page) into UTF-8 for the ID3v2
+    // frames that edited fields replace; Latin-1 when not set.
+    std::function<std::string(std::string_view)> TagTextToUtf8;
+
+    bool AddsToFrames() const { return KeepID3v2 || LengthHeader || ExactCut; }
 };
 
 } // namespace vivizu

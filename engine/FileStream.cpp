@@ -258,6 +258,31 @@ void TOutputFile::Flush()
     FBuffer.clear();
 }
 
+void TOutputFile::Overwrite(int64_t offset, std::span<const uint8_t> data)
+{
+    if (offset < 0 || offset + static_cast<int64_t>(data.size()) > FSize)
+        RaiseWriteError(EINVAL, FFileName);
+    // Bytes already in the file are written in place; the rest still lies
+    // in the buffer.
+    const int64_t inFile = FSize - static_cast<int64_t>(FBuffer.size());
+    size_t done = 0;
+    while (offset + static_cast<int64_t>(done) < inFile && done < data.size()) {
+        const size_t part = std::min(data.size() - done, static_cast<size_t>(inFile - offset - static_cast<int64_t>(done)));
+        const ssize_t put = pwrite(FFd, data.data() + done, part, offset + static_cast<off_t>(done));
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            RaiseWriteError(errno, FFileName);
+        }
+        if (put == 0)
+            RaiseWriteError(EIO, FFileName);
+        done += static_cast<size_t>(put);
+    }
+    if (done < data.size())
+        std::copy(data.begin() + static_cast<std::ptrdiff_t>(done), data.end(),
+                  FBuffer.begin() + (offset + static_cast<int64_t>(done) - inFile));
+}
+
 void TOutputFile::Commit()
 {
     Flush();

@@ -110,6 +110,10 @@ public:
     // Writes out what is buffered and puts the file in place of fileName.
     void Commit();
 
+    // Replaces bytes written before, from offset on (offset + data's size is
+    // at most Size()); for a header whose contents are known only at the end.
+    void Overwrite(int64_t offset, std::span<const uint8_t> data);
+
     static constexpr size_t BufferSize = 256 * 1024;
 
 private:

@@ -3,6 +3,7 @@
 // new file, and plays a time range for preview through its media device.
 #include "engine/CutResult.h"
 #include "engine/Id3v1Tag.h"
+#include "engine/Id3v2Copy.h"
 #include "engine/MediaDevice.h"
 #include "engine/StreamInfo.h"
 #include <cstdint>
@@ -29,6 +30,8 @@ public:
     int64_t FileSize = 0;
     bool Valid = false;     // a frame header was found where the audio begins
     TMp3StreamInfo Info;
+    // The options SaveSegment cuts with; all off by default.
+    TCutOptions CutOptions;
 
     // Errors of the file system are raised as std::system_error.
     void LoadFile(const std::string& fileName);
@@ -70,6 +73,14 @@ private:
     void ReadTrailingTags(TInputFile& input);
     // Play length from the frames, as a cut from the first frame counts them.
     int64_t MeasureLengthMs(TInputFile& input) const;
+    // The cut with options that add to the frames: kept ID3v2 tag, length
+    // header, exact frames. The destination has been checked.
+    TCutResult CutWithAdditions(TInputFile& input, int32_t StartMs, int32_t EndMs,
+                                const std::string& OutFileName, const TID3v1Tag& Tag,
+                                const TCutOptions& Options);
+    // The ID3v1 fields of Tag that differ from the source's, for its ID3v2
+    // tag; none when Tag is not written.
+    TId3v2Edits EditedFields(const TID3v1Tag& Tag, const TCutOptions& Options) const;
     // Byte position of the first frame, and the end of the audio: where the
     // trailing tags begin.
     int64_t AudioStart() const;

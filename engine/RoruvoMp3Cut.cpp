@@ -122,6 +122,8 @@ TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::str
         TInputFile input(FileName);
         if (std::optional<TCutResult> refusal = CheckDestination(input, OutFileName))
             return *refusal;
+        if (Options.AddsToFrames())
+            return CutWithAdditions(input, StartMs, EndMs, OutFileName, Tag, Options);
 
         // Should the file have become shorter since it was analysed, the
         // audio ends that much earlier.
@@ -173,7 +175,7 @@ TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::str
 bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
                              TID3v1Tag Tag)
 {
-    const TCutResult result = CutSegment(StartMs, EndMs, OutFileName, Tag);
+    const TCutResult result = CutSegment(StartMs, EndMs, OutFileName, Tag, CutOptions);
     if (result.Error)
         std::rethrow_exception(result.Error);
     return result.Ok();

@@ -2,6 +2,8 @@
 // crash, hang, leak or sanitizer report is a finding; so is a broken promise
 // of the engine (checked below with abort()).
 #include "engine/FileStream.h"
+#include "engine/FrameWalk.h"
+#include "engine/LengthHeader.h"
 #include "engine/RoruvoMp3.h"
 
 #include <climits>
@@ -34,6 +36,7 @@ struct FuzzDir {
     {
         std::remove((Path + "/in.mp3").c_str());
         std::remove((Path + "/out.mp3").c_str());
+        std::remove((Path + "/again.mp3").c_str());
         rmdir(Path.c_str());
     }
 };
@@ -61,6 +64,34 @@ bool Cut(TRoruvoMP3& mp3, int32_t start, int32_t end, const std::string& out, co
     Require(written == mp3.Valid, "SaveSegment writes exactly when the file is valid");
     result = written ? ReadAll(out) : Bytes{};
     return true;
+}
+
+// Samples a gapless player plays from an exact cut: its header frame's frame
+// count times the samples per frame, less the delay and padding it stores.
+// -1 when the output has no header or its frames differ in length of time.
+int64_t PromisedSamples(const std::string& path)
+{
+    TInputFile input(path);
+    if (input.Size() < 4)
+        return -1;
+    const std::span<const uint8_t> head = input.Peek(4096);
+    if (head[0] != 0xFF || !IsHeaderFrame(head))
+        return -1;
+    const TEncoderInfo encoder = ReadEncoderInfo(head);
+    Require(encoder.Present, "the header frame carries delay and padding");
+    const TMpegFrameHeader first = DecodeFrameHeader(head.data());
+    SkipFrame(input);
+    int64_t frames = 0;
+    while (input.Position() < input.Size() - 4) {
+        const uint8_t* b = input.Peek(4).data();
+        const TFrameStep step = SkipFrame(input);
+        if (step.Length == 0)
+            continue;
+        if (DecodeFrameHeader(b).SamplesPerFrame != first.SamplesPerFrame)
+            return -1;
+        ++frames;
+    }
+    return frames * first.SamplesPerFrame - encoder.Delay - encoder.Padding;
 }
 
 } // namespace
@@ -96,6 +127,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Require(upToLength == whole, "a cut from 0 to the length holds every frame");
     if (Cut(mp3, end / 3, end / 3 * 2, out, tag, part) && wholeRead && mp3.Valid)
         Require(part.size() >= 128 && part.size() - 128 <= whole.size(), "a tagged middle cut");
+    // Exact cuts: an exact cut of the whole of an exact cut promises the
+    // same samples as the first.
+    mp3.CutOptions.ExactCut = true;
+    // (Layers I and II are declined: they have no header frame to trim by.)
+    if (mp3.Valid && mp3.Info.Layer == 3 && Cut(mp3, end / 3, end, out, noTag, part) && !part.empty()) {
+        const int64_t promised = PromisedSamples(out);
+        const std::string again = dir.Path + "/again.mp3";
+        std::rename(out.c_str(), again.c_str());
+        TRoruvoMP3 cut;
+        cut.LoadFile(again);
+        Require(cut.Valid, "an exact cut is a stream");
+        cut.CutOptions.ExactCut = true;
+        Bytes recut;
+        Require(Cut(cut, 0, INT32_MAX, out, noTag, recut), "an exact cut has no cut-short frame");
+        // (Unless the audio's last bytes read as a trailing tag, which ends
+        // the stream of the cut earlier than that of its source.)
+        const bool tagLookalike = cut.Info.ID3v1Size > 0 || cut.Info.APESize > 0;
+        if (promised >= 0 && PromisedSamples(out) >= 0 && !tagLookalike)
+            Require(PromisedSamples(out) == promised, "an exact cut of an exact cut keeps its samples");
+    }
+    mp3.CutOptions.ExactCut = false;
     Cut(mp3, -7, 50, out, noTag, part);
     Cut(mp3, INT32_MAX, INT32_MIN, out, tag, part);
     if (mp3.Valid)

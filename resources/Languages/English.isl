@@ -52,6 +52,10 @@ PM_Spanish.Caption=Spanish
 PM_German.Caption=German
 PM_Italian.Caption=Italian
 PM_French.Caption=French
+Label29.Caption=>> Options
+PM_KeepID3v2.Caption=Keep ID3v2 tag
+PM_LengthHeader.Caption=Write length header
+PM_ExactCut.Caption=Exact cut (clean start)
 
 [FrmPlayMsg]
 RadioButton1.Caption=Play from the start tag

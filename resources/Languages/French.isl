@@ -52,6 +52,10 @@ PM_Spanish.Caption=Espagnol
 PM_German.Caption=Allemand
 PM_Italian.Caption=Italien
 PM_French.Caption=Français
+Label29.Caption=>> Options
+PM_KeepID3v2.Caption=Conserver la balise ID3v2
+PM_LengthHeader.Caption=Écrire l'en-tête de durée
+PM_ExactCut.Caption=Coupe exacte (début propre)
 
 [FrmPlayMsg]
 RadioButton1.Caption=Lire à partir du repère de début

@@ -52,6 +52,10 @@ PM_Spanish.Caption=Spanisch
 PM_German.Caption=Deutsch
 PM_Italian.Caption=Italienisch
 PM_French.Caption=Französisch
+Label29.Caption=>> Optionen
+PM_KeepID3v2.Caption=ID3v2-Tag behalten
+PM_LengthHeader.Caption=Längen-Header schreiben
+PM_ExactCut.Caption=Exakter Schnitt (sauberer Anfang)
 
 [FrmPlayMsg]
 RadioButton1.Caption=Ab der Startmarke abspielen

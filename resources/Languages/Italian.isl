@@ -52,6 +52,10 @@ PM_Spanish.Caption=Spagnolo
 PM_German.Caption=Tedesco
 PM_Italian.Caption=Italiano
 PM_French.Caption=Francese
+Label29.Caption=>> Opzioni
+PM_KeepID3v2.Caption=Mantieni tag ID3v2
+PM_LengthHeader.Caption=Scrivi intestazione di durata
+PM_ExactCut.Caption=Taglio esatto (inizio pulito)
 
 [FrmPlayMsg]
 RadioButton1.Caption=Riproduci dal punto iniziale

@@ -52,6 +52,10 @@ PM_Spanish.Caption=Español
 PM_German.Caption=Alemán
 PM_Italian.Caption=Italiano
 PM_French.Caption=Francés
+Label29.Caption=>> Opciones
+PM_KeepID3v2.Caption=Conservar etiqueta ID3v2
+PM_LengthHeader.Caption=Escribir cabecera de duración
+PM_ExactCut.Caption=Corte exacto (inicio limpio)
 
 [FrmPlayMsg]
 RadioButton1.Caption=Reproducir desde la marca de inicio

@@ -1,0 +1,172 @@
+// The exact cut, checked by decoding: ffmpeg and libmpg123 (gapless) play a
+// cut as exactly the samples [s, e) of the source's own gapless decode.
+#include "engine/ExactCut.h"
+#include "engine/RoruvoMp3.h"
+#include "tests/engine/Mp3Bytes.h"
+
+#include <gtest/gtest.h>
+#include <mpg123.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+using namespace vivizu;
+using namespace vivizu::test;
+
+namespace {
+
+using Pcm = std::vector<int16_t>;
+
+struct TDecoded {
+    Pcm Samples;        // interleaved
+    int Channels = 0;
+    std::string Errors; // what the decoder reported
+};
+
+TDecoded DecodeMpg123(const std::string& path)
+{
+    TDecoded out;
+    static const int init = mpg123_init();
+    (void)init;
+    int err = 0;
+    mpg123_handle* h = mpg123_new(nullptr, &err);
+    mpg123_param(h, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0);
+    mpg123_format_none(h);
+    for (const long rate : {8000L, 11025L, 12000L, 16000L, 22050L, 24000L, 32000L, 44100L, 48000L})
+        mpg123_format(h, rate, MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+    if (mpg123_open(h, path.c_str()) != MPG123_OK) {
+        out.Errors = "cannot open";
+        mpg123_delete(h);
+        return out;
+    }
+    unsigned char buffer[16384];
+    for (;;) {
+        size_t done = 0;
+        const int r = mpg123_read(h, buffer, sizeof buffer, &done);
+        const auto* p = reinterpret_cast<const int16_t*>(buffer);
+        out.Samples.insert(out.Samples.end(), p, p + done / 2);
+        if (r == MPG123_DONE)
+            break;
+        if (r != MPG123_OK && r != MPG123_NEW_FORMAT) {
+            out.Errors = mpg123_plain_strerror(r);
+            break;
+        }
+    }
+    long rate = 0;
+    int encoding = 0;
+    mpg123_getformat(h, &rate, &out.Channels, &encoding);
+    mpg123_close(h);
+    mpg123_delete(h);
+    return out;
+}
+
+TDecoded DecodeFfmpeg(const std::string& path, int channels, const TempDir& dir)
+{
+    TDecoded out;
+    out.Channels = channels;
+    const std::string errors = dir / "ffmpeg.err";
+    const std::string command = "ffmpeg -nostdin -v error -i '" + path + "' -f s16le -ac " +
+                                std::to_string(channels) + " - 2>'" + errors + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return out;
+    int16_t buffer[8192];
+    size_t got = 0;
+    while ((got = fread(buffer, 2, 8192, pipe)) > 0)
+        out.Samples.insert(out.Samples.end(), buffer, buffer + got);
+    pclose(pipe);
+    const Bytes text = ReadAll(errors);
+    out.Errors.assign(text.begin(), text.end());
+    return out;
+}
+
+struct TCase {
+    const char* File;
+    bool Ffmpeg; // ffmpeg reads the source's delay (it does not behind zero padding)
+};
+
+class ExactCutDecode : public ::testing::TestWithParam<TCase> {
+protected:
+    TempDir Dir;
+};
+
+TEST_P(ExactCutDecode, CutIsTheSourceSliceSampleForSample)
+{
+    const std::string source = std::string(VIVIZU_FIXTURES) + "/" + GetParam().File;
+    TRoruvoMP3 mp3;
+    mp3.LoadFile(source);
+    ASSERT_TRUE(mp3.Valid);
+    mp3.CutOptions.ExactCut = true;
+    const int rate = mp3.Info.SampleRate;
+
+    const TDecoded fromMpg123 = DecodeMpg123(source);
+    ASSERT_TRUE(fromMpg123.Errors.empty()) << fromMpg123.Errors;
+    const int channels = fromMpg123.Channels;
+    std::map<std::string, TDecoded> sources{{"libmpg123", fromMpg123}};
+    if (GetParam().Ffmpeg)
+        sources["ffmpeg"] = DecodeFfmpeg(source, channels, Dir);
+
+    // From 0, in the first frames, in the middle, to the end and past it.
+    const std::pair<int32_t, int32_t> cuts[] = {{0, 300}, {10, 700}, {37, 1000}, {511, 1203}, {700, 100000}};
+    for (const auto& [startMs, endMs] : cuts) {
+        const std::string out = Dir / "cut.mp3";
+        ASSERT_TRUE(mp3.SaveSegment(startMs, endMs, out, TID3v1Tag{}));
+        for (const auto& [decoder, whole] : sources) {
+            const TDecoded cut = decoder == "ffmpeg" ? DecodeFfmpeg(out, channels, Dir) : DecodeMpg123(out);
+            SCOPED_TRACE(decoder + " " + std::to_string(startMs) + "-" + std::to_string(endMs));
+            EXPECT_TRUE(cut.Errors.empty()) << cut.Errors;
+            const size_t total = whole.Samples.size() / static_cast<size_t>(channels);
+            const size_t s = static_cast<size_t>(MsToSample(startMs, rate));
+            const size_t e = std::min(total, static_cast<size_t>(MsToSample(endMs, rate)));
+            ASSERT_EQ(cut.Samples.size() / static_cast<size_t>(channels), e - s);
+            int largest = 0;
+            for (size_t i = 0; i < cut.Samples.size(); ++i)
+                largest = std::max(largest, std::abs(cut.Samples[i] - whole.Samples[s * static_cast<size_t>(channels) + i]));
+            EXPECT_LE(largest, 1);
+        }
+    }
+}
+
+// Seconds of the stream as ffprobe reports them.
+double ProbedSeconds(const std::string& path)
+{
+    const std::string command = "ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    double seconds = -1;
+    if (pipe != nullptr) {
+        if (std::fscanf(pipe, "%lf", &seconds) != 1)
+            seconds = -1;
+        pclose(pipe);
+    }
+    return seconds;
+}
+
+TEST(LengthHeader, PlayersReadTheCutsLengthFromIt)
+{
+    TempDir dir;
+    TRoruvoMP3 mp3;
+    mp3.LoadFile(std::string(VIVIZU_FIXTURES) + "/vbr48k.mp3");
+    mp3.CutOptions.LengthHeader = true;
+    const std::string out = dir / "cut.mp3";
+    ASSERT_TRUE(mp3.SaveSegment(240, 1440, out, TID3v1Tag{}));
+    // 50 frames of 24 ms follow the header frame.
+    EXPECT_NEAR(ProbedSeconds(out), 1.2, 0.024);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ExactCutDecode,
+                         ::testing::Values(TCase{"vbr48k.mp3", true},        // MPEG 1 VBR joint stereo
+                                           TCase{"cbr128-tags.mp3", true},   // MPEG 1 CBR, ID3 tags
+                                           TCase{"stereo-notag.mp3", true},  // stereo, no encoder header
+                                           TCase{"mono22k.mp3", true},       // MPEG 2 mono
+                                           TCase{"mono8k.mp3", true},        // MPEG 2.5 mono
+                                           TCase{"ffmpeg-ape.mp3", true},    // another encoder's header
+                                           TCase{"leading-zeros.mp3", false}),
+                         [](const auto& p) {
+                             std::string name = p.param.File;
+                             name = name.substr(0, name.find('.'));
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+} // namespace
