@@ -305,7 +305,12 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
 
     f.PopupMenuOptions = new TPopupMenu(&f);
     f.PopupMenuOptions->setObjectName(QStringLiteral("PopupMenuOptions"));
-    const Item options[] = {
+    struct Option {
+        TMenuItem** Field;
+        const char* Name;
+        const char* Caption;
+    };
+    const Option options[] = {
         {&f.PM_KeepID3v2, "PM_KeepID3v2", "Keep ID3v2 tag"},
         {&f.PM_LengthHeader, "PM_LengthHeader", "Write length header"},
         {&f.PM_ExactCut, "PM_ExactCut", "Exact cut (clean start)"},

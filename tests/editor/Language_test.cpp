@@ -4,6 +4,7 @@
 #include "EditorTestSupport.h"
 
 #include "i18n/Language.h"
+#include "i18n/Settings.h"
 #include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
 #include "widgets/CheckBox.h"
@@ -73,7 +74,8 @@ TEST_F(WindowLanguage, StartsInTheStoredLanguageAndStoresItAgainAtClose) {
 
     form.RzBmpButton1Click();
     EXPECT_EQ(form.Mp3(), nullptr);
-    EXPECT_EQ(Settings(), "; kept\n[OPTIONS]\nLastFolder=/music\n\n[LANGUAGE]\nDefault=4\n");
+    EXPECT_EQ(Settings(), "; kept\n[OPTIONS]\nLastFolder=/music\nKeepID3v2=0\nLengthHeader=0\n"
+                          "ExactCut=0\n\n[LANGUAGE]\nDefault=4\n");
 }
 
 // With no choice stored the system language decides, once: a Japanese
@@ -92,7 +94,7 @@ TEST_F(WindowLanguage, NoStoredChoiceTakesTheSystemLanguageAndStoresIt) {
         EXPECT_EQ(Text(form, "Label28", "Caption"), ">> Language");
         form.close();
     }
-    EXPECT_EQ(Settings(), "[LANGUAGE]\nDefault=6\n");
+    EXPECT_EQ(ReadSetting("LANGUAGE", "Default"), "6");
     setenv("LANG", "de_DE.UTF-8", 1);
     TFrmMP3Editor again;
     EXPECT_EQ(CurrentLanguage, 6);
