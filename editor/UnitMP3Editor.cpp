@@ -5,6 +5,7 @@
 #include "chrome/RoundRegion.h"
 #include "chrome/UnitAbout.h"
 #include "editor/FrmMP3EditorDesign.h"
+#include "editor/PreviewDevice.h"
 #include "editor/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "i18n/Language.h"
@@ -23,10 +24,6 @@
 #include "widgets/PopupMenu.h"
 #include "widgets/Timer.h"
 #include "widgets/TrackBar.h"
-
-#ifdef VIVIZU_HAVE_MEDIA
-#include "platform/LazyMediaDevice.h"
-#endif
 
 #include <QCoreApplication>
 #include <QShowEvent>
@@ -56,6 +53,8 @@ void TFrmMP3Editor::WireEvents() {
         connect(item, &TMenuItem::Click, this, [this, item] { PM_EnglishClick(item); });
     FCaptionDrag = new TCaptionDrag(Label10, this);
     WireSelection();
+    WirePreview();
+    connect(BtnSaveMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnSaveMp3Click);
 }
 
 // Start-up: program folder, language, outline, shadow, engine, genre list,
@@ -73,11 +72,7 @@ void TFrmMP3Editor::FormCreate() {
     FShadow->SetOwnerForm(this);
     FShadow->SetShadowColor(QColor(74, 121, 161));
 
-#ifdef VIVIZU_HAVE_MEDIA
-    FMp3 = std::make_unique<TRoruvoMP3>(std::string(), LoadMediaDevice());
-#else
-    FMp3 = std::make_unique<TRoruvoMP3>(std::string());
-#endif
+    FMp3 = std::make_unique<TRoruvoMP3>(std::string(), MakePreviewDevice());
 
     // All the genres in one go: the list's model takes them in one insert.
     QStringList genres;

@@ -3,6 +3,7 @@
 // ID3v1 tag, and holds the selection that preview and saving work on.
 // Its controls are created by DesignFrmMP3Editor (FrmMP3EditorDesign.h),
 // which names each one by its component name.
+#include "engine/Id3v1Tag.h"
 #include "i18n/Messages.h"
 #include "widgets/Form.h"
 #include <QString>
@@ -186,6 +187,43 @@ private:
 
 public:
     // --- end selection ---
+
+    // Preview. WirePreview() binds the handlers (BtnPlayStart, BtnStop,
+    // TimerPos, TrackBarPos); the constructor calls it.
+    void WirePreview();
+    // Asks where to play from and starts the preview there.
+    void BtnPlayStartClick();
+    // Ends the preview; the controls go back to idle.
+    void BtnStopClick();
+    // Once a second while a preview plays: follows its position, and goes
+    // back to idle once it has reached its end.
+    void TimerPosTimer();
+    // Shows the bar's position as time text in Label1.
+    void TrackBarPosChange();
+    // The three places a preview starts from; each plays to the end of the
+    // stream.
+    void PlayFromStartTag();
+    void PlayFromEndTag();
+    void PlayFromCurrent();
+
+    // Saving. Asks for a destination (never the loaded file itself) and
+    // writes the selection there, with the tag page's tag when "Include"
+    // is ticked.
+    void BtnSaveMp3Click();
+    // The tag record the save writes: marker "TAG" and the tag page's
+    // fields, or all zero (no tag) while "Include" is unticked.
+    TID3v1Tag SaveTag() const;
+    // Whether path names the loaded file: the same text ignoring case, or
+    // the same file on disk under another name.
+    bool IsLoadedFile(const QString& path) const;
+
+private:
+    bool StartPreview(int64_t from);
+    void EndPreview();
+    // The position bar's maximum: the stream length as the bar holds it.
+    int64_t BarMaxMs() const;
+
+public:
 
 protected:
     void FormCreate() override;

@@ -47,6 +47,8 @@ TMarkerDrag& TFrmMP3Editor::MarkerRecord(int which) {
 
 int64_t TFrmMP3Editor::StreamLengthMs() const { return FMp3 ? FMp3->Info.LengthMs : 0; }
 
+int64_t TFrmMP3Editor::BarMaxMs() const { return TrackBarPos->Max(); }
+
 void TFrmMP3Editor::ResetMarkers(bool enabled) {
     const int barLeft = TrackBarPos->Left();
     const int barWidth = TrackBarPos->Width();
