@@ -28,7 +28,6 @@ namespace vivizu {
 
 namespace {
 
-const QColor Accent(50, 152, 204);     // frames and flat borders
 const QColor StartGreen(35, 164, 85);  // start field, its caption and marker
 const QColor EndRed(216, 65, 58);      // end field, its caption and marker
 const QColor CaptionGrey(90, 98, 106); // captions of the value labels

@@ -26,9 +26,12 @@ struct TMarkerDrag {
     QWidget* Container = nullptr; // drags are measured in its client coordinates; not owned
 };
 
-// The markers are 16 pixels wide; their left edges stay this far apart so
-// that the start marker is always left of the end marker.
-inline constexpr int32_t MarkerWidth = 16;
+// Which of the two markers: the start marker (ImageStart, field RzMaskEdit1)
+// or the end marker (ImageEnd, field RzMaskEdit2).
+enum class TMarkerWhich { Start, End };
+
+// The markers' left edges stay this far apart, so that the start marker is
+// always left of the end marker.
 inline constexpr int32_t MarkerGap = 7;
 
 // Nearest whole number, halves to the even neighbour (212.5 -> 212,

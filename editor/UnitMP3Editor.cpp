@@ -36,10 +36,7 @@ TFrmMP3Editor::TFrmMP3Editor(QWidget* parent) : TForm(parent) {
     Create();
 }
 
-// A window destroyed without being closed still releases its shadow.
-TFrmMP3Editor::~TFrmMP3Editor() { delete FShadow; }
-
-QString TFrmMP3Editor::MsToTimeText(int64_t ms) const { return vivizu::MsToTimeText(ms); }
+TFrmMP3Editor::~TFrmMP3Editor() = default;
 
 void TFrmMP3Editor::WireEvents() {
     connect(BtnOpenMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnOpenMp3Click);
@@ -68,7 +65,7 @@ void TFrmMP3Editor::FormCreate() {
     ApplyLanguage(CurrentLanguage);
     ApplyRoundRegion(*this, FS->geometry());
 
-    FShadow = new TFormShadow(QCoreApplication::instance());
+    FShadow = std::make_unique<TFormShadow>();
     FShadow->SetOwnerForm(this);
     FShadow->SetShadowColor(QColor(74, 121, 161));
 
@@ -90,8 +87,7 @@ void TFrmMP3Editor::FormCreate() {
 void TFrmMP3Editor::FormClose() {
     TimerPos->SetEnabled(false);
     FMp3.reset();
-    delete FShadow;
-    FShadow = nullptr;
+    FShadow.reset();
     WriteLanguageSetting();
 }
 

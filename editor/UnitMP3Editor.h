@@ -3,17 +3,15 @@
 // ID3v1 tag, and holds the selection that preview and saving work on.
 // Its controls are created by DesignFrmMP3Editor (FrmMP3EditorDesign.h),
 // which names each one by its component name.
+#include "editor/MarkerDrag.h"
 #include "engine/Id3v1Tag.h"
 #include "i18n/Messages.h"
 #include "widgets/Form.h"
+
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <string>
-
-// --- selection markers and time fields (includes) ---
-#include "editor/MarkerDrag.h"
-// --- end selection (includes) ---
 
 namespace vivizu {
 
@@ -119,16 +117,11 @@ public:
     // The engine object; null only before FormCreate has made it.
     TRoruvoMP3* Mp3() const { return FMp3.get(); }
 
-    // Milliseconds as HHH:MM:SS.mmm.
-    QString MsToTimeText(int64_t ms) const;
-
     // Language steps of start-up and close.
     void ApplyLanguage(int number);
     void LoadMessages(const std::string& path);
 
-    // Event handlers bound to the controls by the window's wiring.
-    void BtnOpenMp3Click();
-    void RzCheckBox1Click();
+    // Handlers of the frame, the language menu and the About button.
     void RzBmpButton1Click();
     void RzBmpButton2Click();
     void BtnAboutClick();
@@ -136,16 +129,10 @@ public:
     void Label28Click();
     void PM_EnglishClick(TMenuItem* sender);
 
-    // --- selection markers and time fields ---
-    // Handlers of the two markers and the two time fields. WireSelection()
-    // binds them; the constructor calls it once the design has made the
-    // controls:
-    //   ImageStart  MouseDown(button, shift, x, y) -> ImageStartMouseDown
-    //               MouseMove(shift, x, y)         -> ImageStartMouseMove
-    //               MouseUp(button, shift, x, y)   -> ImageStartMouseUp
-    //   ImageEnd    the same three                 -> ImageEndMouseDown/Move/Up
-    //   RzMaskEdit1 Change() and RzMaskEdit2 Change() -> RzMaskEdit1Change(sender)
-    void WireSelection();
+    // Opening a file.
+    void BtnOpenMp3Click();
+    // Switches the tag fields on or off with the "Include" box.
+    void RzCheckBox1Click();
 
     // Selection in milliseconds; 0 <= FStartTime <= FEndTime <= stream length.
     int64_t FStartTime = 0;
@@ -160,13 +147,14 @@ public:
     // captions and the time fields on or off. A bitmap that cannot be read
     // throws, leaving the later steps undone.
     void ResetMarkers(bool enabled);
-    // Turns a marker's place into a time (which: 0 start, 1 end), stores it
-    // and shows it in the matching time field.
-    void MarkerToTime(int which);
-    // Stores a time for a marker (which: 0 start, 1 end) and moves the marker
-    // to it. Does nothing while the marker is disabled.
-    void TimeToMarker(int which, int64_t time);
+    // Turns a marker's place into a time, stores it and shows it in the
+    // matching time field.
+    void MarkerToTime(TMarkerWhich which);
+    // Stores a time for a marker and moves the marker to it. Does nothing
+    // while the marker is disabled.
+    void TimeToMarker(TMarkerWhich which, int64_t time);
 
+    // Handlers of the two markers and the two time fields.
     void ImageStartMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void ImageStartMouseMove(Qt::KeyboardModifiers shift, int x, int y);
     void ImageStartMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -177,20 +165,7 @@ public:
     // within its bounds, rewrites the field when needed and moves the marker.
     void RzMaskEdit1Change(TMaskEdit* sender);
 
-private:
-    TImage* MarkerImage(int which) const;
-    TMarkerDrag& MarkerRecord(int which);
-    void MarkerMouseDown(int which, Qt::MouseButton button, int x, int y);
-    void MarkerMouseMove(int which, int x, int y);
-    TPoint MarkerPointInContainer(int which, int x, int y) const;
-    int64_t StreamLengthMs() const;
-
-public:
-    // --- end selection ---
-
-    // Preview. WirePreview() binds the handlers (BtnPlayStart, BtnStop,
-    // TimerPos, TrackBarPos); the constructor calls it.
-    void WirePreview();
+    // Preview.
     // Asks where to play from and starts the preview there.
     void BtnPlayStartClick();
     // Ends the preview; the controls go back to idle.
@@ -206,9 +181,9 @@ public:
     void PlayFromEndTag();
     void PlayFromCurrent();
 
-    // Saving. Asks for a destination (never the loaded file itself) and
-    // writes the selection there, with the tag page's tag when "Include"
-    // is ticked.
+    // Saving.
+    // Asks for a destination (never the loaded file itself) and writes the
+    // selection there, with the tag page's tag when "Include" is ticked.
     void BtnSaveMp3Click();
     // The tag record the save writes: marker "TAG" and the tag page's
     // fields, or all zero (no tag) while "Include" is unticked.
@@ -217,14 +192,6 @@ public:
     // the same file on disk under another name.
     bool IsLoadedFile(const QString& path) const;
 
-private:
-    bool StartPreview(int64_t from);
-    void EndPreview();
-    // The position bar's maximum: the stream length as the bar holds it.
-    int64_t BarMaxMs() const;
-
-public:
-
 protected:
     void FormCreate() override;
     void FormClose() override;
@@ -232,15 +199,35 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Binding of the handlers to the controls' events, by area.
     void WireEvents();
+    void WireSelection();
+    void WirePreview();
+
+    // The stream length L from the engine (0 with no file), and the position
+    // bar's maximum M: the length as the bar's 32 bits hold it.
+    int64_t StreamLengthMs() const;
+    int64_t BarMaxMs() const;
+
     void StopPreview();
     void ResetFileFields();
     void ShowLoadedFile();
     void ShowTag();
     void ShowWaitPanel(const QString& text);
 
+    TImage* MarkerImage(TMarkerWhich which) const;
+    TMarkerDrag& MarkerRecord(TMarkerWhich which);
+    TMaskEdit* MarkerField(TMarkerWhich which) const;
+    void MarkerMouseDown(TMarkerWhich which, Qt::MouseButton button, int x, int y);
+    void MarkerMouseMove(TMarkerWhich which, int x, int y);
+    TPoint MarkerPointInContainer(TMarkerWhich which, int x, int y) const;
+    void KeepMarkersApart(TMarkerWhich placed);
+
+    bool StartPreview(int64_t from);
+    void EndPreview();
+
     std::unique_ptr<TRoruvoMP3> FMp3;
-    TFormShadow* FShadow = nullptr;
+    std::unique_ptr<TFormShadow> FShadow;
     TCaptionDrag* FCaptionDrag = nullptr;
 };
 

@@ -20,25 +20,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
 
 namespace vivizu {
 
 namespace {
 
 const QString ZeroTime = QStringLiteral("000:00:00.000");
-
-// Runs a function when the scope ends, also when an exception passes.
-template <class F>
-class TFinally {
-public:
-    explicit TFinally(F f) : FAction(std::move(f)) {}
-    ~TFinally() { FAction(); }
-    TFinally(const TFinally&) = delete;
-    TFinally& operator=(const TFinally&) = delete;
-
-private:
-    F FAction;
-};
 
 // A tag text field: its bytes up to the first zero byte (all of them when
 // there is none), spaces kept, decoded from the tag's code page.
@@ -59,9 +47,9 @@ void TFrmMP3Editor::BtnOpenMp3Click() {
     // Whatever happens from here on, the selection becomes 0 .. the bar's
     // maximum and the wait panel goes away, also when the reset itself fails
     // (a marker picture missing): the panel must not stay over the window.
-    TFinally done([this] {
+    const auto done = qScopeGuard([this] {
         FStartTime = 0;
-        FEndTime = TrackBarPos->Max();
+        FEndTime = BarMaxMs();
         PanelState->SetVisible(false);
     });
     Label12->SetCaption(path);
@@ -137,7 +125,7 @@ void TFrmMP3Editor::ShowLoadedFile() {
     Label19->SetCaption(info.Mono ? Messages.Mono : Messages.Stereo);
     Label20->SetCaption(QStringLiteral("%1 Hz").arg(info.SampleRate));
     Label21->SetCaption(QStringLiteral("%1 Kbps").arg(info.Bitrate));
-    Label22->SetCaption(vivizu::MsToTimeText(info.LengthMs));
+    Label22->SetCaption(MsToTimeText(info.LengthMs));
     Label24->SetCaption(FileSizeText(FMp3->FileSize));
 
     BtnPlayStart->SetEnabled(true);
@@ -147,7 +135,7 @@ void TFrmMP3Editor::ShowLoadedFile() {
     BtnSaveMp3->SetEnabled(true);
 
     ResetMarkers(true);
-    MarkerToTime(1);
+    MarkerToTime(TMarkerWhich::End);
 }
 
 void TFrmMP3Editor::ShowTag() {

@@ -1,5 +1,6 @@
 // Preview: the Play and Stop buttons, the play-from dialog's choice, the
 // position bar with its time label and the timer that follows the playback.
+#include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
 #include "editor/UnitPlayMsg.h"
 #include "engine/RoruvoMp3.h"

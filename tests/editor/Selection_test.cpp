@@ -47,7 +47,7 @@ protected:
         w->TrackBarPos->SetMax(static_cast<int32_t>(lengthMs));
         w->TrackBarPos->SetEnabled(true);
         w->ResetMarkers(true);
-        w->MarkerToTime(1);
+        w->MarkerToTime(TMarkerWhich::End);
         w->FStartTime = 0;
         w->FEndTime = w->TrackBarPos->Max();
     }
@@ -101,9 +101,9 @@ TEST_F(SelectionTest, AtCreationEverythingIsDisabledAndNothingReacts) {
 
     Drag(129, 40);
     Drag(560, -40);
-    w->TimeToMarker(0, 1000);
-    w->TimeToMarker(1, 1000);
-    w->MarkerToTime(1);
+    w->TimeToMarker(TMarkerWhich::Start, 1000);
+    w->TimeToMarker(TMarkerWhich::End, 1000);
+    w->MarkerToTime(TMarkerWhich::End);
     EXPECT_EQ(StartLeft(), 129);
     EXPECT_EQ(EndLeft(), 560);
     EXPECT_EQ(w->FStartTime, 0);
@@ -347,7 +347,7 @@ TEST_F(SelectionTest, StreamOfLengthZeroKeepsMarkersAtTimeZero) {
     Loaded(0);
     EXPECT_EQ(w->FEndTime, 0);
     EXPECT_EQ(w->RzMaskEdit2->Text(), "000:00:00.000");
-    w->TimeToMarker(0, 1234);
+    w->TimeToMarker(TMarkerWhich::Start, 1234);
     EXPECT_EQ(StartLeft(), 129);
     EXPECT_EQ(w->FStartTime, 1234);
     TypeAt(w->RzMaskEdit2, 8, Qt::Key_4);
