@@ -16,13 +16,13 @@ struct TPoint {
 };
 
 struct TMarkerDrag {
-    bool Dragging = false;     // a left-button drag of this marker is in progress
-    TPoint LastPoint;          // last pointer position that moved the marker (or the press)
-    int32_t MinLeft = 0;       // smallest left edge a drag may give the marker
-    int32_t MaxLeft = 0;       // largest left edge a drag may give the marker
-    int32_t ZeroLeft = 0;      // left edge that stands for time 0
-    int32_t FullLeft = 0;      // left edge that stands for the full length
-    int32_t CurLeft = 0;       // the marker's left edge as last placed
+    bool Dragging = false;        // a left-button drag of this marker is in progress
+    TPoint LastPoint;             // last pointer position that moved the marker (or the press)
+    int32_t MinLeft = 0;          // smallest left edge a drag may give the marker
+    int32_t MaxLeft = 0;          // largest left edge a drag may give the marker
+    int32_t ZeroLeft = 0;         // left edge that stands for time 0
+    int32_t FullLeft = 0;         // left edge that stands for the full length
+    int32_t CurLeft = 0;          // the marker's left edge as last placed
     QWidget* Container = nullptr; // drags are measured in its client coordinates; not owned
 };
 

@@ -124,9 +124,7 @@ void TFrmMP3Editor::ApplyLanguage(int number) {
 
 // The path stays in the file system's bytes: a detour through QString would
 // spoil a program folder whose name is not valid UTF-8.
-void TFrmMP3Editor::LoadMessages(const std::string& path) {
-    vivizu::LoadMessages(Messages, path);
-}
+void TFrmMP3Editor::LoadMessages(const std::string& path) { vivizu::LoadMessages(Messages, path); }
 
 void TFrmMP3Editor::RzBmpButton1Click() { Close(); }
 
@@ -134,8 +132,8 @@ void TFrmMP3Editor::RzBmpButton2Click() { TApplication::Minimize(); }
 
 void TFrmMP3Editor::BtnAboutClick() { ShowAboutBox(this); }
 
-void TFrmMP3Editor::Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*shift*/,
-                                     int x, int y) {
+void TFrmMP3Editor::Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*shift*/, int x,
+                                     int y) {
     FCaptionDrag->Begin(button, x, y);
 }
 

@@ -25,7 +25,8 @@ namespace {
 // The same file by device and inode: a link to it, another spelling of its
 // path ("./", a doubled "/").
 bool SameFileIdentity(const std::string& a, const std::string& b) {
-    struct stat first {}, second {};
+    struct stat first {
+    }, second{};
     return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
@@ -67,8 +68,7 @@ void TFrmMP3Editor::BtnSaveMp3Click() {
     const QString path = SaveDialog1->FileName();
 
     if (IsLoadedFile(path)) {
-        ShowMessageBox(this, Messages.NotSaveName + path, Messages.Info,
-                       QMessageBox::Information);
+        ShowMessageBox(this, Messages.NotSaveName + path, Messages.Info, QMessageBox::Information);
         return;
     }
 
@@ -81,8 +81,7 @@ void TFrmMP3Editor::BtnSaveMp3Click() {
         FMp3->StopPlaying();
         const TID3v1Tag tag = SaveTag();
         try {
-            ok = FMp3->SaveSegment(static_cast<int32_t>(FStartTime),
-                                   static_cast<int32_t>(FEndTime),
+            ok = FMp3->SaveSegment(static_cast<int32_t>(FStartTime), static_cast<int32_t>(FEndTime),
                                    QFile::encodeName(path).toStdString(), tag);
         } catch (const std::exception& error) {
             // Nothing half-written is left: the new file takes the

@@ -79,8 +79,7 @@ void TFrmMP3Editor::ResetMarkers(bool enabled) {
 void TFrmMP3Editor::MarkerToTime(TMarkerWhich which) {
     if (!MarkerEnabled(MarkerImage(which)))
         return;
-    const int64_t time =
-        MarkerLeftToMs(MarkerRecord(which), static_cast<int32_t>(BarMaxMs()));
+    const int64_t time = MarkerLeftToMs(MarkerRecord(which), static_cast<int32_t>(BarMaxMs()));
     (which == TMarkerWhich::Start ? FStartTime : FEndTime) = time;
 
     TMaskEdit* field = MarkerField(which);
@@ -115,8 +114,7 @@ void TFrmMP3Editor::KeepMarkersApart(TMarkerWhich placed) {
 // screen.
 TPoint TFrmMP3Editor::MarkerPointInContainer(TMarkerWhich which, int x, int y) const {
     const TImage* image = MarkerImage(which);
-    const QWidget* container =
-        (which == TMarkerWhich::Start ? FStartMarker : FEndMarker).Container;
+    const QWidget* container = (which == TMarkerWhich::Start ? FStartMarker : FEndMarker).Container;
     if (!container)
         container = this;
     const QPoint p = container->mapFromGlobal(image->mapToGlobal(QPoint(x, y)));

@@ -22,9 +22,7 @@ namespace vivizu {
 
 namespace {
 
-QPixmap Art(const char* name) {
-    return ArtPixmap(QLatin1String(name), qApp->devicePixelRatio());
-}
+QPixmap Art(const char* name) { return ArtPixmap(QLatin1String(name), qApp->devicePixelRatio()); }
 
 template <class T>
 T* Make(QWidget* parent, const char* name, int left, int top, int width, int height) {
@@ -153,9 +151,7 @@ void TFrmPlayMsg::BtnSysCloseClick() { SetModalResult(mrCancel); }
 
 void TFrmPlayMsg::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Escape:
-        SetModalResult(mrCancel);
-        return;
+    case Qt::Key_Escape: SetModalResult(mrCancel); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // Enter on a focused button presses that button, elsewhere OK.
@@ -164,8 +160,7 @@ void TFrmPlayMsg::keyPressEvent(QKeyEvent* event) {
         else
             BtnOk->click();
         return;
-    default:
-        TForm::keyPressEvent(event);
+    default: TForm::keyPressEvent(event);
     }
 }
 

@@ -30,15 +30,15 @@ public:
     explicit TFrmPlayMsg(QWidget* owner = nullptr);
     ~TFrmPlayMsg() override;
 
-    TImage* FS = nullptr;              // background picture, also the outline
-    TImage* Image1 = nullptr;          // start marker picture
-    TImage* Image2 = nullptr;          // end marker picture
-    TImage* Image3 = nullptr;          // current position picture
-    TRadioButton* RadioButton1 = nullptr;  // "Play from Start Tag"
-    TRadioButton* RadioButton2 = nullptr;  // "Play from End Tag"
-    TRadioButton* RadioButton3 = nullptr;  // "Play from Current"
-    TGlyphButton* BtnOk = nullptr;     // default button (Enter)
-    TGlyphButton* BtnCancel = nullptr; // cancel button (Escape)
+    TImage* FS = nullptr;                 // background picture, also the outline
+    TImage* Image1 = nullptr;             // start marker picture
+    TImage* Image2 = nullptr;             // end marker picture
+    TImage* Image3 = nullptr;             // current position picture
+    TRadioButton* RadioButton1 = nullptr; // "Play from Start Tag"
+    TRadioButton* RadioButton2 = nullptr; // "Play from End Tag"
+    TRadioButton* RadioButton3 = nullptr; // "Play from Current"
+    TGlyphButton* BtnOk = nullptr;        // default button (Enter)
+    TGlyphButton* BtnCancel = nullptr;    // cancel button (Escape)
     TPictureButton* BtnSysClose = nullptr;
 
     // Shows the dialog over its owner and waits until a button, Escape or

@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     std::vector<double> window, engine;
     vivizu::TRoruvoMP3 engineAlone;
     engineAlone.LoadFile(QFile::encodeName(path).toStdString(), false);
-    for (int run = 0; run <= runs; ++run) {  // the first run warms the file cache
+    for (int run = 0; run <= runs; ++run) { // the first run warms the file cache
         const QString out = outFolder + QStringLiteral("/window-%1.mp3").arg(run);
         answer = out;
         hiddenAt = 0;
@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "save-probe: the save failed\n");
         return 1;
     }
-    std::printf("%.1f %.1f %.1f %.1f\n", Median(window), *std::min_element(window.begin(), window.end()),
-                Median(engine), *std::min_element(engine.begin(), engine.end()));
+    std::printf("%.1f %.1f %.1f %.1f\n", Median(window),
+                *std::min_element(window.begin(), window.end()), Median(engine),
+                *std::min_element(engine.begin(), engine.end()));
     return 0;
 }

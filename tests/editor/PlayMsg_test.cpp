@@ -54,7 +54,7 @@ TEST_F(PlayMsg, IsMadeOnceWithItsDesignAndRemembersTheLastChoice) {
         EXPECT_TRUE(d.RadioButton1->Checked());
         EXPECT_EQ(d.RadioButton1->Caption(), "Play from Start Tag");
         EXPECT_EQ(d.RadioButton3->geometry(), QRect(92, 100, 241, 17));
-        EXPECT_FALSE(d.Image1->Picture().isNull());  // the marker bitmaps
+        EXPECT_FALSE(d.Image1->Picture().isNull()); // the marker bitmaps
         EXPECT_FALSE(d.Image2->Picture().isNull());
         EXPECT_FALSE(d.Image3->Picture().isNull());
         QTest::keyClick(&d, Qt::Key_Return);

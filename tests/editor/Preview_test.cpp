@@ -52,7 +52,10 @@ public:
         S->Mode = TMediaMode::Stopped;
     }
     bool IsOpen() const override { return S->Opened; }
-    bool Seek(uint32_t ms) override { S->SeekMs = ms; return true; }
+    bool Seek(uint32_t ms) override {
+        S->SeekMs = ms;
+        return true;
+    }
     bool PlayTo(uint32_t ms) override {
         S->PlayToMs = ms;
         if (S->PlayStarts)
@@ -79,7 +82,8 @@ public:
             ++Shown;
             if (Choice < 0)
                 return mrCancel;
-            TRadioButton* radios[] = {dialog.RadioButton1, dialog.RadioButton2, dialog.RadioButton3};
+            TRadioButton* radios[] = {dialog.RadioButton1, dialog.RadioButton2,
+                                      dialog.RadioButton3};
             radios[Choice]->SetChecked(true);
             return mrOk;
         });
@@ -159,7 +163,7 @@ TEST_F(Preview, TheEndOfTheStreamReturnsToIdleOnTheNextTickAndTheBarKeepsItsPlac
     f.PlayFromStartTag();
     Script->Position = 900;
     f.TimerPosTimer();
-    Script->Mode = TMediaMode::Stopped;  // the device has played to the end
+    Script->Mode = TMediaMode::Stopped; // the device has played to the end
     f.TimerPosTimer();
     ExpectState(State::Idle);
     EXPECT_EQ(f.TrackBarPos->Position(), 900);
@@ -215,7 +219,7 @@ TEST_F(Preview, NoSoundOutputShowsTheDevicesTextAndLeavesEveryControlAsItWas) {
     auto& f = *Form;
     Script->OpenError = "No available audio device";
     Answer.Choice = 0;
-    f.BtnPlayStart->click();  // the click's handler runs under the error report
+    f.BtnPlayStart->click(); // the click's handler runs under the error report
     ASSERT_EQ(Seams.Reports.size(), 1u);
     EXPECT_EQ(Seams.Reports[0].Text, "No available audio device.");
     EXPECT_EQ(Seams.Reports[0].Caption, "Vivizu");

@@ -134,7 +134,7 @@ protected:
 };
 
 TEST_F(Save, RightAfterOpeningTheWholeStreamIsWrittenWithTheTagPagesTag) {
-    ASSERT_TRUE(Form->RzCheckBox1->Checked());  // the source has an ID3v1 tag
+    ASSERT_TRUE(Form->RzCheckBox1->Checked()); // the source has an ID3v1 tag
     const std::string out = Temp / "whole.mp3";
     SaveTo(out);
     EXPECT_TRUE(Seams.Boxes.empty());
@@ -183,14 +183,14 @@ TEST_F(Save, TrackFieldOutsideOneTo255GivesNoTrackAndTheWholeComment) {
         const char* Field;
         uint8_t Track;
     };
-    const Case cases[] = {{"0", 0},   {"256", 0}, {"-5", 0}, {"ab", 0}, {"", 0},  {"7a", 0},
-                          {"  7", 7}, {"+3", 3},  {"255", 255}, {"1", 1}, {"-0", 0}};
+    const Case cases[] = {{"0", 0},   {"256", 0}, {"-5", 0},    {"ab", 0}, {"", 0},  {"7a", 0},
+                          {"  7", 7}, {"+3", 3},  {"255", 255}, {"1", 1},  {"-0", 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Field);
         EXPECT_EQ(TrackFieldNumber(QString::fromLatin1(c.Field)), c.Track);
     }
-    SetTagPage(QString(), QString(), QString(), QString(), QStringLiteral("256"),
-               QString(30, u'c'), 0);
+    SetTagPage(QString(), QString(), QString(), QString(), QStringLiteral("256"), QString(30, u'c'),
+               0);
     const std::string out = Temp / "notrack.mp3";
     SaveTo(out);
     const Bytes written = ReadAll(out);
@@ -233,8 +233,11 @@ TEST_F(Save, TagTextsReachTheirBytesThroughTheSystemCodePage) {
         EXPECT_EQ(Text(written, written.size() - 125, 30), std::string(29, 'a') + '\0');
     }
     EnvValue locale("LC_ALL", "de_DE.UTF-8");
-    EXPECT_EQ(CutToBytes(QString::fromUtf8("Gr\xc3\xbc\xc3\x9f" "e \xe6\x97\xa5"), 30),
-              "Gr\xfc\xdf" "e ?");
+    EXPECT_EQ(CutToBytes(QString::fromUtf8("Gr\xc3\xbc\xc3\x9f"
+                                           "e \xe6\x97\xa5"),
+                         30),
+              "Gr\xfc\xdf"
+              "e ?");
 }
 
 TEST_F(Save, TheLoadedFileIsRefusedUnderEveryNameAndNothingIsWritten) {
