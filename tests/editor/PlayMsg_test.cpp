@@ -100,13 +100,4 @@ TEST_F(PlayMsg, CancelEscapeTheClosePictureAndTheWindowManagerAllGiveMinusOne) {
     EXPECT_TRUE(Seams.Reports.empty());
 }
 
-TEST_F(PlayMsg, NoChoiceCheckedGivesMinusOneEvenWithOk) {
-    EXPECT_EQ(Show([](TFrmPlayMsg& d) {
-                  d.RadioButton1->setAutoExclusive(false);
-                  d.RadioButton1->SetChecked(false);
-                  d.BtnOk->click();
-              }),
-              -1);
-}
-
 } // namespace
