@@ -2,6 +2,7 @@
 // controls before, during and after a preview, and the position timer. The
 // timer's ticks are driven by calling its handler, not by waiting.
 #include "EditorTestSupport.h"
+#include "ScriptedDevice.h"
 
 #include "editor/PreviewDevice.h"
 #include "editor/UnitPlayMsg.h"
@@ -28,51 +29,6 @@ using namespace vivizu;
 using namespace vivizu::test;
 
 namespace {
-
-// A device whose answers the test sets: it plays when asked unless told not
-// to, and stays in the mode the test gives it.
-struct DeviceScript {
-    bool Opened = false;
-    TMediaMode Mode = TMediaMode::NotReady;
-    int64_t Position = -1;
-    bool PlayStarts = true;
-    const char* OpenError = nullptr;
-    uint32_t SeekMs = 0, PlayToMs = 0;
-    int Opens = 0, Closes = 0;
-};
-
-class ScriptedDevice final : public TMediaDevice {
-public:
-    explicit ScriptedDevice(std::shared_ptr<DeviceScript> script) : S(std::move(script)) {}
-    void Open(const std::string&) override {
-        if (S->OpenError)
-            throw TMediaError(S->OpenError);
-        ++S->Opens;
-        S->Opened = true;
-        S->Mode = TMediaMode::Stopped;
-    }
-    bool IsOpen() const override { return S->Opened; }
-    bool Seek(uint32_t ms) override {
-        S->SeekMs = ms;
-        return true;
-    }
-    bool PlayTo(uint32_t ms) override {
-        S->PlayToMs = ms;
-        if (S->PlayStarts)
-            S->Mode = TMediaMode::Playing;
-        return S->PlayStarts;
-    }
-    TMediaMode Mode() const override { return S->Opened ? S->Mode : TMediaMode::NotReady; }
-    int64_t Position() const override { return S->Opened ? S->Position : -1; }
-    void Close() override {
-        ++S->Closes;
-        S->Opened = false;
-        S->Mode = TMediaMode::NotReady;
-    }
-
-private:
-    std::shared_ptr<DeviceScript> S;
-};
 
 // The play-from dialog answers with a choice (or is cancelled with -1).
 class PlayMsgAnswer {

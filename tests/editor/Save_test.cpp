@@ -3,6 +3,7 @@
 // first folder of the save dialog, and the failures (engine declines, a
 // write past the file size limit).
 #include "EditorTestSupport.h"
+#include "ScriptedDevice.h"
 #include "tests/engine/Mp3Bytes.h"
 
 #include "editor/PreviewDevice.h"
@@ -56,26 +57,6 @@ private:
     std::optional<std::string> FOld;
 };
 
-// Counts how often the engine closes its preview device.
-class CountingDevice final : public TMediaDevice {
-public:
-    explicit CountingDevice(int& closes) : FCloses(closes) {}
-    void Open(const std::string&) override { FOpen = true; }
-    bool IsOpen() const override { return FOpen; }
-    bool Seek(uint32_t) override { return true; }
-    bool PlayTo(uint32_t) override { return true; }
-    TMediaMode Mode() const override { return FOpen ? TMediaMode::Playing : TMediaMode::NotReady; }
-    int64_t Position() const override { return 0; }
-    void Close() override {
-        ++FCloses;
-        FOpen = false;
-    }
-
-private:
-    int& FCloses;
-    bool FOpen = false;
-};
-
 std::string Text(const Bytes& bytes, size_t from, size_t count) {
     return std::string(bytes.begin() + static_cast<long>(from),
                        bytes.begin() + static_cast<long>(from + count));
@@ -84,7 +65,7 @@ std::string Text(const Bytes& bytes, size_t from, size_t count) {
 class Save : public ::testing::Test {
 protected:
     Save() {
-        SetPreviewDeviceMaker([this] { return std::make_unique<CountingDevice>(Closes); });
+        SetPreviewDeviceMaker([this] { return std::make_unique<ScriptedDevice>(Script); });
         Form = std::make_unique<TFrmMP3Editor>();
         SetPreviewDeviceMaker({});
         Source = Temp.Write("Song.mp3", ReadAll(Fixture("cbr128-tags.mp3").toStdString()));
@@ -126,7 +107,7 @@ protected:
         f.RzComboBox1->SetItemIndex(genre);
     }
 
-    int Closes = 0;
+    std::shared_ptr<DeviceScript> Script = std::make_shared<DeviceScript>();
     TDialogSeams Seams;
     std::unique_ptr<TFrmMP3Editor> Form;
     TempDir Temp;
@@ -247,8 +228,7 @@ TEST_F(Save, TheLoadedFileIsRefusedUnderEveryNameAndNothingIsWritten) {
     const std::string names[] = {Temp / "song.MP3", Temp / "link.mp3", Temp / "hard.mp3",
                                  Temp.Path() + "/./Song.mp3", Temp.Path() + "//Song.mp3"};
     // A preview would keep playing: the refusal does not stop it.
-    Form->Mp3()->PlayRange(0, 1000);
-    const int closes = Closes;
+    ASSERT_TRUE(Form->Mp3()->PlayRange(0, 1000));
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         Seams.Boxes.clear();
@@ -259,7 +239,7 @@ TEST_F(Save, TheLoadedFileIsRefusedUnderEveryNameAndNothingIsWritten) {
         EXPECT_EQ(Seams.Boxes[0].Caption, MessageText("Ms_Info"));
         EXPECT_EQ(Seams.Boxes[0].Icon, int(QMessageBox::Information));
     }
-    EXPECT_EQ(Closes, closes);
+    EXPECT_TRUE(Script->Opened);
     EXPECT_EQ(ReadAll(Source), before);
     EXPECT_EQ(Temp.Names(), (std::vector<std::string>{"Song.mp3", "hard.mp3", "link.mp3"}));
     EXPECT_TRUE(Seams.Reports.empty());
