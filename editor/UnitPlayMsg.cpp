@@ -210,7 +210,7 @@ int ShowPlayMsg(QWidget* owner) {
     if (CurrentLanguage != NoLanguageChosen)
         ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
     const int result = Hook() ? Hook()(*dialog) : dialog->ShowModal();
-    return result == mrOk ? dialog->GetChoice() : -1;
+    return result == TFrmPlayMsg::mrOk ? dialog->GetChoice() : -1;
 }
 
 } // namespace vivizu

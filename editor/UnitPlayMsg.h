@@ -18,15 +18,15 @@ class TRadioButton;
 class TGlyphButton;
 class TPictureButton;
 
-// Modal results of the dialog's buttons.
-inline constexpr int mrNone = 0;
-inline constexpr int mrOk = 1;
-inline constexpr int mrCancel = 2;
-
 class TFrmPlayMsg : public TForm {
     Q_OBJECT
 
 public:
+    // Modal results of the dialog's buttons.
+    static constexpr int mrNone = 0;
+    static constexpr int mrOk = 1;
+    static constexpr int mrCancel = 2;
+
     explicit TFrmPlayMsg(QWidget* owner = nullptr);
     ~TFrmPlayMsg() override;
 
