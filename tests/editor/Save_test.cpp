@@ -14,6 +14,7 @@
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Edit.h"
+#include "widgets/Label.h"
 #include "widgets/MaskEdit.h"
 #include "widgets/Panel.h"
 #include "widgets/SaveDialog.h"
@@ -120,6 +121,8 @@ TEST_F(Save, RightAfterOpeningTheWholeStreamIsWrittenWithTheTagPagesTag) {
     SaveTo(out);
     EXPECT_TRUE(Seams.Boxes.empty());
     EXPECT_TRUE(Seams.Reports.empty());
+    // The wait panel said so while it stood, and is gone.
+    EXPECT_EQ(Form->Label25->Caption(), MessageText("Ms_Waiting"));
     EXPECT_FALSE(Form->PanelState->Visible());
 
     const Bytes audio = AudioOf(0, static_cast<int32_t>(Form->Mp3()->Info.LengthMs));
