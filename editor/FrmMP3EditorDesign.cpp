@@ -30,7 +30,6 @@ namespace vivizu {
 
 namespace {
 
-const QColor Accent(50, 152, 204);     // frames and flat borders
 const QColor StartGreen(35, 164, 85);  // start field, its caption and marker
 const QColor EndRed(216, 65, 58);      // end field, its caption and marker
 const QColor CaptionGrey(90, 98, 106); // captions of the value labels
@@ -55,8 +54,8 @@ TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, int widt
     return label;
 }
 
-TPictureButton* MakePictureButton(QWidget* parent, const char* name, int left, int top,
-                                  int width, int height, const char* art, const QString& hint) {
+TPictureButton* MakePictureButton(QWidget* parent, const char* name, int left, int top, int width,
+                                  int height, const char* art, const QString& hint) {
     auto* button = Make<TPictureButton>(parent, name, left, top, width, height);
     const QString base = QLatin1String(art);
     button->SetNormal(Art(base));
@@ -77,8 +76,8 @@ TMaskEdit* MakeTimeField(QWidget* parent, const char* name, int top, const QColo
     return edit;
 }
 
-TGlyphButton* MakeGlyphButton(QWidget* parent, const char* name, int left,
-                              const QString& caption, const char* glyph) {
+TGlyphButton* MakeGlyphButton(QWidget* parent, const char* name, int left, const QString& caption,
+                              const char* glyph) {
     auto* button = Make<TGlyphButton>(parent, name, left, 114, 88, 48);
     button->SetCaption(caption);
     button->SetGlyph(Art(QLatin1String(glyph)));
@@ -86,8 +85,7 @@ TGlyphButton* MakeGlyphButton(QWidget* parent, const char* name, int left,
     return button;
 }
 
-TEdit* MakeTagEdit(QWidget* parent, const char* name, int left, int top, int width,
-                   int maxLength) {
+TEdit* MakeTagEdit(QWidget* parent, const char* name, int left, int top, int width, int maxLength) {
     auto* edit = Make<TEdit>(parent, name, left, top, width, 21);
     edit->SetMaxLength(maxLength);
     edit->SetEnabled(false);
@@ -113,8 +111,8 @@ void DesignStandardPage(TFrmMP3Editor& f, TTabSheet* page) {
     };
     int top = 16;
     for (const auto& row : rows) {
-        *row.Caption = MakeLabel(page, row.CaptionName, 20, top, 110,
-                                 QString::fromLatin1(row.Text), Qt::AlignRight);
+        *row.Caption = MakeLabel(page, row.CaptionName, 20, top, 110, QString::fromLatin1(row.Text),
+                                 Qt::AlignRight);
         (*row.Caption)->SetFontColor(CaptionGrey);
         *row.Value = MakeLabel(page, row.ValueName, 142, top, 360, QString());
         (*row.Value)->SetFontColor(ValueInk);
@@ -197,24 +195,24 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.BtnAbout = MakePictureButton(&f, "BtnAbout", 156, 32, 64, 64, "btn-about", QString());
 
     // Selection: captions, time fields, preview buttons.
-    f.LabelStart = MakeLabel(&f, "LabelStart", 240, 120, 43, QStringLiteral("Start tag"),
-                             Qt::AlignRight);
+    f.LabelStart =
+        MakeLabel(&f, "LabelStart", 240, 120, 43, QStringLiteral("Start tag"), Qt::AlignRight);
     f.LabelStart->SetFontColor(StartGreen);
-    f.LabelStart->SetAutoSize(true);  // grows leftwards where the font is wider
+    f.LabelStart->SetAutoSize(true); // grows leftwards where the font is wider
     f.LabelStart->SetEnabled(false);
-    f.LabelEnd = MakeLabel(&f, "LabelEnd", 246, 144, 37, QStringLiteral("End tag"),
-                           Qt::AlignRight);
+    f.LabelEnd = MakeLabel(&f, "LabelEnd", 246, 144, 37, QStringLiteral("End tag"), Qt::AlignRight);
     f.LabelEnd->SetFontColor(EndRed);
     f.LabelEnd->SetAutoSize(true);
     f.LabelEnd->SetEnabled(false);
     f.RzMaskEdit1 = MakeTimeField(&f, "RzMaskEdit1", 116, StartGreen);
     f.RzMaskEdit2 = MakeTimeField(&f, "RzMaskEdit2", 140, EndRed);
-    f.BtnPlayStart = MakeGlyphButton(&f, "BtnPlayStart", 396, QStringLiteral("&Play"), "glyph-play");
+    f.BtnPlayStart =
+        MakeGlyphButton(&f, "BtnPlayStart", 396, QStringLiteral("&Play"), "glyph-play");
     f.BtnStop = MakeGlyphButton(&f, "BtnStop", 490, QStringLiteral("&Stop"), "glyph-stop");
 
     // Position bar with its time text and the two markers above it.
-    f.Label1 = MakeLabel(&f, "Label1", 14, 192, 108, QStringLiteral("000:00:00.000"),
-                         Qt::AlignRight);
+    f.Label1 =
+        MakeLabel(&f, "Label1", 14, 192, 108, QStringLiteral("000:00:00.000"), Qt::AlignRight);
     f.Label1->SetFontColor(ValueInk);
     f.TrackBarPos = Make<TTrackBar>(&f, "TrackBarPos", 128, 189, 449, 20);
     f.TrackBarPos->SetMin(0);

@@ -16,19 +16,22 @@ struct TPoint {
 };
 
 struct TMarkerDrag {
-    bool Dragging = false;     // a left-button drag of this marker is in progress
-    TPoint LastPoint;          // last pointer position that moved the marker (or the press)
-    int32_t MinLeft = 0;       // smallest left edge a drag may give the marker
-    int32_t MaxLeft = 0;       // largest left edge a drag may give the marker
-    int32_t ZeroLeft = 0;      // left edge that stands for time 0
-    int32_t FullLeft = 0;      // left edge that stands for the full length
-    int32_t CurLeft = 0;       // the marker's left edge as last placed
+    bool Dragging = false;        // a left-button drag of this marker is in progress
+    TPoint LastPoint;             // last pointer position that moved the marker (or the press)
+    int32_t MinLeft = 0;          // smallest left edge a drag may give the marker
+    int32_t MaxLeft = 0;          // largest left edge a drag may give the marker
+    int32_t ZeroLeft = 0;         // left edge that stands for time 0
+    int32_t FullLeft = 0;         // left edge that stands for the full length
+    int32_t CurLeft = 0;          // the marker's left edge as last placed
     QWidget* Container = nullptr; // drags are measured in its client coordinates; not owned
 };
 
-// The markers are 16 pixels wide; their left edges stay this far apart so
-// that the start marker is always left of the end marker.
-inline constexpr int32_t MarkerWidth = 16;
+// Which of the two markers: the start marker (ImageStart, field RzMaskEdit1)
+// or the end marker (ImageEnd, field RzMaskEdit2).
+enum class TMarkerWhich { Start, End };
+
+// The markers' left edges stay this far apart, so that the start marker is
+// always left of the end marker.
 inline constexpr int32_t MarkerGap = 7;
 
 // Nearest whole number, halves to the even neighbour (212.5 -> 212,

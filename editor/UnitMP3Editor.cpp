@@ -5,6 +5,7 @@
 #include "chrome/RoundRegion.h"
 #include "chrome/UnitAbout.h"
 #include "editor/FrmMP3EditorDesign.h"
+#include "editor/PreviewDevice.h"
 #include "editor/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "i18n/Language.h"
@@ -24,10 +25,6 @@
 #include "widgets/Timer.h"
 #include "widgets/TrackBar.h"
 
-#ifdef VIVIZU_HAVE_MEDIA
-#include "platform/LazyMediaDevice.h"
-#endif
-
 #include <QCoreApplication>
 #include <QShowEvent>
 #include <exception>
@@ -41,10 +38,7 @@ TFrmMP3Editor::TFrmMP3Editor(QWidget* parent) : TForm(parent) {
     Create();
 }
 
-// A window destroyed without being closed still releases its shadow.
-TFrmMP3Editor::~TFrmMP3Editor() { delete FShadow; }
-
-QString TFrmMP3Editor::MsToTimeText(int64_t ms) const { return vivizu::MsToTimeText(ms); }
+TFrmMP3Editor::~TFrmMP3Editor() = default;
 
 void TFrmMP3Editor::WireEvents() {
     connect(BtnOpenMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnOpenMp3Click);
@@ -58,8 +52,10 @@ void TFrmMP3Editor::WireEvents() {
         connect(item, &TMenuItem::Click, this, [this, item] { PM_EnglishClick(item); });
     FCaptionDrag = new TCaptionDrag(Label10, this);
     WireSelection();
+    WirePreview();
     WireOpenFromOutside();
     WireOptions();
+    connect(BtnSaveMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnSaveMp3Click);
 }
 
 // Start-up: program folder, language, outline, shadow, engine, genre list,
@@ -75,15 +71,11 @@ void TFrmMP3Editor::FormCreate() {
     ApplyLanguage(CurrentLanguage);
     ApplyRoundRegion(*this, FS->geometry());
 
-    FShadow = new TFormShadow(QCoreApplication::instance());
+    FShadow = std::make_unique<TFormShadow>();
     FShadow->SetOwnerForm(this);
     FShadow->SetShadowColor(QColor(74, 121, 161));
 
-#ifdef VIVIZU_HAVE_MEDIA
-    FMp3 = std::make_unique<TRoruvoMP3>(std::string(), LoadMediaDevice());
-#else
-    FMp3 = std::make_unique<TRoruvoMP3>(std::string());
-#endif
+    FMp3 = std::make_unique<TRoruvoMP3>(std::string(), MakePreviewDevice());
 
     // All the genres in one go: the list's model takes them in one insert.
     QStringList genres;
@@ -103,8 +95,7 @@ void TFrmMP3Editor::FormCreate() {
 void TFrmMP3Editor::FormClose() {
     TimerPos->SetEnabled(false);
     FMp3.reset();
-    delete FShadow;
-    FShadow = nullptr;
+    FShadow.reset();
     try {
         WriteOptionsSetting();
         WriteLanguageSetting();
@@ -131,8 +122,8 @@ void TFrmMP3Editor::RzBmpButton2Click() { TApplication::Minimize(); }
 
 void TFrmMP3Editor::BtnAboutClick() { ShowAboutBox(this); }
 
-void TFrmMP3Editor::Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*shift*/,
-                                     int x, int y) {
+void TFrmMP3Editor::Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*shift*/, int x,
+                                     int y) {
     FCaptionDrag->Begin(button, x, y);
 }
 

@@ -3,16 +3,15 @@
 // ID3v1 tag, and holds the selection that preview and saving work on.
 // Its controls are created by DesignFrmMP3Editor (FrmMP3EditorDesign.h),
 // which names each one by its component name.
+#include "editor/MarkerDrag.h"
+#include "engine/Id3v1Tag.h"
 #include "i18n/Messages.h"
 #include "widgets/Form.h"
+
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <string>
-
-// --- selection markers and time fields (includes) ---
-#include "editor/MarkerDrag.h"
-// --- end selection (includes) ---
 
 class QMimeData;
 
@@ -53,55 +52,55 @@ public:
 
     // The window's components. Qt parenting owns them; the pointers stay
     // valid for the window's life.
-    TImage* FS = nullptr;              // skin picture, also the window's outline
-    TLabel* Label10 = nullptr;         // caption strip: drags the window
-    TLabel* Label11 = nullptr;         // product title
-    TLinkLabel* Label28 = nullptr;     // opens the language menu
-    TLinkLabel* Label29 = nullptr;     // opens the options menu
-    TPictureButton* RzBmpButton1 = nullptr;  // close
-    TPictureButton* RzBmpButton2 = nullptr;  // minimise
+    TImage* FS = nullptr;                   // skin picture, also the window's outline
+    TLabel* Label10 = nullptr;              // caption strip: drags the window
+    TLabel* Label11 = nullptr;              // product title
+    TLinkLabel* Label28 = nullptr;          // opens the language menu
+    TLinkLabel* Label29 = nullptr;          // opens the options menu
+    TPictureButton* RzBmpButton1 = nullptr; // close
+    TPictureButton* RzBmpButton2 = nullptr; // minimise
     TPictureButton* BtnOpenMp3 = nullptr;
     TPictureButton* BtnSaveMp3 = nullptr;
     TPictureButton* BtnAbout = nullptr;
     TLabel* LabelStart = nullptr;
     TLabel* LabelEnd = nullptr;
-    TMaskEdit* RzMaskEdit1 = nullptr;  // selection start as time text
-    TMaskEdit* RzMaskEdit2 = nullptr;  // selection end as time text
+    TMaskEdit* RzMaskEdit1 = nullptr; // selection start as time text
+    TMaskEdit* RzMaskEdit2 = nullptr; // selection end as time text
     TGlyphButton* BtnPlayStart = nullptr;
     TGlyphButton* BtnStop = nullptr;
-    TLabel* Label1 = nullptr;          // time text of the position bar
+    TLabel* Label1 = nullptr; // time text of the position bar
     TTrackBar* TrackBarPos = nullptr;
-    TImage* ImageStart = nullptr;      // start marker
-    TImage* ImageEnd = nullptr;        // end marker
+    TImage* ImageStart = nullptr; // start marker
+    TImage* ImageEnd = nullptr;   // end marker
     TPageControl* RzPageControl1 = nullptr;
-    TTabSheet* TabSheet2 = nullptr;    // "Standard"
-    TTabSheet* TabSheet1 = nullptr;    // "ID3Tags V1"
-    TLabel* Label23 = nullptr;         // "File size:"
+    TTabSheet* TabSheet2 = nullptr; // "Standard"
+    TTabSheet* TabSheet1 = nullptr; // "ID3Tags V1"
+    TLabel* Label23 = nullptr;      // "File size:"
     TLabel* Label24 = nullptr;
-    TLabel* Label13 = nullptr;         // "Encoding:"
+    TLabel* Label13 = nullptr; // "Encoding:"
     TLabel* Label18 = nullptr;
-    TLabel* Label14 = nullptr;         // "Channel:"
+    TLabel* Label14 = nullptr; // "Channel:"
     TLabel* Label19 = nullptr;
-    TLabel* Label15 = nullptr;         // "SampleRate:"
+    TLabel* Label15 = nullptr; // "SampleRate:"
     TLabel* Label20 = nullptr;
-    TLabel* Label16 = nullptr;         // "Bitrate:"
+    TLabel* Label16 = nullptr; // "Bitrate:"
     TLabel* Label21 = nullptr;
-    TLabel* Label17 = nullptr;         // "Length:"
+    TLabel* Label17 = nullptr; // "Length:"
     TLabel* Label22 = nullptr;
-    TCheckBox* RzCheckBox1 = nullptr;  // "Include"
-    TLabel* Label3 = nullptr;          // "Title:"
+    TCheckBox* RzCheckBox1 = nullptr; // "Include"
+    TLabel* Label3 = nullptr;         // "Title:"
     TEdit* RzEdit1 = nullptr;
-    TLabel* Label4 = nullptr;          // "Artist:"
+    TLabel* Label4 = nullptr; // "Artist:"
     TEdit* RzEdit2 = nullptr;
-    TLabel* Label5 = nullptr;          // "Album:"
+    TLabel* Label5 = nullptr; // "Album:"
     TEdit* RzEdit3 = nullptr;
-    TLabel* Label9 = nullptr;          // "Genre:"
+    TLabel* Label9 = nullptr; // "Genre:"
     TComboBox* RzComboBox1 = nullptr;
-    TLabel* Label8 = nullptr;          // "TrackNumber:"
+    TLabel* Label8 = nullptr; // "TrackNumber:"
     TEdit* RzEdit5 = nullptr;
-    TLabel* Label6 = nullptr;          // "Year:"
+    TLabel* Label6 = nullptr; // "Year:"
     TEdit* RzEdit6 = nullptr;
-    TLabel* Label7 = nullptr;          // "Comment:"
+    TLabel* Label7 = nullptr; // "Comment:"
     TEdit* RzEdit7 = nullptr;
     TPanel* PanelState = nullptr;      // wait panel
     TImage* Image1 = nullptr;          // wait panel background
@@ -129,9 +128,6 @@ public:
     // The engine object; null only before FormCreate has made it.
     TRoruvoMP3* Mp3() const { return FMp3.get(); }
 
-    // Milliseconds as HHH:MM:SS.mmm.
-    QString MsToTimeText(int64_t ms) const;
-
     // Language steps of start-up and close.
     void ApplyLanguage(int number);
     void LoadMessages(const std::string& path);
@@ -146,9 +142,7 @@ public:
     // The wait panel is up: a file is being opened or a selection saved.
     bool Busy() const;
 
-    // Event handlers bound to the controls by the window's wiring.
-    void BtnOpenMp3Click();
-    void RzCheckBox1Click();
+    // Handlers of the frame, the menus and the About button.
     void RzBmpButton1Click();
     void RzBmpButton2Click();
     void BtnAboutClick();
@@ -165,16 +159,10 @@ public:
     void ReadOptionsSetting();
     void WriteOptionsSetting() const;
 
-    // --- selection markers and time fields ---
-    // Handlers of the two markers and the two time fields. WireSelection()
-    // binds them; the constructor calls it once the design has made the
-    // controls:
-    //   ImageStart  MouseDown(button, shift, x, y) -> ImageStartMouseDown
-    //               MouseMove(shift, x, y)         -> ImageStartMouseMove
-    //               MouseUp(button, shift, x, y)   -> ImageStartMouseUp
-    //   ImageEnd    the same three                 -> ImageEndMouseDown/Move/Up
-    //   RzMaskEdit1 Change() and RzMaskEdit2 Change() -> RzMaskEdit1Change(sender)
-    void WireSelection();
+    // Opening a file.
+    void BtnOpenMp3Click();
+    // Switches the tag fields on or off with the "Include" box.
+    void RzCheckBox1Click();
 
     // Selection in milliseconds; 0 <= FStartTime <= FEndTime <= stream length.
     int64_t FStartTime = 0;
@@ -189,13 +177,14 @@ public:
     // captions and the time fields on or off. A bitmap that cannot be read
     // throws, leaving the later steps undone.
     void ResetMarkers(bool enabled);
-    // Turns a marker's place into a time (which: 0 start, 1 end), stores it
-    // and shows it in the matching time field.
-    void MarkerToTime(int which);
-    // Stores a time for a marker (which: 0 start, 1 end) and moves the marker
-    // to it. Does nothing while the marker is disabled.
-    void TimeToMarker(int which, int64_t time);
+    // Turns a marker's place into a time, stores it and shows it in the
+    // matching time field.
+    void MarkerToTime(TMarkerWhich which);
+    // Stores a time for a marker and moves the marker to it. Does nothing
+    // while the marker is disabled.
+    void TimeToMarker(TMarkerWhich which, int64_t time);
 
+    // Handlers of the two markers and the two time fields.
     void ImageStartMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void ImageStartMouseMove(Qt::KeyboardModifiers shift, int x, int y);
     void ImageStartMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -206,16 +195,32 @@ public:
     // within its bounds, rewrites the field when needed and moves the marker.
     void RzMaskEdit1Change(TMaskEdit* sender);
 
-private:
-    TImage* MarkerImage(int which) const;
-    TMarkerDrag& MarkerRecord(int which);
-    void MarkerMouseDown(int which, Qt::MouseButton button, int x, int y);
-    void MarkerMouseMove(int which, int x, int y);
-    TPoint MarkerPointInContainer(int which, int x, int y) const;
-    int64_t StreamLengthMs() const;
+    // Preview.
+    // Asks where to play from and starts the preview there.
+    void BtnPlayStartClick();
+    // Ends the preview; the controls go back to idle.
+    void BtnStopClick();
+    // Once a second while a preview plays: follows its position, and goes
+    // back to idle once it has reached its end.
+    void TimerPosTimer();
+    // Shows the bar's position as time text in Label1.
+    void TrackBarPosChange();
+    // The three places a preview starts from; each plays to the end of the
+    // stream.
+    void PlayFromStartTag();
+    void PlayFromEndTag();
+    void PlayFromCurrent();
 
-public:
-    // --- end selection ---
+    // Saving.
+    // Asks for a destination (never the loaded file itself) and writes the
+    // selection there, with the tag page's tag when "Include" is ticked.
+    void BtnSaveMp3Click();
+    // The tag record the save writes: marker "TAG" and the tag page's
+    // fields, or all zero (no tag) while "Include" is unticked.
+    TID3v1Tag SaveTag() const;
+    // Whether path names the loaded file: the same text ignoring case, or
+    // the same file on disk under another name.
+    bool IsLoadedFile(const QString& path) const;
 
 protected:
     void FormCreate() override;
@@ -224,20 +229,40 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Binding of the handlers to the controls' events, by area.
     void WireEvents();
+    void WireSelection();
+    void WirePreview();
     // File drops onto the window and the Ctrl+O and Ctrl+S shortcuts.
     void WireOpenFromOutside();
     void WireOptions();
     // The ticked options as the engine's cut options.
     void ApplyCutOptions();
+
+    // The stream length L from the engine (0 with no file), and the position
+    // bar's maximum M: the length as the bar's 32 bits hold it.
+    int64_t StreamLengthMs() const;
+    int64_t BarMaxMs() const;
+
     void StopPreview();
     void ResetFileFields();
     void ShowLoadedFile();
     void ShowTag();
     void ShowWaitPanel(const QString& text);
 
+    TImage* MarkerImage(TMarkerWhich which) const;
+    TMarkerDrag& MarkerRecord(TMarkerWhich which);
+    TMaskEdit* MarkerField(TMarkerWhich which) const;
+    void MarkerMouseDown(TMarkerWhich which, Qt::MouseButton button, int x, int y);
+    void MarkerMouseMove(TMarkerWhich which, int x, int y);
+    TPoint MarkerPointInContainer(TMarkerWhich which, int x, int y) const;
+    void KeepMarkersApart(TMarkerWhich placed);
+
+    bool StartPreview(int64_t from);
+    void EndPreview();
+
     std::unique_ptr<TRoruvoMP3> FMp3;
-    TFormShadow* FShadow = nullptr;
+    std::unique_ptr<TFormShadow> FShadow;
     TCaptionDrag* FCaptionDrag = nullptr;
 };
 

@@ -16,7 +16,7 @@ namespace vivizu {
 
 void TFrmMP3Editor::ApplyLanguage(int number) {
     CurrentLanguage = static_cast<uint8_t>(number);
-    Label11->SetCaption(QStringLiteral("Vivizu version 2.2.2"));
+    Label11->SetCaption(QStringLiteral("Vivizu version " VIVIZU_VERSION));
     if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
         app->SetTitle(QStringLiteral("Vivizu"));
     const TLanguage& language = LanguageRow(number);

@@ -21,25 +21,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
 
 namespace vivizu {
 
 namespace {
 
 const QString ZeroTime = QStringLiteral("000:00:00.000");
-
-// Runs a function when the scope ends, also when an exception passes.
-template <class F>
-class TFinally {
-public:
-    explicit TFinally(F f) : FAction(std::move(f)) {}
-    ~TFinally() { FAction(); }
-    TFinally(const TFinally&) = delete;
-    TFinally& operator=(const TFinally&) = delete;
-
-private:
-    F FAction;
-};
 
 // A tag text field: its bytes up to the first zero byte (all of them when
 // there is none), spaces kept, decoded from the tag's code page.
@@ -64,9 +52,9 @@ void TFrmMP3Editor::OpenFile(const QString& path) {
     // Whatever happens from here on, the selection becomes 0 .. the bar's
     // maximum and the wait panel goes away, also when the reset itself fails
     // (a marker picture missing): the panel must not stay over the window.
-    TFinally done([this] {
+    const auto done = qScopeGuard([this] {
         FStartTime = 0;
-        FEndTime = TrackBarPos->Max();
+        FEndTime = BarMaxMs();
         PanelState->SetVisible(false);
     });
     Label12->SetCaption(path);
@@ -136,13 +124,12 @@ void TFrmMP3Editor::ShowLoadedFile() {
     if (RzCheckBox1->Checked())
         ShowTag();
 
-    Label18->SetCaption(QStringLiteral("MPEG %1 Layer %2")
-                            .arg(VersionText(info.Version))
-                            .arg(info.Layer));
+    Label18->SetCaption(
+        QStringLiteral("MPEG %1 Layer %2").arg(VersionText(info.Version)).arg(info.Layer));
     Label19->SetCaption(info.Mono ? Messages.Mono : Messages.Stereo);
     Label20->SetCaption(QStringLiteral("%1 Hz").arg(info.SampleRate));
     Label21->SetCaption(QStringLiteral("%1 Kbps").arg(info.Bitrate));
-    Label22->SetCaption(vivizu::MsToTimeText(info.LengthMs));
+    Label22->SetCaption(MsToTimeText(info.LengthMs));
     Label24->SetCaption(FileSizeText(FMp3->FileSize));
 
     BtnPlayStart->SetEnabled(true);
@@ -152,7 +139,7 @@ void TFrmMP3Editor::ShowLoadedFile() {
     BtnSaveMp3->SetEnabled(true);
 
     ResetMarkers(true);
-    MarkerToTime(1);
+    MarkerToTime(TMarkerWhich::End);
 }
 
 void TFrmMP3Editor::ShowTag() {

@@ -39,13 +39,21 @@ void TFrmMP3Editor::WireSelection() {
         connect(field, &TMaskEdit::Change, this, [this, field] { RzMaskEdit1Change(field); });
 }
 
-TImage* TFrmMP3Editor::MarkerImage(int which) const { return which == 0 ? ImageStart : ImageEnd; }
+TImage* TFrmMP3Editor::MarkerImage(TMarkerWhich which) const {
+    return which == TMarkerWhich::Start ? ImageStart : ImageEnd;
+}
 
-TMarkerDrag& TFrmMP3Editor::MarkerRecord(int which) {
-    return which == 0 ? FStartMarker : FEndMarker;
+TMarkerDrag& TFrmMP3Editor::MarkerRecord(TMarkerWhich which) {
+    return which == TMarkerWhich::Start ? FStartMarker : FEndMarker;
+}
+
+TMaskEdit* TFrmMP3Editor::MarkerField(TMarkerWhich which) const {
+    return which == TMarkerWhich::Start ? RzMaskEdit1 : RzMaskEdit2;
 }
 
 int64_t TFrmMP3Editor::StreamLengthMs() const { return FMp3 ? FMp3->Info.LengthMs : 0; }
+
+int64_t TFrmMP3Editor::BarMaxMs() const { return TrackBarPos->Max(); }
 
 void TFrmMP3Editor::ResetMarkers(bool enabled) {
     const int barLeft = TrackBarPos->Left();
@@ -68,48 +76,52 @@ void TFrmMP3Editor::ResetMarkers(bool enabled) {
     RzMaskEdit2->SetEnabled(enabled);
 }
 
-void TFrmMP3Editor::MarkerToTime(int which) {
+void TFrmMP3Editor::MarkerToTime(TMarkerWhich which) {
     if (!MarkerEnabled(MarkerImage(which)))
         return;
-    const int64_t time = MarkerLeftToMs(MarkerRecord(which), TrackBarPos->Max());
-    (which == 0 ? FStartTime : FEndTime) = time;
+    const int64_t time = MarkerLeftToMs(MarkerRecord(which), static_cast<int32_t>(BarMaxMs()));
+    (which == TMarkerWhich::Start ? FStartTime : FEndTime) = time;
 
-    TMaskEdit* field = which == 0 ? RzMaskEdit1 : RzMaskEdit2;
+    TMaskEdit* field = MarkerField(which);
     TTagGuard guard(field);
-    field->SetText(vivizu::MsToTimeText(time));
+    field->SetText(MsToTimeText(time));
 }
 
-void TFrmMP3Editor::TimeToMarker(int which, int64_t time) {
+void TFrmMP3Editor::TimeToMarker(TMarkerWhich which, int64_t time) {
     TImage* image = MarkerImage(which);
     if (!MarkerEnabled(image))
         return;
-    (which == 0 ? FStartTime : FEndTime) = time;
+    (which == TMarkerWhich::Start ? FStartTime : FEndTime) = time;
 
     TMarkerDrag& marker = MarkerRecord(which);
     // With no stream length the marker goes to its time-0 place.
     const int32_t left = MsToMarkerLeft(marker, time, StreamLengthMs());
     marker.CurLeft = left;
     image->SetLeft(left);
-    if (which == 0)
-        FEndMarker.MinLeft = image->Left() + MarkerGap;
+    KeepMarkersApart(which);
+}
+
+// The other marker may come no closer than the gap to the one just placed.
+void TFrmMP3Editor::KeepMarkersApart(TMarkerWhich placed) {
+    if (placed == TMarkerWhich::Start)
+        FEndMarker.MinLeft = ImageStart->Left() + MarkerGap;
     else
-        FStartMarker.MaxLeft = image->Left() - MarkerGap;
+        FStartMarker.MaxLeft = ImageEnd->Left() - MarkerGap;
 }
 
 // The event's position, given in the marker image's client coordinates, in
 // the coordinates of the marker's container (the window), by way of the
 // screen.
-TPoint TFrmMP3Editor::MarkerPointInContainer(int which, int x, int y) const {
+TPoint TFrmMP3Editor::MarkerPointInContainer(TMarkerWhich which, int x, int y) const {
     const TImage* image = MarkerImage(which);
-    const QWidget* container =
-        (which == 0 ? FStartMarker : FEndMarker).Container;
+    const QWidget* container = (which == TMarkerWhich::Start ? FStartMarker : FEndMarker).Container;
     if (!container)
         container = this;
     const QPoint p = container->mapFromGlobal(image->mapToGlobal(QPoint(x, y)));
     return TPoint{p.x(), p.y()};
 }
 
-void TFrmMP3Editor::MarkerMouseDown(int which, Qt::MouseButton button, int x, int y) {
+void TFrmMP3Editor::MarkerMouseDown(TMarkerWhich which, Qt::MouseButton button, int x, int y) {
     TImage* image = MarkerImage(which);
     if (!MarkerEnabled(image) || button != Qt::LeftButton)
         return;
@@ -120,7 +132,7 @@ void TFrmMP3Editor::MarkerMouseDown(int which, Qt::MouseButton button, int x, in
     image->raise();
 }
 
-void TFrmMP3Editor::MarkerMouseMove(int which, int x, int y) {
+void TFrmMP3Editor::MarkerMouseMove(TMarkerWhich which, int x, int y) {
     TImage* image = MarkerImage(which);
     TMarkerDrag& marker = MarkerRecord(which);
     if (!MarkerEnabled(image) || !marker.Dragging)
@@ -129,42 +141,38 @@ void TFrmMP3Editor::MarkerMouseMove(int which, int x, int y) {
     if (!moved)
         return;
     image->SetLeft(*moved);
-    // The other marker may come no closer than the gap.
-    if (which == 0)
-        FEndMarker.MinLeft = image->Left() + MarkerGap;
-    else
-        FStartMarker.MaxLeft = image->Left() - MarkerGap;
+    KeepMarkersApart(which);
     MarkerToTime(which);
 }
 
 void TFrmMP3Editor::ImageStartMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*shift*/,
                                         int x, int y) {
-    MarkerMouseDown(0, button, x, y);
+    MarkerMouseDown(TMarkerWhich::Start, button, x, y);
 }
 
 void TFrmMP3Editor::ImageStartMouseMove(Qt::KeyboardModifiers /*shift*/, int x, int y) {
-    MarkerMouseMove(0, x, y);
+    MarkerMouseMove(TMarkerWhich::Start, x, y);
 }
 
 // Any button's release ends the drag, after a last move to where it happened.
 void TFrmMP3Editor::ImageStartMouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/,
                                       int x, int y) {
-    MarkerMouseMove(0, x, y);
+    MarkerMouseMove(TMarkerWhich::Start, x, y);
     FStartMarker.Dragging = false;
 }
 
 void TFrmMP3Editor::ImageEndMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers /*shift*/,
                                       int x, int y) {
-    MarkerMouseDown(1, button, x, y);
+    MarkerMouseDown(TMarkerWhich::End, button, x, y);
 }
 
 void TFrmMP3Editor::ImageEndMouseMove(Qt::KeyboardModifiers /*shift*/, int x, int y) {
-    MarkerMouseMove(1, x, y);
+    MarkerMouseMove(TMarkerWhich::End, x, y);
 }
 
 void TFrmMP3Editor::ImageEndMouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/,
                                     int x, int y) {
-    MarkerMouseMove(1, x, y);
+    MarkerMouseMove(TMarkerWhich::End, x, y);
     FEndMarker.Dragging = false;
 }
 
@@ -185,7 +193,7 @@ void TFrmMP3Editor::RzMaskEdit1Change(TMaskEdit* sender) {
     // Replace what the field cannot stand for (a tens digit above 5, a
     // blank, a time beyond its bounds) at once, leaving the caret where the
     // user was typing.
-    const QString text = vivizu::MsToTimeText(time);
+    const QString text = MsToTimeText(time);
     if (text != sender->Text()) {
         TTagGuard guard(sender);
         const int selStart = sender->SelStart();
@@ -194,7 +202,7 @@ void TFrmMP3Editor::RzMaskEdit1Change(TMaskEdit* sender) {
         sender->SetSelStart(selStart);
         sender->SetSelLength(selLength);
     }
-    TimeToMarker(isStart ? 0 : 1, time);
+    TimeToMarker(isStart ? TMarkerWhich::Start : TMarkerWhich::End, time);
 }
 
 } // namespace vivizu

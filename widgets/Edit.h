@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "widgets/Control.h"
+#include "widgets/Palette.h"
 
 namespace vivizu {
 
@@ -45,7 +46,7 @@ class TEdit : public QLineEdit {
 
   int FMaxLength = 0;
   QColor FFontColor;
-  QColor FFrameColor{50, 152, 204};
+  QColor FFrameColor = AccentColor();
 };
 
 }  // namespace vivizu

@@ -1,4 +1,5 @@
 #include "widgets/EditFrame.h"
+#include "widgets/Palette.h"
 
 #include <QPainter>
 
@@ -7,8 +8,6 @@ namespace vivizu {
 namespace {
 const QColor kBackground(Qt::white);
 const QColor kDisabledBackground(246, 248, 250);
-const QColor kDefaultFrameColor(50, 152, 204);
-constexpr int kDisabledFrameAlpha = 110;
 constexpr int kFrame = 1;    // frame width
 constexpr int kPadding = 2;  // between the frame and the text area, left and right
 }  // namespace
@@ -35,8 +34,8 @@ void PaintEditBackground(QLineEdit& edit) {
 }
 
 void PaintEditFrame(QLineEdit& edit, QColor frame) {
-  if (!frame.isValid()) frame = kDefaultFrameColor;
-  if (!edit.isEnabled()) frame.setAlpha(kDisabledFrameAlpha);
+  if (!frame.isValid()) frame = AccentColor();
+  if (!edit.isEnabled()) frame = Dimmed(frame);
   QPainter p(&edit);
   // Each side a full one-pixel band, so a see-through frame is a shade
   // darker in the corners, where two bands meet.

@@ -1,4 +1,5 @@
 #include "widgets/Label.h"
+#include "widgets/Palette.h"
 
 #include <QMouseEvent>
 
@@ -48,9 +49,7 @@ void TLabel::ApplyColors() {
   if (FFontColor.isValid()) {
     p.setColor(QPalette::WindowText, FFontColor);
     // A disabled label greys its text; keep the colour recognisable.
-    QColor dim = FFontColor;
-    dim.setAlpha(110);
-    p.setColor(QPalette::Disabled, QPalette::WindowText, dim);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, Dimmed(FFontColor));
   }
   if (FColor.isValid()) p.setColor(QPalette::Window, FColor);
   setPalette(p);

@@ -1,4 +1,5 @@
 #include "widgets/MaskEdit.h"
+#include "widgets/Palette.h"
 
 #include <QKeyEvent>
 
@@ -113,7 +114,7 @@ bool Accepts(QChar kind, QChar c) {
 
 }  // namespace
 
-TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent), FFrameColor(50, 152, 204) {
+TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent), FFrameColor(AccentColor()) {
   connect(this, &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
   SetUpEditFrame(*this);
   ApplyStyle();
@@ -213,9 +214,7 @@ void TMaskEdit::SetFrameColor(const QColor& color) {
 
 void TMaskEdit::ApplyStyle() {
   const QColor font = FFontColor.isValid() ? FFontColor : QColor(Qt::black);
-  QColor dimFont = font;
-  dimFont.setAlpha(120);
-  ApplyEditColours(*this, font, dimFont);
+  ApplyEditColours(*this, font, Dimmed(font));
   update();
 }
 

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 
 #include "widgets/Control.h"
+#include "widgets/Palette.h"
 #include "widgets/TabSheet.h"
 
 namespace vivizu {
@@ -32,7 +33,7 @@ class TVerticalTabBar : public QTabBar {
 
  private:
   bool FHorizontalText = false;
-  QColor FAccent{50, 152, 204};
+  QColor FAccent = AccentColor();
 };
 
 class TPageControl : public QTabWidget {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "widgets/Control.h"
+#include "widgets/Palette.h"
 
 namespace vivizu {
 
@@ -25,7 +26,7 @@ class TSeparator : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QColor FColor{50, 152, 204};
+  QColor FColor = AccentColor();
 };
 
 }  // namespace vivizu

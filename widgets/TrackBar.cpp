@@ -1,4 +1,5 @@
 #include "widgets/TrackBar.h"
+#include "widgets/Palette.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,7 +13,6 @@
 namespace vivizu {
 
 namespace {
-const QColor kAccent(50, 152, 204);
 const QColor kTrackEdge(176, 196, 214);
 constexpr int kTrackHeight = 4;
 }  // namespace
@@ -84,8 +84,8 @@ void TTrackBar::paintEvent(QPaintEvent*) {
   if (!FThumb.isNull()) {
     p.drawPixmap(thumb.topLeft(), FThumb);
   } else {
-    p.setPen(QPen(kAccent.darker(130), 1));
-    p.setBrush(hasFocus() ? kAccent.lighter(115) : kAccent);
+    p.setPen(QPen(AccentColor().darker(130), 1));
+    p.setBrush(hasFocus() ? AccentColor().lighter(115) : AccentColor());
     p.drawRoundedRect(QRectF(thumb).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
   }
 }

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     window.setWindowTitle(QStringLiteral("Vivizu"));
     window.setFixedSize(592, 452);
     if (argc > 1 && std::strcmp(argv[1], "text") == 0)
-        (new QLabel(QStringLiteral("Vivizu version 2.2.2"), &window))->move(12, 8);
+        (new QLabel(QStringLiteral("Vivizu version " VIVIZU_VERSION), &window))->move(12, 8);
     new TStartupProbe(&window);
     window.show();
     return app.exec();

@@ -137,3 +137,35 @@ def glyph(kind, enabled):
     body = f'  <circle cx="12" cy="12" r="11" fill="url(#disc)"/>\n  {mark}'
     return svg(24, 24, body, defs)
 
+
+
+# --- play-from dialog ------------------------------------------------------------
+
+DIALOG_WIDTH, DIALOG_HEIGHT, DIALOG_HEADER = 340, 180, 36
+
+
+def dialog_skin():
+    """The play-from dialog's background: a header band for the close button,
+    a white body with a tinted frame, and a rule above the two buttons."""
+    w, h, top = DIALOG_WIDTH, DIALOG_HEIGHT, DIALOG_HEADER
+    defs = vertical("head", ACCENT_LIGHT, ACCENT_DARK)
+    body = f"""  <rect width="{w}" height="{h}" fill="#FFFFFF"/>
+  <rect width="{w}" height="{top}" fill="url(#head)"/>
+  <rect y="0" width="{w}" height="1" fill="#FFFFFF" fill-opacity="0.25"/>
+  <rect y="{top - 1}" width="{w}" height="1" fill="{ACCENT_DEEP}" fill-opacity="0.6"/>
+  <path d="M20 25 h8 l5 -7 l5 13 l5 -10 l4 4 h9" fill="none" stroke="#FFFFFF"
+        stroke-width="1.6" stroke-linecap="round" stroke-linejoin="round" stroke-opacity="0.85"/>
+  <rect x="0" y="{top}" width="2" height="{h - top}" fill="#D3E9F5"/>
+  <rect x="{w - 2}" y="{top}" width="2" height="{h - top}" fill="#D3E9F5"/>
+  <rect x="0" y="{h - 2}" width="{w}" height="2" fill="#D3E9F5"/>
+  <rect x="20" y="130" width="{w - 40}" height="1" fill="#D3E9F5"/>"""
+    return svg(w, h, body, defs)
+
+
+def current_position():
+    """16 x 16: the position bar's thumb between two ticks, for "Play from Current"."""
+    defs = vertical("body", ACCENT_LIGHT, ACCENT_DARK)
+    body = f"""  <rect x="1" y="7.5" width="14" height="2" rx="1" fill="{GREY_LIGHT}"/>
+  <rect x="5.5" y="1.5" width="6" height="13" rx="1.5" fill="url(#body)" stroke="{ACCENT_DEEP}"/>
+  <rect x="8" y="5" width="1" height="6" fill="#FFFFFF" fill-opacity="0.85"/>"""
+    return svg(16, 16, body, defs)

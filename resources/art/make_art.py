@@ -45,6 +45,9 @@ def pictures():
     for kind in ("play", "stop"):
         yield f"glyph-{kind}", controls.glyph(kind, True), 24, 24
         yield f"glyph-{kind}-disabled", controls.glyph(kind, False), 24, 24
+    yield ("dialog-skin", controls.dialog_skin(), controls.DIALOG_WIDTH,
+           controls.DIALOG_HEIGHT)
+    yield "marker-current", controls.current_position(), 16, 16
 
 
 def render(svg_path, png_path, width, height):

@@ -27,8 +27,8 @@ using namespace vivizu;
 
 namespace {
 
-constexpr int MarkerMidY = 181;  // markers are 16x16 at top 173
-constexpr int GrabOffset = 8;    // where the tests take hold of a marker
+constexpr int MarkerMidY = 181; // markers are 16x16 at top 173
+constexpr int GrabOffset = 8;   // where the tests take hold of a marker
 
 class SelectionTest : public ::testing::Test {
 protected:
@@ -47,7 +47,7 @@ protected:
         w->TrackBarPos->SetMax(static_cast<int32_t>(lengthMs));
         w->TrackBarPos->SetEnabled(true);
         w->ResetMarkers(true);
-        w->MarkerToTime(1);
+        w->MarkerToTime(TMarkerWhich::End);
         w->FStartTime = 0;
         w->FEndTime = w->TrackBarPos->Max();
     }
@@ -101,9 +101,9 @@ TEST_F(SelectionTest, AtCreationEverythingIsDisabledAndNothingReacts) {
 
     Drag(129, 40);
     Drag(560, -40);
-    w->TimeToMarker(0, 1000);
-    w->TimeToMarker(1, 1000);
-    w->MarkerToTime(1);
+    w->TimeToMarker(TMarkerWhich::Start, 1000);
+    w->TimeToMarker(TMarkerWhich::End, 1000);
+    w->MarkerToTime(TMarkerWhich::End);
     EXPECT_EQ(StartLeft(), 129);
     EXPECT_EQ(EndLeft(), 560);
     EXPECT_EQ(w->FStartTime, 0);
@@ -187,21 +187,21 @@ TEST_F(SelectionTest, MarkersStopSevenPixelsApart) {
 
 TEST_F(SelectionTest, GrabPointStaysUnderThePointerPastALimit) {
     Loaded(600000);
-    Press(129 + GrabOffset);           // pointer at 137
-    Move(50);                          // past the lower limit: marker stays
+    Press(129 + GrabOffset); // pointer at 137
+    Move(50);                // past the lower limit: marker stays
     EXPECT_EQ(StartLeft(), 129);
-    Move(136);                         // back, but short of the grab point
+    Move(136); // back, but short of the grab point
     EXPECT_EQ(StartLeft(), 129);
     EXPECT_EQ(w->FStartTime, 0);
-    Move(138);                         // one past it: the marker follows
+    Move(138); // one past it: the marker follows
     EXPECT_EQ(StartLeft(), 130);
 
-    Move(585);                         // cut short at 553; the pointer's spot is kept
+    Move(585); // cut short at 553; the pointer's spot is kept
     EXPECT_EQ(StartLeft(), 553);
     Move(591);
     Move(586);
     EXPECT_EQ(StartLeft(), 553);
-    Move(584, 20);                     // one left of that spot, at any height
+    Move(584, 20); // one left of that spot, at any height
     EXPECT_EQ(StartLeft(), 552);
     Release(584);
     EXPECT_EQ(w->FStartTime, RoundHalfEven(600000.0 * 423 / 424));
@@ -222,7 +222,7 @@ TEST_F(SelectionTest, RightButtonStartsNoDragAndAnyReleaseEndsOne) {
     // A right click while the left button is held ends the drag.
     Press(147, Qt::RightButton);
     Release(157, Qt::RightButton);
-    EXPECT_EQ(StartLeft(), 149);  // the release position still counts
+    EXPECT_EQ(StartLeft(), 149); // the release position still counts
     EXPECT_FALSE(w->FStartMarker.Dragging);
     Move(250);
     EXPECT_EQ(StartLeft(), 149);
@@ -247,13 +247,13 @@ TEST_F(SelectionTest, TypedTimesMoveTheMarkers) {
     EXPECT_EQ(w->FEndMarker.MinLeft, 348);
 
     Loaded(600000);
-    TypeAt(w->RzMaskEdit2, 4, Qt::Key_0);  // 000:00:00.000
+    TypeAt(w->RzMaskEdit2, 4, Qt::Key_0); // 000:00:00.000
     EXPECT_EQ(w->FEndTime, 0);
     EXPECT_EQ(EndLeft(), 135);
     TypeAt(w->RzMaskEdit2, 5, Qt::Key_5);
     EXPECT_EQ(w->RzMaskEdit2->Text(), "000:05:00.000");
     EXPECT_EQ(w->FEndTime, 300000);
-    EXPECT_EQ(EndLeft(), 347);  // 135 + 212.5, rounded to even
+    EXPECT_EQ(EndLeft(), 347); // 135 + 212.5, rounded to even
     EXPECT_EQ(w->FStartMarker.MaxLeft, 340);
 }
 
@@ -289,7 +289,7 @@ TEST_F(SelectionTest, DeletedDigitsBecomeZero) {
     EXPECT_EQ(w->RzMaskEdit1->SelStart(), 5);
     EXPECT_EQ(w->FStartTime, 600000);
 
-    TypeAt(w->RzMaskEdit1, 5, Qt::Key_Backspace);  // blanks position 4
+    TypeAt(w->RzMaskEdit1, 5, Qt::Key_Backspace); // blanks position 4
     EXPECT_EQ(w->RzMaskEdit1->Text(), "000:00:00.000");
     EXPECT_EQ(w->RzMaskEdit1->SelStart(), 4);
     EXPECT_EQ(w->FStartTime, 0);
@@ -311,9 +311,9 @@ TEST_F(SelectionTest, TypedTimesStayWithinTheirBounds) {
     TypeAt(w->RzMaskEdit2, 5, Qt::Key_1);
     EXPECT_EQ(w->RzMaskEdit2->Text(), "000:05:00.000");
     EXPECT_EQ(w->FEndTime, 300000);
-    TypeAt(w->RzMaskEdit2, 2, Qt::Key_1);  // 001:05:00.000
+    TypeAt(w->RzMaskEdit2, 2, Qt::Key_1); // 001:05:00.000
     EXPECT_EQ(w->RzMaskEdit2->Text(), "000:10:00.000");
-    EXPECT_EQ(w->RzMaskEdit2->SelStart(), 4);  // typing stepped over the ":"
+    EXPECT_EQ(w->RzMaskEdit2->SelStart(), 4); // typing stepped over the ":"
     EXPECT_EQ(w->FEndTime, 600000);
     EXPECT_EQ(EndLeft(), 560);
 }
@@ -347,7 +347,7 @@ TEST_F(SelectionTest, StreamOfLengthZeroKeepsMarkersAtTimeZero) {
     Loaded(0);
     EXPECT_EQ(w->FEndTime, 0);
     EXPECT_EQ(w->RzMaskEdit2->Text(), "000:00:00.000");
-    w->TimeToMarker(0, 1234);
+    w->TimeToMarker(TMarkerWhich::Start, 1234);
     EXPECT_EQ(StartLeft(), 129);
     EXPECT_EQ(w->FStartTime, 1234);
     TypeAt(w->RzMaskEdit2, 8, Qt::Key_4);

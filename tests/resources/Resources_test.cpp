@@ -58,6 +58,8 @@ constexpr Picture kPictures[] = {
     {"glyph-play-disabled", 24, 24, false},
     {"glyph-stop", 24, 24, false},
     {"glyph-stop-disabled", 24, 24, false},
+    {"dialog-skin", 340, 180, true},       // play-from dialog background
+    {"marker-current", 16, 16, false},     // play-from dialog: current position
 };
 
 bool FullyOpaque(const QImage& image)

@@ -1,0 +1,95 @@
+// Preview: the Play and Stop buttons, the play-from dialog's choice, the
+// position bar with its time label and the timer that follows the playback.
+#include "editor/TimeText.h"
+#include "editor/UnitMP3Editor.h"
+#include "editor/UnitPlayMsg.h"
+#include "engine/RoruvoMp3.h"
+#include "widgets/GlyphButton.h"
+#include "widgets/Label.h"
+#include "widgets/PictureButton.h"
+#include "widgets/Timer.h"
+#include "widgets/TrackBar.h"
+
+namespace vivizu {
+
+namespace {
+
+// The position bar counts in 32 bits: it takes a time's low 32 bits.
+int32_t BarPosition(int64_t ms) { return static_cast<int32_t>(static_cast<uint32_t>(ms)); }
+
+} // namespace
+
+void TFrmMP3Editor::WirePreview() {
+    connect(BtnPlayStart, &TGlyphButton::Click, this, &TFrmMP3Editor::BtnPlayStartClick);
+    connect(BtnStop, &TGlyphButton::Click, this, &TFrmMP3Editor::BtnStopClick);
+    connect(TimerPos, &TTimer::Timer, this, &TFrmMP3Editor::TimerPosTimer);
+    connect(TrackBarPos, &TTrackBar::Change, this, &TFrmMP3Editor::TrackBarPosChange);
+}
+
+void TFrmMP3Editor::TrackBarPosChange() {
+    Label1->SetCaption(MsToTimeText(int64_t{TrackBarPos->Position()}));
+}
+
+void TFrmMP3Editor::BtnPlayStartClick() {
+    switch (ShowPlayMsg(this)) {
+    case 0: PlayFromStartTag(); break;
+    case 1: PlayFromEndTag(); break;
+    case 2: PlayFromCurrent(); break;
+    default: break;
+    }
+}
+
+void TFrmMP3Editor::PlayFromStartTag() {
+    if (StartPreview(FStartTime))
+        TrackBarPos->SetPosition(BarPosition(FStartTime));
+}
+
+void TFrmMP3Editor::PlayFromEndTag() {
+    if (StartPreview(FEndTime))
+        TrackBarPos->SetPosition(BarPosition(FEndTime));
+}
+
+// The bar keeps its place: the preview starts there.
+void TFrmMP3Editor::PlayFromCurrent() { StartPreview(int64_t{TrackBarPos->Position()}); }
+
+// Plays from `from` to the end of the stream. Nothing changes when `from`
+// lies at or after the end, or the device does not start playing; an error
+// of the device passes before any control has changed.
+bool TFrmMP3Editor::StartPreview(int64_t from) {
+    if (from >= StreamLengthMs())
+        return false;
+    if (!FMp3->PlayRange(from, BarMaxMs()))
+        return false;
+    TrackBarPos->SetEnabled(false);
+    BtnPlayStart->SetEnabled(false);
+    BtnStop->SetEnabled(true);
+    BtnSaveMp3->SetEnabled(false);
+    TimerPos->SetEnabled(true);
+    return true;
+}
+
+void TFrmMP3Editor::BtnStopClick() {
+    FMp3->StopPlaying();
+    EndPreview();
+}
+
+void TFrmMP3Editor::TimerPosTimer() {
+    if (FMp3->IsStopped())
+        EndPreview();
+    const int64_t position = FMp3->PlayPosition();
+    if (position >= 0)
+        TrackBarPos->SetPosition(BarPosition(position));
+}
+
+// Back to idle: the timer stops, and Play, Save and the bar come back only
+// with a valid file, so a late tick never enables them for a failed open.
+void TFrmMP3Editor::EndPreview() {
+    TimerPos->SetEnabled(false);
+    const bool file = FMp3 && FMp3->Valid;
+    TrackBarPos->SetEnabled(file);
+    BtnPlayStart->SetEnabled(file);
+    BtnStop->SetEnabled(false);
+    BtnSaveMp3->SetEnabled(file);
+}
+
+} // namespace vivizu

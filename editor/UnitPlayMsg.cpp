@@ -1,0 +1,216 @@
+#include "editor/UnitPlayMsg.h"
+
+#include "chrome/FormShadow.h"
+#include "chrome/RoundRegion.h"
+#include "i18n/Language.h"
+#include "platform/ProgramFolder.h"
+#include "resources/Resources.h"
+#include "widgets/GlyphButton.h"
+#include "widgets/Image.h"
+#include "widgets/PictureButton.h"
+#include "widgets/RadioButton.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPointer>
+#include <utility>
+
+namespace vivizu {
+
+namespace {
+
+QPixmap Art(const char* name) { return ArtPixmap(QLatin1String(name), qApp->devicePixelRatio()); }
+
+template <class T>
+T* Make(QWidget* parent, const char* name, int left, int top, int width, int height) {
+    auto* control = new T(parent);
+    control->setObjectName(QLatin1String(name));
+    control->SetBounds(left, top, width, height);
+    return control;
+}
+
+TPlayMsgHook& Hook() {
+    static TPlayMsgHook hook;
+    return hook;
+}
+
+} // namespace
+
+TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
+    setObjectName(QStringLiteral("FrmPlayMsg"));
+    SetCaption(QStringLiteral("Vivizu"));
+    SetClientSize(340, 180);
+
+    FS = Make<TImage>(this, "FS", 0, 0, 340, 180);
+    FS->SetPicture(Art("dialog-skin"));
+    Image1 = Make<TImage>(this, "Image1", 70, 52, 16, 16);
+    Image1->SetTransparent(true);
+    Image2 = Make<TImage>(this, "Image2", 70, 76, 16, 16);
+    Image2->SetTransparent(true);
+    Image3 = Make<TImage>(this, "Image3", 70, 100, 16, 16);
+    Image3->SetTransparent(true);
+    Image3->SetPicture(Art("marker-current"));
+
+    RadioButton1 = Make<TRadioButton>(this, "RadioButton1", 92, 52, 241, 17);
+    RadioButton1->SetCaption(QStringLiteral("Play from Start Tag"));
+    RadioButton1->SetChecked(true);
+    RadioButton2 = Make<TRadioButton>(this, "RadioButton2", 92, 76, 241, 17);
+    RadioButton2->SetCaption(QStringLiteral("Play from End Tag"));
+    RadioButton3 = Make<TRadioButton>(this, "RadioButton3", 92, 100, 241, 17);
+    RadioButton3->SetCaption(QStringLiteral("Play from Current"));
+
+    BtnOk = Make<TGlyphButton>(this, "BtnOk", 148, 141, 75, 23);
+    BtnOk->SetCaption(QStringLiteral("&Ok"));
+    BtnCancel = Make<TGlyphButton>(this, "BtnCancel", 228, 141, 75, 23);
+    BtnCancel->SetCaption(QStringLiteral("&Cancel"));
+
+    BtnSysClose = Make<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
+    BtnSysClose->SetNormal(Art("frame-close"));
+    BtnSysClose->SetHover(Art("frame-close-hover"));
+    BtnSysClose->SetDown(Art("frame-close-down"));
+    BtnSysClose->SetHint(QStringLiteral("Close"));
+    BtnSysClose->setFocusPolicy(Qt::NoFocus);
+
+    setTabOrder(RadioButton1, RadioButton2);
+    setTabOrder(RadioButton2, RadioButton3);
+    setTabOrder(RadioButton3, BtnOk);
+    setTabOrder(BtnOk, BtnCancel);
+
+    connect(BtnOk, &TGlyphButton::Click, this, [this] { SetModalResult(mrOk); });
+    connect(BtnCancel, &TGlyphButton::Click, this, [this] { SetModalResult(mrCancel); });
+    connect(BtnSysClose, &TPictureButton::Click, this, &TFrmPlayMsg::BtnSysCloseClick);
+    Create();
+}
+
+// Destroyed with its owner while showing: the modal loop ends too.
+TFrmPlayMsg::~TFrmPlayMsg() {
+    if (FLoop)
+        FLoop->quit();
+}
+
+// Outline, marker pictures, shadow. A marker picture that cannot be read
+// leaves its image empty (and the second unread after a failed first): the
+// dialog works without them.
+void TFrmPlayMsg::FormCreate() {
+    ApplyRoundRegion(*this, FS->geometry());
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(ProgramFolder()));
+    try {
+        Image1->LoadFromFile(folder + QStringLiteral("MarkStart.bmp"));
+        Image2->LoadFromFile(folder + QStringLiteral("MarkEnd.bmp"));
+    } catch (const std::exception&) {
+    }
+    FShadow = std::make_unique<TFormShadow>();
+    FShadow->SetOwnerForm(this);
+    FShadow->SetShadowColor(QColor(74, 121, 161));
+}
+
+int TFrmPlayMsg::GetChoice() const {
+    if (RadioButton1->Checked())
+        return 0;
+    if (RadioButton2->Checked())
+        return 1;
+    if (RadioButton3->Checked())
+        return 2;
+    return -1;
+}
+
+int TFrmPlayMsg::ShowModal() {
+    FModalResult = mrNone;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    activateWindow();
+    // Focus starts on the checked choice, as the keyboard user expects.
+    for (TRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3})
+        if (radio->Checked())
+            radio->setFocus(Qt::OtherFocusReason);
+
+    QEventLoop loop;
+    FLoop = &loop;
+    // The window may be destroyed with its owner while the loop runs.
+    QPointer<TFrmPlayMsg> self(this);
+    if (FModalResult == mrNone)
+        loop.exec(QEventLoop::DialogExec);
+    if (!self)
+        return mrCancel;
+    FLoop = nullptr;
+    hide();
+    return FModalResult;
+}
+
+void TFrmPlayMsg::SetModalResult(int result) {
+    FModalResult = result;
+    if (FLoop)
+        FLoop->quit();
+}
+
+// The close picture ends the dialog as Cancel does.
+void TFrmPlayMsg::BtnSysCloseClick() { SetModalResult(mrCancel); }
+
+void TFrmPlayMsg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape: SetModalResult(mrCancel); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter on a focused button presses that button, elsewhere OK.
+        if (focusWidget() == BtnCancel)
+            BtnCancel->click();
+        else
+            BtnOk->click();
+        return;
+    default: TForm::keyPressEvent(event);
+    }
+}
+
+// Closed by the window manager (or Alt+F4): Cancel.
+void TFrmPlayMsg::closeEvent(QCloseEvent* event) {
+    if (FLoop) {
+        event->ignore();
+        SetModalResult(mrCancel);
+        return;
+    }
+    TForm::closeEvent(event);
+}
+
+void TFrmPlayMsg::showEvent(QShowEvent* event) {
+    TForm::showEvent(event);
+    CentreOnOwner();
+    if (FShadow)
+        FShadow->SetShadowVisible(true);
+}
+
+void TFrmPlayMsg::hideEvent(QHideEvent* event) {
+    if (FShadow)
+        FShadow->SetShadowVisible(false);
+    TForm::hideEvent(event);
+}
+
+void TFrmPlayMsg::CentreOnOwner() {
+    const QWidget* owner = parentWidget();
+    if (!owner)
+        return;
+    const QRect frame = owner->geometry();
+    move(frame.x() + (frame.width() - width()) / 2, frame.y() + (frame.height() - height()) / 2);
+}
+
+void SetPlayMsgHook(TPlayMsgHook hook) { Hook() = std::move(hook); }
+
+int ShowPlayMsg(QWidget* owner) {
+    TFrmPlayMsg* dialog =
+        owner ? owner->findChild<TFrmPlayMsg*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    std::unique_ptr<TFrmPlayMsg> unowned;
+    if (!dialog) {
+        dialog = new TFrmPlayMsg(owner);
+        if (!owner)
+            unowned.reset(dialog);
+    }
+    // Before every showing: a language chosen since the last one applies.
+    if (CurrentLanguage != NoLanguageChosen)
+        ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
+    const int result = Hook() ? Hook()(*dialog) : dialog->ShowModal();
+    return result == TFrmPlayMsg::mrOk ? dialog->GetChoice() : -1;
+}
+
+} // namespace vivizu
