@@ -127,6 +127,8 @@ public:
 
     // The engine object; null only before FormCreate has made it.
     TRoruvoMP3* Mp3() const { return FMp3.get(); }
+    // The window's drop shadow; null once the window has closed.
+    TFormShadow* Shadow() const { return FShadow.get(); }
 
     // Language steps of start-up and close.
     void ApplyLanguage(int number);

@@ -70,6 +70,6 @@ RzLabel1.Caption=Vivizu
 RzLabel2.Caption=
 RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
-Label1.Caption=© 2026 Les auteurs de Vivizu. Tous droits réservés.
+Label1.Caption=Copyright © 2026 les auteurs de Vivizu
 BtnOk.Caption=&OK
 BtnSysClose.Hint=Fermer

@@ -70,6 +70,6 @@ RzLabel1.Caption=Vivizu
 RzLabel2.Caption=
 RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
-Label1.Caption=© 2026 Die Vivizu-Autoren. Alle Rechte vorbehalten.
+Label1.Caption=Copyright © 2026 die Vivizu-Autoren
 BtnOk.Caption=&OK
 BtnSysClose.Hint=Schließen

@@ -70,6 +70,6 @@ RzLabel1.Caption=Vivizu
 RzLabel2.Caption=
 RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
-Label1.Caption=© 2026 Gli autori di Vivizu. Tutti i diritti riservati.
+Label1.Caption=Copyright © 2026 gli autori di Vivizu
 BtnOk.Caption=&OK
 BtnSysClose.Hint=Chiudi

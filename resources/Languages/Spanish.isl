@@ -70,6 +70,6 @@ RzLabel1.Caption=Vivizu
 RzLabel2.Caption=
 RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
-Label1.Caption=© 2026 Los autores de Vivizu. Derechos reservados.
+Label1.Caption=Copyright © 2026 los autores de Vivizu
 BtnOk.Caption=&Aceptar
 BtnSysClose.Hint=Cerrar

@@ -146,7 +146,7 @@ TEST_F(MainWindow, StartsBorderlessWithEveryControlNamedAndInItsStartState) {
     EXPECT_TRUE(f.PM_English->Checked());
     EXPECT_FALSE(f.TimerPos->Enabled());
     EXPECT_EQ(f.OpenDialog1->Title(), "Open MP3 file");
-    EXPECT_EQ(f.OpenDialog1->Filter(), "MP3 files|*.mp3");
+    EXPECT_EQ(f.OpenDialog1->Filter(), "MP3(*.mp3)|*.mp3");
     EXPECT_NE(f.Mp3(), nullptr);
     EXPECT_EQ(f.FStartTime, 0);
     EXPECT_EQ(f.FEndTime, 0);

@@ -63,12 +63,11 @@ TEST_F(WindowFrame, TitleAndLanguageLabelsOverTheStripDoNotMoveTheWindow) {
 
 namespace {
 
-// The shadow that follows window, among the application's shadows.
-TFormShadow* ShadowOf(QWidget* window) {
-    for (TFormShadow* shadow : QCoreApplication::instance()->findChildren<TFormShadow*>())
-        if (shadow->OwnerForm() == window)
-            return shadow;
-    return nullptr;
+// The shadow that follows the main window, or null once it is released.
+TFormShadow* ShadowOf(const TFrmMP3Editor* window) {
+    TFormShadow* shadow = window->Shadow();
+    EXPECT_TRUE(shadow == nullptr || shadow->OwnerForm() == window);
+    return shadow;
 }
 
 } // namespace
