@@ -53,6 +53,9 @@ public:
 
     void BtnSysCloseClick();
 
+    // The dialog's drop shadow, made with the dialog and kept as long.
+    TFormShadow* Shadow() const { return FShadow.get(); }
+
 protected:
     void FormCreate() override;
     void showEvent(QShowEvent* event) override;

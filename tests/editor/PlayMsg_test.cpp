@@ -2,6 +2,7 @@
 // choice it remembers, and every way of ending it.
 #include "EditorTestSupport.h"
 
+#include "chrome/FormShadow.h"
 #include "editor/UnitPlayMsg.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/Image.h"
@@ -57,6 +58,13 @@ TEST_F(PlayMsg, IsMadeOnceWithItsDesignAndRemembersTheLastChoice) {
         EXPECT_FALSE(d.Image1->Picture().isNull()); // the marker bitmaps
         EXPECT_FALSE(d.Image2->Picture().isNull());
         EXPECT_FALSE(d.Image3->Picture().isNull());
+        // Rounded outline and a shadow in the windows' colour.
+        EXPECT_FALSE(d.mask().contains(QPoint(0, 0)));
+        EXPECT_FALSE(d.mask().contains(QPoint(339, 179)));
+        EXPECT_TRUE(d.mask().contains(QPoint(4, 1)));
+        ASSERT_NE(d.Shadow(), nullptr);
+        EXPECT_EQ(d.Shadow()->OwnerForm(), &d);
+        EXPECT_EQ(d.Shadow()->ShadowColor(), QColor(74, 121, 161));
         QTest::keyClick(&d, Qt::Key_Return);
     });
     EXPECT_EQ(first, 0);

@@ -16,6 +16,7 @@
 #include "widgets/Edit.h"
 #include "widgets/Label.h"
 #include "widgets/MaskEdit.h"
+#include "widgets/MenuItem.h"
 #include "widgets/Panel.h"
 #include "widgets/SaveDialog.h"
 
@@ -308,3 +309,31 @@ TEST_F(Save, AWriteFailureHidesThePanelReportsTheSystemsTextAndLeavesNoPartialFi
 }
 
 } // namespace
+
+// The options menu's ticks reach the save: the file is what the engine cuts
+// with the same options, and it starts with the kept ID3v2 tag followed by
+// a length header frame.
+TEST_F(Save, TickedOptionsShapeTheSavedFileAsTheEngineCutsIt) {
+    Form->PM_KeepID3v2->DoClick();
+    Form->PM_LengthHeader->DoClick();
+    const std::string out = Temp / "options.mp3";
+    SaveTo(out);
+    EXPECT_TRUE(Seams.Boxes.empty());
+    EXPECT_TRUE(Seams.Reports.empty());
+
+    TRoruvoMP3 engine(Source);
+    TCutOptions options;
+    options.KeepID3v2 = true;
+    options.LengthHeader = true;
+    const std::string reference = Temp / "reference.mp3";
+    ASSERT_TRUE(engine
+                    .CutSegment(0, static_cast<int32_t>(engine.Info.LengthMs), reference,
+                                Form->SaveTag(), options)
+                    .Ok());
+    const Bytes written = ReadAll(out);
+    EXPECT_EQ(written, ReadAll(reference));
+    ASSERT_GT(written.size(), 10u);
+    EXPECT_EQ(Text(written, 0, 3), "ID3");
+    const Bytes plain = AudioOf(0, static_cast<int32_t>(engine.Info.LengthMs));
+    EXPECT_GT(written.size(), plain.size() + 128);
+}
