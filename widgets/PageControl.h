@@ -33,7 +33,7 @@ class TVerticalTabBar : public QTabBar {
 
  private:
   bool FHorizontalText = false;
-  QColor FAccent = AccentColor();
+  QColor FAccent = vivizu::AccentColor();  // the palette's, not the member of the same name
 };
 
 class TPageControl : public QTabWidget {

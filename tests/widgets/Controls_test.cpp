@@ -159,6 +159,24 @@ TEST(PageControl, PagesInOrderOfCreationTheFirstActive) {
   EXPECT_EQ(QRect(tags->mapTo(&pages, QPoint(0, 0)), tags->size()), pageArea());
 }
 
+TEST(PageControl, TabsDrawnInTheAccentColourTheActiveOneFilled) {
+  TPageControl pages;
+  new TTabSheet(&pages);
+  new TTabSheet(&pages);
+  EXPECT_EQ(pages.AccentColor(), QColor(50, 152, 204));
+  pages.resize(300, 200);
+  pages.show();
+  auto* bar = pages.findChild<TVerticalTabBar*>();
+  ASSERT_NE(bar, nullptr);
+  const QImage shot = bar->grab().toImage();
+  // Beside the text, inside the outline: the active tab is filled with the
+  // accent colour, the other one with its light tint.
+  const QRect active = bar->tabRect(0);
+  const QRect other = bar->tabRect(1);
+  EXPECT_EQ(shot.pixelColor(3, active.center().y()), QColor(50, 152, 204));
+  EXPECT_EQ(shot.pixelColor(3, other.center().y()), QColor(236, 244, 250));
+}
+
 TEST(Edit, FlatFrameInTheFrameColourDimmedWhenDisabled) {
   QWidget parent;
   parent.resize(200, 100);
