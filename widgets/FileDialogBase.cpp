@@ -46,6 +46,9 @@ bool TFileDialogBase::Execute() {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
   }
   const QString qtFilter = ToQtFilter(FFilter);
+  // The list shows each filter's own description, as it is written; its
+  // patterns are not appended to it a second time.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   if (!qtFilter.isEmpty()) {
     const QStringList filters = qtFilter.split(QStringLiteral(";;"));
     dialog.setNameFilters(filters);
