@@ -14,7 +14,6 @@
 #include "widgets/URLLabel.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
 
@@ -90,7 +89,7 @@ TFrmAbout::TFrmAbout(QWidget* parent) : TForm(parent) {
 }
 
 // A window destroyed without being closed still releases its shadow.
-TFrmAbout::~TFrmAbout() { delete FShadow; }
+TFrmAbout::~TFrmAbout() = default;
 
 void TFrmAbout::Design() {
     FS = Make<TImage>(this, "FS", 0, 0, 418, 283);
@@ -127,41 +126,7 @@ void TFrmAbout::FormCreate() {
     FShadow = CreateFormShadow(*this);
 }
 
-void TFrmAbout::FormClose() {
-    delete FShadow;
-    FShadow = nullptr;
-}
-
-int TFrmAbout::ShowModal(QWidget* centreOn) {
-    FCentreOn = centreOn;
-    FModalResult = mrNone;
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    QEventLoop loop;
-    FLoop = &loop;
-    if (isVisible())
-        loop.exec(QEventLoop::DialogExec);
-    FLoop = nullptr;
-    return FModalResult;
-}
-
-void TFrmAbout::showEvent(QShowEvent* event) {
-    TForm::showEvent(event);
-    if (FCentreOn && !event->spontaneous()) {
-        const QRect owner = FCentreOn->window()->geometry();
-        move(owner.x() + (owner.width() - width()) / 2, owner.y() + (owner.height() - height()) / 2);
-    }
-    if (FShadow)
-        FShadow->SetShadowVisible(true);
-}
-
-void TFrmAbout::hideEvent(QHideEvent* event) {
-    if (FShadow)
-        FShadow->SetShadowVisible(false);
-    TForm::hideEvent(event);
-    if (FLoop && !event->spontaneous())
-        FLoop->quit();
-}
+void TFrmAbout::FormClose() { FShadow.reset(); }
 
 void TFrmAbout::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -172,7 +137,7 @@ void TFrmAbout::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFrmAbout::BtnOkClick() {
-    FModalResult = mrOk;
+    SetModalResult(mrOk);
     Close();
 }
 

@@ -12,10 +12,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
-#include <QPointer>
 #include <utility>
 
 namespace vivizu {
@@ -85,11 +83,7 @@ TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
     Create();
 }
 
-// Destroyed with its owner while showing: the modal loop ends too.
-TFrmPlayMsg::~TFrmPlayMsg() {
-    if (FLoop)
-        FLoop->quit();
-}
+TFrmPlayMsg::~TFrmPlayMsg() = default;
 
 // Outline, marker pictures, shadow. A marker picture that cannot be read
 // leaves its image empty (and the second unread after a failed first): the
@@ -102,9 +96,7 @@ void TFrmPlayMsg::FormCreate() {
         Image2->LoadFromFile(folder + QStringLiteral("MarkEnd.bmp"));
     } catch (const std::exception&) {
     }
-    FShadow = std::make_unique<TFormShadow>();
-    FShadow->SetOwnerForm(this);
-    FShadow->SetShadowColor(QColor(74, 121, 161));
+    FShadow = CreateFormShadow(*this);
 }
 
 int TFrmPlayMsg::GetChoice() const {
@@ -117,33 +109,12 @@ int TFrmPlayMsg::GetChoice() const {
     return -1;
 }
 
-int TFrmPlayMsg::ShowModal() {
-    FModalResult = mrNone;
-    setWindowModality(Qt::ApplicationModal);
-    show();
+// Focus starts on the checked choice, as the keyboard user expects.
+void TFrmPlayMsg::ModalShown() {
     activateWindow();
-    // Focus starts on the checked choice, as the keyboard user expects.
     for (TRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3})
         if (radio->Checked())
             radio->setFocus(Qt::OtherFocusReason);
-
-    QEventLoop loop;
-    FLoop = &loop;
-    // The window may be destroyed with its owner while the loop runs.
-    QPointer<TFrmPlayMsg> self(this);
-    if (FModalResult == mrNone)
-        loop.exec(QEventLoop::DialogExec);
-    if (!self)
-        return mrCancel;
-    FLoop = nullptr;
-    hide();
-    return FModalResult;
-}
-
-void TFrmPlayMsg::SetModalResult(int result) {
-    FModalResult = result;
-    if (FLoop)
-        FLoop->quit();
 }
 
 // The close picture ends the dialog as Cancel does.
@@ -166,33 +137,12 @@ void TFrmPlayMsg::keyPressEvent(QKeyEvent* event) {
 
 // Closed by the window manager (or Alt+F4): Cancel.
 void TFrmPlayMsg::closeEvent(QCloseEvent* event) {
-    if (FLoop) {
+    if (InModal()) {
         event->ignore();
         SetModalResult(mrCancel);
         return;
     }
     TForm::closeEvent(event);
-}
-
-void TFrmPlayMsg::showEvent(QShowEvent* event) {
-    TForm::showEvent(event);
-    CentreOnOwner();
-    if (FShadow)
-        FShadow->SetShadowVisible(true);
-}
-
-void TFrmPlayMsg::hideEvent(QHideEvent* event) {
-    if (FShadow)
-        FShadow->SetShadowVisible(false);
-    TForm::hideEvent(event);
-}
-
-void TFrmPlayMsg::CentreOnOwner() {
-    const QWidget* owner = parentWidget();
-    if (!owner)
-        return;
-    const QRect frame = owner->geometry();
-    move(frame.x() + (frame.width() - width()) / 2, frame.y() + (frame.height() - height()) / 2);
 }
 
 void SetPlayMsgHook(TPlayMsgHook hook) { Hook() = std::move(hook); }
@@ -210,7 +160,7 @@ int ShowPlayMsg(QWidget* owner) {
     if (CurrentLanguage != NoLanguageChosen)
         ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
     const int result = Hook() ? Hook()(*dialog) : dialog->ShowModal();
-    return result == TFrmPlayMsg::mrOk ? dialog->GetChoice() : -1;
+    return result == mrOk ? dialog->GetChoice() : -1;
 }
 
 } // namespace vivizu
