@@ -22,14 +22,6 @@ namespace {
 
 QPixmap Art(const char* name) { return ArtPixmap(QLatin1String(name), qApp->devicePixelRatio()); }
 
-template <class T>
-T* Make(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    auto* control = new T(parent);
-    control->setObjectName(QLatin1String(name));
-    control->SetBounds(left, top, width, height);
-    return control;
-}
-
 TPlayMsgHook& Hook() {
     static TPlayMsgHook hook;
     return hook;
@@ -42,30 +34,30 @@ TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
     SetCaption(QStringLiteral("Vivizu"));
     SetClientSize(340, 180);
 
-    FS = Make<TImage>(this, "FS", 0, 0, 340, 180);
+    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 180);
     FS->SetPicture(Art("dialog-skin"));
-    Image1 = Make<TImage>(this, "Image1", 70, 52, 16, 16);
+    Image1 = MakeControl<TImage>(this, "Image1", 70, 52, 16, 16);
     Image1->SetTransparent(true);
-    Image2 = Make<TImage>(this, "Image2", 70, 76, 16, 16);
+    Image2 = MakeControl<TImage>(this, "Image2", 70, 76, 16, 16);
     Image2->SetTransparent(true);
-    Image3 = Make<TImage>(this, "Image3", 70, 100, 16, 16);
+    Image3 = MakeControl<TImage>(this, "Image3", 70, 100, 16, 16);
     Image3->SetTransparent(true);
     Image3->SetPicture(Art("marker-current"));
 
-    RadioButton1 = Make<TRadioButton>(this, "RadioButton1", 92, 52, 241, 17);
+    RadioButton1 = MakeControl<TRadioButton>(this, "RadioButton1", 92, 52, 241, 17);
     RadioButton1->SetCaption(QStringLiteral("Play from Start Tag"));
     RadioButton1->SetChecked(true);
-    RadioButton2 = Make<TRadioButton>(this, "RadioButton2", 92, 76, 241, 17);
+    RadioButton2 = MakeControl<TRadioButton>(this, "RadioButton2", 92, 76, 241, 17);
     RadioButton2->SetCaption(QStringLiteral("Play from End Tag"));
-    RadioButton3 = Make<TRadioButton>(this, "RadioButton3", 92, 100, 241, 17);
+    RadioButton3 = MakeControl<TRadioButton>(this, "RadioButton3", 92, 100, 241, 17);
     RadioButton3->SetCaption(QStringLiteral("Play from Current"));
 
-    BtnOk = Make<TGlyphButton>(this, "BtnOk", 148, 141, 75, 23);
+    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 148, 141, 75, 23);
     BtnOk->SetCaption(QStringLiteral("&Ok"));
-    BtnCancel = Make<TGlyphButton>(this, "BtnCancel", 228, 141, 75, 23);
+    BtnCancel = MakeControl<TGlyphButton>(this, "BtnCancel", 228, 141, 75, 23);
     BtnCancel->SetCaption(QStringLiteral("&Cancel"));
 
-    BtnSysClose = Make<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
+    BtnSysClose = MakeControl<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
     BtnSysClose->SetNormal(Art("frame-close"));
     BtnSysClose->SetHover(Art("frame-close-hover"));
     BtnSysClose->SetDown(Art("frame-close-down"));
