@@ -77,8 +77,8 @@ void TFormShadow::SetShadowColor(const QColor& color) {
     UpdateLayer(false);
 }
 
-TFormShadow* CreateFormShadow(QWidget& window) {
-    auto* shadow = new TFormShadow(QCoreApplication::instance());
+std::unique_ptr<TFormShadow> CreateFormShadow(QWidget& window) {
+    auto shadow = std::make_unique<TFormShadow>();
     shadow->SetOwnerForm(&window);
     shadow->SetShadowColor(uint32_t{10582346});
     return shadow;

@@ -29,8 +29,9 @@ class TShadowWindow;
 class TFormShadow : public QObject {
     Q_OBJECT
 public:
-    // owner: the object that releases the shadow (the windows pass the
-    // application object). The shadow starts detached, hidden and black.
+    // owner: the object that releases the shadow, if any (the windows hold
+    // theirs in a std::unique_ptr instead). The shadow starts detached,
+    // hidden and black.
     explicit TFormShadow(QObject* owner = nullptr);
     // Detaches from the owner window first.
     ~TFormShadow() override;
@@ -41,7 +42,7 @@ public:
     QWidget* OwnerForm() const { return FOwnerForm; }
 
     // Whether the shadow is wanted on screen. Showing the owner sets it,
-    // hiding the owner clears it; the windows also pass their own shown
+    // hiding the owner clears it, so a window need not pass its own shown
     // state. Setting the value it already has does nothing.
     void SetShadowVisible(bool visible);
     bool ShadowVisible() const { return FShadowVisible; }
@@ -98,9 +99,9 @@ private:
     std::unique_ptr<TShadowWindow> FWindow;
 };
 
-// The shadow of one of the program's windows: owned by the application
-// object, attached to window, in red 74, green 121, blue 161. The window
-// releases it (delete) when it closes.
-TFormShadow* CreateFormShadow(QWidget& window);
+// The shadow of one of the program's windows: attached to window, in red 74,
+// green 121, blue 161. The window holds it, and releases it when it closes
+// or at the latest when it is destroyed.
+std::unique_ptr<TFormShadow> CreateFormShadow(QWidget& window);
 
 } // namespace vivizu

@@ -14,7 +14,6 @@
 #include "widgets/URLLabel.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
 
@@ -35,14 +34,6 @@ namespace {
 
 QPixmap Art(const QString& name) { return ArtPixmap(name, qApp->devicePixelRatio()); }
 
-template <class T>
-T* Make(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    auto* control = new T(parent);
-    control->setObjectName(QLatin1String(name));
-    control->SetBounds(left, top, width, height);
-    return control;
-}
-
 QFont PixelFont(const QString& family, int pixels, bool bold = false, bool underline = false) {
     QFont font(family);
     font.setPixelSize(pixels);
@@ -53,7 +44,7 @@ QFont PixelFont(const QString& family, int pixels, bool bold = false, bool under
 
 // White bold title text with a soft dark drop shadow under it.
 TLabel* MakeTitle(QWidget* parent, const char* name, int top, int height, int pixels) {
-    auto* label = Make<TLabel>(parent, name, 16, top, 385, height);
+    auto* label = MakeControl<TLabel>(parent, name, 16, top, 385, height);
     label->setFont(PixelFont(QStringLiteral("Tahoma"), pixels, true));
     label->SetFontColor(Qt::white);
     label->SetAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
@@ -67,7 +58,7 @@ TLabel* MakeTitle(QWidget* parent, const char* name, int top, int height, int pi
 
 TURLLabel* MakeLink(QWidget* parent, const char* name, int left, int top, const QString& address,
                     const QString& target) {
-    auto* link = Make<TURLLabel>(parent, name, left, top, 10, 13);
+    auto* link = MakeControl<TURLLabel>(parent, name, left, top, 10, 13);
     link->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false, true));
     link->SetFontColor(QApplication::palette().color(QPalette::Highlight));
     link->SetAutoSize(true);
@@ -90,28 +81,28 @@ TFrmAbout::TFrmAbout(QWidget* parent) : TForm(parent) {
 }
 
 // A window destroyed without being closed still releases its shadow.
-TFrmAbout::~TFrmAbout() { delete FShadow; }
+TFrmAbout::~TFrmAbout() = default;
 
 void TFrmAbout::Design() {
-    FS = Make<TImage>(this, "FS", 0, 0, 418, 283);
+    FS = MakeControl<TImage>(this, "FS", 0, 0, 418, 283);
     FS->SetPicture(Art(QStringLiteral("about-skin")));
     RzLabel1 = MakeTitle(this, "RzLabel1", 32, 45, 32);
     RzLabel2 = MakeTitle(this, "RzLabel2", 74, 23, 11);
     RzURLLabel1 = MakeLink(this, "RzURLLabel1", 127, 128, HomepageAddress(), HomepageAddress());
     RzURLLabel2 = MakeLink(this, "RzURLLabel2", 147, 152, EmailAddress(),
                            QStringLiteral("mailto:") + EmailAddress());
-    RzSeparator1 = Make<TSeparator>(this, "RzSeparator1", 6, 228, 406, 1);
+    RzSeparator1 = MakeControl<TSeparator>(this, "RzSeparator1", 6, 228, 406, 1);
     RzSeparator1->SetColor(Qt::white);
-    Label1 = Make<TLabel>(this, "Label1", 97, 216, 244, 11);
+    Label1 = MakeControl<TLabel>(this, "Label1", 97, 216, 244, 11);
     Label1->setFont(PixelFont(QStringLiteral("Tahoma"), 9));
     Label1->SetFontColor(QApplication::palette().color(QPalette::WindowText));
     Label1->SetAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     Label1->SetCaption(RightsNotice());
-    Label10 = Make<TLabel>(this, "Label10", 0, 0, 418, 105);
-    BtnOk = Make<TGlyphButton>(this, "BtnOk", 163, 244, 93, 23);
+    Label10 = MakeControl<TLabel>(this, "Label10", 0, 0, 418, 105);
+    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 163, 244, 93, 23);
     BtnOk->SetCaption(QStringLiteral("&Ok"));
     BtnOk->setDefault(true);
-    BtnSysClose = Make<TPictureButton>(this, "BtnSysClose", 366, 1, 40, 20);
+    BtnSysClose = MakeControl<TPictureButton>(this, "BtnSysClose", 366, 1, 40, 20);
     BtnSysClose->SetNormal(Art(QStringLiteral("frame-close")));
     BtnSysClose->SetHover(Art(QStringLiteral("frame-close-hover")));
     BtnSysClose->SetDown(Art(QStringLiteral("frame-close-down")));
@@ -127,41 +118,7 @@ void TFrmAbout::FormCreate() {
     FShadow = CreateFormShadow(*this);
 }
 
-void TFrmAbout::FormClose() {
-    delete FShadow;
-    FShadow = nullptr;
-}
-
-int TFrmAbout::ShowModal(QWidget* centreOn) {
-    FCentreOn = centreOn;
-    FModalResult = mrNone;
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    QEventLoop loop;
-    FLoop = &loop;
-    if (isVisible())
-        loop.exec(QEventLoop::DialogExec);
-    FLoop = nullptr;
-    return FModalResult;
-}
-
-void TFrmAbout::showEvent(QShowEvent* event) {
-    TForm::showEvent(event);
-    if (FCentreOn && !event->spontaneous()) {
-        const QRect owner = FCentreOn->window()->geometry();
-        move(owner.x() + (owner.width() - width()) / 2, owner.y() + (owner.height() - height()) / 2);
-    }
-    if (FShadow)
-        FShadow->SetShadowVisible(true);
-}
-
-void TFrmAbout::hideEvent(QHideEvent* event) {
-    if (FShadow)
-        FShadow->SetShadowVisible(false);
-    TForm::hideEvent(event);
-    if (FLoop && !event->spontaneous())
-        FLoop->quit();
-}
+void TFrmAbout::FormClose() { FShadow.reset(); }
 
 void TFrmAbout::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -172,7 +129,7 @@ void TFrmAbout::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFrmAbout::BtnOkClick() {
-    FModalResult = mrOk;
+    SetModalResult(mrOk);
     Close();
 }
 

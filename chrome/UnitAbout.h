@@ -5,10 +5,8 @@
 // showing, so it always starts from its built-in texts.
 #include "widgets/Form.h"
 
-#include <QPointer>
 #include <QString>
-
-class QEventLoop;
+#include <memory>
 
 namespace vivizu {
 
@@ -20,10 +18,6 @@ class TLabel;
 class TPictureButton;
 class TSeparator;
 class TURLLabel;
-
-// Modal results of the program's windows.
-inline constexpr int mrNone = 0;
-inline constexpr int mrOk = 1;
 
 // The addresses the links open, as the build sets them, and the notice of
 // rights.
@@ -50,15 +44,13 @@ public:
     TGlyphButton* BtnOk = nullptr;      // default button: Enter presses it
     TPictureButton* BtnSysClose = nullptr;
 
-    // Shows the window modally, centred on centreOn (on the screen when
-    // null), and returns when it has been closed: mrOk when closed through
-    // BtnOk, mrNone otherwise.
-    int ShowModal(QWidget* centreOn = nullptr);
-    int ModalResult() const { return FModalResult; }
-
     // The window's shadow, from FormCreate to FormClose.
-    TFormShadow* Shadow() const { return FShadow; }
+    TFormShadow* Shadow() const { return FShadow.get(); }
 
+    // Shown modally (ShowModal, centred on the window it is given, on the
+    // screen without one), the window ends with mrOk when closed through
+    // BtnOk (Enter presses it) and with mrNone when closed otherwise (the
+    // close picture); Escape does nothing.
     void BtnOkClick();
     void BtnSysCloseClick();
     void Label10MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -66,18 +58,13 @@ public:
 protected:
     void FormCreate() override;
     void FormClose() override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Design();
 
-    TFormShadow* FShadow = nullptr;
+    std::unique_ptr<TFormShadow> FShadow;
     TCaptionDrag* FCaptionDrag = nullptr;
-    QPointer<QWidget> FCentreOn;
-    QEventLoop* FLoop = nullptr;
-    int FModalResult = mrNone;
 };
 
 // Shows a new About window modally over owner, in the current language

@@ -38,17 +38,9 @@ const QColor ValueInk(24, 48, 64);     // the values themselves
 // A picture of the window's artwork, sharp at the display's pixel ratio.
 QPixmap Art(const QString& name) { return ArtPixmap(name, qApp->devicePixelRatio()); }
 
-template <class T, class Parent>
-T* Make(Parent* parent, const char* name, int left, int top, int width, int height) {
-    auto* control = new T(parent);
-    control->setObjectName(QLatin1String(name));
-    control->SetBounds(left, top, width, height);
-    return control;
-}
-
 TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, int width,
                   const QString& caption, Qt::Alignment align = Qt::AlignLeft) {
-    auto* label = Make<TLabel>(parent, name, left, top, width, 14);
+    auto* label = MakeControl<TLabel>(parent, name, left, top, width, 14);
     label->SetAlignment(align | Qt::AlignVCenter);
     label->SetCaption(caption);
     return label;
@@ -56,7 +48,7 @@ TLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, int widt
 
 TPictureButton* MakePictureButton(QWidget* parent, const char* name, int left, int top, int width,
                                   int height, const char* art, const QString& hint) {
-    auto* button = Make<TPictureButton>(parent, name, left, top, width, height);
+    auto* button = MakeControl<TPictureButton>(parent, name, left, top, width, height);
     const QString base = QLatin1String(art);
     button->SetNormal(Art(base));
     button->SetHover(Art(base + QStringLiteral("-hover")));
@@ -66,7 +58,7 @@ TPictureButton* MakePictureButton(QWidget* parent, const char* name, int left, i
 }
 
 TMaskEdit* MakeTimeField(QWidget* parent, const char* name, int top, const QColor& colour) {
-    auto* edit = Make<TMaskEdit>(parent, name, 288, top, 96, 21);
+    auto* edit = MakeControl<TMaskEdit>(parent, name, 288, top, 96, 21);
     edit->SetEditMask(QStringLiteral("000:00:00.000;1;_"));
     edit->SetMaxLength(13);
     edit->SetText(QStringLiteral("000:00:00.000"));
@@ -78,7 +70,7 @@ TMaskEdit* MakeTimeField(QWidget* parent, const char* name, int top, const QColo
 
 TGlyphButton* MakeGlyphButton(QWidget* parent, const char* name, int left, const QString& caption,
                               const char* glyph) {
-    auto* button = Make<TGlyphButton>(parent, name, left, 114, 88, 48);
+    auto* button = MakeControl<TGlyphButton>(parent, name, left, 114, 88, 48);
     button->SetCaption(caption);
     button->SetGlyph(Art(QLatin1String(glyph)));
     button->SetEnabled(false);
@@ -86,7 +78,7 @@ TGlyphButton* MakeGlyphButton(QWidget* parent, const char* name, int left, const
 }
 
 TEdit* MakeTagEdit(QWidget* parent, const char* name, int left, int top, int width, int maxLength) {
-    auto* edit = Make<TEdit>(parent, name, left, top, width, 21);
+    auto* edit = MakeControl<TEdit>(parent, name, left, top, width, 21);
     edit->SetMaxLength(maxLength);
     edit->SetEnabled(false);
     return edit;
@@ -123,7 +115,7 @@ void DesignStandardPage(TFrmMP3Editor& f, TTabSheet* page) {
 
 // Page "ID3Tags V1": the include box and the tag fields, all disabled.
 void DesignTagPage(TFrmMP3Editor& f, TTabSheet* page) {
-    f.RzCheckBox1 = Make<TCheckBox>(page, "RzCheckBox1", 20, 10, 200, 18);
+    f.RzCheckBox1 = MakeControl<TCheckBox>(page, "RzCheckBox1", 20, 10, 200, 18);
     f.RzCheckBox1->SetCaption(QStringLiteral("Include"));
     f.RzCheckBox1->SetChecked(false);
     f.RzCheckBox1->SetEnabled(false);
@@ -142,7 +134,7 @@ void DesignTagPage(TFrmMP3Editor& f, TTabSheet* page) {
     f.RzEdit3 = MakeTagEdit(page, "RzEdit3", fieldLeft, 90, fieldWidth, 0);
 
     f.Label9 = caption("Label9", captionLeft, 116, captionWidth, "Genre:");
-    f.RzComboBox1 = Make<TComboBox>(page, "RzComboBox1", fieldLeft, 116, 130, 21);
+    f.RzComboBox1 = MakeControl<TComboBox>(page, "RzComboBox1", fieldLeft, 116, 130, 21);
     f.RzComboBox1->SetEnabled(false);
     f.Label8 = caption("Label8", 246, 116, 100, "TrackNumber:");
     f.RzEdit5 = MakeTagEdit(page, "RzEdit5", 350, 116, 36, 3);
@@ -161,23 +153,23 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.SetClientSize(592, 452);
 
     // Skin and caption strip; everything created later lies above them.
-    f.FS = Make<TImage>(&f, "FS", 0, 0, 592, 452);
+    f.FS = MakeControl<TImage>(&f, "FS", 0, 0, 592, 452);
     f.FS->SetPicture(Art(QStringLiteral("skin")));
-    f.Label10 = Make<TLabel>(&f, "Label10", 0, 0, 592, 105);
+    f.Label10 = MakeControl<TLabel>(&f, "Label10", 0, 0, 592, 105);
     f.Label10->SetAlignment(Qt::AlignTop | Qt::AlignLeft);
     f.Label10->SetTransparent(true);
 
-    f.Label11 = Make<TLabel>(&f, "Label11", 12, 8, 220, 16);
+    f.Label11 = MakeControl<TLabel>(&f, "Label11", 12, 8, 220, 16);
     f.Label11->SetFontColor(Qt::white);
     f.Label11->SetBold(true);
     f.Label11->SetAutoSize(true);
     f.Label11->SetCaption(QStringLiteral("Vivizu"));
-    f.Label28 = Make<TLinkLabel>(&f, "Label28", 400, 4, 112, 14);
+    f.Label28 = MakeControl<TLinkLabel>(&f, "Label28", 400, 4, 112, 14);
     f.Label28->SetFontColor(Qt::white);
     f.Label28->SetBold(true);
     f.Label28->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
     f.Label28->SetCaption(QStringLiteral(">> Language"));
-    f.Label29 = Make<TLinkLabel>(&f, "Label29", 284, 4, 112, 14);
+    f.Label29 = MakeControl<TLinkLabel>(&f, "Label29", 284, 4, 112, 14);
     f.Label29->SetFontColor(Qt::white);
     f.Label29->SetBold(true);
     f.Label29->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -214,25 +206,25 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.Label1 =
         MakeLabel(&f, "Label1", 14, 192, 108, QStringLiteral("000:00:00.000"), Qt::AlignRight);
     f.Label1->SetFontColor(ValueInk);
-    f.TrackBarPos = Make<TTrackBar>(&f, "TrackBarPos", 128, 189, 449, 20);
+    f.TrackBarPos = MakeControl<TTrackBar>(&f, "TrackBarPos", 128, 189, 449, 20);
     f.TrackBarPos->SetMin(0);
     f.TrackBarPos->SetMax(100);
     f.TrackBarPos->SetTrackOffset(8);
     f.TrackBarPos->SetThumb(Art(QStringLiteral("thumb")));
     f.TrackBarPos->SetEnabled(false);
-    f.ImageStart = Make<TImage>(&f, "ImageStart", 129, 173, 16, 16);
+    f.ImageStart = MakeControl<TImage>(&f, "ImageStart", 129, 173, 16, 16);
     f.ImageStart->SetCursor(Qt::PointingHandCursor);
     f.ImageStart->SetHint(QStringLiteral("Drag to set start tag"));
     f.ImageStart->SetTransparent(true);
     f.ImageStart->SetEnabled(false);
-    f.ImageEnd = Make<TImage>(&f, "ImageEnd", 560, 173, 16, 16);
+    f.ImageEnd = MakeControl<TImage>(&f, "ImageEnd", 560, 173, 16, 16);
     f.ImageEnd->SetCursor(Qt::PointingHandCursor);
     f.ImageEnd->SetHint(QStringLiteral("Drag to set end tag"));
     f.ImageEnd->SetTransparent(true);
     f.ImageEnd->SetEnabled(false);
 
     // Information pages.
-    f.RzPageControl1 = Make<TPageControl>(&f, "RzPageControl1", 12, 220, 568, 200);
+    f.RzPageControl1 = MakeControl<TPageControl>(&f, "RzPageControl1", 12, 220, 568, 200);
     f.TabSheet2 = new TTabSheet(f.RzPageControl1);
     f.TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     f.TabSheet2->SetCaption(QStringLiteral("Standard"));
@@ -244,21 +236,21 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     DesignTagPage(f, f.TabSheet1);
 
     // Bottom band: file state icons and the path.
-    f.ImageFileState1 = Make<TImage>(&f, "ImageFileState1", 8, 432, 16, 16);
+    f.ImageFileState1 = MakeControl<TImage>(&f, "ImageFileState1", 8, 432, 16, 16);
     f.ImageFileState1->SetPicture(Art(QStringLiteral("state-valid")));
     f.ImageFileState1->SetVisible(false);
-    f.ImageFileState2 = Make<TImage>(&f, "ImageFileState2", 8, 432, 16, 16);
+    f.ImageFileState2 = MakeControl<TImage>(&f, "ImageFileState2", 8, 432, 16, 16);
     f.ImageFileState2->SetPicture(Art(QStringLiteral("state-none")));
-    f.Label12 = Make<TLabel>(&f, "Label12", 30, 433, 552, 14);
+    f.Label12 = MakeControl<TLabel>(&f, "Label12", 30, 433, 552, 14);
     f.Label12->SetFontColor(Qt::white);
     f.Label12->setTextFormat(Qt::PlainText);
 
     // Wait panel, above everything else.
-    f.PanelState = Make<TPanel>(&f, "PanelState", 201, 201, 190, 50);
+    f.PanelState = MakeControl<TPanel>(&f, "PanelState", 201, 201, 190, 50);
     f.PanelState->SetBevelOuter(TPanel::BevelNone);
-    f.Image1 = Make<TImage>(f.PanelState, "Image1", 0, 0, 190, 50);
+    f.Image1 = MakeControl<TImage>(f.PanelState, "Image1", 0, 0, 190, 50);
     f.Image1->SetPicture(Art(QStringLiteral("wait-panel")));
-    f.Label25 = Make<TLabel>(f.PanelState, "Label25", 0, 0, 190, 50);
+    f.Label25 = MakeControl<TLabel>(f.PanelState, "Label25", 0, 0, 190, 50);
     f.Label25->SetAlignment(Qt::AlignCenter);
     f.Label25->SetFontColor(Qt::white);
     f.Label25->SetBold(true);

@@ -71,9 +71,7 @@ void TFrmMP3Editor::FormCreate() {
     ApplyLanguage(CurrentLanguage);
     ApplyRoundRegion(*this, FS->geometry());
 
-    FShadow = std::make_unique<TFormShadow>();
-    FShadow->SetOwnerForm(this);
-    FShadow->SetShadowColor(QColor(74, 121, 161));
+    FShadow = CreateFormShadow(*this);
 
     FMp3 = std::make_unique<TRoruvoMP3>(std::string(), MakePreviewDevice());
 
@@ -102,18 +100,6 @@ void TFrmMP3Editor::FormClose() {
     } catch (const std::exception& error) {
         std::cerr << "vivizu: the settings were not saved: " << error.what() << '\n';
     }
-}
-
-void TFrmMP3Editor::showEvent(QShowEvent* event) {
-    if (FShadow)
-        FShadow->SetShadowVisible(true);
-    TForm::showEvent(event);
-}
-
-void TFrmMP3Editor::hideEvent(QHideEvent* event) {
-    if (FShadow)
-        FShadow->SetShadowVisible(false);
-    TForm::hideEvent(event);
 }
 
 void TFrmMP3Editor::RzBmpButton1Click() { Close(); }

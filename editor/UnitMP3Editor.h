@@ -227,8 +227,6 @@ public:
 protected:
     void FormCreate() override;
     void FormClose() override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     // Binding of the handlers to the controls' events, by area.

@@ -12,10 +12,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
-#include <QPointer>
 #include <utility>
 
 namespace vivizu {
@@ -23,14 +21,6 @@ namespace vivizu {
 namespace {
 
 QPixmap Art(const char* name) { return ArtPixmap(QLatin1String(name), qApp->devicePixelRatio()); }
-
-template <class T>
-T* Make(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    auto* control = new T(parent);
-    control->setObjectName(QLatin1String(name));
-    control->SetBounds(left, top, width, height);
-    return control;
-}
 
 TPlayMsgHook& Hook() {
     static TPlayMsgHook hook;
@@ -44,30 +34,30 @@ TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
     SetCaption(QStringLiteral("Vivizu"));
     SetClientSize(340, 180);
 
-    FS = Make<TImage>(this, "FS", 0, 0, 340, 180);
+    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 180);
     FS->SetPicture(Art("dialog-skin"));
-    Image1 = Make<TImage>(this, "Image1", 70, 52, 16, 16);
+    Image1 = MakeControl<TImage>(this, "Image1", 70, 52, 16, 16);
     Image1->SetTransparent(true);
-    Image2 = Make<TImage>(this, "Image2", 70, 76, 16, 16);
+    Image2 = MakeControl<TImage>(this, "Image2", 70, 76, 16, 16);
     Image2->SetTransparent(true);
-    Image3 = Make<TImage>(this, "Image3", 70, 100, 16, 16);
+    Image3 = MakeControl<TImage>(this, "Image3", 70, 100, 16, 16);
     Image3->SetTransparent(true);
     Image3->SetPicture(Art("marker-current"));
 
-    RadioButton1 = Make<TRadioButton>(this, "RadioButton1", 92, 52, 241, 17);
+    RadioButton1 = MakeControl<TRadioButton>(this, "RadioButton1", 92, 52, 241, 17);
     RadioButton1->SetCaption(QStringLiteral("Play from Start Tag"));
     RadioButton1->SetChecked(true);
-    RadioButton2 = Make<TRadioButton>(this, "RadioButton2", 92, 76, 241, 17);
+    RadioButton2 = MakeControl<TRadioButton>(this, "RadioButton2", 92, 76, 241, 17);
     RadioButton2->SetCaption(QStringLiteral("Play from End Tag"));
-    RadioButton3 = Make<TRadioButton>(this, "RadioButton3", 92, 100, 241, 17);
+    RadioButton3 = MakeControl<TRadioButton>(this, "RadioButton3", 92, 100, 241, 17);
     RadioButton3->SetCaption(QStringLiteral("Play from Current"));
 
-    BtnOk = Make<TGlyphButton>(this, "BtnOk", 148, 141, 75, 23);
+    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 148, 141, 75, 23);
     BtnOk->SetCaption(QStringLiteral("&Ok"));
-    BtnCancel = Make<TGlyphButton>(this, "BtnCancel", 228, 141, 75, 23);
+    BtnCancel = MakeControl<TGlyphButton>(this, "BtnCancel", 228, 141, 75, 23);
     BtnCancel->SetCaption(QStringLiteral("&Cancel"));
 
-    BtnSysClose = Make<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
+    BtnSysClose = MakeControl<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
     BtnSysClose->SetNormal(Art("frame-close"));
     BtnSysClose->SetHover(Art("frame-close-hover"));
     BtnSysClose->SetDown(Art("frame-close-down"));
@@ -85,11 +75,7 @@ TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
     Create();
 }
 
-// Destroyed with its owner while showing: the modal loop ends too.
-TFrmPlayMsg::~TFrmPlayMsg() {
-    if (FLoop)
-        FLoop->quit();
-}
+TFrmPlayMsg::~TFrmPlayMsg() = default;
 
 // Outline, marker pictures, shadow. A marker picture that cannot be read
 // leaves its image empty (and the second unread after a failed first): the
@@ -102,9 +88,7 @@ void TFrmPlayMsg::FormCreate() {
         Image2->LoadFromFile(folder + QStringLiteral("MarkEnd.bmp"));
     } catch (const std::exception&) {
     }
-    FShadow = std::make_unique<TFormShadow>();
-    FShadow->SetOwnerForm(this);
-    FShadow->SetShadowColor(QColor(74, 121, 161));
+    FShadow = CreateFormShadow(*this);
 }
 
 int TFrmPlayMsg::GetChoice() const {
@@ -117,33 +101,12 @@ int TFrmPlayMsg::GetChoice() const {
     return -1;
 }
 
-int TFrmPlayMsg::ShowModal() {
-    FModalResult = mrNone;
-    setWindowModality(Qt::ApplicationModal);
-    show();
+// Focus starts on the checked choice, as the keyboard user expects.
+void TFrmPlayMsg::ModalShown() {
     activateWindow();
-    // Focus starts on the checked choice, as the keyboard user expects.
     for (TRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3})
         if (radio->Checked())
             radio->setFocus(Qt::OtherFocusReason);
-
-    QEventLoop loop;
-    FLoop = &loop;
-    // The window may be destroyed with its owner while the loop runs.
-    QPointer<TFrmPlayMsg> self(this);
-    if (FModalResult == mrNone)
-        loop.exec(QEventLoop::DialogExec);
-    if (!self)
-        return mrCancel;
-    FLoop = nullptr;
-    hide();
-    return FModalResult;
-}
-
-void TFrmPlayMsg::SetModalResult(int result) {
-    FModalResult = result;
-    if (FLoop)
-        FLoop->quit();
 }
 
 // The close picture ends the dialog as Cancel does.
@@ -166,33 +129,12 @@ void TFrmPlayMsg::keyPressEvent(QKeyEvent* event) {
 
 // Closed by the window manager (or Alt+F4): Cancel.
 void TFrmPlayMsg::closeEvent(QCloseEvent* event) {
-    if (FLoop) {
+    if (InModal()) {
         event->ignore();
         SetModalResult(mrCancel);
         return;
     }
     TForm::closeEvent(event);
-}
-
-void TFrmPlayMsg::showEvent(QShowEvent* event) {
-    TForm::showEvent(event);
-    CentreOnOwner();
-    if (FShadow)
-        FShadow->SetShadowVisible(true);
-}
-
-void TFrmPlayMsg::hideEvent(QHideEvent* event) {
-    if (FShadow)
-        FShadow->SetShadowVisible(false);
-    TForm::hideEvent(event);
-}
-
-void TFrmPlayMsg::CentreOnOwner() {
-    const QWidget* owner = parentWidget();
-    if (!owner)
-        return;
-    const QRect frame = owner->geometry();
-    move(frame.x() + (frame.width() - width()) / 2, frame.y() + (frame.height() - height()) / 2);
 }
 
 void SetPlayMsgHook(TPlayMsgHook hook) { Hook() = std::move(hook); }
@@ -210,7 +152,7 @@ int ShowPlayMsg(QWidget* owner) {
     if (CurrentLanguage != NoLanguageChosen)
         ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
     const int result = Hook() ? Hook()(*dialog) : dialog->ShowModal();
-    return result == TFrmPlayMsg::mrOk ? dialog->GetChoice() : -1;
+    return result == mrOk ? dialog->GetChoice() : -1;
 }
 
 } // namespace vivizu

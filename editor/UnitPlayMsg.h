@@ -8,8 +8,6 @@
 #include <functional>
 #include <memory>
 
-class QEventLoop;
-
 namespace vivizu {
 
 class TFormShadow;
@@ -22,11 +20,6 @@ class TFrmPlayMsg : public TForm {
     Q_OBJECT
 
 public:
-    // Modal results of the dialog's buttons.
-    static constexpr int mrNone = 0;
-    static constexpr int mrOk = 1;
-    static constexpr int mrCancel = 2;
-
     explicit TFrmPlayMsg(QWidget* owner = nullptr);
     ~TFrmPlayMsg() override;
 
@@ -41,16 +34,12 @@ public:
     TGlyphButton* BtnCancel = nullptr;    // cancel button (Escape)
     TPictureButton* BtnSysClose = nullptr;
 
-    // Shows the dialog over its owner and waits until a button, Escape or
-    // closing the window ends it; returns the modal result (mrOk, mrCancel).
-    int ShowModal();
-    int ModalResult() const { return FModalResult; }
-    // Ends a modal showing with result.
-    void SetModalResult(int result);
-
     // 0 start tag, 1 end tag, 2 current position, -1 none checked.
     int GetChoice() const;
 
+    // Shown modally (ShowModal), centred on its owner, the dialog ends with
+    // mrOk through OK or Enter and with mrCancel through Cancel, Escape, the
+    // close picture (this handler) or closing the window.
     void BtnSysCloseClick();
 
     // The dialog's drop shadow, made with the dialog and kept as long.
@@ -58,16 +47,11 @@ public:
 
 protected:
     void FormCreate() override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
+    void ModalShown() override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void CentreOnOwner();
-
-    int FModalResult = mrNone;
-    QEventLoop* FLoop = nullptr;
     std::unique_ptr<TFormShadow> FShadow;
 };
 

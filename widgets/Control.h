@@ -49,3 +49,18 @@
   int FTag = 0;                                                    \
                                                                    \
  public:
+
+namespace vivizu {
+
+// Makes a control of class T on parent, named name (the name a language
+// file addresses it by), at the given place and size in parent's client
+// coordinates. Qt parenting owns it.
+template <class T, class Parent>
+T* MakeControl(Parent* parent, const char* name, int left, int top, int width, int height) {
+  auto* control = new T(parent);
+  control->setObjectName(QLatin1String(name));
+  control->SetBounds(left, top, width, height);
+  return control;
+}
+
+}  // namespace vivizu

@@ -8,12 +8,24 @@
 // it at the end of the derived constructor) or at the latest before the first
 // show. Exceptions from either hook go to the application's error report and
 // the window goes on: it is still shown, or still closes.
+//
+// A window may also be shown modally (ShowModal): it is then centred on the
+// window it is given, or on its parent window, and the call returns once
+// the window has a modal result or has been hidden (closed).
 
+#include <QPointer>
 #include <QWidget>
 
 #include "widgets/Control.h"
 
+class QEventLoop;
+
 namespace vivizu {
+
+// Modal results of the program's windows.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
 
 class TForm : public QWidget {
   Q_OBJECT
@@ -25,6 +37,8 @@ class TForm : public QWidget {
 
  public:
   explicit TForm(QWidget* parent = nullptr);
+  // A window destroyed while it shows modally ends the wait (with mrCancel).
+  ~TForm() override;
 
   QString Caption() const { return windowTitle(); }
   void SetCaption(const QString& caption) { setWindowTitle(caption); }
@@ -43,21 +57,41 @@ class TForm : public QWidget {
   // Closes the window (FormClose runs from the close event).
   void Close() { close(); }
 
+  // Shows the window application-modal, centred on centreOn's window (by
+  // default on its parent window; on the screen when it has neither), and
+  // waits until a modal result is set or the window is hidden (closed).
+  // Returns the modal result: mrNone when it ended without one, mrCancel
+  // when the window was destroyed meanwhile.
+  int ShowModal(QWidget* centreOn = nullptr);
+  int ModalResult() const { return FModalResult; }
+  // Sets the modal result; any result but mrNone ends a modal showing.
+  void SetModalResult(int result);
+
   // The program's window font: Tahoma 11 px, or the desktop sans-serif at 11 px.
   static QFont WindowFont();
 
  protected:
   virtual void FormCreate() {}
   virtual void FormClose() {}
+  // Runs once a modal showing is on screen, before the wait begins: the
+  // place for putting the focus where the keyboard user expects it.
+  virtual void ModalShown() {}
+  // Whether a modal showing is waiting for its result.
+  bool InModal() const { return FLoop != nullptr; }
 
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void CentreOnScreen();
+  void CentreIn(const QRect& area);
 
   bool FCreated = false;
   bool FPlaced = false;
+  QPointer<QWidget> FCentreOn;
+  QEventLoop* FLoop = nullptr;
+  int FModalResult = mrNone;
 };
 
 }  // namespace vivizu

@@ -4,11 +4,12 @@
 #include "chrome/RoundRegion.h"
 #include "chrome/ShadowImage.h"
 
-#include <QCoreApplication>
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace vivizu;
 
@@ -133,8 +134,8 @@ TEST(ShadowOfAnyWindow, CreateFormShadowFollowsShowAndHide) {
     QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
     window.setFixedSize(340, 180);
     ApplyRoundRegion(window, QRect(0, 0, 340, 180));
-    TFormShadow* shadow = CreateFormShadow(window);
-    EXPECT_EQ(shadow->parent(), QCoreApplication::instance());
+    std::unique_ptr<TFormShadow> shadow = CreateFormShadow(window);
+    EXPECT_EQ(shadow->parent(), nullptr);  // the window's pointer is its only owner
     EXPECT_EQ(shadow->ShadowColor(), QColor(74, 121, 161));
     window.show();
     EXPECT_TRUE(shadow->ShadowVisible());
@@ -142,5 +143,10 @@ TEST(ShadowOfAnyWindow, CreateFormShadowFollowsShowAndHide) {
     EXPECT_EQ(shadow->ShadowGeometry(), window.geometry().adjusted(-16, -16, 16, 16));
     window.hide();
     EXPECT_FALSE(shadow->WindowShown());
-    delete shadow;
+    window.show();
+    EXPECT_TRUE(shadow->WindowShown());
+    // Released while its window shows: the shadow window goes with it.
+    QPointer<QWindow> shown = shadow->ShadowWindow();
+    shadow.reset();
+    EXPECT_TRUE(shown.isNull());
 }

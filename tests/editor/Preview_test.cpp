@@ -37,11 +37,11 @@ public:
         SetPlayMsgHook([this](TFrmPlayMsg& dialog) {
             ++Shown;
             if (Choice < 0)
-                return TFrmPlayMsg::mrCancel;
+                return mrCancel;
             TRadioButton* radios[] = {dialog.RadioButton1, dialog.RadioButton2,
                                       dialog.RadioButton3};
             radios[Choice]->SetChecked(true);
-            return TFrmPlayMsg::mrOk;
+            return mrOk;
         });
     }
     ~PlayMsgAnswer() { SetPlayMsgHook({}); }
