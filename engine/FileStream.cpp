@@ -62,6 +62,25 @@ std::string ResolveLink(const std::string& path)
     throw TStreamWriteError(code, fileName);
 }
 
+// Calls write (a write or pwrite of the bytes still to go) until it has put
+// some of them into the file: again when a signal interrupted it, a write
+// error when it failed or wrote nothing. Returns how many bytes it wrote.
+template <class Write>
+size_t WriteSome(const Write& write, const std::string& fileName)
+{
+    for (;;) {
+        const ssize_t put = write();
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            RaiseWriteError(errno, fileName);
+        }
+        if (put == 0)
+            RaiseWriteError(EIO, fileName);
+        return static_cast<size_t>(put);
+    }
+}
+
 } // namespace
 
 TStreamWriteError::TStreamWriteError(int code, const std::string& fileName)
@@ -244,17 +263,8 @@ void TOutputFile::Write(const void* data, size_t count)
 void TOutputFile::Flush()
 {
     size_t done = 0;
-    while (done < FBuffer.size()) {
-        const ssize_t put = write(FFd, FBuffer.data() + done, FBuffer.size() - done);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            RaiseWriteError(errno, FFileName);
-        }
-        if (put == 0)
-            RaiseWriteError(EIO, FFileName);
-        done += static_cast<size_t>(put);
-    }
+    while (done < FBuffer.size())
+        done += WriteSome([&] { return write(FFd, FBuffer.data() + done, FBuffer.size() - done); }, FFileName);
     FBuffer.clear();
 }
 
@@ -268,15 +278,8 @@ void TOutputFile::Overwrite(int64_t offset, std::span<const uint8_t> data)
     size_t done = 0;
     while (offset + static_cast<int64_t>(done) < inFile && done < data.size()) {
         const size_t part = std::min(data.size() - done, static_cast<size_t>(inFile - offset - static_cast<int64_t>(done)));
-        const ssize_t put = pwrite(FFd, data.data() + done, part, offset + static_cast<off_t>(done));
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            RaiseWriteError(errno, FFileName);
-        }
-        if (put == 0)
-            RaiseWriteError(EIO, FFileName);
-        done += static_cast<size_t>(put);
+        done += WriteSome([&] { return pwrite(FFd, data.data() + done, part, offset + static_cast<off_t>(done)); },
+                          FFileName);
     }
     if (done < data.size())
         std::copy(data.begin() + static_cast<std::ptrdiff_t>(done), data.end(),

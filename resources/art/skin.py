@@ -58,20 +58,17 @@ def waveform():
     return "\n  ".join(bars + ticks)
 
 
-def skin_svg():
-    top = HEIGHT - FOOTER
-    return f"""<svg xmlns="http://www.w3.org/2000/svg" width="{WIDTH}" height="{HEIGHT}" viewBox="0 0 {WIDTH} {HEIGHT}">
-  <defs>
+def header_defs(*more):
+    """The <defs> of a window skin: the header band's gradients, the headphone
+    picture's shell and glow and its soft drop shadow; more gradients
+    (complete elements, each ending in a newline) follow the band's own."""
+    return f"""  <defs>
     <linearGradient id="head" x1="0" y1="0" x2="0" y2="1">
       <stop offset="0" stop-color="{ACCENT_LIGHT}"/>
       <stop offset="0.55" stop-color="{ACCENT}"/>
       <stop offset="1" stop-color="{ACCENT_DARK}"/>
     </linearGradient>
-    <linearGradient id="foot" x1="0" y1="0" x2="0" y2="1">
-      <stop offset="0" stop-color="{ACCENT}"/>
-      <stop offset="1" stop-color="{ACCENT_DARK}"/>
-    </linearGradient>
-    <linearGradient id="drop" x1="0" y1="0" x2="0" y2="1">
+{"".join(more)}    <linearGradient id="drop" x1="0" y1="0" x2="0" y2="1">
       <stop offset="0" stop-color="{ACCENT_DEEP}" stop-opacity="0.18"/>
       <stop offset="1" stop-color="{ACCENT_DEEP}" stop-opacity="0"/>
     </linearGradient>
@@ -90,17 +87,39 @@ def skin_svg():
       <feComposite in2="blur" operator="in"/>
       <feMerge><feMergeNode/><feMergeNode in="SourceGraphic"/></feMerge>
     </filter>
-  </defs>
+  </defs>"""
+
+
+def header_band(width, height, glow):
+    """The header band across a window width wide: its gradient, the glow
+    (an element filled with url(#glow)), a light top edge, a dark bottom edge
+    and a short drop shadow below it."""
+    return f"""  <rect width="{width}" height="{height}" fill="url(#head)"/>
+  {glow}
+  <rect y="0" width="{width}" height="1" fill="{WHITE}" fill-opacity="0.25"/>
+  <rect y="{height - 1}" width="{width}" height="1" fill="{ACCENT_DEEP}" fill-opacity="0.6"/>
+  <rect y="{height}" width="{width}" height="5" fill="url(#drop)"/>"""
+
+
+FOOT_GRADIENT = f"""    <linearGradient id="foot" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="{ACCENT}"/>
+      <stop offset="1" stop-color="{ACCENT_DARK}"/>
+    </linearGradient>
+"""
+
+
+def skin_svg():
+    top = HEIGHT - FOOTER
+    glow = (f'<ellipse cx="{PHONES_X + PHONES_SIZE / 2}" cy="{PHONES_Y + PHONES_SIZE / 2}" '
+            f'rx="120" ry="70" fill="url(#glow)"/>')
+    return f"""<svg xmlns="http://www.w3.org/2000/svg" width="{WIDTH}" height="{HEIGHT}" viewBox="0 0 {WIDTH} {HEIGHT}">
+{header_defs(FOOT_GRADIENT)}
   <rect width="{WIDTH}" height="{HEIGHT}" fill="{WHITE}"/>
   <!-- thin tinted frame down both sides of the white body -->
   <rect x="0" y="{HEADER}" width="2" height="{top - HEADER}" fill="{ACCENT_PALE}"/>
   <rect x="{WIDTH - 2}" y="{HEADER}" width="2" height="{top - HEADER}" fill="{ACCENT_PALE}"/>
   <!-- header band -->
-  <rect width="{WIDTH}" height="{HEADER}" fill="url(#head)"/>
-  <ellipse cx="{PHONES_X + PHONES_SIZE / 2}" cy="{PHONES_Y + PHONES_SIZE / 2}" rx="120" ry="70" fill="url(#glow)"/>
-  <rect y="0" width="{WIDTH}" height="1" fill="{WHITE}" fill-opacity="0.25"/>
-  <rect y="{HEADER - 1}" width="{WIDTH}" height="1" fill="{ACCENT_DEEP}" fill-opacity="0.6"/>
-  <rect y="{HEADER}" width="{WIDTH}" height="5" fill="url(#drop)"/>
+{header_band(WIDTH, HEADER, glow)}
   {waveform()}
   {headphones(PHONES_X, PHONES_Y, PHONES_SIZE)}
   <!-- bottom band -->

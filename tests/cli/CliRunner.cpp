@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <functional>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -11,14 +12,13 @@
 using namespace vivizu::test;
 
 namespace clitest {
+namespace {
 
-TRun RunCli(const std::vector<std::string>& args,
-            const std::vector<std::pair<std::string, std::string>>& env, long fileSizeLimit,
-            const std::string& stdoutPath)
+// Starts vivizu-cli with args in a child process, which first runs inChild
+// (to set up its environment and output; it calls _exit(127) on failure).
+// The command line is built before the fork, so the child only execs.
+pid_t ForkCli(const std::vector<std::string>& args, const std::function<void()>& inChild)
 {
-    const TempDir capture;
-    const std::string outPath = capture / "out", errPath = capture / "err";
-
     std::vector<std::string> argv{VIVIZU_CLI};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
@@ -28,6 +28,23 @@ TRun RunCli(const std::vector<std::string>& args,
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
+        inChild();
+        execv(cargv[0], cargv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+} // namespace
+
+TRun RunCli(const std::vector<std::string>& args,
+            const std::vector<std::pair<std::string, std::string>>& env, long fileSizeLimit,
+            const std::string& stdoutPath)
+{
+    const TempDir capture;
+    const std::string outPath = capture / "out", errPath = capture / "err";
+
+    const pid_t pid = ForkCli(args, [&] {
         unsetenv("LC_ALL");
         unsetenv("LC_CTYPE");
         for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
@@ -39,9 +56,7 @@ TRun RunCli(const std::vector<std::string>& args,
             const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
         }
-        execv(cargv[0], cargv.data());
-        _exit(127);
-    }
+    });
     TRun run;
     run.Exit = WaitCli(pid);
     const Bytes out = stdoutPath.empty() ? ReadAll(outPath) : Bytes{}, err = ReadAll(errPath);
@@ -52,20 +67,10 @@ TRun RunCli(const std::vector<std::string>& args,
 
 int StartCli(const std::vector<std::string>& args)
 {
-    std::vector<std::string> argv{VIVIZU_CLI};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv;
-    for (auto& a : argv) cargv.push_back(a.data());
-    cargv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid < 0) throw std::runtime_error("fork failed");
-    if (pid == 0) {
+    return ForkCli(args, [] {
         const int null = open("/dev/null", O_WRONLY);
         if (null < 0 || dup2(null, 1) < 0 || dup2(null, 2) < 0) _exit(127);
-        execv(cargv[0], cargv.data());
-        _exit(127);
-    }
-    return pid;
+    });
 }
 
 int WaitCli(int pid)

@@ -4,6 +4,7 @@
 // write past the file size limit).
 #include "EditorTestSupport.h"
 #include "ScriptedDevice.h"
+#include "tests/engine/FileSizeLimit.h"
 #include "tests/engine/Mp3Bytes.h"
 
 #include "editor/PreviewDevice.h"
@@ -24,12 +25,10 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace vivizu;
@@ -286,16 +285,11 @@ TEST_F(Save, AWriteFailureHidesThePanelReportsTheSystemsTextAndLeavesNoPartialFi
     const std::string existing = Temp.Write("kept.mp3", TextBytes("the earlier file"));
     const std::string fresh = Temp / "fresh.mp3";
 
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 8192;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    TFileSizeLimit limit(8192);
+    ASSERT_TRUE(limit.Held());
     SaveTo(existing);
     SaveTo(fresh);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    limit.Restore();
 
     ASSERT_EQ(Seams.Reports.size(), 2u);
     const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));

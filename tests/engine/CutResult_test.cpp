@@ -1,5 +1,6 @@
 // CutSegment's outcomes and their reasons, and the removal of an unfinished
 // output by a signal.
+#include "FileSizeLimit.h"
 #include "Mp3Bytes.h"
 #include "engine/FileStream.h"
 #include "engine/RoruvoMp3.h"
@@ -119,15 +120,9 @@ TEST_F(CutResults, NothingToCutOnlyWhenAskedToDecline)
 TEST_F(CutResults, WriteErrorCarriesTheSystemsError)
 {
     Dir.Write("out.mp3", TextBytes("earlier"));
-    struct rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = 1000;
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
+    TFileSizeLimit limit(1000);
     const TCutResult r = Cut(Out, 0, 1000);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    limit.Restore();
 
     EXPECT_EQ(r.Status, TCutStatus::WriteError);
     EXPECT_EQ(r.Errno, EFBIG);

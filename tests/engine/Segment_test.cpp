@@ -1,15 +1,14 @@
 // SaveSegment: which frames a cut holds, the tag it ends with, and what it
 // refuses or does when the file system fails.
 #include "FakeDevice.h"
+#include "FileSizeLimit.h"
 #include "Mp3Bytes.h"
 #include "engine/FileStream.h"
 #include "engine/RoruvoMp3.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace vivizu;
@@ -205,12 +204,7 @@ TEST_F(Segment, FailedWriteKeepsTheEarlierFile)
     Dir.Write("out.mp3", earlier);
     Load(Frames(H48, 20));
 
-    struct rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = 1000;
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
+    TFileSizeLimit limit(1000);
     bool raised = false;
     try {
         Mp3.SaveSegment(0, 1000, Out, NoTag);
@@ -218,8 +212,7 @@ TEST_F(Segment, FailedWriteKeepsTheEarlierFile)
         raised = true;
         EXPECT_NE(std::string(e.what()).find("File too large"), std::string::npos) << e.what();
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    limit.Restore();
 
     EXPECT_TRUE(raised);
     EXPECT_EQ(ReadAll(Out), earlier);

@@ -13,24 +13,12 @@ SHOTS=${2:-}
 BIN="$(cd "$BUILD/bin" && pwd)"
 
 fail() { echo "gui_language: FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib/common.sh"
 source "$(dirname "$0")/lib/xvfb.sh"
 
 [ -x "$BIN/vivizu" ] || fail "$BIN/vivizu is missing (build first)"
-for tool in Xvfb xdotool xwininfo; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh)"
-done
-
-work=$(mktemp -d)
-xvfb_pid="" pid=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+require_tools Xvfb xdotool xwininfo
+start_work pid xvfb_pid
 
 # The program folder's files, but no settings file.
 app="$work/program"
@@ -38,41 +26,22 @@ mkdir -p "$app"
 cp -r "$BIN/vivizu" "$BIN/Languages" "$BIN"/Mark*.bmp "$app/"
 [ ! -e "$app/Vivizu.ini" ] || fail "the scratch program folder has a settings file"
 
-start_xvfb "$work" 1024x768x24 || fail "the virtual X server did not start"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
-export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_display "$work"
+export XDG_CONFIG_HOME="$work/config"
 
 # Starts the program and sets window to its 592 x 452 window.
 start_program() {
   "$app/vivizu" >"$work/vivizu.log" 2>&1 &
   pid=$!
-  window=""
-  for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || { cat "$work/vivizu.log" >&2; fail "the program ended before showing its window"; }
-    for id in $(xdotool search --onlyvisible --name '^Vivizu$' 2>/dev/null || true); do
-      size=$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-      if [ "$size" = "592x452" ]; then window=$id; return; fi
-    done
-    sleep 0.1
-  done
-  fail "no 592 x 452 window titled \"Vivizu\" appeared"
+  wait_window '^Vivizu$' 592x452 || fail "no 592 x 452 window titled \"Vivizu\" appeared"
+  window=$found
 }
 
 # Clicks the close button (40 x 20 at 547, 0) and waits for a clean end.
 close_program() {
   xdotool mousemove --window "$window" 567 10 click 1
-  for _ in $(seq 100); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      status=0
-      wait "$pid" || status=$?
-      pid=""
-      [ "$status" -eq 0 ] || { cat "$work/vivizu.log" >&2; fail "the program ended with status $status"; }
-      return
-    fi
-    sleep 0.1
-  done
-  fail "the program did not end after its close button was clicked"
+  wait_exit || fail "the program did not end after its close button was clicked"
+  [ "$status" -eq 0 ] || { cat "$work/vivizu.log" >&2; fail "the program ended with status $status"; }
 }
 
 # The setting as the program stored it: Default in section LANGUAGE.

@@ -12,22 +12,10 @@ BUILD=$(cd "${1:-build}" && pwd)
 FIXTURES=$(cd "$(dirname "$0")/../fixtures" && pwd)
 
 fail() { echo "install_run: FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib/common.sh"
 source "$(dirname "$0")/lib/xvfb.sh"
-for tool in Xvfb xdotool xwininfo xclip appstreamcli; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh)"
-done
-
-work=$(mktemp -d)
-xvfb_pid="" pid=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+require_tools Xvfb xdotool xwininfo xclip appstreamcli
+start_work pid xvfb_pid
 
 prefix="$work/prefix"
 cmake --install "$BUILD" --prefix "$prefix" >/dev/null
@@ -48,27 +36,16 @@ SDL_AUDIODRIVER=dummy "$prefix/bin/vivizu-cli" play "$song" 0 100 >"$work/play.l
   { cat "$work/play.log" >&2; fail "vivizu-cli play could not load the installed preview module"; }
 
 # The window, on a virtual display, with its settings in a home of its own.
-start_xvfb "$work" 1024x768x24 || fail "the virtual X server did not start"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-# Waits for a visible window whose name matches $1; prints its id.
-wait_window() {
-  for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || { cat "$work/vivizu.log" >&2; fail "the program ended early"; }
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-stop_program() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; pid=""; }
+start_display "$work"
+private_home "$work"
+export XDG_CONFIG_HOME="$work/home/.config"
+stop_program() { stop_process "$pid"; pid=""; }
 
 (cd "$work" && exec "$prefix/bin/vivizu" "$song") >"$work/vivizu.log" 2>&1 &
 pid=$!
-window=$(wait_window '^Vivizu$') || fail "no window titled \"Vivizu\" appeared"
-size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+wait_window '^Vivizu$' || fail "no window titled \"Vivizu\" appeared"
+window=$found
+size=$(window_size "$window")
 [ "$size" = "592x452" ] || fail "the first window titled \"Vivizu\" is $size, not 592x452 (an error box?)"
 
 # The end time field (96 x 21 at 288,140) shows the length once the file is
@@ -92,6 +69,6 @@ info_caption=$(sed -n 's/^Ms_Info=//p' "$prefix/share/vivizu/Languages/English.i
 printf 'no audio here\n' >"$work/notes.mp3"
 (cd "$work" && exec "$prefix/bin/vivizu" notes.mp3) >"$work/vivizu.log" 2>&1 &
 pid=$!
-wait_window "^${info_caption}\$" >/dev/null || fail "no \"$info_caption\" box for a file that is not an MP3"
+wait_window "^${info_caption}\$" || fail "no \"$info_caption\" box for a file that is not an MP3"
 stop_program
 echo "install_run: ok (length $length)"

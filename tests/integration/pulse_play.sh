@@ -10,43 +10,18 @@ CLI="$BUILD/bin/vivizu-cli"
 
 fail() { echo "pulse_play: FAIL: $*" >&2; exit 1; }
 skip() { echo "pulse_play: skipped: $*"; exit 0; }
+source "$(dirname "$0")/lib/common.sh"
+source "$(dirname "$0")/lib/pulse.sh"
 
 [ -x "$CLI" ] || fail "$CLI is missing (build first)"
 "$CLI" play --help >/dev/null 2>&1 || skip "vivizu-cli was built without preview support"
-for tool in pulseaudio pactl parecord sox soxi lame; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh)"
-done
-
-work=$(mktemp -d)
-pa_pid=""
-rec_pid=""
-cleanup() {
-  [ -n "$rec_pid" ] && kill "$rec_pid" 2>/dev/null || true
-  if [ -n "$pa_pid" ]; then
-    kill "$pa_pid" 2>/dev/null || true
-    wait "$pa_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+require_tools pulseaudio pactl parecord sox soxi lame
+start_work rec_pid pa_pid
 
 # A sound server of our own, reachable only through this temporary folder.
-# PulseAudio warns when it runs as root but runs; the unix socket module is
-# what clients reach it by, the null sink is the default output.
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
-unset PULSE_SERVER PULSE_SINK
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-pulseaudio --daemonize=no --exit-idle-time=-1 -n \
-  --load=module-null-sink --load=module-native-protocol-unix \
-  >"$work/pulseaudio.log" 2>&1 &
-pa_pid=$!
-for _ in $(seq 100); do
-  pactl info >/dev/null 2>&1 && break
-  kill -0 "$pa_pid" 2>/dev/null || { cat "$work/pulseaudio.log" >&2; fail "pulseaudio did not start"; }
-  sleep 0.1
-done
-pactl info >/dev/null 2>&1 || { cat "$work/pulseaudio.log" >&2; fail "pulseaudio does not answer"; }
+private_home "$work"
+private_runtime "$work"
+start_pulse "$work"
 sink=$(pactl get-default-sink)
 echo "pulse_play: server up (pid $pa_pid), default sink $sink"
 
@@ -57,17 +32,8 @@ lame --quiet -b 192 "$work/tone.wav" "$work/tone.mp3"
 lame --quiet --decode "$work/tone.mp3" "$work/decoded.wav"
 sox "$work/decoded.wav" "$work/reference.wav" trim 0.5 2
 
-# Recording the monitor with a short latency also keeps the null sink
-# working in short blocks; idle, it sleeps up to two seconds at a time, which
-# would hold back the start of any new stream by as much.
-parecord --device="$sink.monitor" --latency-msec=20 --rate=44100 --channels=2 \
-  --format=s16le --file-format=wav "$work/recorded.wav" &
-rec_pid=$!
-# Wait until the recording runs: the sink is then working in short blocks.
-for _ in $(seq 100); do
-  [ "$(stat -c %s "$work/recorded.wav" 2>/dev/null || echo 0)" -gt 20000 ] && break
-  sleep 0.1
-done
+# The sink's monitor, recorded from before the start.
+start_recording "$work/recorded.wav"
 sleep 0.2
 
 started=$(date +%s%N)
@@ -75,9 +41,7 @@ SDL_AUDIODRIVER=pulseaudio "$CLI" play "$work/tone.mp3" 500 2500 >"$work/play.ou
   || { cat "$work/play.out" >&2; fail "vivizu-cli play failed"; }
 ended=$(date +%s%N)
 sleep 0.5
-kill -INT "$rec_pid"
-wait "$rec_pid" || true
-rec_pid=""
+stop_recording
 said=$(tr '\r' '\n' <"$work/play.out" | tail -n 1)
 echo "pulse_play: vivizu-cli said: $said"
 [ "$said" = "000:00:02.500 / 000:00:02.500" ] || fail "the last position line is not the end of the range"
@@ -88,8 +52,7 @@ echo "pulse_play: playing took $took_ms ms"
 [ "$took_ms" -ge 1900 ] && [ "$took_ms" -le 3000 ] || fail "playing two seconds took $took_ms ms"
 
 # The sound in the recording, without the silence before and after it.
-sox "$work/recorded.wav" "$work/heard.wav" silence 1 0.01 1% reverse silence 1 0.01 1% reverse
-heard=$(soxi -D "$work/heard.wav")
+heard=$(sound_seconds "$work/recorded.wav" "$work/heard.wav")
 echo "pulse_play: the sink heard $heard s of sound"
 awk -v d="$heard" 'BEGIN { exit !(d >= 1.9 && d <= 2.1) }' || fail "heard $heard s instead of 2 s"
 

@@ -20,69 +20,37 @@ APP="$BIN/vivizu"
 CHECK="$BIN/shadow_screen_check"
 
 fail() { echo "shadow: FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/lib/common.sh"
 source "$(dirname "$0")/lib/xvfb.sh"
 
 [ -x "$APP" ] || fail "$APP is missing (build first)"
 [ -x "$CHECK" ] || fail "$CHECK is missing (build first)"
-for tool in Xvfb xcompmgr xsetroot xdotool xwininfo import convert; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh)"
-done
+require_tools Xvfb xcompmgr xsetroot xdotool xwininfo import convert
+start_work pid cm_pid xvfb_pid
+start_display "$work"
 
-work=$(mktemp -d)
-xvfb_pid="" pid="" cm_pid=""
-stop() { if [ -n "$1" ]; then kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; fi; }
-cleanup() {
-  stop "$pid"; stop "$cm_pid"; stop "$xvfb_pid"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start_xvfb "$work" 1024x768x24 || fail "the virtual X server did not start"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-# The id of the visible top-level window of the given size, or nothing.
-window_of_size() {
-  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null || true); do
-    size=$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-    if [ "$size" = "$1" ]; then echo "$id"; return; fi
-  done
-}
 # Starts the program and waits for its main window; sets pid and window.
 start_program() {
   "$APP" >"$work/vivizu.log" 2>&1 &
   pid=$!
-  window=""
-  for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || { cat "$work/vivizu.log" >&2; fail "the program ended early"; }
-    for id in $(xdotool search --onlyvisible --name '^Vivizu$' 2>/dev/null || true); do
-      [ "$(window_size "$id")" = "592x452" ] && { window=$id; return; }
-    done
-    sleep 0.1
-  done
-  fail "no main window appeared"
+  wait_window '^Vivizu$' 592x452 || fail "no main window appeared"
+  window=$found
 }
-window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+# The shadow: the visible top-level window of 624 x 484. shadow_shows sets
+# shadow to its id; shadow_gone is true while there is none.
+shadow_shows() { shadow=$(find_window '' 624x484); }
+shadow_gone() { ! find_window '' 624x484 >/dev/null; }
+compositor_runs() { xwininfo -root -children 2>/dev/null | grep -q '"xcompmgr"'; }
 window_corner() { xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}'; }
 hex() { printf '0x%x' "$1"; }
 
 # --- 1. with a compositing manager -------------------------------------
 xcompmgr >"$work/xcompmgr.log" 2>&1 &
 cm_pid=$!
-for _ in $(seq 50); do
-  xwininfo -root -children 2>/dev/null | grep -q '"xcompmgr"' && break
-  sleep 0.1
-done
-xwininfo -root -children | grep -q '"xcompmgr"' || fail "xcompmgr did not start"
+retry 50 compositor_runs || fail "xcompmgr did not start"
 
 start_program
-shadow=""
-for _ in $(seq 50); do
-  shadow=$(window_of_size 624x484)
-  [ -n "$shadow" ] && break
-  sleep 0.1
-done
-[ -n "$shadow" ] || fail "no 624 x 484 shadow window with a compositing manager"
+retry 50 shadow_shows || fail "no 624 x 484 shadow window with a compositing manager"
 read -r left top < <(window_corner "$window")
 read -r sleft stop_ < <(window_corner "$shadow")
 [ "$sleft" -eq $((left - 16)) ] && [ "$stop_" -eq $((top - 16)) ] \
@@ -100,8 +68,8 @@ import -window root "$work/with.png"
   cp "$work/with.png" /tmp/shadow-with.png 2>/dev/null || true
   fail "the glow's pixels are not the shadow's (screenshot kept in /tmp/shadow-with.png)"
 }
-stop "$pid"; pid=""
-stop "$cm_pid"; cm_pid=""
+stop_process "$pid"; pid=""
+stop_process "$cm_pid"; cm_pid=""
 
 # --- 2. without one ------------------------------------------------------
 start_program
@@ -109,7 +77,7 @@ start_program
 # last client leaves.
 xsetroot -solid '#808080'
 sleep 0.5
-[ -z "$(window_of_size 624x484)" ] || fail "a shadow window without a compositing manager"
+shadow_gone || fail "a shadow window without a compositing manager"
 read -r left top < <(window_corner "$window")
 import -window root "$work/without.png"
 # Everything but the window's rectangle, and the rectangle's corners
@@ -133,17 +101,7 @@ pointer_window() { xdotool mousemove "$1" "$2" getmouselocation --shell | awk -F
 # shadow; one that stops takes it away again.
 xcompmgr >"$work/xcompmgr.log" 2>&1 &
 cm_pid=$!
-shadow=""
-for _ in $(seq 60); do
-  shadow=$(window_of_size 624x484)
-  [ -n "$shadow" ] && break
-  sleep 0.1
-done
-[ -n "$shadow" ] || fail "no shadow after a compositing manager started"
-stop "$cm_pid"; cm_pid=""
-for _ in $(seq 60); do
-  [ -z "$(window_of_size 624x484)" ] && break
-  sleep 0.1
-done
-[ -z "$(window_of_size 624x484)" ] || fail "the shadow stayed after the compositing manager stopped"
+retry 60 shadow_shows || fail "no shadow after a compositing manager started"
+stop_process "$cm_pid"; cm_pid=""
+retry 60 shadow_gone || fail "the shadow stayed after the compositing manager stopped"
 echo "shadow: ok (glow matches with xcompmgr; no shadow and a clean root without; follows a compositor that starts and stops)"
