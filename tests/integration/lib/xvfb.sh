@@ -4,8 +4,11 @@
 # 1024x768x24) on a display it picks itself, with its report files in the
 # folder WORK; sets xvfb_pid (for the caller to end) and exports DISPLAY.
 # Fails when the server has not named its display within five seconds.
+# The server does not reset when its last client leaves (-noreset): a
+# program started right then would find no display, and the root's colour
+# set by the script would be lost.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 "$2" -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "$2" -nolisten tcp -noreset 3>"$1/display" 2>"$1/xvfb.log" &
   xvfb_pid=$!
   for _ in $(seq 100); do [ -s "$1/display" ] && break; sleep 0.05; done
   [ -s "$1/display" ] || return 1
