@@ -1,7 +1,6 @@
 #include "editor/OpenFolder.h"
 
 #include "i18n/Settings.h"
-#include "platform/Ini.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +8,6 @@
 #include <QStandardPaths>
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 namespace vivizu {
 
@@ -22,7 +19,7 @@ const char* const Key = "LastFolder";
 } // namespace
 
 QString OpenDialogFolder() {
-    const auto kept = TIniFile::Load(SettingsFilePath()).ReadString(Section, Key);
+    const auto kept = ReadSetting(Section, Key);
     if (kept && !kept->empty()) {
         const QString folder = QFile::decodeName(QByteArray::fromStdString(*kept));
         if (QFileInfo(folder).isDir())
@@ -41,13 +38,8 @@ void RememberOpenedFolder(const QString& path) {
     if (folder.find_first_of("\r\n") != std::string::npos)
         return;
     try {
-        const std::string settings = SettingsFilePath();
-        std::error_code error;
-        std::filesystem::create_directories(std::filesystem::path(settings).parent_path(), error);
-        TIniFile ini = TIniFile::Load(settings);
         // Quoted, so that blanks at either end of the name are kept.
-        ini.WriteString(Section, Key, '"' + folder + '"');
-        ini.Save(settings);
+        WriteSetting(Section, Key, '"' + folder + '"');
     } catch (const std::exception&) {
         // Only the dialog's starting folder is lost.
     }

@@ -64,8 +64,9 @@ void TFrmMP3Editor::ApplyCutOptions()
 // A value other than 1 (missing, 0, not a number) leaves the option off.
 void TFrmMP3Editor::ReadOptionsSetting()
 {
+    const TIniFile settings = LoadSettings();
     for (const TOptionKey& option : OptionKeys)
-        (this->*option.Item)->SetChecked(ReadSetting(OptionsSection, option.Key).value_or("0") == "1");
+        (this->*option.Item)->SetChecked(settings.ReadString(OptionsSection, option.Key, "0") == "1");
     ApplyCutOptions();
 }
 
@@ -73,8 +74,10 @@ void TFrmMP3Editor::ReadOptionsSetting()
 // written; the close reports it and goes on.
 void TFrmMP3Editor::WriteOptionsSetting() const
 {
+    std::vector<std::pair<std::string, std::string>> values;
     for (const TOptionKey& option : OptionKeys)
-        WriteSetting(OptionsSection, option.Key, (this->*option.Item)->Checked() ? "1" : "0");
+        values.emplace_back(option.Key, (this->*option.Item)->Checked() ? "1" : "0");
+    WriteSettings(OptionsSection, values);
 }
 
 } // namespace vivizu

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 
 namespace vivizu {
 
@@ -67,6 +68,13 @@ private:
     // anything is created.
     static std::optional<TCutResult> CheckDestination(const TInputFile& input,
                                                       const std::string& OutFileName);
+    // Creates the cut's output file; a refusal with its reason when it
+    // cannot be created.
+    static std::optional<TCutResult> OpenOutput(const std::string& OutFileName,
+                                                std::optional<TOutputFile>& output);
+    // The outcome of the read or write error being handled; call only while
+    // it is caught.
+    static TCutResult CaughtError(TCutStatus status, const std::system_error& e);
     // Appends Tag to the output as the 128-byte ID3v1.1 tag.
     static void WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag);
     // Reads the ID3v1 tag and the APE footer at the end of the input.

@@ -142,14 +142,8 @@ TCutResult TRoruvoMP3::CutWithAdditions(TInputFile& input, int32_t StartMs, int3
                              EditedFields(Tag, Options));
 
     std::optional<TOutputFile> output;
-    try {
-        output.emplace(OutFileName);
-    } catch (const std::system_error& e) {
-        result.Status = TCutStatus::DestinationNotWritable;
-        result.Errno = e.code().value();
-        result.Message = OutFileName + ": the output file cannot be created (" + e.code().message() + ")";
-        return result;
-    }
+    if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
+        return *refusal;
     try {
         output->Write(id3v2);
         const int64_t headerAt = output->Size();
@@ -175,10 +169,7 @@ TCutResult TRoruvoMP3::CutWithAdditions(TInputFile& input, int32_t StartMs, int3
             WriteID3v1Tag(*output, Tag);
         output->Commit();
     } catch (const TStreamWriteError& e) {
-        result.Status = TCutStatus::WriteError;
-        result.Errno = e.code().value();
-        result.Message = e.what();
-        result.Error = std::current_exception();
+        return CaughtError(TCutStatus::WriteError, e);
     }
     return result;
 }

@@ -29,14 +29,6 @@ TCutResult NotWritable(const std::string& out, int code, const std::string& reas
                    out + ": the output file cannot be created (" + reason + ")");
 }
 
-// An error raised while reading or writing, kept for the caller.
-TCutResult FromError(TCutStatus status, const std::system_error& e)
-{
-    TCutResult result = Outcome(status, e.code().value(), e.what());
-    result.Error = std::current_exception();
-    return result;
-}
-
 // True when path and each of its names are within the system's limits.
 bool PathFits(const std::string& path)
 {
@@ -107,6 +99,30 @@ std::optional<TCutResult> TRoruvoMP3::CheckDestination(const TInputFile& input,
     return std::nullopt;
 }
 
+std::optional<TCutResult> TRoruvoMP3::OpenOutput(const std::string& OutFileName,
+                                                   std::optional<TOutputFile>& output)
+{
+    try {
+        output.emplace(OutFileName);
+    } catch (const std::system_error& e) {
+        const int code = e.code().value();
+        // The destination's own path fits, but not the temporary file's
+        // beside it.
+        if (code == ENAMETOOLONG && PathFits(OutFileName))
+            return NotWritable(OutFileName, code,
+                               e.code().message() + ": no room for the temporary file's name beside it");
+        return NotWritable(OutFileName, code, e.code().message());
+    }
+    return std::nullopt;
+}
+
+TCutResult TRoruvoMP3::CaughtError(TCutStatus status, const std::system_error& e)
+{
+    TCutResult result = Outcome(status, e.code().value(), e.what());
+    result.Error = std::current_exception();
+    return result;
+}
+
 TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
                                   const TID3v1Tag& Tag, const TCutOptions& Options)
 {
@@ -139,17 +155,8 @@ TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::str
         }
 
         std::optional<TOutputFile> output;
-        try {
-            output.emplace(OutFileName);
-        } catch (const std::system_error& e) {
-            const int code = e.code().value();
-            // The destination's own path fits, but not the temporary file's
-            // beside it.
-            if (code == ENAMETOOLONG && PathFits(OutFileName))
-                return NotWritable(OutFileName, code,
-                                   e.code().message() + ": no room for the temporary file's name beside it");
-            return NotWritable(OutFileName, code, e.code().message());
-        }
+        if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
+            return *refusal;
         try {
             // The wanted duration in 64 bits: a 32-bit difference could wrap.
             const TStreamTime wanted = TStreamTime::FromMs(int64_t{EndMs} - StartMs);
@@ -164,10 +171,10 @@ TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::str
                 WriteID3v1Tag(*output, Tag);
             output->Commit();
         } catch (const TStreamWriteError& e) {
-            return FromError(TCutStatus::WriteError, e);
+            return CaughtError(TCutStatus::WriteError, e);
         }
     } catch (const std::system_error& e) {
-        return FromError(TCutStatus::ReadError, e);
+        return CaughtError(TCutStatus::ReadError, e);
     }
     return {};
 }

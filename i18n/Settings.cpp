@@ -59,11 +59,20 @@ std::string SettingsFilePath() {
     return SettingsFileFor(ProgramFolder(), FolderWritable(ProgramFolder()));
 }
 
+TIniFile LoadSettings() {
+    return TIniFile::Load(SettingsFilePath());
+}
+
 std::optional<std::string> ReadSetting(const std::string& section, const std::string& key) {
-    return TIniFile::Load(SettingsFilePath()).ReadString(section, key);
+    return LoadSettings().ReadString(section, key);
 }
 
 void WriteSetting(const std::string& section, const std::string& key, const std::string& value) {
+    WriteSettings(section, {{key, value}});
+}
+
+void WriteSettings(const std::string& section,
+                   const std::vector<std::pair<std::string, std::string>>& values) {
     const std::string path = SettingsFilePath();
     TIniFile ini = LoadForUpdate(path);
     const fs::path folder = fs::path(path).parent_path();
@@ -73,7 +82,8 @@ void WriteSetting(const std::string& section, const std::string& key, const std:
         if (error)
             throw std::system_error(error, "Cannot write file \"" + path + "\"");
     }
-    ini.WriteString(section, key, value);
+    for (const auto& [key, value] : values)
+        ini.WriteString(section, key, value);
     ini.Save(path);
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 // The settings file "Vivizu.ini": an INI file kept beside the program, or in
 // the user's settings folder when the program's folder cannot be written.
+#include "platform/Ini.h"
+
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vivizu {
 
@@ -27,10 +31,17 @@ std::string SettingsFilePath();
 // the key is missing or the file cannot be read.
 std::optional<std::string> ReadSetting(const std::string& section, const std::string& key);
 
+// The whole settings file, for reading several values with one read; empty
+// when it is missing or cannot be read.
+TIniFile LoadSettings();
+
 // Sets one value in the settings file, creating the file (and the user's
 // settings folder) when needed and keeping every other line of it. Throws
 // std::system_error naming the file when it cannot be read or written; a
 // file that exists but cannot be read is left alone.
 void WriteSetting(const std::string& section, const std::string& key, const std::string& value);
+// The same for several keys of one section, with one read and one write.
+void WriteSettings(const std::string& section,
+                   const std::vector<std::pair<std::string, std::string>>& values);
 
 } // namespace vivizu
