@@ -1,6 +1,6 @@
 #include "app/ProgramStart.h"
 
-#include "engine/SignalCleanup.h"
+#include "engine/io/SignalCleanup.h"
 #include "resources/Resources.h"
 #include "widgets/Application.h"
 

@@ -137,6 +137,7 @@ int RunCut(const std::vector<std::string>& argv)
         PrintError(result.Message + "; nothing written");
         return ExitDeclined;
     case TCutStatus::InputGone:
+    case TCutStatus::SourceChanged:
     case TCutStatus::DestinationNotWritable:
         PrintError(result.Message + "; nothing written");
         return ExitIoError;

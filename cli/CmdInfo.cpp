@@ -90,7 +90,7 @@ TReport BuildReport(const TRoruvoMP3& mp3, int codePage)
     // Every analysis has these keys, so a script finds them also for a file
     // that is no MP3 stream; what the analysis did not reach reads 0.
     const TMp3StreamInfo& in = mp3.Info;
-    r.push_back({"Version", VersionText(in.Version)});
+    r.push_back({"Version", VersionText(VersionNumber(in.Version))});
     num("Layer", in.Layer);
     num("Bitrate", in.Bitrate);
     num("SampleRate", in.SampleRate);

@@ -1,7 +1,7 @@
 #pragma once
 // The ID3v1 tag record that a cut gives to the engine: the source's tag,
 // an empty one, or none, with the user's field changes applied.
-#include "engine/Id3v1Tag.h"
+#include "engine/tags/Id3v1Tag.h"
 #include "engine/StreamInfo.h"
 #include <cstddef>
 #include <optional>

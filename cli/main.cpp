@@ -1,7 +1,7 @@
 // vivizu-cli: analyse an MP3 file or cut a piece of it from the command line.
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "engine/SignalCleanup.h"
+#include "engine/io/SignalCleanup.h"
 
 #include <csignal>
 #include <iostream>

@@ -4,7 +4,7 @@
 // Its controls are created by DesignFrmMP3Editor (FrmMP3EditorDesign.h),
 // which names each one by its component name.
 #include "editor/MarkerDrag.h"
-#include "engine/Id3v1Tag.h"
+#include "engine/tags/Id3v1Tag.h"
 #include "i18n/Messages.h"
 #include "widgets/Form.h"
 

@@ -125,7 +125,7 @@ void TFrmMP3Editor::ShowLoadedFile() {
         ShowTag();
 
     Label18->SetCaption(
-        QStringLiteral("MPEG %1 Layer %2").arg(VersionText(info.Version)).arg(info.Layer));
+        QStringLiteral("MPEG %1 Layer %2").arg(VersionText(VersionNumber(info.Version))).arg(info.Layer));
     Label19->SetCaption(info.Mono ? Messages.Mono : Messages.Stereo);
     Label20->SetCaption(QStringLiteral("%1 Hz").arg(info.SampleRate));
     Label21->SetCaption(QStringLiteral("%1 Kbps").arg(info.Bitrate));

@@ -13,6 +13,7 @@ enum class TCutStatus {
     Done,                   // the output is written
     NotAnalysed,            // no analysed MP3 stream (Valid is false)
     InputGone,              // the analysed file no longer exists
+    SourceChanged,          // the analysed file has changed since it was analysed
     OutputIsInput,          // the destination is the input file, by any name
     DestinationNotWritable, // the destination cannot be created or replaced
     NothingToCut,           // no audio frame in the range (only when asked to decline it)

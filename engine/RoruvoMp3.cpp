@@ -1,7 +1,8 @@
 #include "engine/RoruvoMp3.h"
 
-#include "engine/FileStream.h"
-#include "engine/FrameWalk.h"
+#include "engine/frames/FrameWalk.h"
+#include "engine/io/FileStream.h"
+#include "engine/tags/Id3v2Size.h"
 
 #include <algorithm>
 #include <climits>
@@ -46,6 +47,14 @@ int64_t TRoruvoMP3::AudioEnd() const
     return FileSize - Info.ID3v1Size - Info.APESize;
 }
 
+int64_t TRoruvoMP3::DecoderAudioEnd() const
+{
+    // Decoders know where an APE tag begins; the cut's walk passes its items
+    // as other bytes.
+    const int64_t apeStart = FileSize - Info.ID3v1Size - FApeTagLength;
+    return FApeTagLength > Info.APESize && apeStart > AudioStart() ? std::min(AudioEnd(), apeStart) : AudioEnd();
+}
+
 void TRoruvoMP3::LoadFile(const std::string& fileName)
 {
     LoadFile(fileName, true);
@@ -57,9 +66,13 @@ void TRoruvoMP3::LoadFile(const std::string& fileName, bool measureLength)
     FileSize = 0;
     Valid = false;
     Info = TMp3StreamInfo{};
+    FIndex = TFrameIndex();
+    FDecoderIndex.reset();
+    FApeTagLength = 0;
 
     TInputFile input(fileName);
     FileSize = input.Size();
+    FModified = input.Identity().st_mtim;
 
     if (!ReadLeadingTags(input))
         return; // nothing but tags and zero bytes
@@ -68,19 +81,24 @@ void TRoruvoMP3::LoadFile(const std::string& fileName, bool measureLength)
     if (input.Read(head, sizeof head) < sizeof head || head[0] != 0xFF)
         return;
 
-    const TMpegFrameHeader header = DecodeFrameHeader(head);
-    if (!header.InTables)
+    const TMpegHeader header = TMpegHeader::At(head);
+    if (!header.InTables())
         return; // a sync byte, but no frame the tables describe
-    Info.Version = header.Version;
-    Info.Layer = header.Layer;
-    Info.Bitrate = header.Bitrate;
-    Info.SampleRate = header.SampleRate;
-    Info.Mono = header.Mono;
+    Info.Version = header.Version();
+    Info.Layer = header.Layer();
+    Info.Bitrate = header.Bitrate();
+    Info.SampleRate = header.SampleRate();
+    Info.Mono = header.Mono();
     Valid = true;
 
     ReadTrailingTags(input);
-    if (measureLength)
-        Info.LengthMs = MeasureLengthMs(input);
+    FIndex = TFrameIndex(AudioStart(), AudioEnd());
+    if (measureLength) {
+        // A frame that runs past the end of the audio ends the stream and
+        // does not count: a cut from 0 to the length holds every frame.
+        FIndex.ExtendToEnd(input);
+        Info.LengthMs = FIndex.Duration().WholeMs();
+    }
     if (FPlayer)
         FPlayer->Close(); // a preview of the previous file has ended
 }
@@ -123,21 +141,36 @@ void TRoruvoMP3::ReadTrailingTags(TInputFile& input)
         }
     }
     if (FileSize >= apeFooterAt) {
-        char footer[8] = {};
+        uint8_t footer[APEFooterSize] = {};
         input.Seek(-apeFooterAt, TSeekOrigin::End);
-        if (input.Read(footer, sizeof footer) == sizeof footer && std::memcmp(footer, "APETAGEX", 8) == 0)
+        if (input.Read(footer, sizeof footer) == sizeof footer && std::memcmp(footer, "APETAGEX", 8) == 0) {
             Info.APESize = APEFooterSize;
+            // The whole tag: its items and footer (the size field), and its
+            // header when the flags say it has one.
+            const auto le32 = [&footer](int at) {
+                return uint32_t{footer[at]} | uint32_t{footer[at + 1]} << 8 | uint32_t{footer[at + 2]} << 16 |
+                       uint32_t{footer[at + 3]} << 24;
+            };
+            const bool hasHeader = (le32(20) & 0x80000000u) != 0;
+            FApeTagLength = int64_t{le32(12)} + (hasHeader ? APEFooterSize : 0);
+        }
     }
 }
 
-int64_t TRoruvoMP3::MeasureLengthMs(TInputFile& input) const
+const TFrameIndex& TRoruvoMP3::CompleteIndex()
 {
-    // The same walk and the same sums as a cut from 0 to the end, so that a
-    // cut from 0 to the length holds every frame. A frame that runs past the
-    // end of the audio ends the stream and does not count.
-    input.Seek(AudioStart(), TSeekOrigin::Begin);
-    const TStreamTime elapsed = SkipFramesUntil(input, AudioEnd(), TStreamTime{INT64_MAX});
-    return elapsed.WholeMs();
+    if (Valid && !FIndex.Complete()) {
+        TInputFile input(FileName);
+        FIndex.ExtendToEnd(input);
+    }
+    return FIndex;
+}
+
+bool TRoruvoMP3::AsAnalysed(const TInputFile& input) const
+{
+    const struct stat& now = input.Identity();
+    return now.st_size == FileSize && now.st_mtim.tv_sec == FModified.tv_sec &&
+           now.st_mtim.tv_nsec == FModified.tv_nsec;
 }
 
 } // namespace vivizu

@@ -2,10 +2,11 @@
 // The engine object: analyses one MP3 file, cuts a time range of it into a
 // new file, and plays a time range for preview through its media device.
 #include "engine/CutResult.h"
-#include "engine/Id3v1Tag.h"
-#include "engine/Id3v2Copy.h"
 #include "engine/MediaDevice.h"
 #include "engine/StreamInfo.h"
+#include "engine/frames/FrameIndex.h"
+#include "engine/tags/Id3v1Tag.h"
+#include "engine/tags/Id3v2Copy.h"
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,6 +17,8 @@ namespace vivizu {
 
 class TInputFile;
 class TOutputFile;
+struct TCutLayout;
+struct TEncoderInfo;
 
 class TRoruvoMP3 {
 public:
@@ -37,9 +40,17 @@ public:
     // Errors of the file system are raised as std::system_error.
     void LoadFile(const std::string& fileName);
     // The same; with measureLength false the walk over every frame that
-    // gives LengthMs is left out (LengthMs stays 0), for callers that only
-    // cut and have no use for the length.
+    // gives LengthMs and the frame index is left out (LengthMs stays 0), for
+    // callers that only cut and have no use for the length: the index then
+    // grows as far as a cut needs.
     void LoadFile(const std::string& fileName, bool measureLength);
+
+    // The frames of the analysed stream as the cut walks them; complete
+    // after LoadFile with the length measured.
+    const TFrameIndex& Index() const { return FIndex; }
+    // Completes the index (walking the rest of the stream); raises the
+    // file's errors as std::system_error.
+    const TFrameIndex& CompleteIndex();
     // Writes the frames from StartMs to EndMs to OutFileName, then Tag when
     // its marker reads "TAG". True when the output was written; false when
     // there is no analysed stream, the input is gone, or the output cannot
@@ -61,9 +72,6 @@ public:
     TMediaDevice* Player() const { return FPlayer.get(); }
 
 private:
-    // Moves the input from the first frame to the first frame that begins at
-    // or after StartMs; the audio ends at audioEnd.
-    static void SkipToTime(TInputFile& input, int32_t StartMs, int64_t audioEnd);
     // Refuses an output that is the input or cannot be written, before
     // anything is created.
     static std::optional<TCutResult> CheckDestination(const TInputFile& input,
@@ -75,17 +83,15 @@ private:
     // The outcome of the read or write error being handled; call only while
     // it is caught.
     static TCutResult CaughtError(TCutStatus status, const std::system_error& e);
-    // Appends Tag to the output as the 128-byte ID3v1.1 tag.
-    static void WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag);
     // Reads the ID3v1 tag and the APE footer at the end of the input.
     void ReadTrailingTags(TInputFile& input);
-    // Play length from the frames, as a cut from the first frame counts them.
-    int64_t MeasureLengthMs(TInputFile& input) const;
-    // The cut with options that add to the frames: kept ID3v2 tag, length
-    // header, exact frames. The destination has been checked.
-    TCutResult CutWithAdditions(TInputFile& input, int32_t StartMs, int32_t EndMs,
-                                const std::string& OutFileName, const TID3v1Tag& Tag,
-                                const TCutOptions& Options);
+    // The cut on the open input, whose destination has been checked.
+    TCutResult Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
+                   const TID3v1Tag& Tag, const TCutOptions& Options);
+    // The encoder delay and padding the source's own header frame gives.
+    TEncoderInfo SourceEncoder(TInputFile& input) const;
+    // What the cut adds around its frames.
+    TCutLayout Layout(TInputFile& input, const TID3v1Tag& Tag, const TCutOptions& Options) const;
     // The ID3v1 fields of Tag that differ from the source's, for its ID3v2
     // tag; none when Tag is not written.
     TId3v2Edits EditedFields(const TID3v1Tag& Tag, const TCutOptions& Options) const;
@@ -93,10 +99,21 @@ private:
     // trailing tags begin.
     int64_t AudioStart() const;
     int64_t AudioEnd() const;
+    // Where the audio ends for decoders: before the whole APE tag.
+    int64_t DecoderAudioEnd() const;
     // Reads the leading ID3v2 tags and the zero bytes after them; the input
     // is left at the first byte after them. False when nothing follows.
     bool ReadLeadingTags(TInputFile& input);
+    // True when input is the file as it was analysed: same size and time of
+    // last change.
+    bool AsAnalysed(const TInputFile& input) const;
 
+    TFrameIndex FIndex;
+    // The frames as decoders find them, for the exact cut; made when first
+    // needed.
+    std::optional<TFrameIndex> FDecoderIndex;
+    struct timespec FModified {};
+    int64_t FApeTagLength = 0; // the whole APE tag, header and footer included
     std::unique_ptr<TMediaDevice> FPlayer;
 };
 

@@ -1,9 +1,12 @@
-// The cut: the frames of the analysed file between two times, copied byte
-// for byte into a new file, and an ID3v1 tag after them when asked for.
+// The cut: the checks before it, its plan on the frame index, and the one
+// writer that copies the planned frames byte for byte into a new file with
+// what the options add around them.
 #include "engine/RoruvoMp3.h"
 
-#include "engine/FileStream.h"
-#include "engine/FrameWalk.h"
+#include "engine/cut/CutPlan.h"
+#include "engine/cut/CutWriter.h"
+#include "engine/cut/ExactCut.h"
+#include "engine/io/FileStream.h"
 
 #include <cerrno>
 #include <climits>
@@ -45,35 +48,7 @@ bool PathFits(const std::string& path)
     }
 }
 
-// True when a step that copies an audio frame lies ahead of the input's
-// position before the audio ends; the input is left where it was.
-bool AudioFrameAhead(TInputFile& input, int64_t audioEnd)
-{
-    const int64_t from = input.Position();
-    bool found = false;
-    while (!found && input.Position() < audioEnd - 4) {
-        const TFrameStep step = SkipFrame(input, audioEnd);
-        if (step.EndOfAudio)
-            break;
-        found = step.Length > 0;
-    }
-    input.Seek(from, TSeekOrigin::Begin);
-    return found;
-}
-
 } // namespace
-
-void TRoruvoMP3::SkipToTime(TInputFile& input, int32_t StartMs, int64_t audioEnd)
-{
-    // Exact sums: a frame that begins exactly at StartMs is kept.
-    SkipFramesUntil(input, audioEnd, TStreamTime::FromMs(StartMs));
-}
-
-void TRoruvoMP3::WriteID3v1Tag(TOutputFile& output, const TID3v1Tag& Tag)
-{
-    // The output holds only copied frames, so the tag is always appended.
-    output.Write(EncodeID3v1Tag(Tag));
-}
 
 std::optional<TCutResult> TRoruvoMP3::CheckDestination(const TInputFile& input,
                                                        const std::string& OutFileName)
@@ -138,43 +113,60 @@ TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::str
         TInputFile input(FileName);
         if (std::optional<TCutResult> refusal = CheckDestination(input, OutFileName))
             return *refusal;
-        if (Options.AddsToFrames())
-            return CutWithAdditions(input, StartMs, EndMs, OutFileName, Tag, Options);
-
-        // Should the file have become shorter since it was analysed, the
-        // audio ends that much earlier.
-        const int64_t audioEnd = AudioEnd() - std::max<int64_t>(0, FileSize - input.Size());
-        input.Seek(AudioStart(), TSeekOrigin::Begin);
-        if (StartMs > 0)
-            SkipToTime(input, StartMs, audioEnd);
-        if (Options.DeclineEmpty) {
-            if (EndMs <= StartMs)
-                return Outcome(TCutStatus::NothingToCut, 0, "nothing to cut: END is not after START");
-            if (!AudioFrameAhead(input, audioEnd))
-                return Outcome(TCutStatus::NothingToCut, 0, "nothing to cut: START is past the end of the stream");
-        }
-
-        std::optional<TOutputFile> output;
-        if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
-            return *refusal;
-        try {
-            // The wanted duration in 64 bits: a 32-bit difference could wrap.
-            const TStreamTime wanted = TStreamTime::FromMs(int64_t{EndMs} - StartMs);
-            TStreamTime elapsed;
-            while (input.Position() < audioEnd - 4 && wanted > elapsed) {
-                const TFrameStep step = CopyFrame(input, *output, audioEnd);
-                if (step.EndOfAudio)
-                    break;
-                elapsed += step.Duration;
-            }
-            if (HasTagMarker(Tag))
-                WriteID3v1Tag(*output, Tag);
-            output->Commit();
-        } catch (const TStreamWriteError& e) {
-            return CaughtError(TCutStatus::WriteError, e);
-        }
+        // The index and the tags were read from the file as it was; another
+        // program may have changed it since.
+        if (!AsAnalysed(input))
+            return Outcome(TCutStatus::SourceChanged, 0,
+                           FileName + ": the file has changed since it was opened; open it again");
+        return Cut(input, StartMs, EndMs, OutFileName, Tag, Options);
     } catch (const std::system_error& e) {
         return CaughtError(TCutStatus::ReadError, e);
+    }
+}
+
+TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
+                           const TID3v1Tag& Tag, const TCutOptions& Options)
+{
+    const bool header = Options.LengthHeader || Options.ExactCut;
+    if (header && Info.Layer != 3)
+        return Outcome(TCutStatus::NotApplicable, 0,
+                       FileName + ": a length header and an exact cut need Layer III audio");
+
+    TCutLayout layout = Layout(input, Tag, Options);
+    TCutPlan plan;
+    if (Options.ExactCut) {
+        if (!FDecoderIndex)
+            FDecoderIndex.emplace(AudioStart(), DecoderAudioEnd(), TWalkRule::Decoder);
+        const TExactPlan exact = PlanExactCut(*FDecoderIndex, input, SourceEncoder(input), StartMs, EndMs);
+        if (!exact.Declined.empty())
+            return Outcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
+        plan = exact.Plan;
+    } else {
+        // Without a header nothing needs the whole plan first: the copy walks
+        // as it writes.
+        plan = PlanPlainCut(FIndex, input, StartMs, EndMs, !header);
+        if (header) {
+            const TEncoderInfo encoder = SourceEncoder(input);
+            plan.Delay = plan.FromFirst ? encoder.Delay : 0;
+            plan.Padding = plan.ToLast ? encoder.Padding : 0;
+        }
+    }
+    if (Options.DeclineEmpty && (EndMs <= StartMs || plan.Empty()))
+        return Outcome(TCutStatus::NothingToCut, 0,
+                       EndMs <= StartMs ? "nothing to cut: END is not after START"
+                                        : "nothing to cut: START is past the end of the stream");
+    if (header && !plan.OneFormat())
+        return Outcome(TCutStatus::NotApplicable, 0,
+                       FileName + ": the selection changes sample rate or MPEG version; "
+                                  "one header frame cannot describe it");
+
+    std::optional<TOutputFile> output;
+    if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
+        return *refusal;
+    try {
+        WriteCut(input, plan, layout, *output);
+    } catch (const TStreamWriteError& e) {
+        return CaughtError(TCutStatus::WriteError, e);
     }
     return {};
 }

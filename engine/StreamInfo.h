@@ -1,6 +1,7 @@
 #pragma once
 // What LoadFile found out about a file.
-#include "engine/Id3v1Tag.h"
+#include "engine/frames/MpegHeader.h"
+#include "engine/tags/Id3v1Tag.h"
 #include <cstdint>
 
 namespace vivizu {
@@ -8,7 +9,7 @@ namespace vivizu {
 struct TMp3StreamInfo {
     int32_t Bitrate = 0;      // kbit/s of the first frame
     int32_t SampleRate = 0;   // Hz
-    double Version = 0.0;     // 1.0, 2.0, 2.5; 0.0 for the reserved code
+    TMpegVersion Version = TMpegVersion::Reserved;
     int32_t Layer = 0;        // 1..3; 4 for the reserved code
     bool Mono = false;
     int32_t ID3v1Size = 0;    // 128 with an ID3v1 tag at the end

@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to LoadFile as a file, then cuts it several ways. A
 // crash, hang, leak or sanitizer report is a finding; so is a broken promise
 // of the engine (checked below with abort()).
-#include "engine/FileStream.h"
-#include "engine/FrameWalk.h"
-#include "engine/LengthHeader.h"
+#include "engine/io/FileStream.h"
+#include "engine/frames/FrameWalk.h"
+#include "engine/cut/LengthHeader.h"
 #include "engine/RoruvoMp3.h"
 
 #include <climits>
@@ -79,19 +79,13 @@ int64_t PromisedSamples(const std::string& path)
         return -1;
     const TEncoderInfo encoder = ReadEncoderInfo(head);
     Require(encoder.Present, "the header frame carries delay and padding");
-    const TMpegFrameHeader first = DecodeFrameHeader(head.data());
-    SkipFrame(input);
-    int64_t frames = 0;
-    while (input.Position() < input.Size() - 4) {
-        const uint8_t* b = input.Peek(4).data();
-        const TFrameStep step = SkipFrame(input);
-        if (step.Length == 0)
-            continue;
-        if (DecodeFrameHeader(b).SamplesPerFrame != first.SamplesPerFrame)
+    const int32_t samples = TMpegHeader::At(head.data()).SamplesPerFrame();
+    TFrameIndex index(0, input.Size());
+    index.ExtendToEnd(input);
+    for (size_t i = 0; i < index.Count(); ++i)
+        if (index.HeaderOf(i).SamplesPerFrame() != samples)
             return -1;
-        ++frames;
-    }
-    return frames * first.SamplesPerFrame - encoder.Delay - encoder.Padding;
+    return static_cast<int64_t>(index.Count()) * samples - encoder.Delay - encoder.Padding;
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // vivizu-cli cut --keep-id3v2, --length-header and --exact: what each adds
 // to the output, and the streams they decline.
 #include "CliRunner.h"
-#include "engine/FrameHeader.h"
-#include "engine/FrameWalk.h"
+#include "engine/tags/Id3v2Size.h"
+#include "engine/frames/MpegHeader.h"
+#include "engine/frames/FrameWalk.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ TEST(CliCutOptions, EachFlagAddsItsPart)
     const Bytes p = ReadAll(plain), h = ReadAll(header), k = ReadAll(kept);
     ASSERT_GE(h.size(), 4u);
     EXPECT_TRUE(IsHeaderFrame(h));
-    const size_t frame = static_cast<size_t>(DecodeFrameHeader(h.data()).FrameLength);
+    const size_t frame = static_cast<size_t>(TMpegHeader::At(h.data()).FrameLength());
     EXPECT_EQ(Slice(h, frame, h.size() - frame), p);
 
     ASSERT_TRUE(StartsWith(k, "ID3"));

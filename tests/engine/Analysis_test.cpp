@@ -35,7 +35,7 @@ TEST_F(Analysis, Id3v2TagAndZeroBytesBeforeTheFirstFrame)
     EXPECT_EQ(m.FileSize, 1124 + 3 * 417);
     EXPECT_EQ(m.Info.ID3v2Size, 1024);
     EXPECT_EQ(m.Info.LeadingZeros, 100);
-    EXPECT_EQ(m.Info.Version, 1.0);
+    EXPECT_EQ(m.Info.Version, TMpegVersion::Mpeg1);
     EXPECT_EQ(m.Info.Layer, 3);
     EXPECT_EQ(m.Info.Bitrate, 128);
     EXPECT_EQ(m.Info.SampleRate, 44100);
@@ -90,7 +90,7 @@ TEST_F(Analysis, FrameAtTheStart)
     EXPECT_TRUE(m.Valid);
     EXPECT_EQ(m.Info.ID3v2Size, 0);
     EXPECT_EQ(m.Info.LeadingZeros, 0);
-    EXPECT_EQ(m.Info.Version, 2.0);
+    EXPECT_EQ(m.Info.Version, TMpegVersion::Mpeg2);
     EXPECT_TRUE(m.Info.Mono);
     EXPECT_EQ(m.Info.LengthMs, 72);
 }
@@ -245,7 +245,7 @@ TEST_P(RealFiles, Analysis)
     TRoruvoMP3 m(std::string(VIVIZU_FIXTURES) + "/" + c.name);
     ASSERT_TRUE(m.Valid);
     EXPECT_EQ(m.FileSize, c.fileSize);
-    EXPECT_EQ(m.Info.Version, c.version);
+    EXPECT_EQ(VersionNumber(m.Info.Version), c.version);
     EXPECT_EQ(m.Info.Layer, c.layer);
     EXPECT_EQ(m.Info.Bitrate, c.bitrate);
     EXPECT_EQ(m.Info.SampleRate, c.sampleRate);

@@ -1,10 +1,11 @@
 // SaveSegment with options: the length header frame, the reservoir frame and
 // the kept ID3v2 tag, checked on real encoder output and on built bytes.
 #include "Mp3Bytes.h"
-#include "engine/FileStream.h"
-#include "engine/FrameWalk.h"
-#include "engine/LengthHeader.h"
-#include "engine/ReservoirFrame.h"
+#include "engine/tags/Id3v2Size.h"
+#include "engine/io/FileStream.h"
+#include "engine/frames/FrameWalk.h"
+#include "engine/cut/LengthHeader.h"
+#include "engine/cut/ReservoirFrame.h"
 #include "engine/RoruvoMp3.h"
 
 #include <gtest/gtest.h>
@@ -67,11 +68,11 @@ struct THeaderSeen {
 THeaderSeen ReadHeader(const Bytes& out, size_t at = 0)
 {
     THeaderSeen seen;
-    const size_t tag = at + static_cast<size_t>(HeaderFrameTagOffset(&out[at]));
+    const size_t tag = at + static_cast<size_t>(HeaderFrameTagOffset(TMpegHeader::At(&out[at])));
     seen.Tag.assign(out.begin() + static_cast<long>(tag), out.begin() + static_cast<long>(tag) + 4);
     seen.Frames = BE32(out, tag + 8);
     seen.Bytes = BE32(out, tag + 12);
-    seen.Length = static_cast<size_t>(DecodeFrameHeader(&out[at]).FrameLength);
+    seen.Length = static_cast<size_t>(TMpegHeader::At(&out[at]).FrameLength());
     seen.Encoder = ReadEncoderInfo(std::span<const uint8_t>(out).subspan(at, seen.Length));
     const size_t crcAt = tag + 120 + 34;
     const uint16_t crc = Crc16(0, std::span<const uint8_t>(out).subspan(at, crcAt - at));
@@ -165,7 +166,7 @@ TEST(Crc16, AnyLengthAgreesWithByteAtATime)
 
 TEST(ReservoirFrame, SmallestBitrateThatHoldsTheBorrowedBytes)
 {
-    const std::array<uint8_t, 4> stereo44{0xFF, 0xFB, 0x90, 0x64};
+    const TMpegHeader stereo44(0xFFFB9064);
     Bytes tail(300);
     for (size_t i = 0; i < tail.size(); ++i)
         tail[i] = static_cast<uint8_t>(i);
@@ -179,7 +180,7 @@ TEST(ReservoirFrame, SmallestBitrateThatHoldsTheBorrowedBytes)
     EXPECT_EQ(Slice(frame, 4, 32), Bytes(32, 0));
 
     EXPECT_EQ(BuildReservoirFrame(stereo44, {}).size(), 104u); // 32 kbit/s
-    const std::array<uint8_t, 4> mono8k{0xFF, 0xE3, 0x48, 0xC4};
+    const TMpegHeader mono8k(0xFFE348C4);
     const Bytes reach(255, 7);
     const Bytes small = BuildReservoirFrame(mono8k, reach);
     EXPECT_GE(small.size(), 4u + 9u + 255u);

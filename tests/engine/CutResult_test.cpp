@@ -2,9 +2,9 @@
 // output by a signal.
 #include "FileSizeLimit.h"
 #include "Mp3Bytes.h"
-#include "engine/FileStream.h"
+#include "engine/io/FileStream.h"
 #include "engine/RoruvoMp3.h"
-#include "engine/SignalCleanup.h"
+#include "engine/io/SignalCleanup.h"
 
 #include <gtest/gtest.h>
 

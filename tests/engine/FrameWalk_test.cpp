@@ -1,7 +1,8 @@
-// The one-step walk and the zero-byte scan, on byte-built files.
+// The walk's steps by both rules and the zero-byte scan, on byte-built
+// files.
 #include "Mp3Bytes.h"
-#include "engine/FileStream.h"
-#include "engine/FrameWalk.h"
+#include "engine/io/FileStream.h"
+#include "engine/frames/FrameWalk.h"
 
 #include <gtest/gtest.h>
 
@@ -10,32 +11,40 @@ using namespace vivizu::test;
 
 namespace {
 
+// One step as the cut sees it: where the walk goes on, and the audio it
+// passed (none for anything that is not an audio frame).
+struct Seen {
+    int64_t Position = 0;
+    int32_t Length = 0;
+    double DurationMs = 0.0;
+    bool EndOfAudio = false;
+};
+
+Seen Look(const TFrameStep& step)
+{
+    Seen seen;
+    seen.EndOfAudio = step.Kind == TStepKind::EndOfAudio;
+    seen.Position = step.End;
+    if (step.Kind == TStepKind::AudioFrame) {
+        seen.Length = step.Length();
+        seen.DurationMs = step.Header.DurationMs();
+    }
+    return seen;
+}
+
 class FrameWalk : public ::testing::Test {
 protected:
-    // Steps once with SkipFrame and once with CopyFrame over the same bytes
-    // and checks that both agree; returns the copy step and what it wrote.
-    TFrameStep StepBoth(const Bytes& bytes, int64_t from, Bytes& copied)
+    // Steps once from `from` by the cut's rule; copied gets the bytes of an
+    // audio frame, which is what a cut copies of the step.
+    Seen StepBoth(const Bytes& bytes, int64_t from, Bytes& copied)
     {
         const std::string path = Dir.Write("walk.mp3", bytes);
-        TInputFile skipInput(path);
-        skipInput.Seek(from, TSeekOrigin::Begin);
-        const TFrameStep skipped = SkipFrame(skipInput);
-
-        TInputFile copyInput(path);
-        copyInput.Seek(from, TSeekOrigin::Begin);
-        TFrameStep step;
-        {
-            TOutputFile out(Dir / "copy.mp3");
-            step = CopyFrame(copyInput, out);
-            out.Commit();
-        }
-        copied = ReadAll(Dir / "copy.mp3");
-        EXPECT_EQ(skipped.Position, step.Position);
-        EXPECT_EQ(skipped.Length, step.Length);
-        EXPECT_EQ(skipped.DurationMs, step.DurationMs);
-        EXPECT_EQ(skipInput.Position(), skipped.Position);
-        EXPECT_EQ(copyInput.Position(), step.Position);
-        return step;
+        TInputFile input(path);
+        TFrameWalker walker(input, from, input.Size());
+        const Seen seen = Look(walker.Next());
+        EXPECT_EQ(walker.Position(), seen.Position);
+        copied = seen.Length > 0 ? Slice(bytes, static_cast<size_t>(from), static_cast<size_t>(seen.Length)) : Bytes{};
+        return seen;
     }
 
     TempDir Dir;
@@ -45,7 +54,7 @@ TEST_F(FrameWalk, AudioFrameIsSteppedAndCopiedWhole)
 {
     const Bytes bytes = Frames(H44, 3);
     Bytes copied;
-    const TFrameStep step = StepBoth(bytes, 417, copied);
+    const Seen step = StepBoth(bytes, 417, copied);
     EXPECT_EQ(step.Position, 834);
     EXPECT_EQ(step.Length, 417);
     EXPECT_DOUBLE_EQ(step.DurationMs, 1152000.0 / 44100);
@@ -70,8 +79,8 @@ TEST_F(FrameWalk, HeaderFramesAreNotAudio)
         SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.offset));
         const Bytes bytes = HeaderFrame(c.header, c.offset, c.text) + Frames(c.header, 1);
         Bytes copied;
-        const TFrameStep step = StepBoth(bytes, 0, copied);
-        EXPECT_EQ(step.Position, DecodeFrameHeader(c.header.data()).FrameLength);
+        const Seen step = StepBoth(bytes, 0, copied);
+        EXPECT_EQ(step.Position, TMpegHeader::At(c.header.data()).FrameLength());
         EXPECT_EQ(step.Length, 0);
         EXPECT_EQ(step.DurationMs, 0.0);
         EXPECT_TRUE(copied.empty());
@@ -91,8 +100,8 @@ TEST_F(FrameWalk, MarkersAtOtherOffsetsAreAudio)
         SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.offset));
         const Bytes bytes = HeaderFrame(c.header, c.offset, c.text) + Frames(c.header, 1);
         Bytes copied;
-        const TFrameStep step = StepBoth(bytes, 0, copied);
-        const int32_t length = DecodeFrameHeader(c.header.data()).FrameLength;
+        const Seen step = StepBoth(bytes, 0, copied);
+        const int32_t length = TMpegHeader::At(c.header.data()).FrameLength();
         EXPECT_EQ(step.Length, length);
         EXPECT_EQ(copied, Slice(bytes, 0, static_cast<size_t>(length)));
     }
@@ -109,7 +118,7 @@ TEST_F(FrameWalk, EmbeddedId3v2TagIsSteppedOverWhole)
     tag = Id3v2(1);
     tag[6] = tag[7] = tag[8] = 0x80;
     tag[9] = 0x81;
-    const TFrameStep step = StepBoth(tag + Frames(H44, 1), 0, copied);
+    const Seen step = StepBoth(tag + Frames(H44, 1), 0, copied);
     EXPECT_EQ(step.Position, 11);
     EXPECT_EQ(step.Length, 0);
 }
@@ -143,7 +152,7 @@ TEST_F(FrameWalk, AnythingElseIsPassedInGroupsOfFour)
                           {Bytes(reservedRate, reservedRate + 4) + Bytes(4, 0), 4}};
     for (const Case& c : cases) {
         Bytes copied;
-        const TFrameStep step = StepBoth(c.before + Frames(H44, 1), 0, copied);
+        const Seen step = StepBoth(c.before + Frames(H44, 1), 0, copied);
         EXPECT_EQ(step.Position, c.end);
         EXPECT_EQ(step.Length, 0);
         EXPECT_EQ(step.DurationMs, 0.0);
@@ -165,12 +174,10 @@ TEST_F(FrameWalk, LongRunsEndWhereStepsOfFourWouldEnd)
     const std::string path = Dir.Write("run.mp3", bytes);
     TInputFile input(path);
     std::vector<int64_t> frames;
-    for (bool ended = false; !ended && input.Position() < input.Size() - 4;) {
-        const int64_t at = input.Position();
-        const TFrameStep step = SkipFrame(input);
-        ended = step.EndOfAudio;
-        if (step.Length > 0)
-            frames.push_back(at);
+    for (TFrameWalker walker(input, 0, input.Size()); !walker.AtEnd();) {
+        const TFrameStep step = walker.Next();
+        if (step.Kind == TStepKind::AudioFrame)
+            frames.push_back(step.Start);
     }
     EXPECT_EQ(frames, (std::vector<int64_t>{int64_t(run) + 3, int64_t(run) + 3 + 417}));
 }
@@ -182,20 +189,21 @@ TEST_F(FrameWalk, FrameRunningPastTheEndOfTheAudioEndsTheWalk)
     const Bytes frame = Frames(H44, 1);
     const std::string path = Dir.Write("short.mp3", frame + Slice(frame, 0, 300));
     TInputFile input(path);
-    TOutputFile out(Dir / "copy.mp3");
-    EXPECT_EQ(CopyFrame(input, out).Length, 417);
-    const TFrameStep step = CopyFrame(input, out);
+    TFrameWalker walker(input, 0, input.Size());
+    EXPECT_EQ(Look(walker.Next()).Length, 417);
+    const Seen step = Look(walker.Next());
     EXPECT_TRUE(step.EndOfAudio);
-    EXPECT_EQ(step.Position, 417);
     EXPECT_EQ(step.Length, 0);
-    EXPECT_EQ(out.Size(), 417);
+    EXPECT_EQ(walker.Position(), 417);
+    EXPECT_TRUE(walker.AtEnd());
 
     // The same with the audio ending before the end of the file (a tag after
     // it): the whole first frame is audio, the second reaches into the tag.
-    TInputFile again(path);
-    EXPECT_FALSE(SkipFrame(again, 417).EndOfAudio);
-    EXPECT_TRUE(SkipFrame(again, 417 + 416).EndOfAudio);
-    EXPECT_EQ(again.Position(), 417);
+    TFrameWalker first(input, 0, 417);
+    EXPECT_FALSE(Look(first.Next()).EndOfAudio);
+    TFrameWalker second(input, 417, 417 + 416);
+    EXPECT_TRUE(Look(second.Next()).EndOfAudio);
+    EXPECT_EQ(second.Position(), 417);
 }
 
 TEST_F(FrameWalk, ZeroScanFindsFirstNonZeroByte)

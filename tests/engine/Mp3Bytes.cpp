@@ -1,6 +1,6 @@
 #include "Mp3Bytes.h"
 
-#include "engine/FrameHeader.h"
+#include "engine/frames/MpegHeader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,8 +13,8 @@ namespace vivizu::test {
 
 Bytes Frame(const Header& header, uint8_t fill)
 {
-    const TMpegFrameHeader decoded = DecodeFrameHeader(header.data());
-    Bytes frame(static_cast<size_t>(decoded.FrameLength), fill);
+    const TMpegHeader decoded = TMpegHeader::At(header.data());
+    Bytes frame(static_cast<size_t>(decoded.FrameLength()), fill);
     std::copy(header.begin(), header.end(), frame.begin());
     return frame;
 }
@@ -22,8 +22,10 @@ Bytes Frame(const Header& header, uint8_t fill)
 Bytes Frames(const Header& header, int count, uint8_t firstFill)
 {
     Bytes all;
-    for (int i = 0; i < count; ++i)
-        all = all + Frame(header, static_cast<uint8_t>(firstFill + i));
+    for (int i = 0; i < count; ++i) {
+        const Bytes frame = Frame(header, static_cast<uint8_t>(firstFill + i));
+        all.insert(all.end(), frame.begin(), frame.end());
+    }
     return all;
 }
 

@@ -3,7 +3,7 @@
 #include "FakeDevice.h"
 #include "FileSizeLimit.h"
 #include "Mp3Bytes.h"
-#include "engine/FileStream.h"
+#include "engine/io/FileStream.h"
 #include "engine/RoruvoMp3.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // lengths that depend on it at frame boundaries that fall on whole
 // milliseconds.
 #include "Mp3Bytes.h"
-#include "engine/FrameHeader.h"
+#include "engine/frames/MpegHeader.h"
 #include "engine/RoruvoMp3.h"
-#include "engine/StreamTime.h"
+#include "engine/frames/StreamTime.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ TEST(StreamTime, EveryFrameAndEveryMillisecondIsWholeTicks)
     }
     // 49 frames of 1152 samples at 44.1 kHz are 1280 ms exactly.
     TStreamTime sum;
-    const TStreamTime frame = FrameExtentOf(H44.data()).Duration;
+    const TStreamTime frame = TMpegHeader::At(H44.data()).Duration();
     for (int i = 0; i < 49; ++i)
         sum += frame;
     EXPECT_EQ(sum, TStreamTime::FromMs(1280));

@@ -1,6 +1,6 @@
 // The exact cut, checked by decoding: ffmpeg and libmpg123 (gapless) play a
 // cut as exactly the samples [s, e) of the source's own gapless decode.
-#include "engine/ExactCut.h"
+#include "engine/cut/ExactCut.h"
 #include "engine/RoruvoMp3.h"
 #include "tests/engine/Mp3Bytes.h"
 

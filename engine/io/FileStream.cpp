@@ -1,6 +1,6 @@
-#include "engine/FileStream.h"
+#include "engine/io/FileStream.h"
 
-#include "engine/SignalCleanup.h"
+#include "engine/io/SignalCleanup.h"
 
 #include <algorithm>
 #include <chrono>

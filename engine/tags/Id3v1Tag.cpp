@@ -1,4 +1,4 @@
-#include "engine/Id3v1Tag.h"
+#include "engine/tags/Id3v1Tag.h"
 
 #include <algorithm>
 #include <cstddef>

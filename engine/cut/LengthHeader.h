@@ -3,6 +3,7 @@
 // frame carrying "Xing" (bitrates differ) or "Info" (one bitrate), the frame
 // and byte counts, a 100-entry seek table, and the encoder extension with the
 // encoder delay and padding that gapless players trim, sealed by its CRC.
+#include "engine/frames/MpegHeader.h"
 #include <array>
 #include <cstdint>
 #include <span>
@@ -33,7 +34,7 @@ TEncoderInfo ReadEncoderInfo(std::span<const uint8_t> frame);
 uint16_t Crc16(uint16_t crc, std::span<const uint8_t> bytes);
 
 struct TLengthHeaderInput {
-    std::array<uint8_t, 4> AudioHeader{}; // any frame header of the audio
+    TMpegHeader AudioHeader;              // the first audio frame's header
     std::vector<int32_t> FrameLengths;    // every audio frame after the header
     bool Vbr = false;                     // the frames differ in bitrate
     int Delay = 0;                        // clamped to 0 ... 4095
@@ -42,10 +43,10 @@ struct TLengthHeaderInput {
     std::array<uint8_t, 9> Version{};     // written as the encoder's text
 };
 
-// Length of the header frame for a stream whose frames look like header[]:
+// Length of the header frame for a stream whose frames look like header:
 // the stream's own bitrate when that frame holds the tag, else the smallest
 // that does; 0 for a stream that is not Layer III.
-int32_t LengthHeaderSize(const std::array<uint8_t, 4>& header);
+int32_t LengthHeaderSize(TMpegHeader header);
 
 // The header frame's bytes, LengthHeaderSize(AudioHeader) of them.
 std::vector<uint8_t> BuildLengthHeader(const TLengthHeaderInput& in);

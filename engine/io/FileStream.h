@@ -5,7 +5,7 @@
 // or another program making it shorter, would arrive as a signal that ends
 // the process.) Output goes to a temporary file beside the destination, which
 // replaces the destination only once it is complete, and which a signal that
-// ends the process removes (engine/SignalCleanup.h). Errors of the file
+// ends the process removes (engine/io/SignalCleanup.h). Errors of the file
 // system are raised as std::system_error carrying the system's message.
 #include <cstdint>
 #include <memory>

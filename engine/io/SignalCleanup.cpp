@@ -1,4 +1,4 @@
-#include "engine/SignalCleanup.h"
+#include "engine/io/SignalCleanup.h"
 
 #include <array>
 #include <atomic>

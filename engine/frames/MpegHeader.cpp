@@ -1,4 +1,4 @@
-#include "engine/FrameHeader.h"
+#include "engine/frames/MpegHeader.h"
 
 #include <array>
 
@@ -39,18 +39,17 @@ constexpr std::array<std::array<int32_t, 3>, 2> SamplesPerFrameTable{{
     {384, 1152, 576},  // MPEG 2 and 2.5: Layer I, II, III
 }};
 
-// What the two version bits select: the version number, the row of the
-// bitrate and samples tables and the row of the sample-rate table (-1: none).
+// What the two version bits select: the row of the bitrate and samples
+// tables and the row of the sample-rate table (-1: none).
 struct TVersionRow {
-    double Version;
     int BitrateRow;
     int SampleRateRow;
 };
 constexpr std::array<TVersionRow, 4> VersionRows{{
-    {2.5, 1, 2},  // 00: MPEG 2.5
-    {0.0, -1, -1}, // 01: reserved
-    {2.0, 1, 1},  // 10: MPEG 2
-    {1.0, 0, 0},  // 11: MPEG 1
+    {1, 2},   // 00: MPEG 2.5
+    {-1, -1}, // 01: reserved
+    {1, 1},   // 10: MPEG 2
+    {0, 0},   // 11: MPEG 1
 }};
 
 constexpr TFrameSizeTable MakeFrameSizes()
@@ -74,7 +73,7 @@ constexpr TFrameSizeTable MakeFrameSizes()
                     // in bytes: samples / 8 x bitrate / rate, truncated.
                     size.Length = static_cast<int32_t>(layer == 1 ? 12 * bitrate * 1000 / rate * 4
                                                                   : samples * 125 * bitrate / rate);
-                    size.DurationMs = static_cast<double>(samples) * 1000.0 / static_cast<double>(rate);
+                    size.SamplesPerFrame = static_cast<int32_t>(samples);
                     size.DurationTicks = TStreamTime::FromSamples(samples, rate).Ticks;
                 }
     return sizes;
@@ -84,43 +83,32 @@ constexpr TFrameSizeTable MakeFrameSizes()
 
 constinit const TFrameSizeTable FrameSizes = MakeFrameSizes();
 
-TMpegFrameHeader DecodeFrameHeader(const uint8_t* b)
+double VersionNumber(TMpegVersion version)
 {
-    TMpegFrameHeader h;
-    const int versionCode = (b[1] >> 3) & 3;
-    const int layerCode = (b[1] >> 1) & 3;
-    const int bitrateIndex = (b[2] >> 4) & 15;
-    const int rateIndex = (b[2] >> 2) & 3;
-    const TVersionRow& row = VersionRows[versionCode];
-    h.Version = row.Version;
-    h.Layer = 4 - layerCode;
-    h.Padding = (b[2] >> 1) & 1;
-    h.Mono = ((b[3] >> 6) & 3) == 3;
-    if (row.BitrateRow < 0 || h.Layer == 4)
-        return h;
-
-    h.Bitrate = BitrateTable[row.BitrateRow][h.Layer - 1][bitrateIndex];
-    h.SampleRate = SampleRateTable[row.SampleRateRow][rateIndex];
-    h.SamplesPerFrame = SamplesPerFrameTable[row.BitrateRow][h.Layer - 1];
-    const TFrameExtent extent = FrameExtentOf(b);
-    h.InTables = extent.Length > 0;
-    h.FrameLength = extent.Length;
-    h.FrameDurationMs = extent.DurationMs;
-    h.FrameDuration = extent.Duration;
-    return h;
+    switch (version) {
+    case TMpegVersion::Mpeg1: return 1.0;
+    case TMpegVersion::Mpeg2: return 2.0;
+    case TMpegVersion::Mpeg25: return 2.5;
+    case TMpegVersion::Reserved: break;
+    }
+    return 0.0;
 }
 
-int32_t ID3v2TagSize(const uint8_t* s)
+int TMpegHeader::Bitrate() const
 {
-    return ((s[0] & 0x7F) << 21) | ((s[1] & 0x7F) << 14) | ((s[2] & 0x7F) << 7) | (s[3] & 0x7F);
+    const TVersionRow& row = VersionRows[static_cast<size_t>(Version())];
+    if (row.BitrateRow < 0 || Layer() == 4)
+        return 0;
+    return BitrateTable[static_cast<size_t>(row.BitrateRow)][static_cast<size_t>(Layer() - 1)]
+                       [static_cast<size_t>(BitrateIndex())];
 }
 
-int64_t ID3v2TagLength(const uint8_t* header)
+int TMpegHeader::SampleRate() const
 {
-    constexpr int HeaderSize = 10, FooterSize = 10;
-    constexpr uint8_t FooterFlag = 0x10;
-    const bool footer = header[3] == 4 && (header[5] & FooterFlag) != 0;
-    return HeaderSize + int64_t{ID3v2TagSize(header + 6)} + (footer ? FooterSize : 0);
+    const TVersionRow& row = VersionRows[static_cast<size_t>(Version())];
+    if (row.SampleRateRow < 0)
+        return 0;
+    return SampleRateTable[static_cast<size_t>(row.SampleRateRow)][static_cast<size_t>(SampleRateIndex())];
 }
 
 } // namespace vivizu

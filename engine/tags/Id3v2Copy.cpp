@@ -1,6 +1,6 @@
-#include "engine/Id3v2Copy.h"
+#include "engine/tags/Id3v2Copy.h"
 
-#include "engine/Id3v1Tag.h"
+#include "engine/tags/Id3v1Tag.h"
 
 #include <taglib/id3v2frame.h>
 #include <taglib/id3v2header.h>

@@ -1,7 +1,6 @@
-#include "engine/LengthHeader.h"
+#include "engine/cut/LengthHeader.h"
 
-#include "engine/FrameHeader.h"
-#include "engine/FrameWalk.h"
+#include "engine/frames/FrameWalk.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,34 +29,27 @@ uint32_t GetBE32(const uint8_t* p)
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
 
-bool IsLayer3(const uint8_t* b)
+// The header with another bitrate index, padding and private bit off and no
+// CRC.
+TMpegHeader WithBitrate(TMpegHeader h, int index)
 {
-    return ((b[1] >> 1) & 3) == 1;
+    return TMpegHeader(h.Bits() & ~(HeaderMask::Padding | HeaderMask::Private)).WithBitrateIndex(index).WithoutCrc();
 }
 
-// The header with another bitrate index, padding off and no CRC.
-std::array<uint8_t, 4> WithBitrate(const std::array<uint8_t, 4>& h, int index)
+int32_t NeededSize(TMpegHeader header)
 {
-    std::array<uint8_t, 4> b = h;
-    b[1] |= 0x01;
-    b[2] = static_cast<uint8_t>((index << 4) | (b[2] & 0x0C));
-    return b;
-}
-
-int32_t NeededSize(const std::array<uint8_t, 4>& header)
-{
-    return HeaderFrameTagOffset(header.data()) + ExtensionOffset + ExtensionSize;
+    return HeaderFrameTagOffset(header) + ExtensionOffset + ExtensionSize;
 }
 
 // The bitrate index the header frame uses.
-int HeaderBitrateIndex(const std::array<uint8_t, 4>& header)
+int HeaderBitrateIndex(TMpegHeader header)
 {
     const int32_t needed = NeededSize(header);
-    const int own = header[2] >> 4;
-    if (own >= 1 && own <= 14 && FrameExtentOf(WithBitrate(header, own).data()).Length >= needed)
+    const int own = header.BitrateIndex();
+    if (own >= 1 && own <= 14 && WithBitrate(header, own).FrameLength() >= needed)
         return own;
     for (int index = 1; index <= 14; ++index)
-        if (FrameExtentOf(WithBitrate(header, index).data()).Length >= needed)
+        if (WithBitrate(header, index).FrameLength() >= needed)
             return index;
     return 0;
 }
@@ -102,7 +94,7 @@ TEncoderInfo ReadEncoderInfo(std::span<const uint8_t> frame)
     TEncoderInfo info;
     if (frame.size() < 4 || frame[0] != 0xFF)
         return info;
-    const size_t tag = static_cast<size_t>(HeaderFrameTagOffset(frame.data()));
+    const size_t tag = static_cast<size_t>(HeaderFrameTagOffset(TMpegHeader::At(frame.data())));
     if (frame.size() < tag + 8 ||
         (std::memcmp(&frame[tag], "Xing", 4) != 0 && std::memcmp(&frame[tag], "Info", 4) != 0))
         return info;
@@ -128,12 +120,12 @@ TEncoderInfo ReadEncoderInfo(std::span<const uint8_t> frame)
     return info;
 }
 
-int32_t LengthHeaderSize(const std::array<uint8_t, 4>& header)
+int32_t LengthHeaderSize(TMpegHeader header)
 {
-    if (!IsLayer3(header.data()))
+    if (header.Layer() != 3)
         return 0;
     const int index = HeaderBitrateIndex(header);
-    return index == 0 ? 0 : FrameExtentOf(WithBitrate(header, index).data()).Length;
+    return index == 0 ? 0 : WithBitrate(header, index).FrameLength();
 }
 
 std::vector<uint8_t> BuildLengthHeader(const TLengthHeaderInput& in)
@@ -142,12 +134,13 @@ std::vector<uint8_t> BuildLengthHeader(const TLengthHeaderInput& in)
     if (size == 0)
         return {};
     std::vector<uint8_t> frame(static_cast<size_t>(size), 0);
-    const auto header = WithBitrate(in.AudioHeader, HeaderBitrateIndex(in.AudioHeader));
-    std::copy(header.begin(), header.end(), frame.begin());
+    const TMpegHeader header = WithBitrate(in.AudioHeader, HeaderBitrateIndex(in.AudioHeader));
+    const auto headerBytes = header.Bytes();
+    std::copy(headerBytes.begin(), headerBytes.end(), frame.begin());
 
     // The side information stays zero: a decoder that does not know the tag
     // plays the frame as silence.
-    uint8_t* tag = frame.data() + HeaderFrameTagOffset(header.data());
+    uint8_t* tag = frame.data() + HeaderFrameTagOffset(header);
     std::memcpy(tag, in.Vbr ? "Xing" : "Info", 4);
     PutBE32(tag + 4, FlagsFrames | FlagsBytes | FlagsToc | FlagsQuality);
     PutBE32(tag + 8, static_cast<uint32_t>(in.FrameLengths.size()));

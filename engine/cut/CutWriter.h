@@ -1,0 +1,35 @@
+#pragma once
+// The one writer of every cut: the optional ID3v2 tag, the optional header
+// frame, the optional reservoir frame, the planned frames, the optional
+// ID3v1 tag, in that order. The plain cut is the plan with nothing added.
+#include "engine/cut/CutPlan.h"
+#include "engine/io/FileStream.h"
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace vivizu {
+
+// What a cut adds around the frames.
+struct TCutLayout {
+    std::vector<uint8_t> Id3v2Tag;         // written first; empty: none
+    bool LengthHeader = false;             // a "Xing"/"Info" frame before the audio
+    std::array<uint8_t, 9> EncoderText{};  // the header frame's encoder text
+    std::vector<uint8_t> Id3v1Tag;         // written last; empty: none
+};
+
+// Changes one audio frame in place before it is written (its length stays);
+// `number` counts the plan's frames from 0. The reservoir frame, the header
+// frame and the tags are not passed to it.
+using TFrameTransform = std::function<void(std::span<uint8_t> frame, TMpegHeader header, size_t number)>;
+
+// Writes the cut planned on input's frames to output and commits it; an open
+// plan (never with a length header) walks on as it writes. Raises
+// TStreamReadError when a frame is no longer all there, and the output's
+// errors as TStreamWriteError; output is then left uncommitted.
+void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout, TOutputFile& output,
+              const TFrameTransform& transform = {});
+
+} // namespace vivizu

@@ -1,0 +1,28 @@
+#pragma once
+// The exact cut: the frames, warm-up and reservoir that make a gapless
+// decoder play exactly the samples [s, e) of the source's gapless decode,
+// with START and END in milliseconds rounded to the nearest sample.
+#include "engine/cut/CutPlan.h"
+#include "engine/cut/LengthHeader.h"
+#include <cstdint>
+#include <string>
+
+namespace vivizu {
+
+// Samples of the source's gapless timeline at ms milliseconds, rounded to the
+// nearest (halves up).
+int64_t MsToSample(int64_t ms, int32_t sampleRate);
+
+struct TExactPlan {
+    TCutPlan Plan;          // no frames when [s, e) holds no sample
+    std::string Declined;   // why no exact cut can be made; empty when it can
+};
+
+// The plan on index, the frames as decoders find them (walked by the
+// Decoder rule), for a Layer III stream whose first header frame carries
+// encoder. The samples are counted within the run of frames of one format
+// that holds START: from the stream's start when that run is the first.
+TExactPlan PlanExactCut(TFrameIndex& index, TInputFile& input, const TEncoderInfo& encoder, int32_t StartMs,
+                        int32_t EndMs);
+
+} // namespace vivizu
