@@ -24,7 +24,10 @@ struct TTextFrame {
 
 const std::vector<TTextFrame> Texts = {
     {"TIT2", "Title text"},
-    {"TALB", std::string(200, 'a')}, // 201 bytes of data: a size above 127
+    // 301 bytes of data: a size above 127, whose bytes read as a syncsafe
+    // integer end the frame inside the text, on letters that look like a
+    // frame ID.
+    {"TALB", std::string(300, 'A')},
     {"TPE1", "Artist name"},
     {"TRCK", "7"},
 };
@@ -43,6 +46,7 @@ struct TLayout {
     Bytes Extended;        // the extended header, when there is one
     bool SyncsafeSizes;    // frame sizes as syncsafe integers
     uint8_t GroupFlag = 0; // the frames' grouping flag, with a group byte 7
+    size_t Padding = 100;
 };
 
 // A tag of the four text frames (Latin-1), laid out as layout says, with
@@ -59,7 +63,7 @@ Bytes BuildTag(const TLayout& layout)
         body = body + TextBytes(frame.Id) + BigEndian(static_cast<uint32_t>(data.size()), layout.SyncsafeSizes) +
                Bytes{0, layout.GroupFlag} + data;
     }
-    body = body + Bytes(100, 0);
+    body = body + Bytes(layout.Padding, 0);
     const uint8_t flags = layout.Extended.empty() ? 0 : 0x40;
     return TextBytes("ID3") + Bytes{layout.Version, 0, flags} + BigEndian(static_cast<uint32_t>(body.size()), true) +
            body;
@@ -94,6 +98,7 @@ TEST(KeptTagCorpus, EveryFrameKeepsItsContent)
         {"2.3 with an extended header and a CRC", 3, Bytes{0, 0, 0, 10, 0x80, 0, 0, 0, 0, 0, 1, 2, 3, 4}, false},
         {"2.4", 4, {}, true},
         {"2.4 with an extended header", 4, Bytes{0, 0, 0, 6, 1, 0}, true},
+        {"2.4 with an extended header and no padding", 4, Bytes{0, 0, 0, 6, 1, 0}, true, 0, 0},
         {"2.4 with plain-integer frame sizes", 4, {}, false},
         {"2.3 with grouped frames", 3, {}, false, 0x20},
         {"2.4 with grouped frames", 4, {}, true, 0x40},
@@ -111,11 +116,12 @@ TEST(KeptTagCorpus, EveryFrameKeepsItsContent)
         TagLib::ID3v2::Tag* tag = file.ID3v2Tag(false);
         ASSERT_NE(tag, nullptr);
         EXPECT_EQ(tag->header()->majorVersion(), layout.Version);
-        ASSERT_EQ(tag->frameList().size(), Texts.size());
+        EXPECT_EQ(tag->frameList().size(), Texts.size());
         for (const TTextFrame& frame : Texts) {
             const TagLib::ID3v2::FrameList& found = tag->frameListMap()[frame.Id];
-            ASSERT_EQ(found.size(), 1u) << frame.Id;
-            EXPECT_EQ(found.front()->toString().to8Bit(true), frame.Text) << frame.Id;
+            EXPECT_EQ(found.size(), 1u) << frame.Id;
+            if (!found.isEmpty())
+                EXPECT_EQ(found.front()->toString().to8Bit(true), frame.Text) << frame.Id;
         }
 
         if (!probe)
