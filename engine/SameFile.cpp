@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 #include <vector>
 
@@ -12,6 +14,29 @@ namespace {
 
 // How many bytes at the start and at the end are compared.
 constexpr int64_t Probe = 64 * 1024;
+
+// True on the common local file systems, where one file has one inode
+// number under every name: there the numbers alone decide, and two files
+// that were written in the same clock tick with the same bytes stay two.
+bool InodesAreIdentity(const std::string& path)
+{
+    struct statfs fs {};
+    if (statfs(path.c_str(), &fs) != 0)
+        return false;
+    switch (static_cast<uint32_t>(fs.f_type)) {
+    case EXT4_SUPER_MAGIC:
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case F2FS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case RAMFS_MAGIC:
+    case OVERLAYFS_SUPER_MAGIC:
+    case 0x2FC12FC1: // ZFS
+        return true;
+    default:
+        return false;
+    }
+}
 
 bool SameTime(const timespec& a, const timespec& b)
 {
@@ -43,23 +68,29 @@ bool SameBytes(int a, int b, int64_t offset, int64_t count)
 
 } // namespace
 
-bool IsSameFile(int fd, const struct stat& open, const std::string& path)
+bool IsSameFile(int fd, const struct stat& opened, const std::string& path)
 {
+    // The times as they are now: the file may have been written since it
+    // was opened.
+    struct stat source = opened;
+    fstat(fd, &source);
     struct stat other {};
     if (stat(path.c_str(), &other) != 0)
         return false;
-    if (other.st_dev == open.st_dev && other.st_ino == open.st_ino)
+    if (other.st_dev == source.st_dev && other.st_ino == source.st_ino)
         return true;
-    if (!S_ISREG(other.st_mode) || !S_ISREG(open.st_mode) || other.st_size != open.st_size ||
-        !SameTime(other.st_mtim, open.st_mtim) || !SameTime(other.st_ctim, open.st_ctim))
+    if (other.st_dev == source.st_dev && InodesAreIdentity(path))
+        return false;
+    if (!S_ISREG(other.st_mode) || !S_ISREG(source.st_mode) || other.st_size != source.st_size ||
+        !SameTime(other.st_mtim, source.st_mtim) || !SameTime(other.st_ctim, source.st_ctim))
         return false;
     // Everything the file system tells agrees; the contents decide. A file
     // that cannot be read for the comparison counts as the same: refusing a
     // destination is better than overwriting the source.
-    const int otherFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int otherFd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (otherFd < 0)
         return true;
-    const int64_t size = open.st_size;
+    const int64_t size = source.st_size;
     const int64_t head = std::min(size, Probe);
     const int64_t tail = std::min(size - head, Probe);
     const bool same = SameBytes(fd, otherFd, 0, head) && SameBytes(fd, otherFd, size - tail, tail);

@@ -6,14 +6,16 @@
 // names whose inodes differ still count as one file when everything a
 // second file could not share agrees: size, modification and change times
 // (no program sets a change time), and the bytes at the start and the end.
+// On the common local file systems (ext4, XFS, Btrfs, tmpfs, ...) inode
+// numbers are trusted alone.
 #include <string>
 #include <sys/stat.h>
 
 namespace vivizu {
 
-// The file open as fd, whose fstat is open, and the file at path (links
-// followed). False when path does not exist.
-bool IsSameFile(int fd, const struct stat& open, const std::string& path);
+// The file open as fd, whose fstat at opening was opened, and the file at
+// path (links followed). False when path does not exist.
+bool IsSameFile(int fd, const struct stat& opened, const std::string& path);
 
 // The files at a and b, both opened for the comparison.
 bool AreSameFile(const std::string& a, const std::string& b);
