@@ -220,8 +220,8 @@ public:
     // The tag record the save writes: marker "TAG" and the tag page's
     // fields, or all zero (no tag) while "Include" is unticked.
     TID3v1Tag SaveTag() const;
-    // Whether path names the loaded file: the same text ignoring case, or
-    // the same file on disk under another name.
+    // Whether path names the loaded file: the same file on disk, under any
+    // name (engine/io/SameFile.h).
     bool IsLoadedFile(const QString& path) const;
 
 protected:

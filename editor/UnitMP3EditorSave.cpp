@@ -4,6 +4,7 @@
 #include "editor/SaveTag.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
+#include "engine/io/SameFile.h"
 #include "widgets/Application.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
@@ -15,21 +16,11 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <cstring>
-#include <sys/stat.h>
 #include <system_error>
 
 namespace vivizu {
 
 namespace {
-
-// The same file by device and inode: a link to it, another spelling of its
-// path ("./", a doubled "/").
-bool SameFileIdentity(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
-    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
 
 // What the error report says when writing failed: the system's own text
 // and the file that was to be written.
@@ -44,13 +35,11 @@ QString SaveErrorText(const std::exception& error, const QString& path) {
 
 } // namespace
 
-// The loaded file, named by path: the same text ignoring letter case, or
-// the same file on disk.
+// The loaded file, named by path: the same file on disk, however spelled.
+// Names that differ only in letter case are one file only where the file
+// system folds case, which the identity shows.
 bool TFrmMP3Editor::IsLoadedFile(const QString& path) const {
-    const QString loaded = QFile::decodeName(QByteArray::fromStdString(FMp3->FileName));
-    if (QString::compare(path, loaded, Qt::CaseInsensitive) == 0)
-        return true;
-    return SameFileIdentity(QFile::encodeName(path).toStdString(), FMp3->FileName);
+    return AreSameFile(FMp3->FileName, QFile::encodeName(path).toStdString());
 }
 
 void TFrmMP3Editor::BtnSaveMp3Click() {

@@ -7,6 +7,7 @@
 #include "engine/cut/CutWriter.h"
 #include "engine/cut/ExactCut.h"
 #include "engine/io/FileStream.h"
+#include "engine/io/SameFile.h"
 
 #include <cerrno>
 #include <climits>
@@ -60,8 +61,8 @@ std::optional<TCutResult> TRoruvoMP3::CheckDestination(const TInputFile& input,
     struct stat out {};
     if (stat(OutFileName.c_str(), &out) != 0)
         return std::nullopt; // a new file; creating it tells whether it can be
-    const struct stat& in = input.Identity();
-    if (out.st_dev == in.st_dev && out.st_ino == in.st_ino)
+    // By more than the inode: on some file systems one file has several.
+    if (IsSameFile(input.Descriptor(), input.Identity(), OutFileName))
         return Outcome(TCutStatus::OutputIsInput, 0, OutFileName + ": is the input file; it is not overwritten");
     if (S_ISDIR(out.st_mode))
         return NotWritable(OutFileName, EISDIR, std::strerror(EISDIR));

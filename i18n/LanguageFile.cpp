@@ -1,12 +1,11 @@
 #include "i18n/LanguageFile.h"
 
 #include "i18n/Messages.h"
+#include "platform/SmallFile.h"
 
 #include <QMetaProperty>
 #include <QStringList>
 #include <QWidget>
-#include <fstream>
-#include <sstream>
 #include <optional>
 #include <stdexcept>
 
@@ -62,12 +61,10 @@ std::optional<QMetaProperty> FindProperty(const QObject& component, const QStrin
 } // namespace
 
 TIniFile LoadLanguageFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const std::optional<std::string> bytes = ReadSmallFileOrSay(path, LanguageFileLimit, "language file");
+    if (!bytes)
         return {};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return TIniFile::FromText(DecodeLanguageText(bytes.str()).toStdString());
+    return TIniFile::FromText(DecodeLanguageText(*bytes).toStdString());
 }
 
 QObject* FindComponent(QObject& window, const QString& name) { return FindIn(window, name); }

@@ -8,13 +8,19 @@
 
 #include <QObject>
 #include <QString>
+#include <cstddef>
 #include <string>
 
 namespace vivizu {
 
+// A language file larger than this is not read (a line on stderr says so).
+inline constexpr std::size_t LanguageFileLimit = 4 * 1024 * 1024;
+
 // A language file's lines as UTF-8 text: the file is read as UTF-8 when it
 // is valid UTF-8 (a byte-order mark is skipped), otherwise in the ANSI code
-// page of the user's locale. A missing or unreadable file gives no lines.
+// page of the user's locale. A missing or unreadable file gives no lines,
+// and so does one that is not a regular file or is larger than
+// LanguageFileLimit (then with a line on stderr).
 TIniFile LoadLanguageFile(const std::string& path);
 
 // Puts the lines of the window's section of the language file at path onto

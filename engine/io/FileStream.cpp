@@ -8,6 +8,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <csignal>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -55,6 +58,57 @@ std::string ResolveLink(const std::string& path)
         current = target;
     }
     throw TStreamWriteError(ELOOP, path);
+}
+
+// True for a name this file's temporary outputs have:
+// ".NAME.part-PID-STAMP-ATTEMPT"; pid is then the process that made it.
+bool IsTemporaryName(const std::string& name, pid_t& pid)
+{
+    const size_t part = name.rfind(".part-");
+    if (name.size() < 2 || name[0] != '.' || part == std::string::npos || part == 0)
+        return false;
+    // Three numbers joined by dashes, nothing else.
+    unsigned long long numbers[3] = {};
+    size_t at = part + 6;
+    for (int i = 0; i < 3; ++i) {
+        const size_t begin = at;
+        while (at < name.size() && name[at] >= '0' && name[at] <= '9' && at - begin < 19)
+            numbers[i] = numbers[i] * 10 + static_cast<unsigned>(name[at++] - '0');
+        if (at == begin || (i < 2 ? at >= name.size() || name[at++] != '-' : at != name.size()))
+            return false;
+    }
+    if (numbers[0] == 0 || numbers[0] > static_cast<unsigned long long>(INT_MAX))
+        return false;
+    pid = static_cast<pid_t>(numbers[0]);
+    return true;
+}
+
+// Removes the temporary outputs in folder that a cut ended by SIGKILL (or a
+// power cut) left behind: names of this program's making, files of this
+// user, whose process no longer exists. A file written in the last seconds
+// is left alone: it may belong to a cut on another machine that shares the
+// folder, where its process number means nothing here.
+void RemoveStaleTemporaryFiles(const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    const std::string folderPart = folder == "/" ? "/" : folder + "/";
+    const time_t now = time(nullptr);
+    while (const dirent* entry = readdir(dir)) {
+        pid_t pid = 0;
+        const std::string name = entry->d_name;
+        if (!IsTemporaryName(name, pid) || pid == getpid())
+            continue;
+        struct stat st {};
+        const std::string path = folderPart + name;
+        if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid() ||
+            now - st.st_mtime < 10)
+            continue;
+        if (kill(pid, 0) != 0 && errno == ESRCH)
+            unlink(path.c_str());
+    }
+    closedir(dir);
 }
 
 [[noreturn]] void RaiseWriteError(int code, const std::string& fileName)
@@ -203,6 +257,7 @@ TOutputFile::TOutputFile(const std::string& fileName) : FFileName(ResolveLink(fi
     SplitPath(FFileName, folder, name);
     struct stat existing {};
     const bool replaces = stat(FFileName.c_str(), &existing) == 0;
+    RemoveStaleTemporaryFiles(folder);
 
     // A hidden name beside the destination (on its file system, so that the
     // rename cannot fail for crossing devices), short enough for any name:

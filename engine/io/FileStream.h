@@ -46,6 +46,8 @@ public:
     int64_t Position() const { return FPosition; }
     // Device and inode of the open file.
     const struct stat& Identity() const { return FStat; }
+    // The open file, for reading it elsewhere without moving the position.
+    int Descriptor() const { return FFd; }
 
     // Moves the position; any position at or after 0 is allowed, also past
     // the end (reads there deliver nothing). A negative result raises EINVAL.

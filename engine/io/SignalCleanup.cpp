@@ -10,7 +10,22 @@
 namespace vivizu {
 namespace {
 
-constexpr int CleanupSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+// Every signal whose default action ends the process (with or without a
+// core dump), among them the real-time signals; not those that stop it or
+// that are ignored by default.
+constexpr int FixedCleanupSignals[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,   SIGUSR1, SIGUSR2,
+                                       SIGALRM, SIGPIPE, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ,
+                                       SIGIO,   SIGPWR,  SIGSYS,  SIGTRAP,   SIGABRT, SIGBUS,
+                                       SIGFPE,  SIGILL,  SIGSEGV, SIGSTKFLT};
+
+template <class Each>
+void ForEachCleanupSignal(const Each& each)
+{
+    for (int s : FixedCleanupSignals)
+        each(s);
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s)
+        each(s);
+}
 
 // Fixed storage that the handler can read without allocating or locking.
 // A slot's path is written while the slot is Claimed and read by the handler
@@ -44,8 +59,7 @@ sigset_t CleanupSignalSet()
 {
     sigset_t set;
     sigemptyset(&set);
-    for (int s : CleanupSignals)
-        sigaddset(&set, s);
+    ForEachCleanupSignal([&](int s) { sigaddset(&set, s); });
     return set;
 }
 
@@ -58,13 +72,14 @@ void InstallSignalCleanup()
     struct sigaction action {};
     action.sa_handler = &OnCleanupSignal;
     action.sa_mask = CleanupSignalSet();
-    for (int s : CleanupSignals) {
+    // Only where the default action is in force: a signal the program
+    // ignores (SIGHUP under nohup, SIGXFSZ) stays ignored, and a handler
+    // that a library installed is kept.
+    ForEachCleanupSignal([&](int s) {
         struct sigaction old {};
-        sigaction(s, nullptr, &old);
-        if (old.sa_handler == SIG_IGN)
-            continue;
-        sigaction(s, &action, nullptr);
-    }
+        if (sigaction(s, nullptr, &old) == 0 && (old.sa_flags & SA_SIGINFO) == 0 && old.sa_handler == SIG_DFL)
+            sigaction(s, &action, nullptr);
+    });
 }
 
 int RegisterTempFile(const char* path)

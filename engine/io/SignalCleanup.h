@@ -5,10 +5,12 @@
 // otherwise leave that file (up to the size of the cut) on the user's disk.
 //
 // A program calls InstallSignalCleanup once at start. TOutputFile registers
-// its temporary file for as long as it exists; on SIGINT, SIGTERM, SIGHUP or
-// SIGQUIT the handler removes every registered file and then ends the
-// process by the same signal, as it would have ended without the handler.
-// Signals the program ignores (SIGHUP under nohup) stay ignored.
+// its temporary file for as long as it exists; on every signal whose default
+// action ends the process (SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGALRM, ...)
+// the handler removes every registered file and then ends the process by the
+// same signal, as it would have ended without the handler. Signals the
+// program ignores (SIGHUP under nohup) stay ignored. SIGKILL cannot be
+// caught: TOutputFile removes what such an end left behind (FileStream.h).
 #include <csignal>
 
 namespace vivizu {

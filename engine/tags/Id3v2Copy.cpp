@@ -1,6 +1,7 @@
 #include "engine/tags/Id3v2Copy.h"
 
 #include "engine/tags/Id3v1Tag.h"
+#include "engine/tags/Id3v2Layout.h"
 
 #include <taglib/id3v2frame.h>
 #include <taglib/id3v2header.h>
@@ -54,8 +55,9 @@ std::vector<uint8_t> KeptId3v2Tag(std::span<const uint8_t> tagBytes, const TId3v
 {
     if (tagBytes.size() < 10)
         return {};
-    TagLib::ByteVector data(reinterpret_cast<const char*>(tagBytes.data()),
-                            static_cast<unsigned int>(tagBytes.size()));
+    // Taken apart here first: TagLib loses frames of some valid tags.
+    const std::vector<uint8_t> plain = PlainId3v2Tag(tagBytes);
+    TagLib::ByteVector data(reinterpret_cast<const char*>(plain.data()), static_cast<unsigned int>(plain.size()));
     TagLib::ByteVectorStream stream(data);
     TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
     TagLib::ID3v2::Tag* tag = file.ID3v2Tag(false);

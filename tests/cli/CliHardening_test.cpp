@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -65,7 +67,7 @@ protected:
 
 TEST_F(LongCut, SignalsRemoveTheTemporaryOutput)
 {
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGRTMIN + 3}) {
         SCOPED_TRACE(signal);
         const int pid = StartCli({"cut", "--no-tag", In, Out, "0", "500:00:00"});
         ASSERT_TRUE(WaitForTemporaryOutput(Dir));
@@ -73,6 +75,40 @@ TEST_F(LongCut, SignalsRemoveTheTemporaryOutput)
         EXPECT_EQ(WaitCli(pid), 128 + signal);
         ExpectEarlierOutputOnly();
     }
+}
+
+// SIGKILL cannot be caught and leaves the temporary output; the next cut into
+// the folder removes it, and only what is certainly stale: not a file of a
+// running process, not one written in the last seconds.
+TEST_F(LongCut, NextCutRemovesWhatSigkillLeft)
+{
+    const int pid = StartCli({"cut", "--no-tag", In, Out, "0", "500:00:00"});
+    ASSERT_TRUE(WaitForTemporaryOutput(Dir));
+    kill(pid, SIGKILL);
+    EXPECT_EQ(WaitCli(pid), 128 + SIGKILL);
+    std::vector<std::string> left;
+    for (const std::string& name : Dir.Names())
+        if (IsTemporaryOutput(name))
+            left.push_back(name);
+    ASSERT_EQ(left.size(), 1u);
+
+    const pid_t gone = fork(); // a process number that no longer exists
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string fresh = ".x.mp3.part-" + std::to_string(gone) + "-1-0";
+    const std::string living = ".x.mp3.part-" + std::to_string(getpid()) + "-1-0";
+    const std::string other = ".x.mp3.partial-" + std::to_string(gone) + "-1-0";
+    for (const std::string& name : {fresh, living, other})
+        Dir.Write(name, TextBytes("data"));
+    const timespec minuteAgo[2] = {{time(nullptr) - 60, 0}, {time(nullptr) - 60, 0}};
+    for (const std::string& name : {left[0], living, other})
+        ASSERT_EQ(utimensat(AT_FDCWD, (Dir / name).c_str(), minuteAgo, 0), 0);
+
+    ASSERT_EQ(RunCli({"cut", "--no-tag", Dir.Write("small.mp3", Frames(H44, 5, 0)), Dir / "cut.mp3", "0", "50"}).Exit, 0);
+    std::vector<std::string> expected = {"cut.mp3", "in.mp3", "out.mp3", "small.mp3", fresh, living, other};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Dir.Names(), expected);
 }
 
 // Another program cuts the input shorter while it is being read.

@@ -233,7 +233,7 @@ TEST_F(Save, TheLoadedFileIsRefusedUnderEveryNameAndNothingIsWritten) {
     const Bytes before = ReadAll(Source);
     ASSERT_EQ(symlink(Source.c_str(), (Temp / "link.mp3").c_str()), 0);
     ASSERT_EQ(link(Source.c_str(), (Temp / "hard.mp3").c_str()), 0);
-    const std::string names[] = {Temp / "song.MP3", Temp / "link.mp3", Temp / "hard.mp3",
+    const std::string names[] = {Temp / "link.mp3", Temp / "hard.mp3",
                                  Temp.Path() + "/./Song.mp3", Temp.Path() + "//Song.mp3"};
     // A preview would keep playing: the refusal does not stop it.
     ASSERT_TRUE(Form->Mp3()->PlayRange(0, 1000));
