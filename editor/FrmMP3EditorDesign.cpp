@@ -84,6 +84,8 @@ TEdit* MakeTagEdit(QWidget* parent, const char* name, int left, int top, int wid
     return edit;
 }
 
+} // namespace
+
 // Page "Standard": six captions, each with its value to the right.
 void DesignStandardPage(TFrmMP3Editor& f, TTabSheet* page) {
     struct Row {
@@ -144,8 +146,6 @@ void DesignTagPage(TFrmMP3Editor& f, TTabSheet* page) {
     f.Label7 = caption("Label7", captionLeft, 142, captionWidth, "Comment:");
     f.RzEdit7 = MakeTagEdit(page, "RzEdit7", fieldLeft, 142, fieldWidth, 30);
 }
-
-} // namespace
 
 void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.setObjectName(QStringLiteral("FrmMP3Editor"));

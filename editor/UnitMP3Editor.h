@@ -78,6 +78,8 @@ protected:
 
 private:
     friend void DesignFrmMP3Editor(TFrmMP3Editor& form);
+    friend void DesignStandardPage(TFrmMP3Editor& form, TTabSheet* page);
+    friend void DesignTagPage(TFrmMP3Editor& form, TTabSheet* page);
 
     // The window's components. Qt parenting owns them; the pointers stay
     // valid for the window's life.
@@ -171,7 +173,6 @@ private:
     // settings file.
     void ReadOptionsSetting();
     void WriteOptionsSetting() const;
-    TMenuItem* const* OptionItems() const;
 
     // Opening a file.
     void BtnOpenMp3Click();
