@@ -16,6 +16,7 @@
 #include "widgets/PopupMenu.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTabBar>
 #include <QTest>
@@ -80,8 +81,10 @@ TEST_F(WindowLanguage, StartsInTheStoredLanguageAndStoresItAgainAtClose) {
     EXPECT_TRUE(Seams.Boxes[0].Text.endsWith(QString::fromUtf8("\u00a0:\r\n") + song));
 
     TEditorControls(form).RzBmpButton1->click();
+    // The open above kept its folder in a section of its own.
     EXPECT_EQ(Settings(), "; kept\n[OPTIONS]\nLastFolder=/music\nKeepID3v2=0\nLengthHeader=0\n"
-                          "ExactCut=0\n\n[LANGUAGE]\nDefault=4\n");
+                          "ExactCut=0\n\n[LANGUAGE]\nDefault=4\n\n[FILES]\nLastFolder=\"" +
+                              QFileInfo(song).absolutePath().toStdString() + "\"\n");
 }
 
 // With no choice stored the system language decides, once: a Japanese

@@ -52,9 +52,15 @@ protected:
     void Loaded(int64_t lengthMs) {
         constexpr test::Header H8k24{0xFF, 0xF3, 0x14, 0xC4};
         ASSERT_EQ(lengthMs % 24, 0);
-        test::Bytes bytes = lengthMs == 0
-                                ? test::Slice(test::Frame(H8k24, 0x10), 0, 12)
-                                : test::Frames(H8k24, static_cast<int>(lengthMs / 24));
+        test::Bytes bytes;
+        if (lengthMs == 0) {
+            bytes = test::Slice(test::Frame(H8k24, 0x10), 0, 12);
+        } else {
+            const test::Bytes frame = test::Frame(H8k24, 0x10);
+            bytes.reserve(frame.size() * static_cast<size_t>(lengthMs / 24));
+            for (int64_t i = 0; i < lengthMs / 24; ++i)
+                bytes.insert(bytes.end(), frame.begin(), frame.end());
+        }
         const std::string path = Files.Write("stream.mp3", bytes);
         test::OpenThroughDialog(*w, seams, QString::fromStdString(path));
         ASSERT_TRUE(ui->BtnSaveMp3->isEnabled());
