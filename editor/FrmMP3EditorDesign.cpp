@@ -250,8 +250,11 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.PanelState->SetBevelOuter(TPanel::BevelNone);
     f.Image1 = MakeControl<TImage>(f.PanelState, "Image1", 0, 0, 190, 50);
     f.Image1->SetPicture(Art(QStringLiteral("wait-panel")));
-    f.Label25 = MakeControl<TLabel>(f.PanelState, "Label25", 0, 0, 190, 50);
+    // The text stands right of the spinner and the divider beside it
+    // (which the picture draws up to x 45), on as many lines as it needs.
+    f.Label25 = MakeControl<TLabel>(f.PanelState, "Label25", 48, 0, 136, 50);
     f.Label25->SetAlignment(Qt::AlignCenter);
+    f.Label25->SetWordWrap(true);
     f.Label25->SetFontColor(Qt::white);
     f.Label25->SetBold(true);
     f.Label25->SetCaption(QStringLiteral("Opening......"));

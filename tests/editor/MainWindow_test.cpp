@@ -323,3 +323,17 @@ TEST_F(MainWindow, CancellingTheDialogChangesNothing) {
     EXPECT_EQ(f.RzMaskEdit2->Text(), "000:00:01.541");
     EXPECT_EQ(f.TrackBarPos->Max(), 1541);
 }
+
+// A newline (or another control character) in a file's name would break
+// the status line: it is shown as its visible stand-in, the rest as it is.
+TEST_F(MainWindow, ControlCharactersInTheFileNameAreShownVisibly) {
+    TEditorControls f(*Form);
+    const QString path = WriteFile(QStringLiteral("two\nlines\tand tab.mp3"), ReadFixture("vbr48k.mp3"));
+    OpenThroughDialog(f, Seams, path);
+    EXPECT_TRUE(f.BtnSaveMp3->isEnabled()); // the file itself opens as usual
+    const QString shown = f.Label12->Caption();
+    EXPECT_FALSE(shown.contains(QLatin1Char('\n')));
+    EXPECT_FALSE(shown.contains(QLatin1Char('\t')));
+    EXPECT_TRUE(shown.endsWith(QString::fromUtf8("two\u240Alines\u2409and tab.mp3"))) << shown.toStdString();
+    EXPECT_EQ(shown.size(), path.size());
+}
