@@ -18,7 +18,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -96,6 +99,42 @@ TEST_F(SaveFailures, ReadOnlyFileAndFolderAreNamedWithTheReason) {
     SaveTo(folder + "/out.mp3");
     ExpectRefusal(folder + "/out.mp3", std::strerror(EACCES));
     chmod(folder.c_str(), 0755);
+}
+
+// What stops even the super-user: a file system mounted read-only and a
+// file marked immutable. Each needs rights that the test may not have.
+TEST_F(SaveFailures, ReadOnlyFileSystemAndImmutableFileAreNamedWithTheReason) {
+    Open(Source);
+    const std::string mountPoint = Temp / "ro";
+    ASSERT_EQ(mkdir(mountPoint.c_str(), 0755), 0);
+    if (mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "no right to mount a file system here";
+    const bool readOnly =
+        mount(nullptr, mountPoint.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    if (readOnly) {
+        SaveTo(mountPoint + "/out.mp3");
+        ExpectRefusal(mountPoint + "/out.mp3", std::strerror(EROFS));
+    }
+    umount2(mountPoint.c_str(), MNT_DETACH);
+    ASSERT_TRUE(readOnly);
+
+    const std::string fixed = Temp.Write("fixed.mp3", TextBytes("kept"));
+    const int fd = open(fixed.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    int flags = 0;
+    const bool immutable = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                           (flags |= FS_IMMUTABLE_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    if (immutable) {
+        Seams.Boxes.clear();
+        SaveTo(fixed);
+        ExpectRefusal(fixed, std::strerror(EPERM));
+        EXPECT_EQ(ReadAll(fixed), TextBytes("kept"));
+        flags &= ~FS_IMMUTABLE_FL;
+        ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    close(fd);
+    if (!immutable)
+        GTEST_SKIP() << "this file system keeps no immutable flag";
 }
 
 TEST_F(SaveFailures, ASourceDeletedAfterOpeningIsNamed) {
