@@ -1,7 +1,6 @@
 // Opening a file: the Open button, the information panel and the tag page.
 #include "editor/MessageBox.h"
 #include "editor/OpenFolder.h"
-#include "editor/TagGuard.h"
 #include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
 #include "editor/Selection.h"

@@ -127,6 +127,11 @@ void TFrmMP3Editor::SaveSelection(const QString& path) {
                                           : WriteFailureReason(result)));
         return;
     }
+    case TCutStatus::OutputIsInput:
+        // Found by the engine under a name the check above did not know:
+        // the language's own message for it.
+        ShowMessageBox(this, Messages.NotSaveName + path, Messages.Info, QMessageBox::Information);
+        return;
     default:
         // A refusal: the language's words, then the engine's line naming
         // the file and the reason.
