@@ -2,10 +2,10 @@
 // of FILE copied into OUT, with or without an ID3v1 tag.
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "cli/CutTag.h"
 #include "cli/Options.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
+#include "request/CutRequest.h"
 #include "platform/CodePage.h"
 
 #include <charconv>
@@ -17,10 +17,8 @@ namespace vivizu {
 namespace {
 
 struct TCutArgs {
-    TTagMode Mode = TTagMode::FromSource;
+    TCutChoices Choices;
     bool TagSet = false, NoTagSet = false;
-    TTagEdits Edits;
-    bool KeepID3v2 = false, LengthHeader = false, ExactCut = false;
     std::vector<std::string> Operands; // FILE OUT START END
 };
 
@@ -47,14 +45,15 @@ constexpr TOptionDef CutOptions[] = {
 // Fills args from the command line; an error text when it is not usable.
 std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& args)
 {
-    TTagEdits& e = args.Edits;
+    TCutChoices& c = args.Choices;
+    TTagEdits& e = c.Edits;
     for (const auto& [id, value] : parsed.Options) {
         switch (id) {
         case OptTag: args.TagSet = true; break;
         case OptNoTag: args.NoTagSet = true; break;
-        case OptKeepID3v2: args.KeepID3v2 = true; break;
-        case OptLengthHeader: args.LengthHeader = true; break;
-        case OptExact: args.ExactCut = true; break;
+        case OptKeepID3v2: c.KeepID3v2 = true; break;
+        case OptLengthHeader: c.LengthHeader = true; break;
+        case OptExact: c.ExactCut = true; break;
         case OptTitle: e.Title = value; break;
         case OptArtist: e.Artist = value; break;
         case OptAlbum: e.Album = value; break;
@@ -74,9 +73,9 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
     }
     args.Operands = parsed.Operands;
     if (args.TagSet && args.NoTagSet) return "--tag and --no-tag exclude each other";
-    if (args.NoTagSet && args.Edits.Any()) return "tag field options cannot go with --no-tag";
+    if (args.NoTagSet && e.Any()) return "tag field options cannot go with --no-tag";
     if (args.Operands.size() != 4) return "expects FILE OUT START END";
-    args.Mode = args.TagSet ? TTagMode::Always : args.NoTagSet ? TTagMode::Never : TTagMode::FromSource;
+    c.Mode = args.TagSet ? TTagMode::Always : args.NoTagSet ? TTagMode::Never : TTagMode::FromSource;
     return std::nullopt;
 }
 
@@ -118,15 +117,9 @@ int RunCut(const std::vector<std::string>& argv)
         PrintError(file + ": not an MP3 stream; nothing written");
         return ExitDeclined;
     }
-    const int codePage = AnsiCodePage();
-    const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, codePage);
-    TCutOptions options;
-    options.DeclineEmpty = true; // a cut without audio is refused, as play refuses
-    options.KeepID3v2 = args.KeepID3v2;
-    options.LengthHeader = args.LengthHeader;
-    options.ExactCut = args.ExactCut;
-    options.TagTextToUtf8 = [codePage](std::string_view text) { return AnsiToUtf8(text, codePage); };
-    const TCutResult result = mp3.CutSegment(*start, *end, out, tag, options);
+    args.Choices.DeclineEmpty = true; // a cut without audio is refused, as play refuses
+    const TCutRequest request = BuildCutRequest(mp3.Info, args.Choices, AnsiCodePage());
+    const TCutResult result = mp3.CutSegment(*start, *end, out, request.Tag, request.Options);
     switch (result.Status) {
     case TCutStatus::Done:
         break;

@@ -5,6 +5,7 @@
 #include "cli/Options.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
+#include "request/CutRequest.h"
 #include "platform/CodePage.h"
 
 #include <cerrno>
@@ -105,7 +106,7 @@ TReport BuildReport(const TRoruvoMP3& mp3, int codePage)
 
     const TID3v1Tag& t = in.Tag;
     const auto text = [&r, codePage](const char* key, const char* field, std::size_t size) {
-        r.push_back({key, AnsiToUtf8(TagFieldText(field, size), codePage), true});
+        r.push_back({key, TagTextToUtf8(TagFieldText(field, size), codePage), true});
     };
     text("Title", t.Title, sizeof t.Title);
     text("Artist", t.Artist, sizeof t.Artist);

@@ -84,6 +84,8 @@ TEdit* MakeTagEdit(QWidget* parent, const char* name, int left, int top, int wid
     return edit;
 }
 
+} // namespace
+
 // Page "Standard": six captions, each with its value to the right.
 void DesignStandardPage(TFrmMP3Editor& f, TTabSheet* page) {
     struct Row {
@@ -144,8 +146,6 @@ void DesignTagPage(TFrmMP3Editor& f, TTabSheet* page) {
     f.Label7 = caption("Label7", captionLeft, 142, captionWidth, "Comment:");
     f.RzEdit7 = MakeTagEdit(page, "RzEdit7", fieldLeft, 142, fieldWidth, 30);
 }
-
-} // namespace
 
 void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.setObjectName(QStringLiteral("FrmMP3Editor"));
@@ -250,8 +250,11 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.PanelState->SetBevelOuter(TPanel::BevelNone);
     f.Image1 = MakeControl<TImage>(f.PanelState, "Image1", 0, 0, 190, 50);
     f.Image1->SetPicture(Art(QStringLiteral("wait-panel")));
-    f.Label25 = MakeControl<TLabel>(f.PanelState, "Label25", 0, 0, 190, 50);
+    // The text stands right of the spinner and the divider beside it
+    // (which the picture draws up to x 45), on as many lines as it needs.
+    f.Label25 = MakeControl<TLabel>(f.PanelState, "Label25", 48, 0, 136, 50);
     f.Label25->SetAlignment(Qt::AlignCenter);
+    f.Label25->SetWordWrap(true);
     f.Label25->SetFontColor(Qt::white);
     f.Label25->SetBold(true);
     f.Label25->SetCaption(QStringLiteral("Opening......"));

@@ -1,13 +1,12 @@
 #include "editor/SaveTag.h"
 
 #include "platform/CodePage.h"
+#include "request/CutRequest.h"
 
 namespace vivizu {
 
 std::string CutToBytes(const QString& text, int n) {
-    const int codePage = AnsiCodePage();
-    const std::string ansi = Utf8ToAnsi(text.toStdString(), codePage);
-    return std::string(vivizu::CutToBytes(ansi, n < 0 ? 0 : static_cast<std::size_t>(n), codePage));
+    return TagFieldBytes(text.toStdString(), n < 0 ? 0 : static_cast<std::size_t>(n), AnsiCodePage());
 }
 
 uint8_t TrackFieldNumber(const QString& text) {

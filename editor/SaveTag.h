@@ -1,5 +1,5 @@
 #pragma once
-// Turning the tag page's texts into the bytes of an ID3v1 tag record.
+// The tag page's texts as the cut request takes them.
 #include <QString>
 #include <cstdint>
 #include <string>

@@ -4,7 +4,6 @@
 // Its controls are created by DesignFrmMP3Editor (FrmMP3EditorDesign.h),
 // which names each one by its component name.
 #include "editor/MarkerDrag.h"
-#include "engine/tags/Id3v1Tag.h"
 #include "i18n/Messages.h"
 #include "widgets/Form.h"
 
@@ -43,12 +42,44 @@ class TMenuItem;
 // carries anything else.
 QString DroppedFile(const QMimeData* data);
 
+class TSelection;
+class TSelectionMarkers;
+struct TCutChoices;
+
+// The window's public face is what a user can do from outside: open a file,
+// switch the language. Everything else goes through its controls, which
+// tests find by their object names.
 class TFrmMP3Editor : public TForm {
     Q_OBJECT
 
 public:
     explicit TFrmMP3Editor(QWidget* parent = nullptr);
     ~TFrmMP3Editor() override;
+
+    // The window's drop shadow; null once the window has closed.
+    TFormShadow* Shadow() const { return FShadow.get(); }
+
+    // Puts a language's texts and messages on the window.
+    void ApplyLanguage(int number);
+
+    // Opens path as the Open button does once its dialog has given it: the
+    // wait panel, the analysis, the messages for a missing file or one that
+    // is not an MP3.
+    void OpenFile(const QString& path);
+    // OpenFile(path) after the current event, unless the window is busy by
+    // then; exceptions go to the application's error report.
+    void OpenFileLater(const QString& path);
+    // The wait panel is up: a file is being opened or a selection saved.
+    bool Busy() const;
+
+protected:
+    void FormCreate() override;
+    void FormClose() override;
+
+private:
+    friend void DesignFrmMP3Editor(TFrmMP3Editor& form);
+    friend void DesignStandardPage(TFrmMP3Editor& form, TTabSheet* page);
+    friend void DesignTagPage(TFrmMP3Editor& form, TTabSheet* page);
 
     // The window's components. Qt parenting owns them; the pointers stay
     // valid for the window's life.
@@ -125,24 +156,7 @@ public:
     // The message texts of the boxes and the wait panel.
     TMessageTexts Messages;
 
-    // The engine object; null only before FormCreate has made it.
-    TRoruvoMP3* Mp3() const { return FMp3.get(); }
-    // The window's drop shadow; null once the window has closed.
-    TFormShadow* Shadow() const { return FShadow.get(); }
-
-    // Language steps of start-up and close.
-    void ApplyLanguage(int number);
     void LoadMessages(const std::string& path);
-
-    // Opens path as the Open button does once its dialog has given it: the
-    // wait panel, the analysis, the messages for a missing file or one that
-    // is not an MP3.
-    void OpenFile(const QString& path);
-    // OpenFile(path) after the current event, unless the window is busy by
-    // then; exceptions go to the application's error report.
-    void OpenFileLater(const QString& path);
-    // The wait panel is up: a file is being opened or a selection saved.
-    bool Busy() const;
 
     // Handlers of the frame, the menus and the About button.
     void RzBmpButton1Click();
@@ -152,12 +166,11 @@ public:
     void Label28Click();
     void PM_EnglishClick(TMenuItem* sender);
     void Label29Click();
-    // A click on one of the three options: ticks or unticks it and hands the
-    // options to the engine.
+    // A click on one of the three options ticks or unticks it.
     void PM_KeepID3v2Click(TMenuItem* sender);
 
-    // The options menu's ticks from and to section "OPTIONS" of the settings
-    // file; reading also hands them to the engine.
+    // The options menu's ticks from and to section "OPTIONS" of the
+    // settings file.
     void ReadOptionsSetting();
     void WriteOptionsSetting() const;
 
@@ -166,69 +179,45 @@ public:
     // Switches the tag fields on or off with the "Include" box.
     void RzCheckBox1Click();
 
-    // Selection in milliseconds; 0 <= FStartTime <= FEndTime <= stream length.
-    int64_t FStartTime = 0;
-    int64_t FEndTime = 0;
-    // Geometry and drag state of the start (ImageStart) and end (ImageEnd)
-    // markers, in the window's client coordinates.
-    TMarkerDrag FStartMarker;
-    TMarkerDrag FEndMarker;
-
     // Puts both markers back at the ends of the position bar, loads their
-    // bitmaps from the program folder and switches the markers, their
-    // captions and the time fields on or off. A bitmap that cannot be read
-    // throws, leaving the later steps undone.
+    // pictures and switches the markers, their captions and the time fields
+    // on or off. A picture that cannot be read throws, leaving the later
+    // steps undone.
     void ResetMarkers(bool enabled);
-    // Turns a marker's place into a time, stores it and shows it in the
-    // matching time field.
-    void MarkerToTime(TMarkerWhich which);
-    // Stores a time for a marker and moves the marker to it. Does nothing
-    // while the marker is disabled.
-    void TimeToMarker(TMarkerWhich which, int64_t time);
-
-    // Handlers of the two markers and the two time fields.
-    void ImageStartMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void ImageStartMouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void ImageStartMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void ImageEndMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void ImageEndMouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void ImageEndMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // Shows the selection's start or end in its time field while the field
+    // is enabled; a disabled field shows time zero.
+    void ShowSelectionTime(TMarkerWhich which);
     // Change of either time field's text: reads the typed time, keeps it
-    // within its bounds, rewrites the field when needed and moves the marker.
+    // within its bounds, rewrites the field when needed and hands the time
+    // to the selection.
     void RzMaskEdit1Change(TMaskEdit* sender);
 
     // Preview.
-    // Asks where to play from and starts the preview there.
     void BtnPlayStartClick();
-    // Ends the preview; the controls go back to idle.
     void BtnStopClick();
     // Once a second while a preview plays: follows its position, and goes
     // back to idle once it has reached its end.
     void TimerPosTimer();
-    // Shows the bar's position as time text in Label1.
     void TrackBarPosChange();
-    // The three places a preview starts from; each plays to the end of the
-    // stream.
     void PlayFromStartTag();
     void PlayFromEndTag();
     void PlayFromCurrent();
 
-    // Saving.
-    // Asks for a destination (never the loaded file itself) and writes the
-    // selection there, with the tag page's tag when "Include" is ticked.
+    // Saving: asks for a destination (never the loaded file itself) and
+    // writes the selection there as the tag page and the options menu say.
     void BtnSaveMp3Click();
-    // The tag record the save writes: marker "TAG" and the tag page's
-    // fields, or all zero (no tag) while "Include" is unticked.
-    TID3v1Tag SaveTag() const;
+    // Writes the selection to path and tells the user of every refusal or
+    // failure, naming the file concerned and the reason.
+    void SaveSelection(const QString& path);
+    // False, after telling the user and opening the file again, when the
+    // loaded file has changed on disk since it was analysed.
+    bool SourceUnchanged();
+    // What the tag page and the options menu ask of a cut.
+    TCutChoices CutChoices() const;
     // Whether path names the loaded file: the same file on disk, under any
     // name (engine/io/SameFile.h).
     bool IsLoadedFile(const QString& path) const;
 
-protected:
-    void FormCreate() override;
-    void FormClose() override;
-
-private:
     // Binding of the handlers to the controls' events, by area.
     void WireEvents();
     void WireSelection();
@@ -236,27 +225,15 @@ private:
     // File drops onto the window and the Ctrl+O and Ctrl+S shortcuts.
     void WireOpenFromOutside();
     void WireOptions();
-    // The ticked options as the engine's cut options.
-    void ApplyCutOptions();
-
-    // The stream length L from the engine (0 with no file), and the position
-    // bar's maximum M: the length as the bar's 32 bits hold it.
-    int64_t StreamLengthMs() const;
-    int64_t BarMaxMs() const;
 
     void StopPreview();
     void ResetFileFields();
     void ShowLoadedFile();
     void ShowTag();
     void ShowWaitPanel(const QString& text);
-
-    TImage* MarkerImage(TMarkerWhich which) const;
-    TMarkerDrag& MarkerRecord(TMarkerWhich which);
-    TMaskEdit* MarkerField(TMarkerWhich which) const;
-    void MarkerMouseDown(TMarkerWhich which, Qt::MouseButton button, int x, int y);
-    void MarkerMouseMove(TMarkerWhich which, int x, int y);
-    TPoint MarkerPointInContainer(TMarkerWhich which, int x, int y) const;
-    void KeepMarkersApart(TMarkerWhich placed);
+    // The path of the chosen file in the status line, with control
+    // characters made visible.
+    void ShowFileName(const QString& path);
 
     bool StartPreview(int64_t from);
     void EndPreview();
@@ -264,6 +241,11 @@ private:
     std::unique_ptr<TRoruvoMP3> FMp3;
     std::unique_ptr<TFormShadow> FShadow;
     TCaptionDrag* FCaptionDrag = nullptr;
+    TSelection* FSelection = nullptr;
+    TSelectionMarkers* FMarkers = nullptr;
+    // Size and modification time of the loaded file as it was analysed.
+    int64_t FSourceSize = -1;
+    int64_t FSourceMTimeNs = -1;
 };
 
 } // namespace vivizu

@@ -1,10 +1,11 @@
 // Opening a file: the Open button, the information panel and the tag page.
 #include "editor/MessageBox.h"
 #include "editor/OpenFolder.h"
-#include "editor/TagGuard.h"
 #include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
+#include "editor/Selection.h"
 #include "engine/RoruvoMp3.h"
+#include "request/CutRequest.h"
 #include "platform/CodePage.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
@@ -22,6 +23,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QScopeGuard>
+#include <sys/stat.h>
+#include <tuple>
+#include <utility>
 
 namespace vivizu {
 
@@ -33,7 +37,16 @@ const QString ZeroTime = QStringLiteral("000:00:00.000");
 // there is none), spaces kept, decoded from the tag's code page.
 template <std::size_t N>
 QString TagText(const char (&field)[N]) {
-    return QString::fromStdString(AnsiToUtf8(TagFieldText(field), AnsiCodePage()));
+    return QString::fromStdString(TagTextToUtf8(TagFieldText(field), AnsiCodePage()));
+}
+
+// Size and modification time of a file, or -1 for both when it cannot be
+// looked at.
+std::pair<int64_t, int64_t> FileStamp(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return {-1, -1};
+    return {int64_t{st.st_size}, int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 } // namespace
@@ -49,18 +62,21 @@ void TFrmMP3Editor::OpenFile(const QString& path) {
     RememberOpenedFolder(path);
     StopPreview();
     ShowWaitPanel(Messages.Opening);
-    // Whatever happens from here on, the selection becomes 0 .. the bar's
-    // maximum and the wait panel goes away, also when the reset itself fails
-    // (a marker picture missing): the panel must not stay over the window.
+    // Whatever happens from here on, the selection becomes the whole of the
+    // analysed stream (none when the analysis failed) and the wait panel goes
+    // away, also when the reset itself fails (a marker picture missing): the
+    // panel must not stay over the window.
     const auto done = qScopeGuard([this] {
-        FStartTime = 0;
-        FEndTime = BarMaxMs();
+        FSelection->SetStream(FMp3->Valid ? FMp3->Info.LengthMs : 0);
         PanelState->SetVisible(false);
     });
-    Label12->SetCaption(path);
+    ShowFileName(path);
     ResetFileFields();
 
-    FMp3->LoadFile(QFile::encodeName(path).toStdString());
+    const std::string name = QFile::encodeName(path).toStdString();
+    // Taken before the analysis: a change while it runs shows at the save.
+    std::tie(FSourceSize, FSourceMTimeNs) = FileStamp(name);
+    FMp3->LoadFile(name);
     // The reset above already shows the no-file state for a failed analysis.
     if (FMp3->Valid) {
         ShowLoadedFile();
@@ -98,10 +114,7 @@ void TFrmMP3Editor::ResetFileFields() {
     RzComboBox1->SetItemIndex(-1);
     for (TLabel* label : {Label18, Label19, Label20, Label21, Label22, Label24})
         label->SetCaption(QString());
-    for (TMaskEdit* field : {RzMaskEdit1, RzMaskEdit2}) {
-        TTagGuard guard(field);
-        field->SetText(ZeroTime);
-    }
+    FSelection->SetStream(0);
     Label1->SetCaption(ZeroTime);
     BtnPlayStart->SetEnabled(false);
     BtnStop->SetEnabled(false);
@@ -115,8 +128,6 @@ void TFrmMP3Editor::ResetFileFields() {
 void TFrmMP3Editor::ShowLoadedFile() {
     const TMp3StreamInfo& info = FMp3->Info;
     TrackBarPos->SetEnabled(true);
-    // The bar counts in 32 bits: it takes the length's low 32 bits.
-    TrackBarPos->SetMax(static_cast<int32_t>(static_cast<uint32_t>(info.LengthMs)));
     Label1->SetCaption(QStringLiteral("00:00:00.000"));
 
     RzCheckBox1->SetEnabled(true);
@@ -138,8 +149,40 @@ void TFrmMP3Editor::ShowLoadedFile() {
     ImageFileState1->SetVisible(true);
     BtnSaveMp3->SetEnabled(true);
 
+    // The whole stream is selected once the markers are back on (the
+    // opening's last step), also when a marker picture fails here.
+    FSelection->SetStream(info.LengthMs);
     ResetMarkers(true);
-    MarkerToTime(TMarkerWhich::End);
+}
+
+// A newline or other control character in a file name would end or break
+// the status line: each is shown as its visible stand-in (U+2400 + code).
+void TFrmMP3Editor::ShowFileName(const QString& path) {
+    QString shown = path;
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20)
+            c = QChar(0x2400 + c.unicode());
+        else if (c.unicode() == 0x7F)
+            c = QChar(0x2421);
+    }
+    Label12->SetCaption(shown);
+}
+
+bool TFrmMP3Editor::SourceUnchanged() {
+    const std::string& name = FMp3->FileName;
+    const auto stamp = FileStamp(name);
+    // A file that is gone is the cut's to report, with the system's reason.
+    if (stamp.first < 0 || stamp == std::make_pair(FSourceSize, FSourceMTimeNs))
+        return true;
+    const QString path = QFile::decodeName(QByteArray::fromStdString(name));
+    // The language files have no text of their own for this.
+    ShowMessageBox(this,
+                   Messages.NotSave + QStringLiteral("\r\n") + path +
+                       QStringLiteral(": the file has changed since it was opened; it has been "
+                                      "opened again."),
+                   Messages.Error, QMessageBox::Critical);
+    OpenFile(path);
+    return false;
 }
 
 void TFrmMP3Editor::ShowTag() {

@@ -3,28 +3,19 @@
 // the settings file between runs.
 #include "editor/UnitMP3Editor.h"
 
-#include "engine/RoruvoMp3.h"
-#include "platform/CodePage.h"
 #include "i18n/Settings.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/MenuItem.h"
 #include "widgets/PopupMenu.h"
 
+#include <iterator>
 
 namespace vivizu {
 namespace {
 
 constexpr const char* OptionsSection = "OPTIONS";
-
-struct TOptionKey {
-    TMenuItem* TFrmMP3Editor::*Item;
-    const char* Key;
-};
-constexpr TOptionKey OptionKeys[] = {
-    {&TFrmMP3Editor::PM_KeepID3v2, "KeepID3v2"},
-    {&TFrmMP3Editor::PM_LengthHeader, "LengthHeader"},
-    {&TFrmMP3Editor::PM_ExactCut, "ExactCut"},
-};
+// The settings keys of the three options, in the menu's order.
+constexpr const char* OptionKeys[] = {"KeepID3v2", "LengthHeader", "ExactCut"};
 
 } // namespace
 
@@ -41,42 +32,32 @@ void TFrmMP3Editor::Label29Click()
     PopupMenuOptions->Popup(corner.x(), corner.y());
 }
 
+// The ticks are read when a save builds its cut request.
 void TFrmMP3Editor::PM_KeepID3v2Click(TMenuItem* sender)
 {
     if (sender == nullptr)
         return;
     sender->SetChecked(!sender->Checked());
-    ApplyCutOptions();
-}
-
-void TFrmMP3Editor::ApplyCutOptions()
-{
-    if (!FMp3)
-        return;
-    TCutOptions options;
-    options.KeepID3v2 = PM_KeepID3v2->Checked();
-    options.LengthHeader = PM_LengthHeader->Checked();
-    options.ExactCut = PM_ExactCut->Checked();
-    options.TagTextToUtf8 = [](std::string_view text) { return AnsiToUtf8(text, AnsiCodePage()); };
-    FMp3->CutOptions = std::move(options);
 }
 
 // A value other than 1 (missing, 0, not a number) leaves the option off.
 void TFrmMP3Editor::ReadOptionsSetting()
 {
     const TIniFile settings = LoadSettings();
-    for (const TOptionKey& option : OptionKeys)
-        (this->*option.Item)->SetChecked(settings.ReadString(OptionsSection, option.Key, "0") == "1");
-    ApplyCutOptions();
+    TMenuItem* const items[] = {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut};
+    for (std::size_t i = 0; i < std::size(OptionKeys); ++i)
+        items[i]->SetChecked(
+            settings.ReadString(OptionsSection, OptionKeys[i], "0") == "1");
 }
 
 // Throws std::system_error naming the settings file when it cannot be
 // written; the close reports it and goes on.
 void TFrmMP3Editor::WriteOptionsSetting() const
 {
+    const TMenuItem* const items[] = {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut};
     std::vector<std::pair<std::string, std::string>> values;
-    for (const TOptionKey& option : OptionKeys)
-        values.emplace_back(option.Key, (this->*option.Item)->Checked() ? "1" : "0");
+    for (std::size_t i = 0; i < std::size(OptionKeys); ++i)
+        values.emplace_back(OptionKeys[i], items[i]->Checked() ? "1" : "0");
     WriteSettings(OptionsSection, values);
 }
 

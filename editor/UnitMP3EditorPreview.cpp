@@ -3,6 +3,7 @@
 #include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
 #include "editor/UnitPlayMsg.h"
+#include "editor/Selection.h"
 #include "engine/RoruvoMp3.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/Label.h"
@@ -40,13 +41,13 @@ void TFrmMP3Editor::BtnPlayStartClick() {
 }
 
 void TFrmMP3Editor::PlayFromStartTag() {
-    if (StartPreview(FStartTime))
-        TrackBarPos->SetPosition(BarPosition(FStartTime));
+    if (StartPreview(FSelection->Start()))
+        TrackBarPos->SetPosition(BarPosition(FSelection->Start()));
 }
 
 void TFrmMP3Editor::PlayFromEndTag() {
-    if (StartPreview(FEndTime))
-        TrackBarPos->SetPosition(BarPosition(FEndTime));
+    if (StartPreview(FSelection->End()))
+        TrackBarPos->SetPosition(BarPosition(FSelection->End()));
 }
 
 // The bar keeps its place: the preview starts there.
@@ -56,9 +57,9 @@ void TFrmMP3Editor::PlayFromCurrent() { StartPreview(int64_t{TrackBarPos->Positi
 // lies at or after the end, or the device does not start playing; an error
 // of the device passes before any control has changed.
 bool TFrmMP3Editor::StartPreview(int64_t from) {
-    if (from >= StreamLengthMs())
+    if (from >= FSelection->LengthMs())
         return false;
-    if (!FMp3->PlayRange(from, BarMaxMs()))
+    if (!FMp3->PlayRange(from, FSelection->RulerMax()))
         return false;
     TrackBarPos->SetEnabled(false);
     BtnPlayStart->SetEnabled(false);
@@ -74,8 +75,17 @@ void TFrmMP3Editor::BtnStopClick() {
 }
 
 void TFrmMP3Editor::TimerPosTimer() {
-    if (FMp3->IsStopped())
+    if (FMp3->IsStopped()) {
+        // A tick that comes late, after the preview was ended otherwise,
+        // moves nothing.
+        const bool previewing = TimerPos->Enabled();
         EndPreview();
+        // The device's last position lies some way before the end; the
+        // preview played to the end of the stream, so the bar shows the end.
+        if (previewing)
+            TrackBarPos->SetPosition(FSelection->RulerMax());
+        return;
+    }
     const int64_t position = FMp3->PlayPosition();
     if (position >= 0)
         TrackBarPos->SetPosition(BarPosition(position));

@@ -1,14 +1,19 @@
 // Saving the selection: the Save As button, the refusal of the loaded file
-// as destination, the tag record from the tag page, the wait panel.
+// as destination, the cut request from the tag page and the options menu,
+// the wait panel, and the message for every refusal and failure.
 #include "editor/MessageBox.h"
 #include "editor/SaveTag.h"
+#include "editor/Selection.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/io/SameFile.h"
+#include "platform/CodePage.h"
+#include "request/CutRequest.h"
 #include "widgets/Application.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Edit.h"
+#include "widgets/MenuItem.h"
 #include "widgets/Panel.h"
 #include "widgets/SaveDialog.h"
 
@@ -16,21 +21,38 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <cstring>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace vivizu {
 
 namespace {
 
-// What the error report says when writing failed: the system's own text
-// and the file that was to be written.
-QString SaveErrorText(const std::exception& error, const QString& path) {
-    QString reason;
-    if (const auto* system = dynamic_cast<const std::system_error*>(&error))
-        reason = QString::fromLocal8Bit(system->code().message());
-    else
-        reason = QString::fromUtf8(error.what());
-    return path + QStringLiteral("\n") + reason;
+QString FromBytes(const std::string& text) {
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+// The reason of a failed write: the system's text for the error that ended
+// it (the engine's line names the temporary file, which the user never
+// sees).
+QString WriteFailureReason(const TCutResult& result) {
+    try {
+        if (result.Error)
+            std::rethrow_exception(result.Error);
+    } catch (const std::system_error& error) {
+        return FromBytes(error.code().message());
+    } catch (...) {
+    }
+    return FromBytes(result.Message);
+}
+
+// The reason of a failed read: the engine's line without the source's path
+// it starts with.
+QString ReadFailureReason(const TCutResult& result, const std::string& source) {
+    std::string reason = result.Message;
+    if (reason.starts_with(source + ": "))
+        reason.erase(0, source.size() + 2);
+    return FromBytes(reason);
 }
 
 } // namespace
@@ -60,49 +82,78 @@ void TFrmMP3Editor::BtnSaveMp3Click() {
         ShowMessageBox(this, Messages.NotSaveName + path, Messages.Info, QMessageBox::Information);
         return;
     }
+    // A file changed since its analysis would be cut from a stale picture
+    // of it: it is opened again instead, for the user to look and save anew.
+    if (!SourceUnchanged())
+        return;
+    SaveSelection(path);
+}
 
-    bool ok = false;
-    QString failure;
+void TFrmMP3Editor::SaveSelection(const QString& path) {
+    const std::string destination = QFile::encodeName(path).toStdString();
+    TCutResult result;
     {
         ShowWaitPanel(Messages.Waiting);
         const auto hidePanel = qScopeGuard([this] { PanelState->SetVisible(false); });
         // The preview device lets go of the file before it is read.
         FMp3->StopPlaying();
-        const TID3v1Tag tag = SaveTag();
-        try {
-            ok = FMp3->SaveSegment(static_cast<int32_t>(FStartTime), static_cast<int32_t>(FEndTime),
-                                   QFile::encodeName(path).toStdString(), tag);
-        } catch (const std::exception& error) {
-            // Nothing half-written is left: the new file takes the
-            // destination's place only once it is complete.
-            failure = SaveErrorText(error, path);
-        }
+        const TCutRequest request = BuildCutRequest(FMp3->Info, CutChoices(), AnsiCodePage());
+        // Nothing half-written is left on failure: the new file takes the
+        // destination's place only once it is complete.
+        result = FMp3->CutSegment(static_cast<int32_t>(FSelection->Start()),
+                                  static_cast<int32_t>(FSelection->End()), destination,
+                                  request.Tag, request.Options);
     }
-    if (!failure.isEmpty())
-        TApplication::ReportError(failure);
-    else if (!ok)
-        ShowMessageBox(this, Messages.NotSave, Messages.Error, QMessageBox::Critical);
+    switch (result.Status) {
+    case TCutStatus::Done:
+        return;
+    case TCutStatus::ReadError:
+    case TCutStatus::WriteError: {
+        // The file that failed: the source when reading it failed, else the
+        // destination.
+        const bool source = result.Status == TCutStatus::ReadError;
+        const std::string& file = source ? FMp3->FileName : destination;
+        TApplication::ReportError(FromBytes(file) + QStringLiteral("\n") +
+                                  (source ? ReadFailureReason(result, file)
+                                          : WriteFailureReason(result)));
+        return;
+    }
+    case TCutStatus::OutputIsInput:
+        // Found by the engine under a name the check above did not know:
+        // the language's own message for it.
+        ShowMessageBox(this, Messages.NotSaveName + path, Messages.Info, QMessageBox::Information);
+        return;
+    default:
+        // A refusal: the language's words, then the engine's line naming
+        // the file and the reason.
+        ShowMessageBox(this, Messages.NotSave + QStringLiteral("\r\n") + FromBytes(result.Message),
+                       Messages.Error, QMessageBox::Critical);
+        return;
+    }
 }
 
-// The tag to write: from the tag page when "Include" is ticked, otherwise
-// a record with no marker, which writes no tag.
-TID3v1Tag TFrmMP3Editor::SaveTag() const {
-    TID3v1Tag tag;
-    std::memset(&tag, 0, sizeof tag);
-    if (!RzCheckBox1->Checked())
-        return tag;
-    std::memcpy(tag.Marker, "TAG", 3);
-    PutTagField(tag.Title, CutToBytes(RzEdit1->Text(), 30));
-    PutTagField(tag.Artist, CutToBytes(RzEdit2->Text(), 30));
-    PutTagField(tag.Album, CutToBytes(RzEdit3->Text(), 30));
-    PutTagField(tag.Year, CutToBytes(RzEdit6->Text(), 4));
-    // With a track number the comment gives up its last two bytes to it.
-    const uint8_t track = TrackFieldNumber(RzEdit5->Text());
-    PutTagField(tag.Comment, CutToBytes(RzEdit7->Text(), track > 0 ? 28 : 30));
-    tag.Track = track;
+// The tag from the tag page when "Include" is ticked (every field as it
+// stands there), otherwise none; the options as the menu ticks them.
+TCutChoices TFrmMP3Editor::CutChoices() const {
+    TCutChoices choices;
+    choices.KeepID3v2 = PM_KeepID3v2->Checked();
+    choices.LengthHeader = PM_LengthHeader->Checked();
+    choices.ExactCut = PM_ExactCut->Checked();
+    if (!RzCheckBox1->Checked()) {
+        choices.Mode = TTagMode::Never;
+        return choices;
+    }
+    choices.Mode = TTagMode::Always;
+    TTagEdits& e = choices.Edits;
+    e.Title = RzEdit1->Text().toStdString();
+    e.Artist = RzEdit2->Text().toStdString();
+    e.Album = RzEdit3->Text().toStdString();
+    e.Year = RzEdit6->Text().toStdString();
+    e.Comment = RzEdit7->Text().toStdString();
+    e.Track = TrackFieldNumber(RzEdit5->Text());
     // No genre selected (-1) is 255 in the tag's byte.
-    tag.Genre = static_cast<uint8_t>(RzComboBox1->ItemIndex());
-    return tag;
+    e.Genre = static_cast<uint8_t>(RzComboBox1->ItemIndex());
+    return choices;
 }
 
 } // namespace vivizu

@@ -4,11 +4,13 @@
 // Usage: save-probe FILE START_MS END_MS OUT_FOLDER [RUNS]
 //   -> prints "window_median window_min engine_median engine_min" in ms
 #include "editor/MessageBox.h"
+#include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
 #include "widgets/Application.h"
 #include "widgets/FileDialogBase.h"
 #include "widgets/Panel.h"
+#include "widgets/MaskEdit.h"
 #include "widgets/PictureButton.h"
 
 #include <QElapsedTimer>
@@ -65,14 +67,16 @@ int main(int argc, char** argv) {
     vivizu::SetMessageBoxHook(
         [&](const QString&, const QString&, QMessageBox::Icon) { failed = true; });
     vivizu::TApplication::SetReportHook([&](const QString&, const QString&) { failed = true; });
-    form.BtnOpenMp3Click();
-    form.FStartTime = start;
-    form.FEndTime = end;
+    auto* saveButton = form.findChild<vivizu::TPictureButton*>(QStringLiteral("BtnSaveMp3"));
+    form.findChild<vivizu::TPictureButton*>(QStringLiteral("BtnOpenMp3"))->click();
+    // The selection as a user types it: the end first, the start within it.
+    form.findChild<vivizu::TMaskEdit*>(QStringLiteral("RzMaskEdit2"))->SetText(vivizu::MsToTimeText(end));
+    form.findChild<vivizu::TMaskEdit*>(QStringLiteral("RzMaskEdit1"))->SetText(vivizu::MsToTimeText(start));
 
     QElapsedTimer clock;
     qint64 hiddenAt = 0;
     HideClock hide(clock, hiddenAt);
-    form.PanelState->installEventFilter(&hide);
+    form.findChild<QWidget*>(QStringLiteral("PanelState"))->installEventFilter(&hide);
 
     std::vector<double> window, engine;
     vivizu::TRoruvoMP3 engineAlone;
@@ -82,7 +86,7 @@ int main(int argc, char** argv) {
         answer = out;
         hiddenAt = 0;
         clock.start();
-        form.BtnSaveMp3->click();
+        saveButton->click();
         const double windowMs = hiddenAt / 1e6;
         const qint64 windowSize = QFile(out).size();
         QFile::remove(out);

@@ -7,6 +7,7 @@
 #include "engine/RoruvoMp3.h"
 #include "widgets/Application.h"
 #include "widgets/FileDialogBase.h"
+#include "widgets/PictureButton.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
             engine = std::min(engine, timer.nsecsElapsed() / 1e6);
 
         timer.restart();
-        form.BtnOpenMp3Click();
+        form.findChild<vivizu::TPictureButton*>(QStringLiteral("BtnOpenMp3"))->click();
         form.repaint();
         if (run > 0)
             window = std::min(window, timer.nsecsElapsed() / 1e6);

@@ -2,7 +2,10 @@
 // Helpers shared by the main window's tests: fixture paths, answering the
 // open dialog, and catching message boxes and error reports.
 #include "editor/MessageBox.h"
+#include "EditorControls.h"
 #include "editor/UnitMP3Editor.h"
+#include "platform/Ini.h"
+#include "platform/ProgramFolder.h"
 #include "widgets/Application.h"
 #include "widgets/FileDialogBase.h"
 
@@ -18,6 +21,12 @@ namespace vivizu::test {
 
 inline QString Fixture(const char* name) {
     return QString::fromUtf8(VIVIZU_FIXTURES) + QLatin1Char('/') + QLatin1String(name);
+}
+
+// A message text of the English language file beside the program.
+inline QString EnglishMessage(const char* key) {
+    const auto ini = TIniFile::Load(ProgramFolder() + "Languages/English.isl");
+    return QString::fromStdString(ini.ReadString("Messages", key, ""));
 }
 
 // While alive: the open and save dialogs answer with a path (or are
@@ -60,11 +69,17 @@ public:
     std::vector<TBox> Reports;  // the application's error reports
 };
 
-// Opens path through the Open button's handler as a user would, with the
+// Opens path with a click on the Open button, as a user would, with the
 // dialog answering path.
 inline void OpenThroughDialog(TFrmMP3Editor& form, TDialogSeams& seams, const QString& path) {
     seams.Answer = path;
-    form.BtnOpenMp3Click();
+    TEditorControls(form).BtnOpenMp3->click();
+}
+
+// Saves to path with a click on the Save As button.
+inline void SaveThroughDialog(TFrmMP3Editor& form, TDialogSeams& seams, const QString& path) {
+    seams.Answer = path;
+    TEditorControls(form).BtnSaveMp3->click();
 }
 
 } // namespace vivizu::test

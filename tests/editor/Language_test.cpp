@@ -15,6 +15,8 @@
 #include "widgets/PageControl.h"
 #include "widgets/PopupMenu.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTabBar>
 #include <QTest>
@@ -60,22 +62,29 @@ TEST_F(WindowLanguage, StartsInTheStoredLanguageAndStoresItAgainAtClose) {
     WriteSettings("; kept\n[OPTIONS]\nLastFolder=/music\n\n[LANGUAGE]\nDefault=4\n");
     TFrmMP3Editor form;
     EXPECT_EQ(CurrentLanguage, 4);
-    EXPECT_TRUE(form.PM_French->Checked());
-    EXPECT_FALSE(form.PM_English->Checked());
+    EXPECT_TRUE(TEditorControls(form).PM_French->Checked());
+    EXPECT_FALSE(TEditorControls(form).PM_English->Checked());
     EXPECT_EQ(Text(form, "Label28", "Caption"), ">> Langue");
     EXPECT_EQ(Text(form, "BtnStop", "Caption"), QString::fromUtf8("&Arr\u00eat"));
     EXPECT_EQ(Text(form, "TabSheet1", "Caption"), "Tag ID3v1");
     EXPECT_EQ(Text(form, "OpenDialog1", "Title"), "Ouvrir un fichier MP3");
     EXPECT_EQ(Text(form, "RzBmpButton1", "Hint"), "Fermer");
     EXPECT_EQ(Text(form, "PM_German", "Caption"), "Allemand");
-    EXPECT_EQ(form.Messages.Info, "Information");
-    EXPECT_EQ(form.Messages.Stereo, QString::fromUtf8("St\u00e9r\u00e9o"));
-    EXPECT_TRUE(form.Messages.NotSaveName.endsWith(QString::fromUtf8("\u00a0:\r\n")));
+    // The message texts too: the channel of a stereo file, the caption of
+    // an information box and the words before a refused destination.
+    const QString song = Fixture("cbr128-tags.mp3");
+    OpenThroughDialog(form, Seams, song);
+    EXPECT_EQ(TEditorControls(form).Label19->Caption(), QString::fromUtf8("St\u00e9r\u00e9o"));
+    SaveThroughDialog(form, Seams, song);
+    ASSERT_EQ(Seams.Boxes.size(), 1u);
+    EXPECT_EQ(Seams.Boxes[0].Caption, "Information");
+    EXPECT_TRUE(Seams.Boxes[0].Text.endsWith(QString::fromUtf8("\u00a0:\r\n") + song));
 
-    form.RzBmpButton1Click();
-    EXPECT_EQ(form.Mp3(), nullptr);
+    TEditorControls(form).RzBmpButton1->click();
+    // The open above kept its folder in a section of its own.
     EXPECT_EQ(Settings(), "; kept\n[OPTIONS]\nLastFolder=/music\nKeepID3v2=0\nLengthHeader=0\n"
-                          "ExactCut=0\n\n[LANGUAGE]\nDefault=4\n");
+                          "ExactCut=0\n\n[LANGUAGE]\nDefault=4\n\n[FILES]\nLastFolder=\"" +
+                              QFileInfo(song).absolutePath().toStdString() + "\"\n");
 }
 
 // With no choice stored the system language decides, once: a Japanese
@@ -90,7 +99,7 @@ TEST_F(WindowLanguage, NoStoredChoiceTakesTheSystemLanguageAndStoresIt) {
     {
         TFrmMP3Editor form;
         EXPECT_EQ(CurrentLanguage, 6);
-        EXPECT_TRUE(form.PM_English->Checked());
+        EXPECT_TRUE(TEditorControls(form).PM_English->Checked());
         EXPECT_EQ(Text(form, "Label28", "Caption"), ">> Language");
         form.close();
     }
@@ -104,35 +113,39 @@ TEST_F(WindowLanguage, NoStoredChoiceTakesTheSystemLanguageAndStoresIt) {
 TEST_F(WindowLanguage, MenuChoiceAppliesALanguageAndTheCurrentOneReloadsNothing) {
     TFrmMP3Editor form;
     ASSERT_EQ(CurrentLanguage, 0);
-    form.PM_German->DoClick();
+    TEditorControls(form).PM_German->DoClick();
     EXPECT_EQ(CurrentLanguage, 2);
-    EXPECT_TRUE(form.PM_German->Checked());
-    for (TMenuItem* other : {form.PM_English, form.PM_Spanish, form.PM_Italian, form.PM_French})
+    EXPECT_TRUE(TEditorControls(form).PM_German->Checked());
+    for (TMenuItem* other : {TEditorControls(form).PM_English, TEditorControls(form).PM_Spanish, TEditorControls(form).PM_Italian, TEditorControls(form).PM_French})
         EXPECT_FALSE(other->Checked()) << other->objectName().toStdString();
-    EXPECT_EQ(form.Label28->Caption(), ">> Sprache");
-    EXPECT_EQ(form.Label15->Caption(), "Abtastrate:");
-    EXPECT_EQ(form.Messages.Error, "Fehler");
+    EXPECT_EQ(TEditorControls(form).Label28->Caption(), ">> Sprache");
+    EXPECT_EQ(TEditorControls(form).Label15->Caption(), "Abtastrate:");
+    // The message texts follow: the caption of a failed save's box.
+    OpenThroughDialog(form, Seams, Fixture("cbr128-tags.mp3"));
+    SaveThroughDialog(form, Seams, QDir::temp().filePath(QStringLiteral("no-such-folder/out.mp3")));
+    ASSERT_EQ(Seams.Boxes.size(), 1u);
+    EXPECT_EQ(Seams.Boxes[0].Caption, "Fehler");
 
-    form.BtnStop->SetCaption(QStringLiteral("changed"));
-    form.PM_German->DoClick();
-    EXPECT_EQ(form.BtnStop->Caption(), "changed");
+    TEditorControls(form).BtnStop->SetCaption(QStringLiteral("changed"));
+    TEditorControls(form).PM_German->DoClick();
+    EXPECT_EQ(TEditorControls(form).BtnStop->Caption(), "changed");
 
     // English after a system language without a file of its own is a change.
     CurrentLanguage = 6;
-    form.PM_English->DoClick();
+    TEditorControls(form).PM_English->DoClick();
     EXPECT_EQ(CurrentLanguage, 0);
-    EXPECT_EQ(form.BtnStop->Caption(), "&Stop");
-    EXPECT_EQ(form.Label28->Caption(), ">> Language");
+    EXPECT_EQ(TEditorControls(form).BtnStop->Caption(), "&Stop");
+    EXPECT_EQ(TEditorControls(form).Label28->Caption(), ">> Language");
 }
 
 TEST_F(WindowLanguage, TheLanguageLinkOpensTheMenuBelowItsBottomLeftCorner) {
     TFrmMP3Editor form;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QTest::mouseClick(form.Label28, Qt::LeftButton);
-    QMenu* menu = form.PopupMenuView->Shown();
+    QTest::mouseClick(TEditorControls(form).Label28, Qt::LeftButton);
+    QMenu* menu = TEditorControls(form).PopupMenuView->Shown();
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->pos(), form.Label28->mapToGlobal(QPoint(0, form.Label28->height())));
+    EXPECT_EQ(menu->pos(), TEditorControls(form).Label28->mapToGlobal(QPoint(0, TEditorControls(form).Label28->height())));
     QStringList captions;
     for (QAction* action : menu->actions())
         captions << action->text();
@@ -146,10 +159,9 @@ TEST_F(WindowLanguage, ASettingsFileThatCannotBeWrittenDoesNotStopTheClose) {
     TFrmMP3Editor form;
     form.show();
     testing::internal::CaptureStderr();
-    form.RzBmpButton1Click();
+    TEditorControls(form).RzBmpButton1->click();
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.Mp3(), nullptr);
     EXPECT_TRUE(Seams.Reports.empty());
     EXPECT_NE(errors.find(SettingsPath()), std::string::npos) << errors;
 }
@@ -173,14 +185,14 @@ TEST_F(WindowLanguage, EveryLanguagesTextsFitTheirControls) {
             EXPECT_TRUE(form.rect().contains(inWindow)) << name.toStdString();
         }
         // The start and end captions grow to the left, keeping the margin.
-        EXPECT_GE(form.LabelStart->x(), 12);
-        EXPECT_GE(form.LabelEnd->x(), 12);
+        EXPECT_GE(TEditorControls(form).LabelStart->x(), 12);
+        EXPECT_GE(TEditorControls(form).LabelEnd->x(), 12);
         for (QAbstractButton* button :
-             std::initializer_list<QAbstractButton*>{form.BtnPlayStart, form.BtnStop, form.RzCheckBox1})
+             std::initializer_list<QAbstractButton*>{TEditorControls(form).BtnPlayStart, TEditorControls(form).BtnStop, TEditorControls(form).RzCheckBox1})
             EXPECT_LE(button->sizeHint().width(), button->width()) << button->objectName().toStdString();
-        auto* tabs = form.RzPageControl1->findChild<QTabBar*>();
+        auto* tabs = TEditorControls(form).RzPageControl1->findChild<QTabBar*>();
         ASSERT_NE(tabs, nullptr);
-        EXPECT_LE(tabs->sizeHint().height(), form.RzPageControl1->height());
+        EXPECT_LE(tabs->sizeHint().height(), TEditorControls(form).RzPageControl1->height());
     }
     form.ApplyLanguage(0);
 }

@@ -67,7 +67,8 @@ protected:
     }
 
     // The texts an open leaves on the window.
-    static QStringList WindowTexts(const TFrmMP3Editor& f) {
+    static QStringList WindowTexts(TFrmMP3Editor& form) {
+        const TEditorControls f(form);
         QStringList texts;
         for (TLabel* l : {f.Label12, f.Label18, f.Label19, f.Label20, f.Label21, f.Label22,
                           f.Label24, f.Label1})
@@ -81,7 +82,7 @@ protected:
 
     int SaveClicks = 0;
     void CountSaveClicks() {
-        QObject::connect(Form->BtnSaveMp3, &TPictureButton::Click, [this] { ++SaveClicks; });
+        QObject::connect(TEditorControls(*Form).BtnSaveMp3, &TPictureButton::Click, [this] { ++SaveClicks; });
     }
     void ShowActive() {
         Form->show();
@@ -104,19 +105,19 @@ TEST_F(OpenFromOutside, DroppedFileOpensExactlyAsTheOpenDialogWould) {
     TFrmMP3Editor byDialog;
     OpenThroughDialog(byDialog, Seams, path);
     EXPECT_EQ(WindowTexts(*Form), WindowTexts(byDialog));
-    EXPECT_EQ(Form->Label12->Caption(), path);
-    EXPECT_NE(Form->Label22->Caption(), QString());
-    EXPECT_FALSE(Form->PanelState->isVisible());
+    EXPECT_EQ(TEditorControls(*Form).Label12->Caption(), path);
+    EXPECT_NE(TEditorControls(*Form).Label22->Caption(), QString());
+    EXPECT_FALSE(TEditorControls(*Form).PanelState->isVisible());
 }
 
 TEST_F(OpenFromOutside, DropOntoATagFieldOpensTheFileInsteadOfPastingItsName) {
     const QString path = Fixture("vbr48k.mp3");
     OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
-    ASSERT_TRUE(Form->RzEdit1->isEnabled());
-    const auto [enter, drop] = DragAndDrop(Form->RzEdit1, *FileData(path));
+    ASSERT_TRUE(TEditorControls(*Form).RzEdit1->isEnabled());
+    const auto [enter, drop] = DragAndDrop(TEditorControls(*Form).RzEdit1, *FileData(path));
     EXPECT_TRUE(drop.Accepted);
-    EXPECT_EQ(Form->Label12->Caption(), path);
-    EXPECT_FALSE(Form->RzEdit1->Text().contains(QLatin1String("file:")));
+    EXPECT_EQ(TEditorControls(*Form).Label12->Caption(), path);
+    EXPECT_FALSE(TEditorControls(*Form).RzEdit1->Text().contains(QLatin1String("file:")));
 }
 
 TEST_F(OpenFromOutside, AnythingButOneLocalFileIsRefusedAndChangesNothing) {
@@ -143,18 +144,18 @@ TEST_F(OpenFromOutside, AnythingButOneLocalFileIsRefusedAndChangesNothing) {
     const auto [enter, drop] = DragAndDrop(Form.get(), *FileData(mp3), Qt::MoveAction);
     EXPECT_FALSE(drop.Accepted);
 
-    EXPECT_EQ(Form->Label12->Caption(), QString());
-    EXPECT_FALSE(Form->BtnSaveMp3->isEnabled());
+    EXPECT_EQ(TEditorControls(*Form).Label12->Caption(), QString());
+    EXPECT_FALSE(TEditorControls(*Form).BtnSaveMp3->isEnabled());
     EXPECT_TRUE(Seams.Boxes.empty());
     EXPECT_TRUE(Seams.Reports.empty());
 }
 
 TEST_F(OpenFromOutside, NoDropWhileTheWaitPanelIsUp) {
-    Form->PanelState->SetVisible(true);
+    TEditorControls(*Form).PanelState->SetVisible(true);
     const auto [enter, drop] = DragAndDrop(Form.get(), *FileData(Fixture("mono8k.mp3")));
     EXPECT_FALSE(enter.Accepted);
     EXPECT_FALSE(drop.Accepted);
-    EXPECT_EQ(Form->Label12->Caption(), QString());
+    EXPECT_EQ(TEditorControls(*Form).Label12->Caption(), QString());
 }
 
 TEST_F(OpenFromOutside, DroppedFilesThatCannotBeOpenedGetTheDialogsMessages) {
@@ -166,12 +167,12 @@ TEST_F(OpenFromOutside, DroppedFilesThatCannotBeOpenedGetTheDialogsMessages) {
     file.close();
     DragAndDrop(Form.get(), *FileData(text));
     ASSERT_EQ(Seams.Boxes.size(), 1u);
-    EXPECT_EQ(Seams.Boxes[0].Text, text + QStringLiteral("\r\n") + Form->Messages.NotMP3);
+    EXPECT_EQ(Seams.Boxes[0].Text, text + QStringLiteral("\r\n") + EnglishMessage("Ms_NotMP3"));
 
     // Gone by the time it is dropped: the file system's error, reported.
     DragAndDrop(Form.get(), *FileData(folder.filePath(QStringLiteral("gone.mp3"))));
     EXPECT_EQ(Seams.Reports.size(), 1u);
-    EXPECT_FALSE(Form->PanelState->isVisible());
+    EXPECT_FALSE(TEditorControls(*Form).PanelState->isVisible());
 }
 
 TEST_F(OpenFromOutside, ShortcutsDoWhatTheirButtonsDoAndNothingWhileTheyAreDisabled) {
@@ -184,26 +185,26 @@ TEST_F(OpenFromOutside, ShortcutsDoWhatTheirButtonsDoAndNothingWhileTheyAreDisab
     Seams.Answer = Fixture("mono8k.mp3");
     QTest::keyClick(Form.get(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(Seams.Executes, 1);
-    EXPECT_EQ(Form->Label12->Caption(), Seams.Answer);
-    ASSERT_TRUE(Form->BtnSaveMp3->isEnabled());
+    EXPECT_EQ(TEditorControls(*Form).Label12->Caption(), Seams.Answer);
+    ASSERT_TRUE(TEditorControls(*Form).BtnSaveMp3->isEnabled());
     QTest::keyClick(Form.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(SaveClicks, 1);
 
     // Also from inside a text field.
-    Form->RzEdit1->setFocus();
-    QTest::keyClick(Form->RzEdit1, Qt::Key_S, Qt::ControlModifier);
+    TEditorControls(*Form).RzEdit1->setFocus();
+    QTest::keyClick(TEditorControls(*Form).RzEdit1, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(SaveClicks, 2);
     // Each save asked for its destination through the save dialog.
     const int dialogs = Seams.Executes;
     EXPECT_EQ(dialogs, 3);
 
-    Form->BtnOpenMp3->setEnabled(false);
+    TEditorControls(*Form).BtnOpenMp3->setEnabled(false);
     QTest::keyClick(Form.get(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(Seams.Executes, dialogs);
-    Form->BtnOpenMp3->setEnabled(true);
+    TEditorControls(*Form).BtnOpenMp3->setEnabled(true);
 
     // Busy behind the wait panel: neither shortcut reacts.
-    Form->PanelState->SetVisible(true);
+    TEditorControls(*Form).PanelState->SetVisible(true);
     QTest::keyClick(Form.get(), Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(Form.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(Seams.Executes, dialogs);
@@ -286,8 +287,8 @@ TEST_F(OpenDialogStart, TheOpenButtonsDialogStartsInTheFolderOfTheLastFile) {
         dialog.SetFileName(Fixture("mono8k.mp3"));
         return true;
     });
-    form.BtnOpenMp3Click();
-    form.BtnOpenMp3Click();
+    TEditorControls(form).BtnOpenMp3->click();
+    TEditorControls(form).BtnOpenMp3->click();
     EXPECT_EQ(startedIn, QFileInfo(Fixture("mono8k.mp3")).absolutePath());
     // The next run reads it from the settings file.
     EXPECT_EQ(OpenDialogFolder(), startedIn);

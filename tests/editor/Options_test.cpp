@@ -1,4 +1,4 @@
-// The options menu: its three ticks, what they hand to the engine, and how
+// The options menu: its three ticks, how they shape a save, and how
 // they are kept in section "OPTIONS" of the settings file.
 #include "EditorTestSupport.h"
 
@@ -9,6 +9,8 @@
 #include "widgets/MenuItem.h"
 #include "widgets/PopupMenu.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -23,22 +25,46 @@ class Options : public ::testing::Test {
 protected:
     Options()
     {
+        // A program folder of the test's own, for its settings file, with
+        // the files a window needs to open and save.
         FormerFolder = ProgramFolder();
+        const QString from = QString::fromStdString(FormerFolder);
+        for (const char* name : {"MarkStart.bmp", "MarkEnd.bmp", "MarkStartD.bmp", "MarkEndD.bmp"})
+            QFile::copy(from + name, Temp.filePath(QLatin1String(name)));
+        QDir(Temp.path()).mkdir(QStringLiteral("Languages"));
+        QFile::copy(from + "Languages/English.isl", Temp.filePath(QStringLiteral("Languages/English.isl")));
         SetProgramFolder(Temp.path().toStdString() + "/");
     }
     ~Options() override { SetProgramFolder(FormerFolder); }
 
     std::string Settings() const { return Temp.path().toStdString() + "/Vivizu.ini"; }
 
+    // A window started now, reading the settings file as it starts.
+    void StartWindow() { Form = std::make_unique<TFrmMP3Editor>(); }
+
+    // The first bytes of the selection saved with the ticked options.
+    std::string SavedStart()
+    {
+        OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
+        const QString out = Temp.filePath(QStringLiteral("out.mp3"));
+        QFile::remove(out);
+        SaveThroughDialog(*Form, Seams, out);
+        EXPECT_TRUE(Seams.Boxes.empty());
+        EXPECT_TRUE(Seams.Reports.empty());
+        QFile file(out);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.read(200).toStdString();
+    }
+
     TDialogSeams Seams;
-    std::unique_ptr<TFrmMP3Editor> Form = std::make_unique<TFrmMP3Editor>();
     QTemporaryDir Temp;
     std::string FormerFolder;
+    std::unique_ptr<TFrmMP3Editor> Form = std::make_unique<TFrmMP3Editor>();
 };
 
 TEST_F(Options, MenuBesideTheLanguageMenuWithThreeTicks)
 {
-    auto& f = *Form;
+    TEditorControls f(*Form);
     EXPECT_EQ(f.Label29->Caption(), ">> Options");
     EXPECT_LT(f.Label29->x() + f.Label29->width(), f.Label28->x() + 1);
     EXPECT_EQ(f.Label29->y(), f.Label28->y());
@@ -48,26 +74,30 @@ TEST_F(Options, MenuBesideTheLanguageMenuWithThreeTicks)
     EXPECT_EQ(f.PM_ExactCut->parent(), f.PopupMenuOptions);
 }
 
-TEST_F(Options, ReadFromTheSettingsFileAndHandedToTheEngine)
+TEST_F(Options, ReadFromTheSettingsFileAndHandedToTheSave)
 {
     TIniFile ini;
     ini.WriteString("OPTIONS", "KeepID3v2", "1");
     ini.WriteString("OPTIONS", "LengthHeader", "0");
     ini.WriteString("OPTIONS", "ExactCut", "yes"); // not 1: off
     ini.Save(Settings());
-    Form->ReadOptionsSetting();
-    EXPECT_TRUE(Form->PM_KeepID3v2->Checked());
-    EXPECT_FALSE(Form->PM_LengthHeader->Checked());
-    EXPECT_FALSE(Form->PM_ExactCut->Checked());
-    EXPECT_TRUE(Form->Mp3()->CutOptions.KeepID3v2);
-    EXPECT_FALSE(Form->Mp3()->CutOptions.ExactCut);
+    StartWindow();
+    TEditorControls f(*Form);
+    EXPECT_TRUE(f.PM_KeepID3v2->Checked());
+    EXPECT_FALSE(f.PM_LengthHeader->Checked());
+    EXPECT_FALSE(f.PM_ExactCut->Checked());
+    // The kept ID3v2 tag leads the file; no header frame follows it.
+    std::string start = SavedStart();
+    EXPECT_EQ(start.substr(0, 3), "ID3");
 
-    // A click ticks or unticks and reaches the engine at once.
-    Form->PM_ExactCut->DoClick();
-    Form->PM_KeepID3v2->DoClick();
-    EXPECT_TRUE(Form->PM_ExactCut->Checked());
-    EXPECT_TRUE(Form->Mp3()->CutOptions.ExactCut);
-    EXPECT_FALSE(Form->Mp3()->CutOptions.KeepID3v2);
+    // A click ticks or unticks and the next save follows it.
+    f.PM_ExactCut->DoClick();
+    f.PM_KeepID3v2->DoClick();
+    EXPECT_TRUE(f.PM_ExactCut->Checked());
+    EXPECT_FALSE(f.PM_KeepID3v2->Checked());
+    start = SavedStart();
+    EXPECT_EQ(static_cast<unsigned char>(start[0]), 0xFF); // a frame, no tag
+    EXPECT_TRUE(start.find("Info") != std::string::npos || start.find("Xing") != std::string::npos);
 }
 
 TEST_F(Options, WrittenBesideOtherSettingsAsZeroOrOne)
@@ -75,10 +105,11 @@ TEST_F(Options, WrittenBesideOtherSettingsAsZeroOrOne)
     TIniFile ini;
     ini.WriteString("LANGUAGE", "Default", "2");
     ini.Save(Settings());
-    Form->ReadOptionsSetting(); // no OPTIONS section: all off
-    EXPECT_FALSE(Form->Mp3()->CutOptions.AddsToFrames());
-    Form->PM_LengthHeader->DoClick();
-    Form->WriteOptionsSetting();
+    StartWindow(); // no OPTIONS section: all off
+    TEditorControls f(*Form);
+    EXPECT_EQ(static_cast<unsigned char>(SavedStart()[0]), 0xFF); // no kept tag
+    f.PM_LengthHeader->DoClick();
+    Form->close(); // the close writes the settings
 
     const TIniFile saved = TIniFile::Load(Settings());
     EXPECT_EQ(saved.ReadString("LANGUAGE", "Default", ""), "2");

