@@ -44,10 +44,10 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
     TLoudnessResult out;
     const unsigned threads = options.Threads > 0 ? options.Threads : std::max(1u, std::thread::hardware_concurrency());
     TDecodeOptions chunked = options;
-    if (chunked.ChunkFrames == 0) {
-        const size_t frames = range.Last > range.First ? range.Last - range.First : 0;
-        chunked.ChunkFrames = std::max(MinChunkFrames, (frames + threads - 1) / threads);
-    }
+    const size_t frames = range.Last > range.First ? range.Last - range.First : 0;
+    if (chunked.ChunkFrames == 0)
+        chunked.ChunkFrames = (frames + threads - 1) / threads;
+    chunked.ChunkFrames = std::max(MinChunkFrames, chunked.ChunkFrames);
     std::mutex mutex;
     std::vector<TMeter> meters;
     const auto factory = [&](size_t chunk, const TPcmFormat& format) -> std::unique_ptr<TChunkConsumer> {

@@ -20,9 +20,9 @@ struct TLoudnessResult {
     TLoudness Loudness;
 };
 
-// Decodes range in as many chunks as threads (each a separate meter, so the
-// gating blocks that would span a chunk boundary are left out: less than a
-// second of the stream per boundary).
+// Decodes range in as many chunks as threads, of at least 1024 frames (each
+// a separate meter, so the gating blocks that would span a chunk boundary
+// are left out: less than a second of the stream per boundary).
 TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
                                 const TDecodeOptions& options);
 
