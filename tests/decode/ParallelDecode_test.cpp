@@ -104,6 +104,18 @@ TEST(ParallelDecode, JoinedChunksEqualOneDecodeAtLowRates)
     ExpectChunkedEqualsWhole(folder.Mp3("m1-vbr", music, "-V 9 -m j"));
 }
 
+TEST(ParallelDecode, JoinedChunksEqualOneDecodeOfLayerI)
+{
+    test::TSoundFolder folder;
+    for (const char* mode : {"stereo", "mono"}) {
+        const std::string file = folder.Path() + "/layer1-" + mode + ".mp1";
+        const std::string make = std::string("python3 '") + VIVIZU_DECODE_TESTS + "/make_layer1.py' '" + file
+                                 + "' 150 " + mode;
+        ASSERT_EQ(std::system(make.c_str()), 0);
+        ExpectChunkedEqualsWhole(file);
+    }
+}
+
 TEST(ParallelDecode, LevelsAreTheSameOnAnyThreadsAndChunks)
 {
     const std::string file = std::string(VIVIZU_FIXTURES) + "/vbr48k.mp3";
