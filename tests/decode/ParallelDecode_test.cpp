@@ -178,6 +178,33 @@ TEST(ParallelDecode, CancelStopsTheDecode)
     EXPECT_TRUE(levels.Blocks.empty());
 }
 
+// Cancelled from the sink while other threads wait with later chunks.
+TEST(ParallelDecode, CancelDuringTheDecodeReleasesEveryThread)
+{
+    const std::string file = std::string(VIVIZU_FIXTURES) + "/vbr48k.mp3";
+    const std::vector<int64_t> starts = WalkAudioFrameStarts(file);
+    std::atomic<bool> cancel{false};
+    class TCancelling : public TPcmSink {
+    public:
+        explicit TCancelling(std::atomic<bool>& flag) : Flag(flag) {}
+        void Samples(std::span<const float>) override
+        {
+            ++Calls;
+            Flag = true;
+        }
+        std::atomic<bool>& Flag;
+        int Calls = 0;
+    } sink(cancel);
+    TDecodeOptions options;
+    options.Cancel = &cancel;
+    options.ChunkFrames = 8;
+    options.Threads = 4;
+    const TDecodeResult r = DecodeInOrder(file, {starts, 0, starts.size() - 1}, options, sink);
+    EXPECT_EQ(r.Status, TDecodeStatus::Cancelled);
+    EXPECT_GE(sink.Calls, 1);
+    EXPECT_LT(sink.Calls, 4);
+}
+
 TEST(ParallelDecode, ReportsDamageAndShortFilesInsteadOfFailing)
 {
     test::TSoundFolder folder;
