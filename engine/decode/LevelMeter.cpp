@@ -15,29 +15,53 @@ void TLevelMeter::Begin(const TPcmFormat& format)
     FFormat = format;
 }
 
+namespace {
+
+// Folds a run of values into s (the run's first value opens the block when
+// fresh): a plain loop per channel that the compiler can vectorise.
+template <typename TValue>
+void Accumulate(float& min, float& max, double& squares, bool fresh, size_t count, TValue value)
+{
+    float lo = fresh ? value(0) : min, hi = fresh ? value(0) : max;
+    double sum = fresh ? 0.0 : squares;
+    for (size_t i = 0; i < count; ++i) {
+        const float v = value(i);
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+        sum += static_cast<double>(v) * v;
+    }
+    min = lo;
+    max = hi;
+    squares = sum;
+}
+
+} // namespace
+
 void TLevelMeter::Samples(std::span<const float> interleaved)
 {
     if (FPcm)
         FPcm(interleaved);
     const bool stereo = FFormat.Channels == 2;
     const size_t step = stereo ? 2 : 1;
-    for (size_t i = 0; i + step <= interleaved.size(); i += step) {
-        const float left = interleaved[i];
-        const float right = stereo ? interleaved[i + 1] : left;
-        const float values[3] = {left, right, stereo ? (left + right) * 0.5f : left};
-        for (int c = 0; c < 3; ++c) {
-            TSums& s = FSums[c];
-            const float v = values[c];
-            if (FCount == 0) {
-                s.Min = s.Max = v;
-                s.Squares = 0.0;
-            } else {
-                s.Min = std::min(s.Min, v);
-                s.Max = std::max(s.Max, v);
-            }
-            s.Squares += static_cast<double>(v) * v;
+    size_t frames = interleaved.size() / step;
+    const float* p = interleaved.data();
+    while (frames > 0) {
+        const size_t run = std::min(frames, static_cast<size_t>(FBlockSamples - FCount));
+        const bool fresh = FCount == 0;
+        if (stereo) {
+            Accumulate(FSums[0].Min, FSums[0].Max, FSums[0].Squares, fresh, run, [p](size_t i) { return p[2 * i]; });
+            Accumulate(FSums[1].Min, FSums[1].Max, FSums[1].Squares, fresh, run,
+                       [p](size_t i) { return p[2 * i + 1]; });
+            Accumulate(FSums[2].Min, FSums[2].Max, FSums[2].Squares, fresh, run,
+                       [p](size_t i) { return (p[2 * i] + p[2 * i + 1]) * 0.5f; });
+        } else {
+            Accumulate(FSums[0].Min, FSums[0].Max, FSums[0].Squares, fresh, run, [p](size_t i) { return p[i]; });
+            FSums[1] = FSums[2] = FSums[0];
         }
-        if (++FCount == FBlockSamples)
+        p += run * step;
+        frames -= run;
+        FCount += static_cast<int32_t>(run);
+        if (FCount == FBlockSamples)
             Close();
     }
 }
