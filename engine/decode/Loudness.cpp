@@ -2,6 +2,7 @@
 
 #include "engine/decode/LevelMeter.h"
 #include "engine/decode/ParallelDecode.h"
+#include "engine/decode/TruePeak.h"
 
 #include <ebur128.h>
 
@@ -19,17 +20,25 @@ struct TMeterDeleter {
 };
 using TMeter = std::unique_ptr<ebur128_state, TMeterDeleter>;
 
+// One chunk's meters: libebur128's for loudness and range, and a faster one
+// of libebur128's filter for the true peak (and the sample peak).
+struct TChunkMeters {
+    TMeter Loudness;
+    std::unique_ptr<TTruePeakMeter> TruePeak;
+};
+
 class TMeterConsumer : public TChunkConsumer {
 public:
-    explicit TMeterConsumer(ebur128_state* meter) : FMeter(meter) {}
+    explicit TMeterConsumer(TChunkMeters& meters) : FMeters(meters) {}
     void Samples(std::span<const float> pcm) override
     {
-        if (FMeter != nullptr)
-            ebur128_add_frames_float(FMeter, pcm.data(), pcm.size() / FMeter->channels);
+        if (FMeters.Loudness)
+            ebur128_add_frames_float(FMeters.Loudness.get(), pcm.data(), pcm.size() / FMeters.Loudness->channels);
+        FMeters.TruePeak->Add(pcm);
     }
 
 private:
-    ebur128_state* FMeter;
+    TChunkMeters& FMeters;
 };
 
 // Chunks of at least this many frames (about 25 s at 44.1 kHz), so that the
@@ -49,26 +58,35 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
         chunked.ChunkFrames = (frames + threads - 1) / threads;
     chunked.ChunkFrames = std::max(MinChunkFrames, chunked.ChunkFrames);
     std::mutex mutex;
-    std::vector<TMeter> meters;
+    // Unique pointers: the vector grows while other chunks use their meters.
+    std::vector<std::unique_ptr<TChunkMeters>> meters;
     const auto factory = [&](size_t chunk, const TPcmFormat& format) -> std::unique_ptr<TChunkConsumer> {
-        ebur128_state* meter = ebur128_init(static_cast<unsigned>(format.Channels),
-                                            static_cast<unsigned long>(format.SampleRate),
-                                            EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_TRUE_PEAK
-                                                | EBUR128_MODE_SAMPLE_PEAK);
+        auto chunkMeters = std::make_unique<TChunkMeters>();
+        chunkMeters->Loudness.reset(ebur128_init(static_cast<unsigned>(format.Channels),
+                                                 static_cast<unsigned long>(format.SampleRate),
+                                                 EBUR128_MODE_I | EBUR128_MODE_LRA));
+        chunkMeters->TruePeak = std::make_unique<TTruePeakMeter>(format.Channels);
+        auto consumer = std::make_unique<TMeterConsumer>(*chunkMeters);
         std::lock_guard lock(mutex);
         if (meters.size() <= chunk)
             meters.resize(chunk + 1);
-        meters[chunk].reset(meter);
-        return std::make_unique<TMeterConsumer>(meter);
+        meters[chunk] = std::move(chunkMeters);
+        return consumer;
     };
     out.Result = DecodeChunks(fileName, range, chunked, 0, factory);
     if (out.Result.Status != TDecodeStatus::Done)
         return out;
 
     std::vector<ebur128_state*> states;
-    for (const TMeter& m : meters)
-        if (m)
-            states.push_back(m.get());
+    double truePeak = 0.0, samplePeak = 0.0;
+    for (const auto& m : meters) {
+        if (m && m->Loudness)
+            states.push_back(m->Loudness.get());
+        if (m) {
+            truePeak = std::max(truePeak, m->TruePeak->Peak());
+            samplePeak = std::max(samplePeak, m->TruePeak->SamplePeak());
+        }
+    }
     if (states.empty()) {
         out.Result.Status = TDecodeStatus::DecodeError;
         out.Result.Message = "libebur128 could not be set up";
@@ -78,16 +96,6 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
     double integrated = -HUGE_VAL, range_ = 0.0;
     ebur128_loudness_global_multiple(states.data(), states.size(), &integrated);
     ebur128_loudness_range_multiple(states.data(), states.size(), &range_);
-    double truePeak = 0.0, samplePeak = 0.0;
-    for (ebur128_state* s : states) {
-        for (unsigned c = 0; c < s->channels; ++c) {
-            double v = 0.0;
-            if (ebur128_true_peak(s, c, &v) == EBUR128_SUCCESS)
-                truePeak = std::max(truePeak, v);
-            if (ebur128_sample_peak(s, c, &v) == EBUR128_SUCCESS)
-                samplePeak = std::max(samplePeak, v);
-        }
-    }
     l.IntegratedLufs = integrated;
     l.RangeLu = range_;
     l.TruePeakDbtp = LevelToDb(truePeak);
