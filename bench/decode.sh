@@ -18,7 +18,7 @@ OUT="$ROOT/bench/out"
 CBR="$OUT/cbr128-1h.mp3"
 
 [ -x "$CLI" ] || { echo "decode: $CLI not found; build first" >&2; exit 1; }
-for tool in lame ffmpeg; do
+for tool in lame ffmpeg /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "decode: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
 done
 mkdir -p "$OUT"
@@ -48,6 +48,10 @@ median_ms() {
     m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
     printf "%.0f", m / 1000 }'
 }
+# cpu_s CMD...: the processor time (user + system, all threads) of one run,
+# in seconds: on a machine that others keep busy, the wall time of several
+# threads says little, their processor time still does.
+cpu_s() { /usr/bin/time -f '%U %S' "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 + $2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
 
 levels() { "$CLI" peaks --threads "$1" --samples-per-pixel 576 -o "$work/levels.dat" "$CBR"; }
@@ -62,16 +66,18 @@ echo
 ff=$(median_ms ffmpeg_decode)
 l1=$(median_ms levels 1)
 ln=$(median_ms levels "$cores")
-printf '  %-44s %9s  %s\n' "command" "median ms" "ffmpeg's time / this"
-printf '  %-44s %9s\n' "ffmpeg -i FILE -f null -" "$ff"
-printf '  %-44s %9s  %sx\n' "vivizu-cli peaks (levels), 1 thread" "$l1" "$(ratio "$ff" "$l1")"
-printf '  %-44s %9s  %sx\n' "vivizu-cli peaks (levels), $cores threads" "$ln" "$(ratio "$ff" "$ln")"
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '  %-44s %9s %7s  %s\n' "command" "median ms" "cpu s" "ffmpeg's time / this"
+printf '  %-44s %9s %7s\n' "ffmpeg -i FILE -f null -" "$ff" "$(cpu_s ffmpeg_decode)"
+printf '  %-44s %9s %7s  %sx\n' "vivizu-cli peaks (levels), 1 thread" "$l1" "$(cpu_s levels 1)" "$(ratio "$ff" "$l1")"
+printf '  %-44s %9s %7s  %sx\n' "vivizu-cli peaks (levels), $cores threads" "$ln" "$(cpu_s levels "$cores")" "$(ratio "$ff" "$ln")"
 fe=$(median_ms ffmpeg_ebur128)
 m1=$(median_ms loudness 1)
 mn=$(median_ms loudness "$cores")
-printf '  %-44s %9s\n' "ffmpeg -af ebur128=peak=true -f null -" "$fe"
-printf '  %-44s %9s  %sx\n' "vivizu-cli loudness, 1 thread" "$m1" "$(ratio "$fe" "$m1")"
-printf '  %-44s %9s  %sx\n' "vivizu-cli loudness, $cores threads" "$mn" "$(ratio "$fe" "$mn")"
+printf '  %-44s %9s %7s\n' "ffmpeg -af ebur128=peak=true -f null -" "$fe" "$(cpu_s ffmpeg_ebur128)"
+printf '  %-44s %9s %7s  %sx\n' "vivizu-cli loudness, 1 thread" "$m1" "$(cpu_s loudness 1)" "$(ratio "$fe" "$m1")"
+printf '  %-44s %9s %7s  %sx\n' "vivizu-cli loudness, $cores threads" "$mn" "$(cpu_s loudness "$cores")" "$(ratio "$fe" "$mn")"
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 echo "== figures: vivizu-cli loudness ($cores threads) | ffmpeg ebur128"
 "$CLI" loudness "$CBR" | sed 's/^/  /'
