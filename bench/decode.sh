@@ -18,7 +18,7 @@ OUT="$ROOT/bench/out"
 CBR="$OUT/cbr128-1h.mp3"
 
 [ -x "$CLI" ] || { echo "decode: $CLI not found; build first" >&2; exit 1; }
-for tool in lame ffmpeg /usr/bin/time; do
+for tool in lame ffmpeg; do
   command -v "$tool" >/dev/null || { echo "decode: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
 done
 mkdir -p "$OUT"
@@ -51,7 +51,10 @@ median_ms() {
 # cpu_s CMD...: the processor time (user + system, all threads) of one run,
 # in seconds: on a machine that others keep busy, the wall time of several
 # threads says little, their processor time still does.
-cpu_s() { /usr/bin/time -f '%U %S' "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 + $2 }'; }
+cpu_s() {
+  local TIMEFORMAT='%U %S'
+  { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.1f", $1 + $2 }'
+}
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
 
 levels() { "$CLI" peaks --threads "$1" --samples-per-pixel 576 -o "$work/levels.dat" "$CBR"; }
