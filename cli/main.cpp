@@ -1,4 +1,5 @@
-// vivizu-cli: analyse an MP3 file or cut a piece of it from the command line.
+// vivizu-cli: analyse an MP3 file, cut a piece of it or measure its sound
+// from the command line.
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "engine/io/SignalCleanup.h"
@@ -30,6 +31,8 @@ int main(int argc, char** argv)
     }
     if (command == "info") return RunInfo(args);
     if (command == "cut") return RunCut(args);
+    if (command == "loudness") return RunLoudness(args);
+    if (command == "peaks") return RunPeaks(args);
     if (command == "play") {
 #if VIVIZU_HAVE_MEDIA
         return RunPlay(args);

@@ -8,7 +8,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libegl-dev libxkbcommon-dev
-  libmpg123-dev libsdl2-dev libxcb1-dev libtag1-dev
+  libmpg123-dev libebur128-dev libsdl2-dev libxcb1-dev libtag1-dev
   # tests
   libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick
   pulseaudio pulseaudio-utils sox fonts-dejavu-core

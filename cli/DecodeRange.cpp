@@ -1,0 +1,79 @@
+#include "cli/DecodeRange.h"
+
+#include "cli/Console.h"
+#include "engine/io/FileStream.h"
+#include "engine/frames/MpegHeader.h"
+#include "engine/decode/FrameStarts.h"
+
+#include <charconv>
+#include <exception>
+
+namespace vivizu {
+
+std::optional<int> ResolveRange(const std::string& fileName, std::optional<int64_t> startMs,
+                                std::optional<int64_t> endMs, const std::string& command, TCliRange& range)
+{
+    TMpegHeader header;
+    try {
+        range.Starts = WalkAudioFrameStarts(fileName);
+        if (!range.Starts.empty()) {
+            TInputFile input(fileName);
+            input.Seek(range.Starts[0], TSeekOrigin::Begin);
+            header = TMpegHeader::At(input.Peek(4).data());
+        }
+    } catch (const std::exception& e) {
+        PrintError(e.what());
+        return ExitIoError;
+    }
+    if (range.Starts.empty() || header.SamplesPerFrame() == 0 || header.SampleRate() == 0) {
+        PrintError(fileName + ": not an MP3 stream");
+        return ExitDeclined;
+    }
+    const size_t frames = range.Starts.size() - 1;
+    const int64_t perFrame = header.SamplesPerFrame(), rate = header.SampleRate();
+    // The first frame that begins at or after ms.
+    const auto frameAt = [&](int64_t ms) {
+        const int64_t frame = (ms * rate + 1000 * perFrame - 1) / (1000 * perFrame);
+        return static_cast<size_t>(std::min<int64_t>(frame, static_cast<int64_t>(frames)));
+    };
+    range.First = startMs ? frameAt(*startMs) : 0;
+    range.Last = endMs ? frameAt(*endMs) : frames;
+    const auto msOf = [&](size_t frame) { return static_cast<int64_t>(frame) * perFrame * 1000 / rate; };
+    range.StartMs = msOf(range.First);
+    range.EndMs = msOf(range.Last);
+    if (range.First >= range.Last) {
+        PrintError(command + ": no audio frame in the range");
+        return ExitDeclined;
+    }
+    return std::nullopt;
+}
+
+int ReportDecodeFailure(const std::string& command, const TDecodeResult& result)
+{
+    switch (result.Status) {
+    case TDecodeStatus::Done:
+        return ExitOk;
+    case TDecodeStatus::EmptyRange:
+        PrintError(command + ": no audio frame in the range");
+        return ExitDeclined;
+    case TDecodeStatus::Cancelled:
+        PrintError(command + ": interrupted");
+        return ExitIoError;
+    case TDecodeStatus::ReadError:
+    case TDecodeStatus::DecodeError:
+        break;
+    }
+    PrintError(command + ": decoding failed: " + result.Message);
+    return ExitIoError;
+}
+
+std::optional<unsigned> ParseThreads(const std::string& text)
+{
+    unsigned value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 1 || value > 256)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace vivizu

@@ -1,0 +1,107 @@
+#include "engine/decode/Loudness.h"
+
+#include "engine/decode/LevelMeter.h"
+#include "engine/decode/ParallelDecode.h"
+#include "engine/decode/TruePeak.h"
+
+#include <ebur128.h>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <thread>
+
+namespace vivizu {
+
+namespace {
+
+struct TMeterDeleter {
+    void operator()(ebur128_state* state) const { ebur128_destroy(&state); }
+};
+using TMeter = std::unique_ptr<ebur128_state, TMeterDeleter>;
+
+// One chunk's meters: libebur128's for loudness and range, and a faster one
+// of libebur128's filter for the true peak (and the sample peak).
+struct TChunkMeters {
+    TMeter Loudness;
+    std::unique_ptr<TTruePeakMeter> TruePeak;
+};
+
+class TMeterConsumer : public TChunkConsumer {
+public:
+    explicit TMeterConsumer(TChunkMeters& meters) : FMeters(meters) {}
+    void Samples(std::span<const float> pcm) override
+    {
+        if (FMeters.Loudness)
+            ebur128_add_frames_float(FMeters.Loudness.get(), pcm.data(), pcm.size() / FMeters.Loudness->channels);
+        FMeters.TruePeak->Add(pcm);
+    }
+
+private:
+    TChunkMeters& FMeters;
+};
+
+// Chunks of at least this many frames (about 25 s at 44.1 kHz), so that the
+// meters' lost blocks at chunk boundaries stay few.
+constexpr size_t MinChunkFrames = 1024;
+
+} // namespace
+
+TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
+                                const TDecodeOptions& options)
+{
+    TLoudnessResult out;
+    const unsigned threads = options.Threads > 0 ? options.Threads : std::max(1u, std::thread::hardware_concurrency());
+    TDecodeOptions chunked = options;
+    const size_t frames = range.Last > range.First ? range.Last - range.First : 0;
+    if (chunked.ChunkFrames == 0)
+        chunked.ChunkFrames = (frames + threads - 1) / threads;
+    chunked.ChunkFrames = std::max(MinChunkFrames, chunked.ChunkFrames);
+    std::mutex mutex;
+    // Unique pointers: the vector grows while other chunks use their meters.
+    std::vector<std::unique_ptr<TChunkMeters>> meters;
+    const auto factory = [&](size_t chunk, const TPcmFormat& format) -> std::unique_ptr<TChunkConsumer> {
+        auto chunkMeters = std::make_unique<TChunkMeters>();
+        chunkMeters->Loudness.reset(ebur128_init(static_cast<unsigned>(format.Channels),
+                                                 static_cast<unsigned long>(format.SampleRate),
+                                                 EBUR128_MODE_I | EBUR128_MODE_LRA));
+        chunkMeters->TruePeak = std::make_unique<TTruePeakMeter>(format.Channels);
+        auto consumer = std::make_unique<TMeterConsumer>(*chunkMeters);
+        std::lock_guard lock(mutex);
+        if (meters.size() <= chunk)
+            meters.resize(chunk + 1);
+        meters[chunk] = std::move(chunkMeters);
+        return consumer;
+    };
+    out.Result = DecodeChunks(fileName, range, chunked, 0, factory);
+    if (out.Result.Status != TDecodeStatus::Done)
+        return out;
+
+    std::vector<ebur128_state*> states;
+    double truePeak = 0.0, samplePeak = 0.0;
+    for (const auto& m : meters) {
+        if (m && m->Loudness)
+            states.push_back(m->Loudness.get());
+        if (m) {
+            truePeak = std::max(truePeak, m->TruePeak->Peak());
+            samplePeak = std::max(samplePeak, m->TruePeak->SamplePeak());
+        }
+    }
+    if (states.empty()) {
+        out.Result.Status = TDecodeStatus::DecodeError;
+        out.Result.Message = "libebur128 could not be set up";
+        return out;
+    }
+    TLoudness& l = out.Loudness;
+    double integrated = -HUGE_VAL, range_ = 0.0;
+    ebur128_loudness_global_multiple(states.data(), states.size(), &integrated);
+    ebur128_loudness_range_multiple(states.data(), states.size(), &range_);
+    l.IntegratedLufs = integrated;
+    l.RangeLu = range_;
+    l.TruePeakDbtp = LevelToDb(truePeak);
+    l.SamplePeakDbfs = LevelToDb(samplePeak);
+    l.TrackGainDb = std::isfinite(integrated) ? ReplayGainReferenceLufs - integrated : 0.0;
+    return out;
+}
+
+} // namespace vivizu

@@ -1,0 +1,29 @@
+#pragma once
+// Loudness of a range of frames after EBU R128 (libebur128), measured on all
+// cores: one meter per chunk, their gating blocks and peaks joined.
+#include "engine/decode/DecodeTypes.h"
+
+namespace vivizu {
+
+struct TLoudness {
+    double IntegratedLufs = 0.0; // -inf for silence
+    double RangeLu = 0.0;
+    double TruePeakDbtp = 0.0;   // -inf for silence
+    double SamplePeakDbfs = 0.0; // -inf for silence
+    double TrackGainDb = 0.0;    // ReplayGain 2.0: ReferenceLufs - IntegratedLufs
+};
+
+inline constexpr double ReplayGainReferenceLufs = -18.0;
+
+struct TLoudnessResult {
+    TDecodeResult Result;
+    TLoudness Loudness;
+};
+
+// Decodes range in as many chunks as threads, of at least 1024 frames (each
+// a separate meter, so the gating blocks that would span a chunk boundary
+// are left out: less than a second of the stream per boundary).
+TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
+                                const TDecodeOptions& options);
+
+} // namespace vivizu

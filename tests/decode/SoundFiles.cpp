@@ -1,0 +1,96 @@
+#include "SoundFiles.h"
+
+#include <gtest/gtest.h>
+#include <mpg123.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace vivizu::test {
+
+TSoundFolder::TSoundFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "vivizu-decode-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        ADD_FAILURE() << "cannot make a temporary folder";
+    FPath = pattern;
+}
+
+TSoundFolder::~TSoundFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(FPath, ignored);
+}
+
+std::string TSoundFolder::Mp3(const std::string& name, const std::string& soxArgs, const std::string& lameArgs)
+{
+    const std::string wav = FPath + "/" + name + ".wav";
+    const std::string mp3 = FPath + "/" + name + ".mp3";
+    const std::string command = "sox -q -n '" + wav + "' " + soxArgs + " && lame --quiet " + lameArgs + " '" + wav
+                                + "' '" + mp3 + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return mp3;
+}
+
+std::string RunShell(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return out;
+    std::array<char, 4096> buffer;
+    size_t n = 0;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    pclose(pipe);
+    return out;
+}
+
+std::vector<float> DecodeWholeFile(const std::string& fileName, int* channels)
+{
+    std::vector<float> pcm;
+    mpg123_handle* h = mpg123_new(nullptr, nullptr);
+    mpg123_param(h, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0);
+    mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+    mpg123_format_none(h);
+    mpg123_format_all(h);
+    mpg123_format_none(h);
+    const long* rates = nullptr;
+    size_t count = 0;
+    mpg123_rates(&rates, &count);
+    for (size_t i = 0; i < count; ++i)
+        mpg123_format(h, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+    if (mpg123_open(h, fileName.c_str()) != MPG123_OK) {
+        ADD_FAILURE() << "libmpg123 cannot open " << fileName;
+        mpg123_delete(h);
+        return pcm;
+    }
+    for (;;) {
+        off_t frame = 0;
+        unsigned char* audio = nullptr;
+        size_t bytes = 0;
+        const int code = mpg123_decode_frame(h, &frame, &audio, &bytes);
+        if (code == MPG123_DONE)
+            break;
+        if (code == MPG123_NEW_FORMAT)
+            continue;
+        if (code != MPG123_OK) {
+            ADD_FAILURE() << "libmpg123: " << mpg123_strerror(h);
+            break;
+        }
+        const float* f = reinterpret_cast<const float*>(audio);
+        pcm.insert(pcm.end(), f, f + bytes / sizeof(float));
+    }
+    long rate = 0;
+    int ch = 0, enc = 0;
+    mpg123_getformat(h, &rate, &ch, &enc);
+    if (channels != nullptr)
+        *channels = ch;
+    mpg123_close(h);
+    mpg123_delete(h);
+    return pcm;
+}
+
+} // namespace vivizu::test

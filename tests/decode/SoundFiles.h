@@ -1,0 +1,35 @@
+#pragma once
+// Small MP3 files made for a test with sox and LAME in a folder that is
+// removed afterwards, and a plain libmpg123 decode of a whole file to compare
+// the engine's decoders with.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vivizu::test {
+
+class TSoundFolder {
+public:
+    TSoundFolder();
+    ~TSoundFolder();
+    TSoundFolder(const TSoundFolder&) = delete;
+    TSoundFolder& operator=(const TSoundFolder&) = delete;
+
+    const std::string& Path() const { return FPath; }
+
+    // Runs `sox -n <soxArgs>` into a WAV file and `lame <lameArgs>` on it;
+    // returns the MP3's path. Fails the test when a tool fails.
+    std::string Mp3(const std::string& name, const std::string& soxArgs, const std::string& lameArgs);
+
+private:
+    std::string FPath;
+};
+
+// Runs a shell command; its standard output.
+std::string RunShell(const std::string& command);
+
+// Every audio frame of fileName decoded by libmpg123 in one go (no encoder
+// delay trimmed), as float samples with channels interleaved.
+std::vector<float> DecodeWholeFile(const std::string& fileName, int* channels = nullptr);
+
+} // namespace vivizu::test
