@@ -269,8 +269,9 @@ TEST(GainPlan, FadeStaircase)
             const double ideal = 2 - 60.0 * static_cast<double>(n - 1 - i) / static_cast<double>(n - 1);
             EXPECT_LE(std::abs(plan.StepAt(4 + i) - ideal), 0.5) << i;
             EXPECT_EQ(plan.StepAt(4 + i), plan.StepAt(4 + 3 * n - 1 - i)) << i; // the fade-out mirrors it
-            if (i > 1)
+            if (i > 1) {
                 EXPECT_GE(plan.StepAt(4 + i), plan.StepAt(4 + i - 1));
+            }
         }
     }
     // Fades longer than the piece meet: the quieter of the two.
