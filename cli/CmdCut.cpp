@@ -115,9 +115,9 @@ std::optional<int32_t> ParseCutTime(const std::string& text)
 
 // The gain in whole steps, as applied, and the granules held at the ends of
 // the gain's range.
-void ReportGain(const TCutResult& result)
+void ReportGain(const TCutResult& result, bool asked)
 {
-    if (result.GainSteps != 0) {
+    if (asked) {
         char db[32];
         std::snprintf(db, sizeof db, "%+.1f", result.GainSteps * GainStepDb);
         std::cout << "gain: " << result.GainSteps << " steps of 1.5 dB (" << db << " dB)\n";
@@ -175,7 +175,7 @@ int RunCut(const std::vector<std::string>& argv)
     const TCutResult result = mp3.CutSegment(*start, *end, out, tag, options);
     switch (result.Status) {
     case TCutStatus::Done:
-        ReportGain(result);
+        ReportGain(result, parsed.Has(OptGain));
         break;
     case TCutStatus::NotAnalysed:
     case TCutStatus::OutputIsInput:
