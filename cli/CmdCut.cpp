@@ -6,10 +6,12 @@
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "request/CutRequest.h"
+#include "engine/cut/GainPlan.h"
 #include "platform/CodePage.h"
 
 #include <charconv>
 #include <climits>
+#include <cstdio>
 #include <exception>
 #include <iostream>
 
@@ -32,7 +34,7 @@ std::optional<int> ParseInt(std::string_view s)
 
 enum TCutOption : int {
     OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
-    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
+    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut,
 };
 constexpr TOptionDef CutOptions[] = {
     {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
@@ -40,7 +42,13 @@ constexpr TOptionDef CutOptions[] = {
     {"year", true, OptYear},       {"comment", true, OptComment},  {"track", true, OptTrack},
     {"genre", true, OptGenre},     {"keep-id3v2", false, OptKeepID3v2},
     {"length-header", false, OptLengthHeader},                     {"exact", false, OptExact},
+    {"gain", true, OptGain},       {"fade-in", true, OptFadeIn},   {"fade-out", true, OptFadeOut},
 };
+
+// The most gain a cut offers either way, in dB: global_gain spans 255 steps.
+constexpr double MaxGainDb = 255 * GainStepDb;
+
+std::optional<int32_t> ParseCutTime(const std::string& text);
 
 // Fills args from the command line; an error text when it is not usable.
 std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& args)
@@ -59,6 +67,22 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         case OptAlbum: e.Album = value; break;
         case OptYear: e.Year = value; break;
         case OptComment: e.Comment = value; break;
+        case OptGain: {
+            const auto db = ParseDecimal(value);
+            if (!db || *db < -MaxGainDb || *db > MaxGainDb)
+                return "--gain expects decibels from -382.5 to 382.5, not '" + value + "'";
+            c.GainSteps = GainStepsForDb(*db);
+            break;
+        }
+        case OptFadeIn:
+        case OptFadeOut: {
+            const auto ms = ParseCutTime(value);
+            if (!ms)
+                return std::string(id == OptFadeIn ? "--fade-in" : "--fade-out") + " expects a time, not '" +
+                       value + "'";
+            (id == OptFadeIn ? c.FadeInMs : c.FadeOutMs) = *ms;
+            break;
+        }
         case OptTrack:
             e.Track = ParseInt(value);
             if (!e.Track) return "--track expects a whole number, not '" + value + "'";
@@ -84,6 +108,23 @@ std::optional<int32_t> ParseCutTime(const std::string& text)
     const auto ms = ParseTimeText(text);
     if (!ms || *ms > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(*ms);
+}
+
+// The gain in whole steps, as applied, and the granules held at the ends of
+// the gain's range.
+void ReportGain(const TCutResult& result, bool asked)
+{
+    if (asked) {
+        char db[32];
+        std::snprintf(db, sizeof db, "%+.1f", result.GainSteps * GainStepDb);
+        std::cout << "gain: " << result.GainSteps << " steps of 1.5 dB (" << db << " dB)\n";
+    }
+    if (result.ClampedHigh > 0)
+        std::cout << "gain: " << result.ClampedHigh
+                  << " granule gains would pass the loudest setting and were held at it\n";
+    if (result.ClampedLow > 0)
+        std::cout << "gain: " << result.ClampedLow
+                  << " granule gains would pass the quietest setting and were held at it\n";
 }
 
 } // namespace
@@ -122,6 +163,7 @@ int RunCut(const std::vector<std::string>& argv)
     const TCutResult result = mp3.CutSegment(*start, *end, out, request.Tag, request.Options);
     switch (result.Status) {
     case TCutStatus::Done:
+        ReportGain(result, parsed.Has(OptGain));
         break;
     case TCutStatus::NotAnalysed:
     case TCutStatus::OutputIsInput:

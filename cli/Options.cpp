@@ -1,5 +1,7 @@
 #include "cli/Options.h"
 
+#include <charconv>
+#include <cmath>
 #include <getopt.h>
 
 namespace vivizu {
@@ -10,6 +12,20 @@ bool TParsedOptions::Has(int id) const
         if (option.first == id)
             return true;
     return false;
+}
+
+std::optional<double> ParseDecimal(const std::string& text)
+{
+    // from_chars takes a '-' but no '+'; one sign either way is allowed.
+    const size_t from = !text.empty() && text[0] == '+' ? 1 : 0;
+    if (from == text.size() || (from > 0 && (text[from] == '+' || text[from] == '-')))
+        return std::nullopt;
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, ec] = std::from_chars(text.data() + from, end, value, std::chars_format::fixed);
+    if (ec != std::errc() || stop != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args,

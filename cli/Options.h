@@ -29,6 +29,9 @@ struct TParsedOptions {
     bool Has(int id) const;
 };
 
+// A decimal number such as "-4.5" or "3", the whole text; nothing otherwise.
+std::optional<double> ParseDecimal(const std::string& text);
+
 // Reads args (the words after the command's name). Returns the text of a
 // usage error, or nothing when args could be read.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args,

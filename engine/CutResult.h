@@ -2,6 +2,7 @@
 // What became of a cut, with its reason: the engine's cut reports every
 // outcome here, so that callers need not look at the paths again to say why
 // a cut was declined or failed.
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <string>
@@ -31,6 +32,12 @@ struct TCutResult {
     // The exception that ended a read or write, for callers that pass such
     // errors on as exceptions; empty for every other status.
     std::exception_ptr Error;
+    // A cut that changed the volume: the constant gain in steps of 1.5 dB,
+    // and how many granule-and-channel gains their step would have pushed
+    // past 255 (below 0) and were held there instead, never wrapped around.
+    int GainSteps = 0;
+    int64_t ClampedHigh = 0;
+    int64_t ClampedLow = 0;
 
     bool Ok() const { return Status == TCutStatus::Done; }
 };
@@ -56,6 +63,16 @@ struct TCutOptions {
     // frames that edited fields replace; Latin-1 when not set.
     std::function<std::string(std::string_view)> TagTextToUtf8;
 
+    // Volume (Layer III only; without any of them the frames are copied as
+    // they are): steps of 1.5 dB added to every granule's global gain, where
+    // a loudness target adds its own steps to the user's; fades over the
+    // first and last milliseconds of the piece, from and to silence (with
+    // ExactCut measured within the samples players keep).
+    int GainSteps = 0;
+    int32_t FadeInMs = 0;
+    int32_t FadeOutMs = 0;
+
+    bool ChangesVolume() const { return GainSteps != 0 || FadeInMs > 0 || FadeOutMs > 0; }
     bool AddsToFrames() const { return KeepID3v2 || LengthHeader || ExactCut; }
 };
 

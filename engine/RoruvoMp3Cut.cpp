@@ -6,6 +6,7 @@
 #include "engine/cut/CutPlan.h"
 #include "engine/cut/CutWriter.h"
 #include "engine/cut/ExactCut.h"
+#include "engine/cut/GainTransform.h"
 #include "engine/io/FileStream.h"
 #include "engine/io/SameFile.h"
 
@@ -132,6 +133,10 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
     if (header && Info.Layer != 3)
         return Outcome(TCutStatus::NotApplicable, 0,
                        FileName + ": a length header and an exact cut need Layer III audio");
+    if (Options.ChangesVolume() && Info.Layer != 3)
+        return Outcome(TCutStatus::NotApplicable, 0,
+                       FileName + ": gain and fades need Layer III audio (Layers I and II keep their "
+                                  "levels in scale factors)");
 
     TCutLayout layout = Layout(input, Tag, Options);
     TCutPlan plan;
@@ -144,8 +149,9 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
         plan = exact.Plan;
     } else {
         // Without a header nothing needs the whole plan first: the copy walks
-        // as it writes.
-        plan = PlanPlainCut(FIndex, input, StartMs, EndMs, !header);
+        // as it writes,
+        // nor the plain cut with no fade-out; a fade-out needs the end first.
+        plan = PlanPlainCut(FIndex, input, StartMs, EndMs, !header && Options.FadeOutMs <= 0);
         if (header) {
             const TEncoderInfo encoder = SourceEncoder(input);
             plan.Delay = plan.FromFirst ? encoder.Delay : 0;
@@ -164,12 +170,18 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
     std::optional<TOutputFile> output;
     if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
         return *refusal;
+    const TGainPlan gain = PlanGain(plan, Options.GainSteps, Options.FadeInMs, Options.FadeOutMs);
+    TGainReport report;
     try {
-        WriteCut(input, plan, layout, *output);
+        WriteCut(input, plan, layout, *output, gain.Active() ? MakeGainTransform(gain, report) : TFrameTransform{});
     } catch (const TStreamWriteError& e) {
         return CaughtError(TCutStatus::WriteError, e);
     }
-    return {};
+    TCutResult done;
+    done.GainSteps = gain.Constant;
+    done.ClampedHigh = report.ClampedHigh;
+    done.ClampedLow = report.ClampedLow;
+    return done;
 }
 
 bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,

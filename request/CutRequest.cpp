@@ -86,6 +86,9 @@ TCutRequest BuildCutRequest(const TMp3StreamInfo& source, const TCutChoices& cho
     options.KeepID3v2 = choices.KeepID3v2;
     options.LengthHeader = choices.LengthHeader;
     options.ExactCut = choices.ExactCut;
+    options.GainSteps = choices.GainSteps;
+    options.FadeInMs = choices.FadeInMs;
+    options.FadeOutMs = choices.FadeOutMs;
     options.TagTextToUtf8 = [codePage](std::string_view text) { return TagTextToUtf8(text, codePage); };
     return request;
 }

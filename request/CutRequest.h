@@ -39,6 +39,9 @@ struct TCutChoices {
     bool LengthHeader = false;
     bool ExactCut = false;
     bool DeclineEmpty = false;
+    // Gain in 1.5 dB steps and fades, applied without decoding.
+    int GainSteps = 0;
+    int32_t FadeInMs = 0, FadeOutMs = 0;
 };
 
 // What the engine's CutSegment takes besides the range and the destination.

@@ -18,6 +18,8 @@ PACKAGES=(
   python3-fusepy
   # fixture generation and benchmark peers
   lame twolame ffmpeg mp3splt time
+  # lossless gain peer for the volume tests
+  mp3gain
   # artwork generator (resources/make-art.sh)
   librsvg2-bin
   # installing and packaging: menu entry and AppStream checks, manual

@@ -1,0 +1,77 @@
+#include "engine/cut/GainPlan.h"
+
+#include "engine/cut/LengthHeader.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vivizu {
+namespace {
+
+// Granule i of a fade of n granules, counted from its silent end: equal
+// steps in dB from FadeDepth below at the silent granule to 0 at the last.
+int FadeStep(int64_t i, int64_t n)
+{
+    if (i <= 0 || n <= 1)
+        return TGainPlan::Silent;
+    const int64_t span = n - 1;
+    return -static_cast<int>((TGainPlan::FadeDepth * (span - i) + span / 2) / span);
+}
+
+// Granules of granuleSamples at rate that ms lasts, rounded; at least one
+// for any positive time.
+int64_t FadeGranules(int32_t ms, int64_t rate, int64_t granuleSamples)
+{
+    if (ms <= 0 || rate <= 0 || granuleSamples <= 0)
+        return 0;
+    const int64_t samples = (int64_t{ms} * rate + 500) / 1000;
+    return std::max<int64_t>(1, (samples + granuleSamples / 2) / granuleSamples);
+}
+
+} // namespace
+
+int GainStepsForDb(double db)
+{
+    return static_cast<int>(std::lround(db / GainStepDb));
+}
+
+int TGainPlan::StepAt(int64_t granule) const
+{
+    if ((FadeIn > 0 && granule < AudibleFirst) || (FadeOut > 0 && granule >= AudibleEnd))
+        return Silent;
+    int fade = 0;
+    if (FadeIn > 0 && granule - AudibleFirst < FadeIn)
+        fade = FadeStep(granule - AudibleFirst, FadeIn);
+    if (FadeOut > 0 && AudibleEnd - 1 - granule < FadeOut)
+        fade = std::min(fade, FadeStep(AudibleEnd - 1 - granule, FadeOut));
+    return fade == Silent ? Silent : Constant + fade;
+}
+
+TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fadeOutMs)
+{
+    TGainPlan gain;
+    gain.Constant = steps;
+    if (plan.Empty())
+        return gain;
+    const TMpegHeader header = plan.AudioHeader();
+    const int64_t spf = header.SamplesPerFrame();
+    const int64_t granuleSamples = spf / header.Granules();
+    gain.FadeIn = FadeGranules(fadeInMs, header.SampleRate(), granuleSamples);
+    gain.FadeOut = FadeGranules(fadeOutMs, header.SampleRate(), granuleSamples);
+    if (!plan.ReservoirFrame.empty()) {
+        // An exact cut: its reservoir frame goes before the frames counted
+        // here, and players drop Delay samples (past the decoder's own) at
+        // the start and Padding at the end.
+        const int64_t first = std::max<int64_t>(0, plan.Delay + DecoderDelay - spf);
+        const int64_t end = static_cast<int64_t>(plan.FrameCount()) * spf + DecoderDelay - plan.Padding;
+        gain.AudibleFirst = first / granuleSamples;
+        gain.AudibleEnd = std::max(gain.AudibleFirst + 1, (end + granuleSamples - 1) / granuleSamples);
+    } else if (!plan.Open) {
+        gain.AudibleEnd = static_cast<int64_t>(plan.FrameCount()) * header.Granules();
+    } else {
+        gain.FadeOut = 0; // an open plan's end is not known; callers close it for a fade-out
+    }
+    return gain;
+}
+
+} // namespace vivizu
