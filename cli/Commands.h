@@ -8,6 +8,7 @@ namespace vivizu {
 
 int RunInfo(const std::vector<std::string>& args);
 int RunCut(const std::vector<std::string>& args);
+int RunSplit(const std::vector<std::string>& args);
 int RunPlay(const std::vector<std::string>& args); // built only with preview support
 
 } // namespace vivizu

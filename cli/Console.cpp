@@ -1,6 +1,8 @@
 #include "cli/Console.h"
 
+#include <cstdio>
 #include <iostream>
+#include <string>
 
 namespace vivizu {
 
@@ -49,6 +51,25 @@ void PrintUsage(std::ostream& out)
            "\n"
            "Exit codes: 0 done; 1 not an MP3 stream, or the cut was declined;\n"
            "2 wrong usage; 3 a file could not be read or written.\n";
+}
+
+std::string JsonString(std::string_view s)
+{
+    std::string out = "\"";
+    for (char c : s) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (b < 0x20) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", b);
+            out += esc;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
 }
 
 void PrintError(std::string_view message)

@@ -30,6 +30,7 @@ int main(int argc, char** argv)
     }
     if (command == "info") return RunInfo(args);
     if (command == "cut") return RunCut(args);
+    if (command == "split") return RunSplit(args);
     if (command == "play") {
 #if VIVIZU_HAVE_MEDIA
         return RunPlay(args);

@@ -155,7 +155,13 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
         return Outcome(TCutStatus::NothingToCut, 0,
                        EndMs <= StartMs ? "nothing to cut: END is not after START"
                                         : "nothing to cut: START is past the end of the stream");
-    if (header && !plan.OneFormat())
+    return WritePlanned(input, plan, layout, OutFileName);
+}
+
+TCutResult TRoruvoMP3::WritePlanned(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
+                                    const std::string& OutFileName)
+{
+    if (layout.LengthHeader && !plan.OneFormat())
         return Outcome(TCutStatus::NotApplicable, 0,
                        FileName + ": the selection changes sample rate or MPEG version; "
                                   "one header frame cannot describe it");
