@@ -1,9 +1,12 @@
 // vivizu-cli cut [tag options] FILE OUT START END: frames from START to END
-// of FILE copied into OUT, with or without an ID3v1 tag.
+// of FILE copied into OUT, with or without an ID3v1 tag; with -d DIR the
+// same cut of every FILE into DIR, the files in parallel.
+#include "cli/Batch.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/CutTag.h"
 #include "cli/Options.h"
+#include "cli/PieceNames.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "platform/CodePage.h"
@@ -12,6 +15,8 @@
 #include <climits>
 #include <exception>
 #include <iostream>
+#include <sys/stat.h>
+#include <thread>
 
 namespace vivizu {
 namespace {
@@ -21,7 +26,10 @@ struct TCutArgs {
     bool TagSet = false, NoTagSet = false;
     TTagEdits Edits;
     bool KeepID3v2 = false, LengthHeader = false, ExactCut = false;
-    std::vector<std::string> Operands; // FILE OUT START END
+    std::vector<std::string> Operands; // FILE OUT START END, or FILE... START END with a folder
+    std::optional<std::string> Folder; // -d: the batch form
+    std::string Template = "{name} {start}-{end}.mp3";
+    bool Force = false, Json = false, Quiet = false;
 };
 
 std::optional<int> ParseInt(std::string_view s)
@@ -34,7 +42,8 @@ std::optional<int> ParseInt(std::string_view s)
 
 enum TCutOption : int {
     OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
-    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
+    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptFolder, OptTemplate, OptForce, OptJson,
+    OptQuiet,
 };
 constexpr TOptionDef CutOptions[] = {
     {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
@@ -42,6 +51,8 @@ constexpr TOptionDef CutOptions[] = {
     {"year", true, OptYear},       {"comment", true, OptComment},  {"track", true, OptTrack},
     {"genre", true, OptGenre},     {"keep-id3v2", false, OptKeepID3v2},
     {"length-header", false, OptLengthHeader},                     {"exact", false, OptExact},
+    {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'}, {"force", false, OptForce},
+    {"json", false, OptJson},      {"quiet", false, OptQuiet, 'q'},
 };
 
 // Fills args from the command line; an error text when it is not usable.
@@ -55,6 +66,11 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         case OptKeepID3v2: args.KeepID3v2 = true; break;
         case OptLengthHeader: args.LengthHeader = true; break;
         case OptExact: args.ExactCut = true; break;
+        case OptFolder: args.Folder = value; break;
+        case OptTemplate: args.Template = value; break;
+        case OptForce: args.Force = true; break;
+        case OptJson: args.Json = true; break;
+        case OptQuiet: args.Quiet = true; break;
         case OptTitle: e.Title = value; break;
         case OptArtist: e.Artist = value; break;
         case OptAlbum: e.Album = value; break;
@@ -75,7 +91,22 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
     args.Operands = parsed.Operands;
     if (args.TagSet && args.NoTagSet) return "--tag and --no-tag exclude each other";
     if (args.NoTagSet && args.Edits.Any()) return "tag field options cannot go with --no-tag";
-    if (args.Operands.size() != 4) return "expects FILE OUT START END";
+    if (!args.Folder) {
+        if (parsed.Has(OptTemplate) || args.Force || args.Json || args.Quiet)
+            return "-o, --force, --json and --quiet go with -d DIR";
+        if (args.Operands.size() != 4) return "expects FILE OUT START END";
+    } else {
+        if (args.Operands.size() < 3) return "with -d DIR expects FILE... START END";
+        if (const auto error = CheckPieceTemplate(args.Template)) return error;
+        const size_t files = args.Operands.size() - 2;
+        if (files > 1 && args.Template.find("{name}") == std::string::npos)
+            return "with several files the name template needs {name}";
+        for (size_t i = 0; i < files; ++i)
+            for (size_t j = 0; j < i; ++j)
+                if (BaseName(args.Operands[i]) == BaseName(args.Operands[j]))
+                    return "'" + args.Operands[j] + "' and '" + args.Operands[i] +
+                           "' have the same name; their cuts would too";
+    }
     args.Mode = args.TagSet ? TTagMode::Always : args.NoTagSet ? TTagMode::Never : TTagMode::FromSource;
     return std::nullopt;
 }
@@ -85,6 +116,75 @@ std::optional<int32_t> ParseCutTime(const std::string& text)
     const auto ms = ParseTimeText(text);
     if (!ms || *ms > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(*ms);
+}
+
+// One file's cut into out; messages through output.
+int CutFile(const TCutArgs& args, const std::string& file, const std::string& out, int32_t start, int32_t end,
+            TBatchOutput& output)
+{
+    const auto ends = [&](int code, const std::string& reason) {
+        if (args.Json)
+            output.Out("{\"file\": " + JsonString(file) + ", \"status\": \"" +
+                       (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") +
+                       "\", \"written\": [" + (code == ExitOk ? JsonString(out) : "") + "], \"reason\": " +
+                       JsonString(reason) + "}");
+        else if (code != ExitOk)
+            output.Error(reason);
+        else if (args.Folder)
+            output.Out(out);
+        return code;
+    };
+    TRoruvoMP3 mp3;
+    try {
+        // A cut needs no play length, so the walk over the whole file is skipped.
+        mp3.LoadFile(file, false);
+    } catch (const std::exception& e) {
+        return ends(ExitIoError, e.what()); // names the file and the system's reason
+    }
+    if (!mp3.Valid)
+        return ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
+    const int codePage = AnsiCodePage();
+    const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, codePage);
+    std::string target = out;
+    if (args.Folder) {
+        TPieceFields fields;
+        fields.Name = BaseName(file);
+        if (mp3.Info.ID3v1Size == 128) {
+            fields.Title = AnsiToUtf8(TagFieldText(mp3.Info.Tag.Title), codePage);
+            fields.Artist = AnsiToUtf8(TagFieldText(mp3.Info.Tag.Artist), codePage);
+        }
+        fields.Start = TStreamTime::FromMs(start);
+        fields.End = TStreamTime::FromMs(end);
+        const std::string name = PieceName(args.Template, fields);
+        if (const auto refusal = CheckPieceNames({name}, *args.Folder, args.Force))
+            return ends(ExitDeclined, file + ": " + *refusal + "; nothing written");
+        target = *args.Folder == "." ? name : *args.Folder + "/" + name;
+    }
+    TCutOptions options;
+    options.DeclineEmpty = true; // a cut without audio is refused, as play refuses
+    options.KeepID3v2 = args.KeepID3v2;
+    options.LengthHeader = args.LengthHeader;
+    options.ExactCut = args.ExactCut;
+    options.TagTextToUtf8 = [codePage](std::string_view text) { return AnsiToUtf8(text, codePage); };
+    const TCutResult result = mp3.CutSegment(start, end, target, tag, options);
+    switch (result.Status) {
+    case TCutStatus::Done:
+        break;
+    case TCutStatus::NotAnalysed:
+    case TCutStatus::OutputIsInput:
+    case TCutStatus::NotApplicable:
+        return ends(ExitDeclined, result.Message + "; nothing written");
+    case TCutStatus::NothingToCut:
+        return ends(ExitDeclined, (args.Folder ? file + ": " : std::string()) + result.Message + "; nothing written");
+    case TCutStatus::InputGone:
+    case TCutStatus::SourceChanged:
+    case TCutStatus::DestinationNotWritable:
+        return ends(ExitIoError, result.Message + "; nothing written");
+    case TCutStatus::ReadError:
+    case TCutStatus::WriteError:
+        return ends(ExitIoError, "cut failed: " + result.Message);
+    }
+    return ends(ExitOk, "");
 }
 
 } // namespace
@@ -99,54 +199,35 @@ int RunCut(const std::vector<std::string>& argv)
     }
     TCutArgs args;
     if (const auto error = ParseArgs(parsed, args)) return UsageError("cut: " + *error);
-    const std::string& file = args.Operands[0];
-    const std::string& out = args.Operands[1];
-    const auto start = ParseCutTime(args.Operands[2]);
-    const auto end = ParseCutTime(args.Operands[3]);
-    if (!start) return UsageError("cut: START '" + args.Operands[2] + "' is not a time");
-    if (!end) return UsageError("cut: END '" + args.Operands[3] + "' is not a time");
-
-    TRoruvoMP3 mp3;
-    try {
-        // A cut needs no play length, so the walk over the whole file is skipped.
-        mp3.LoadFile(file, false);
-    } catch (const std::exception& e) {
-        PrintError(e.what()); // names the file and the system's reason
+    const size_t n = args.Operands.size();
+    const auto start = ParseCutTime(args.Operands[n - 2]);
+    const auto end = ParseCutTime(args.Operands[n - 1]);
+    if (!start) return UsageError("cut: START '" + args.Operands[n - 2] + "' is not a time");
+    if (!end) return UsageError("cut: END '" + args.Operands[n - 1] + "' is not a time");
+    if (!args.Folder) {
+        TBatchOutput output(1, 0, false);
+        return CutFile(args, args.Operands[0], args.Operands[1], *start, *end, output);
+    }
+    struct stat folder {};
+    if (stat(args.Folder->c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+        PrintError(*args.Folder + ": no such folder; nothing written");
         return ExitIoError;
     }
-    if (!mp3.Valid) {
-        PrintError(file + ": not an MP3 stream; nothing written");
-        return ExitDeclined;
+    const std::vector<std::string> files(args.Operands.begin(), args.Operands.end() - 2);
+    std::vector<int64_t> sizes;
+    int64_t total = 0;
+    for (const std::string& file : files) {
+        struct stat st {};
+        sizes.push_back(stat(file.c_str(), &st) == 0 ? st.st_size : 0);
+        total += sizes.back();
     }
-    const int codePage = AnsiCodePage();
-    const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, codePage);
-    TCutOptions options;
-    options.DeclineEmpty = true; // a cut without audio is refused, as play refuses
-    options.KeepID3v2 = args.KeepID3v2;
-    options.LengthHeader = args.LengthHeader;
-    options.ExactCut = args.ExactCut;
-    options.TagTextToUtf8 = [codePage](std::string_view text) { return AnsiToUtf8(text, codePage); };
-    const TCutResult result = mp3.CutSegment(*start, *end, out, tag, options);
-    switch (result.Status) {
-    case TCutStatus::Done:
-        break;
-    case TCutStatus::NotAnalysed:
-    case TCutStatus::OutputIsInput:
-    case TCutStatus::NothingToCut:
-    case TCutStatus::NotApplicable:
-        PrintError(result.Message + "; nothing written");
-        return ExitDeclined;
-    case TCutStatus::InputGone:
-    case TCutStatus::SourceChanged:
-    case TCutStatus::DestinationNotWritable:
-        PrintError(result.Message + "; nothing written");
-        return ExitIoError;
-    case TCutStatus::ReadError:
-    case TCutStatus::WriteError:
-        PrintError("cut failed: " + result.Message);
-        return ExitIoError;
-    }
-    return ExitOk;
+    TBatchOutput output(files.size(), total, !args.Quiet);
+    return RunBatch(files.size(), std::thread::hardware_concurrency(), [&](size_t i) {
+        const int code = CutFile(args, files[i], {}, *start, *end, output);
+        output.PieceDone();
+        output.FileDone(sizes[i]);
+        return code;
+    });
 }
 
 } // namespace vivizu

@@ -1,6 +1,7 @@
 // vivizu-cli split [options] FILE: consecutive pieces of FILE that together
 // cover the whole stream, split at given times, every T, into N equal parts
 // or at a cue sheet's tracks.
+#include "cli/Batch.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/CueSheet.h"
@@ -15,7 +16,9 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <sstream>
 #include <sys/stat.h>
+#include <thread>
 
 namespace vivizu {
 namespace {
@@ -64,27 +67,32 @@ std::string Ms(TStreamTime time)
     return text;
 }
 
-void PrintPlan(const std::vector<TSplitPiece>& pieces, const std::string& file, bool json)
+std::string PlanText(const std::vector<TSplitPiece>& pieces, const std::string& file, bool json)
 {
+    std::ostringstream text;
+    std::ostream& out = text;
     if (json) {
-        std::cout << "{\"file\": " << JsonString(file) << ", \"pieces\": [";
+        out << "{\"file\": " << JsonString(file) << ", \"pieces\": [";
         for (size_t i = 0; i < pieces.size(); ++i) {
             const TSplitRange& r = pieces[i].Range;
-            std::cout << (i ? ",\n  " : "\n  ") << "{\"piece\": " << i + 1 << ", \"start_ms\": " << Ms(r.Start)
+            out << (i ? ",\n  " : "\n  ") << "{\"piece\": " << i + 1 << ", \"start_ms\": " << Ms(r.Start)
                       << ", \"end_ms\": " << Ms(r.End) << ", \"length_ms\": " << Ms(r.End - r.Start)
                       << ", \"name\": " << JsonString(pieces[i].FileName) << "}";
         }
-        std::cout << "\n]}\n";
-        return;
+        out << "\n]}";
+        return text.str();
     }
-    std::cout << "piece  start          end            length         name\n";
+    out << "piece  start          end            length         name\n";
     for (size_t i = 0; i < pieces.size(); ++i) {
         const TSplitRange& r = pieces[i].Range;
         char number[24];
         std::snprintf(number, sizeof number, "%5zu", i + 1);
-        std::cout << number << "  " << FormatTimeText(r.Start.WholeMs()) << "  " << FormatTimeText(r.End.WholeMs())
-                  << "  " << FormatTimeText((r.End - r.Start).WholeMs()) << "  " << pieces[i].FileName << '\n';
+        out << number << "  " << FormatTimeText(r.Start.WholeMs()) << "  " << FormatTimeText(r.End.WholeMs())
+                  << "  " << FormatTimeText((r.End - r.Start).WholeMs()) << "  " << pieces[i].FileName;
+        if (i + 1 < pieces.size())
+            out << '\n';
     }
+    return text.str();
 }
 
 // The ID3v1 tag of piece i: the cut's tag options, the cue's title and
@@ -105,16 +113,21 @@ TID3v1Tag PieceTag(const TSplitArgs& args, const TMp3StreamInfo& info, const TCu
     return BuildCutTag(info, args.TagMode, edits, codePage);
 }
 
-int Report(const TSplitResult& result, size_t count)
+// One file's outcome as one JSON line.
+std::string JsonOutcome(const std::string& file, int code, const std::vector<std::string>& written,
+                        const std::string& reason)
 {
-    const TCutResult& failure = result.Failure;
-    if (failure.Ok())
-        return ExitOk;
-    const std::string written = result.Written == 0
-                                    ? "; nothing written"
-                                    : "; the " + std::to_string(result.Written) + " pieces listed before it were written";
-    PrintError(failure.Message + written + " (of " + std::to_string(count) + ")");
-    switch (failure.Status) {
+    std::string line = "{\"file\": " + JsonString(file) + ", \"status\": \"" +
+                       (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") + "\", \"written\": [";
+    for (size_t i = 0; i < written.size(); ++i)
+        line += (i ? ", " : "") + JsonString(written[i]);
+    return line + "], \"reason\": " + JsonString(reason) + "}";
+}
+
+int ExitOf(TCutStatus status)
+{
+    switch (status) {
+    case TCutStatus::Done: return ExitOk;
     case TCutStatus::NotAnalysed:
     case TCutStatus::OutputIsInput:
     case TCutStatus::NothingToCut:
@@ -125,45 +138,58 @@ int Report(const TSplitResult& result, size_t count)
     }
 }
 
-} // namespace
+// What the split of one file says: the pieces as they are written, and its
+// refusal or failure with its reason; with --json one line at the end.
+class TFileReport {
+public:
+    TFileReport(const TSplitArgs& args, const std::string& file, TBatchOutput& out)
+        : FJson(args.Json && !args.DryRun), FFile(file), FOut(out) {}
 
-int RunSplit(const std::vector<std::string>& argv)
+    void Written(const std::string& path)
+    {
+        FWritten.push_back(path);
+        if (!FJson)
+            FOut.Out(path);
+        FOut.PieceDone();
+    }
+    int Ends(int code, const std::string& reason)
+    {
+        if (FJson)
+            FOut.Out(JsonOutcome(FFile, code, FWritten, reason));
+        else if (code != ExitOk)
+            FOut.Error(reason);
+        return code;
+    }
+
+private:
+    bool FJson;
+    std::string FFile;
+    TBatchOutput& FOut;
+    std::vector<std::string> FWritten;
+};
+
+// Splits one file of the command line.
+int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out)
 {
-    TSplitArgs args;
-    if (const auto error = ParseSplitArgs(argv, args)) return UsageError("split: " + *error);
-    if (args.Help) {
-        PrintUsage(std::cout);
-        return ExitOk;
-    }
-    const std::string& file = args.File;
-    struct stat folder {};
-    if (stat(args.Folder.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
-        PrintError(args.Folder + ": no such folder; nothing written");
-        return ExitIoError;
-    }
-
+    TFileReport report(args, file, out);
     TRoruvoMP3 mp3;
     try {
         mp3.LoadFile(file); // the whole index: it gives every split point
     } catch (const std::exception& e) {
-        PrintError(e.what());
-        return ExitIoError;
+        return report.Ends(ExitIoError, e.what());
     }
     if (!mp3.Valid) {
-        PrintError(file + ": not an MP3 stream; nothing written");
-        return ExitDeclined;
+        return report.Ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
     }
     const TFrameIndex& index = mp3.Index();
     const TSplitTimes times = TimesOf(args, file, index.Duration());
     if (!times.Declined.empty()) {
-        PrintError(times.Declined + "; nothing written");
-        return ExitDeclined;
+        return report.Ends(ExitDeclined, times.Declined + "; nothing written");
     }
     const TSplitRanges ranges = args.Exact ? PlanExactSplit(index, times.Times, times.DropEmpty)
                                            : PlanPlainSplit(index, times.Times, times.DropEmpty);
     if (!ranges.Declined.empty()) {
-        PrintError(file + ": " + ranges.Declined + "; nothing written");
-        return ExitDeclined;
+        return report.Ends(ExitDeclined, file + ": " + ranges.Declined + "; nothing written");
     }
 
     const int codePage = AnsiCodePage();
@@ -188,11 +214,10 @@ int RunSplit(const std::vector<std::string>& argv)
                           PieceTag(args, mp3.Info, cue, i, codePage)});
     }
     if (const auto refusal = CheckPieceNames(names, args.Folder, args.Force)) {
-        PrintError(*refusal + "; nothing written");
-        return ExitDeclined;
+        return report.Ends(ExitDeclined, *refusal + "; nothing written");
     }
     if (args.DryRun) {
-        PrintPlan(pieces, file, args.Json);
+        out.Out(PlanText(pieces, file, args.Json));
         return ExitOk;
     }
 
@@ -203,10 +228,50 @@ int RunSplit(const std::vector<std::string>& argv)
     options.TagTextToUtf8 = [codePage](std::string_view text) { return AnsiToUtf8(text, codePage); };
     // Each piece is listed once it is in place, so that an interrupted
     // split still tells which pieces are complete.
-    const TSplitResult result = mp3.WriteSplit(pieces, options, [&pieces](size_t i) {
-        std::cout << pieces[i].FileName << std::endl;
+    const TSplitResult result = mp3.WriteSplit(pieces, options,
+                                               [&](size_t i) { report.Written(pieces[i].FileName); });
+    const TCutResult& failure = result.Failure;
+    if (failure.Ok())
+        return report.Ends(ExitOk, "");
+    const std::string before = result.Written == 0 ? "; nothing written"
+                                                   : "; the " + std::to_string(result.Written) +
+                                                         " pieces listed before it are complete";
+    return report.Ends(ExitOf(failure.Status),
+                       failure.Message + before + " (of " + std::to_string(pieces.size()) + ")");
+}
+
+} // namespace
+
+int RunSplit(const std::vector<std::string>& argv)
+{
+    TSplitArgs args;
+    if (const auto error = ParseSplitArgs(argv, args)) return UsageError("split: " + *error);
+    if (args.Help) {
+        PrintUsage(std::cout);
+        return ExitOk;
+    }
+    struct stat folder {};
+    if (stat(args.Folder.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+        PrintError(args.Folder + ": no such folder; nothing written");
+        return ExitIoError;
+    }
+    if (args.Files.size() == 1) {
+        TBatchOutput out(1, 0, false);
+        return SplitFile(args, args.Files[0], out);
+    }
+    std::vector<int64_t> sizes;
+    int64_t total = 0;
+    for (const std::string& file : args.Files) {
+        struct stat st {};
+        sizes.push_back(stat(file.c_str(), &st) == 0 ? st.st_size : 0);
+        total += sizes.back();
+    }
+    TBatchOutput out(args.Files.size(), total, !args.Quiet && !args.DryRun);
+    return RunBatch(args.Files.size(), std::thread::hardware_concurrency(), [&](size_t i) {
+        const int code = SplitFile(args, args.Files[i], out);
+        out.FileDone(sizes[i]);
+        return code;
     });
-    return Report(result, pieces.size());
 }
 
 } // namespace vivizu

@@ -12,7 +12,7 @@ namespace {
 enum TSplitOption : int {
     OptHelp = FirstOptionId, OptAt, OptEvery, OptParts, OptCue, OptTag, OptNoTag, OptTitle, OptArtist,
     OptAlbum, OptYear, OptComment, OptTrackStart, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
-    OptFolder, OptTemplate, OptForce, OptDryRun, OptJson,
+    OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet,
 };
 constexpr TOptionDef SplitOptions[] = {
     {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
@@ -23,6 +23,7 @@ constexpr TOptionDef SplitOptions[] = {
     {"keep-id3v2", false, OptKeepID3v2},                            {"length-header", false, OptLengthHeader},
     {"exact", false, OptExact},      {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'},
     {"force", false, OptForce},      {"dry-run", false, OptDryRun}, {"json", false, OptJson},
+    {"quiet", false, OptQuiet, 'q'},
 };
 
 std::optional<int> ParseInt(std::string_view s)
@@ -114,6 +115,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
         case OptForce: args.Force = true; break;
         case OptDryRun: args.DryRun = true; break;
         case OptJson: args.Json = true; break;
+        case OptQuiet: args.Quiet = true; break;
         default: break;
         }
     }
@@ -121,12 +123,17 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     if (tag && noTag) return "--tag and --no-tag exclude each other";
     if (noTag && (e.Any() || args.TrackStartSet)) return "tag field options cannot go with --no-tag";
     args.TagMode = tag ? TTagMode::Always : noTag ? TTagMode::Never : TTagMode::FromSource;
-    if (args.Json && !args.DryRun) return "--json goes with --dry-run";
     if (args.Folder.empty()) return "-d expects a folder";
     if (args.Template.empty()) args.Template = DefaultPieceTemplate;
     if (auto error = CheckPieceTemplate(args.Template)) return error;
-    if (parsed.Operands.size() != 1) return "expects one FILE";
-    args.File = parsed.Operands[0];
+    if (parsed.Operands.empty()) return "expects FILE";
+    args.Files = parsed.Operands;
+    if (args.Files.size() > 1 && args.Template.find("{name}") == std::string::npos)
+        return "with several files the name template needs {name}";
+    for (size_t i = 0; i < args.Files.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (BaseName(args.Files[i]) == BaseName(args.Files[j]))
+                return "'" + args.Files[j] + "' and '" + args.Files[i] + "' have the same name; their pieces would too";
     return std::nullopt;
 }
 

@@ -26,8 +26,8 @@ struct TSplitArgs {
 
     std::string Folder = ".";
     std::string Template;
-    bool Force = false, DryRun = false, Json = false;
-    std::string File;
+    bool Force = false, DryRun = false, Json = false, Quiet = false;
+    std::vector<std::string> Files;
 };
 
 // Reads the words after "split"; the text of a usage error when they are
