@@ -122,16 +122,17 @@ std::optional<int32_t> ParseCutTime(const std::string& text)
 int CutFile(const TCutArgs& args, const std::string& file, const std::string& out, int32_t start, int32_t end,
             TBatchOutput& output)
 {
+    std::string target = out; // with a folder: the templated name in it
     const auto ends = [&](int code, const std::string& reason) {
         if (args.Json)
             output.Out("{\"file\": " + JsonString(file) + ", \"status\": \"" +
                        (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") +
-                       "\", \"written\": [" + (code == ExitOk ? JsonString(out) : "") + "], \"reason\": " +
+                       "\", \"written\": [" + (code == ExitOk ? JsonString(target) : "") + "], \"reason\": " +
                        JsonString(reason) + "}");
         else if (code != ExitOk)
             output.Error(reason);
         else if (args.Folder)
-            output.Out(out);
+            output.Out(target);
         return code;
     };
     TRoruvoMP3 mp3;
@@ -145,7 +146,6 @@ int CutFile(const TCutArgs& args, const std::string& file, const std::string& ou
         return ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
     const int codePage = AnsiCodePage();
     const TID3v1Tag tag = BuildCutTag(mp3.Info, args.Mode, args.Edits, codePage);
-    std::string target = out;
     if (args.Folder) {
         TPieceFields fields;
         fields.Name = BaseName(file);
