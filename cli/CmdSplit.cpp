@@ -11,6 +11,7 @@
 #include "cli/SplitArgs.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/TimeText.h"
+#include "engine/io/FileStream.h"
 #include "platform/CodePage.h"
 
 #include <cstdio>
@@ -113,6 +114,20 @@ TID3v1Tag PieceTag(const TSplitArgs& args, const TMp3StreamInfo& info, const TCu
     return BuildCutTag(info, args.TagMode, edits, codePage);
 }
 
+// Writes text to path through the safe output path; an error text when it
+// cannot.
+std::optional<std::string> WriteTextFile(const std::string& path, const std::string& text)
+{
+    try {
+        TOutputFile output(path);
+        output.Write(text.data(), text.size());
+        output.Commit();
+    } catch (const std::system_error& e) {
+        return path + ": " + e.code().message();
+    }
+    return std::nullopt;
+}
+
 // One file's outcome as one JSON line.
 std::string JsonOutcome(const std::string& file, int code, const std::vector<std::string>& written,
                         const std::string& reason)
@@ -213,9 +228,11 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
         pieces.push_back({ranges.Pieces[i], args.Folder == "." ? names.back() : args.Folder + "/" + names.back(),
                           PieceTag(args, mp3.Info, cue, i, codePage)});
     }
-    if (const auto refusal = CheckPieceNames(names, args.Folder, args.Force)) {
+    if (const auto refusal = CheckPieceNames(names, args.Folder, args.Force))
         return report.Ends(ExitDeclined, *refusal + "; nothing written");
-    }
+    struct stat cueStat {};
+    if (!args.WriteCue.empty() && !args.Force && lstat(args.WriteCue.c_str(), &cueStat) == 0)
+        return report.Ends(ExitDeclined, args.WriteCue + ": exists already; --force replaces it; nothing written");
     if (args.DryRun) {
         out.Out(PlanText(pieces, file, args.Json));
         return ExitOk;
@@ -231,6 +248,19 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
     const TSplitResult result = mp3.WriteSplit(pieces, options,
                                                [&](size_t i) { report.Written(pieces[i].FileName); });
     const TCutResult& failure = result.Failure;
+    if (failure.Ok() && !args.WriteCue.empty()) {
+        std::vector<TCueTrack> tracks;
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            TCueTrack track;
+            track.Start = pieces[i].Range.Start;
+            track.Title = i < times.CueTracks.size() ? times.CueTracks[i].Title : "";
+            track.Performer = i < times.CueTracks.size() ? times.CueTracks[i].Performer : "";
+            tracks.push_back(std::move(track));
+        }
+        if (const auto error = WriteTextFile(args.WriteCue, CueSheetText(file, tracks)))
+            return report.Ends(ExitIoError, *error + "; the pieces are written");
+        out.Out(args.WriteCue);
+    }
     if (failure.Ok())
         return report.Ends(ExitOk, "");
     const std::string before = result.Written == 0 ? "; nothing written"

@@ -41,7 +41,36 @@ bool NamesInput(const std::string& fileName, const std::string& cuePath, const s
     return BaseName(fileName) == BaseName(inputPath);
 }
 
+// A text for a quoted cue field: its quotes become apostrophes, line breaks spaces.
+std::string Quoted(std::string text)
+{
+    for (char& c : text) {
+        if (c == '"') c = '\'';
+        else if (c == '\n' || c == '\r') c = ' ';
+    }
+    return "\"" + text + "\"";
+}
+
 } // namespace
+
+std::string CueSheetText(const std::string& audioFile, const std::vector<TCueTrack>& tracks)
+{
+    const size_t slash = audioFile.find_last_of('/');
+    std::string text = "FILE " + Quoted(slash == std::string::npos ? audioFile : audioFile.substr(slash + 1)) + " MP3\n";
+    char line[64];
+    for (size_t i = 0; i < tracks.size(); ++i) {
+        const TCueTrack& track = tracks[i];
+        std::snprintf(line, sizeof line, "  TRACK %02zu AUDIO\n", i + 1);
+        text += line;
+        if (!track.Title.empty()) text += "    TITLE " + Quoted(track.Title) + "\n";
+        if (!track.Performer.empty()) text += "    PERFORMER " + Quoted(track.Performer) + "\n";
+        const long long frames = track.Start.Ticks / CueFrame.Ticks;
+        std::snprintf(line, sizeof line, "    INDEX 01 %02lld:%02lld:%02lld\n", frames / (75 * 60), frames / 75 % 60,
+                      frames % 75);
+        text += line;
+    }
+    return text;
+}
 
 TCueSheet ReadCueSheet(const std::string& cuePath, const std::string& inputPath)
 {

@@ -28,6 +28,10 @@ struct TCueSheet {
 // the disc plays it.
 TCueSheet ReadCueSheet(const std::string& cuePath, const std::string& inputPath);
 
+// A cue sheet for the unsplit audioFile (named by its file name alone) with
+// one track per entry of tracks, each at its Start rounded down to 1/75 s.
+std::string CueSheetText(const std::string& audioFile, const std::vector<TCueTrack>& tracks);
+
 // One 1/75 s frame of a cue sheet.
 inline constexpr TStreamTime CueFrame{TStreamTime::TicksPerSecond / 75};
 

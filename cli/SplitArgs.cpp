@@ -12,7 +12,7 @@ namespace {
 enum TSplitOption : int {
     OptHelp = FirstOptionId, OptAt, OptEvery, OptParts, OptCue, OptTag, OptNoTag, OptTitle, OptArtist,
     OptAlbum, OptYear, OptComment, OptTrackStart, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
-    OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet,
+    OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue,
 };
 constexpr TOptionDef SplitOptions[] = {
     {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
@@ -23,7 +23,7 @@ constexpr TOptionDef SplitOptions[] = {
     {"keep-id3v2", false, OptKeepID3v2},                            {"length-header", false, OptLengthHeader},
     {"exact", false, OptExact},      {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'},
     {"force", false, OptForce},      {"dry-run", false, OptDryRun}, {"json", false, OptJson},
-    {"quiet", false, OptQuiet, 'q'},
+    {"quiet", false, OptQuiet, 'q'},  {"write-cue", true, OptWriteCue},
 };
 
 std::optional<int> ParseInt(std::string_view s)
@@ -116,6 +116,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
         case OptDryRun: args.DryRun = true; break;
         case OptJson: args.Json = true; break;
         case OptQuiet: args.Quiet = true; break;
+        case OptWriteCue: args.WriteCue = value; break;
         default: break;
         }
     }
@@ -127,6 +128,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     if (args.Template.empty()) args.Template = DefaultPieceTemplate;
     if (auto error = CheckPieceTemplate(args.Template)) return error;
     if (parsed.Operands.empty()) return "expects FILE";
+    if (!args.WriteCue.empty() && parsed.Operands.size() > 1) return "--write-cue takes one FILE";
     args.Files = parsed.Operands;
     if (args.Files.size() > 1 && args.Template.find("{name}") == std::string::npos)
         return "with several files the name template needs {name}";

@@ -209,3 +209,32 @@ TEST_F(CueSheets, SplitFillsTitlesAndArtistsFromTheSheet)
 }
 
 } // namespace
+
+namespace {
+
+// The sheet written for the pieces reads back as the split points, past
+// 99 minutes too.
+TEST_F(CueSheets, WrittenSheetsReadBackAsTheSplit)
+{
+    std::vector<TCueTrack> tracks(3);
+    tracks[1].Start = {(2 * 75 + 30) * CueFrame.Ticks};
+    tracks[1].Title = "Say \"hi\"";
+    tracks[2].Start = {(125 * 60 * 75 + 74) * CueFrame.Ticks + 5};
+    tracks[2].Performer = "P";
+    Dir.Write("album.cue", TextBytes(CueSheetText(In, tracks)));
+    const TCueSheet sheet = ReadCueSheet(Dir / "album.cue", In);
+    ASSERT_TRUE(sheet.Declined.empty()) << sheet.Declined;
+    ASSERT_EQ(sheet.Tracks.size(), 3u);
+    EXPECT_EQ(sheet.Tracks[1].Start, tracks[1].Start);
+    EXPECT_EQ(sheet.Tracks[1].Title, "Say 'hi'");
+    EXPECT_EQ(sheet.Tracks[2].Start.Ticks, tracks[2].Start.Ticks - 5);
+    EXPECT_EQ(sheet.Tracks[2].Performer, "P");
+
+    const TRun r = RunCli({"split", "--at", "1.0,2.0", "--write-cue", Dir / "pieces.cue", "-d", Dir.Path(), In});
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    const TCueSheet written = ReadCueSheet(Dir / "pieces.cue", In);
+    ASSERT_EQ(written.Tracks.size(), 3u);
+    EXPECT_EQ(written.Tracks[1].Start.Ticks / CueFrame.Ticks, 76); // frame 39 starts at 1.0188 s
+}
+
+} // namespace
