@@ -238,3 +238,20 @@ TEST_F(CueSheets, WrittenSheetsReadBackAsTheSplit)
 }
 
 } // namespace
+
+namespace {
+
+// A piece that cannot be written (past the file size limit) leaves no part
+// of itself; the pieces before it are complete and listed.
+TEST_F(CliSplit, AFailedPieceLeavesOnlyCompletePieces)
+{
+    TempDir out;
+    const TRun r = RunCli({"split", "--at", "0.3,0.6", "--no-tag", "-d", out.Path(), In}, {}, 20000);
+    EXPECT_EQ(r.Exit, 3) << r.Err;
+    EXPECT_EQ(r.Out, out / "in 1.mp3\n" + out / "in 2.mp3\n");
+    EXPECT_NE(r.Err.find("the 2 pieces listed before it are complete"), std::string::npos) << r.Err;
+    EXPECT_EQ(out.Names(), (std::vector<std::string>{"in 1.mp3", "in 2.mp3"}));
+    EXPECT_EQ(ReadAll(out / "in 1.mp3") + ReadAll(out / "in 2.mp3"), Slice(Audio, 0, 23 * 417));
+}
+
+} // namespace
