@@ -14,6 +14,9 @@
 #include "engine/io/FileStream.h"
 #include "platform/CodePage.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -183,6 +186,30 @@ private:
     std::vector<std::string> FWritten;
 };
 
+// Instead of pieces, a copy of the file with a chapter for each piece.
+int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& mp3,
+                  const std::vector<TSplitPiece>& pieces, const std::vector<TCueTrack>& cue, TFileReport& report,
+                  TBatchOutput& out)
+{
+    struct stat st {};
+    if (!args.Force && lstat(args.Chapters.c_str(), &st) == 0)
+        return report.Ends(ExitDeclined, args.Chapters + ": exists already; --force replaces it; nothing written");
+    if (args.DryRun) {
+        out.Out(PlanText(pieces, file, args.Json));
+        return ExitOk;
+    }
+    std::vector<TChapter> chapters;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const auto ms = [](TStreamTime t) { return static_cast<uint32_t>(std::min<int64_t>(RoundedMs(t), UINT32_MAX)); };
+        chapters.push_back({ms(pieces[i].Range.Start), ms(pieces[i].Range.End), i < cue.size() ? cue[i].Title : ""});
+    }
+    const TCutResult result = mp3.WriteChapters(chapters, args.Chapters);
+    if (!result.Ok())
+        return report.Ends(ExitOf(result.Status), result.Message + "; nothing written");
+    report.Written(args.Chapters);
+    return report.Ends(ExitOk, "");
+}
+
 // Splits one file of the command line.
 int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out)
 {
@@ -228,6 +255,8 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
         pieces.push_back({ranges.Pieces[i], args.Folder == "." ? names.back() : args.Folder + "/" + names.back(),
                           PieceTag(args, mp3.Info, cue, i, codePage)});
     }
+    if (!args.Chapters.empty())
+        return WriteChapters(args, file, mp3, pieces, times.CueTracks, report, out);
     if (const auto refusal = CheckPieceNames(names, args.Folder, args.Force))
         return report.Ends(ExitDeclined, *refusal + "; nothing written");
     struct stat cueStat {};

@@ -12,7 +12,7 @@ namespace {
 enum TSplitOption : int {
     OptHelp = FirstOptionId, OptAt, OptEvery, OptParts, OptCue, OptTag, OptNoTag, OptTitle, OptArtist,
     OptAlbum, OptYear, OptComment, OptTrackStart, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
-    OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue,
+    OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue, OptChapters,
 };
 constexpr TOptionDef SplitOptions[] = {
     {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
@@ -24,6 +24,7 @@ constexpr TOptionDef SplitOptions[] = {
     {"exact", false, OptExact},      {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'},
     {"force", false, OptForce},      {"dry-run", false, OptDryRun}, {"json", false, OptJson},
     {"quiet", false, OptQuiet, 'q'},  {"write-cue", true, OptWriteCue},
+    {"chapters", true, OptChapters},
 };
 
 std::optional<int> ParseInt(std::string_view s)
@@ -117,6 +118,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
         case OptJson: args.Json = true; break;
         case OptQuiet: args.Quiet = true; break;
         case OptWriteCue: args.WriteCue = value; break;
+        case OptChapters: args.Chapters = value; break;
         default: break;
         }
     }
@@ -129,6 +131,8 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     if (auto error = CheckPieceTemplate(args.Template)) return error;
     if (parsed.Operands.empty()) return "expects FILE";
     if (!args.WriteCue.empty() && parsed.Operands.size() > 1) return "--write-cue takes one FILE";
+    if (!args.Chapters.empty() && parsed.Operands.size() > 1) return "--chapters takes one FILE";
+    if (!args.Chapters.empty() && args.Exact) return "--chapters copies the file; --exact makes no sense with it";
     args.Files = parsed.Operands;
     if (args.Files.size() > 1 && args.Template.find("{name}") == std::string::npos)
         return "with several files the name template needs {name}";

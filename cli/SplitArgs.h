@@ -26,6 +26,7 @@ struct TSplitArgs {
 
     std::string Folder = ".";
     std::string Template;
+    std::string Chapters;          // instead of pieces, a chaptered copy goes here
     std::string WriteCue;          // a cue sheet of the pieces goes here; empty: none
     bool Force = false, DryRun = false, Json = false, Quiet = false;
     std::vector<std::string> Files;

@@ -7,6 +7,7 @@
 #include "engine/cut/SplitPlan.h"
 #include "engine/frames/FrameIndex.h"
 #include "engine/tags/Id3v1Tag.h"
+#include "engine/tags/Id3v2Chapters.h"
 #include "engine/tags/Id3v2Copy.h"
 #include <cstdint>
 #include <functional>
@@ -90,6 +91,11 @@ public:
     // written is called with each piece's number once it is in place.
     TSplitResult WriteSplit(const std::vector<TSplitPiece>& pieces, const TCutOptions& Options,
                             const std::function<void(size_t)>& written = {});
+
+    // Writes a copy of the whole file to OutFileName with ID3v2 chapters in
+    // its leading tag (the source's tag kept, its chapters replaced); every
+    // byte after the source's leading tags is copied unchanged.
+    TCutResult WriteChapters(const std::vector<TChapter>& chapters, const std::string& OutFileName);
 
     bool PlayRange(int64_t StartMs, int64_t EndMs);
     void StopPlaying();

@@ -111,4 +111,44 @@ TSplitResult TRoruvoMP3::WriteSplit(const std::vector<TSplitPiece>& pieces, cons
     return result;
 }
 
+TCutResult TRoruvoMP3::WriteChapters(const std::vector<TChapter>& chapters, const std::string& OutFileName)
+{
+    if (!Valid)
+        return Refusal(TCutStatus::NotAnalysed, 0, FileName + ": not an MP3 stream");
+    try {
+        TInputFile input(FileName);
+        if (!AsAnalysed(input))
+            return Refusal(TCutStatus::SourceChanged, 0,
+                           FileName + ": the file has changed since it was opened; open it again");
+        if (std::optional<TCutResult> refusal = CheckDestination(input, OutFileName))
+            return *refusal;
+        std::vector<uint8_t> source(static_cast<size_t>(Info.ID3v2Size));
+        input.Seek(0, TSeekOrigin::Begin);
+        if (input.Read(source.data(), source.size()) < source.size())
+            throw TStreamReadError(FileName);
+        const std::vector<uint8_t> tag = ChapteredId3v2Tag(source, chapters);
+        std::optional<TOutputFile> output;
+        if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
+            return *refusal;
+        try {
+            output->Write(tag);
+            input.Seek(Info.ID3v2Size, TSeekOrigin::Begin);
+            for (;;) {
+                const std::span<const uint8_t> bytes = input.Take(TInputFile::BufferSize);
+                if (bytes.empty())
+                    break;
+                output->Write(bytes);
+            }
+            if (input.Position() != FileSize)
+                throw TStreamReadError(FileName);
+            output->Commit();
+        } catch (const TStreamWriteError& e) {
+            return CaughtError(TCutStatus::WriteError, e);
+        }
+    } catch (const std::system_error& e) {
+        return CaughtError(TCutStatus::ReadError, e);
+    }
+    return {};
+}
+
 } // namespace vivizu
