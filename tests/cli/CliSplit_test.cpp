@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
 
 using namespace clitest;
 using namespace vivizu;
@@ -252,6 +254,26 @@ TEST_F(CliSplit, AFailedPieceLeavesOnlyCompletePieces)
     EXPECT_NE(r.Err.find("the 2 pieces listed before it are complete"), std::string::npos) << r.Err;
     EXPECT_EQ(out.Names(), (std::vector<std::string>{"in 1.mp3", "in 2.mp3"}));
     EXPECT_EQ(ReadAll(out / "in 1.mp3") + ReadAll(out / "in 2.mp3"), Slice(Audio, 0, 23 * 417));
+}
+
+} // namespace
+
+namespace {
+
+// The cue's titles and the track numbers go into the kept ID3v2 tag too.
+TEST_F(CueSheets, TitlesFillTheKeptId3v2Tag)
+{
+    const std::string tagged = Dir.Write("tagged.mp3", Id3v2(100) + Frames(H44, 200, 0));
+    Sheet("FILE \"tagged.mp3\" MP3\n  TRACK 01 AUDIO\n    TITLE \"First\"\n    INDEX 01 00:00:00\n"
+          "  TRACK 02 AUDIO\n    TITLE \"Second\"\n    PERFORMER \"Band\"\n    INDEX 01 00:02:00\n");
+    const TRun r = RunCli({"split", "--cue", Dir / "album.cue", "--keep-id3v2", "-o", "k{n}.mp3", "-d", Dir.Path(),
+                           tagged});
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    TagLib::MPEG::File second((Dir / "k2.mp3").c_str());
+    ASSERT_NE(second.ID3v2Tag(false), nullptr);
+    EXPECT_EQ(second.ID3v2Tag(false)->title(), "Second");
+    EXPECT_EQ(second.ID3v2Tag(false)->artist(), "Band");
+    EXPECT_EQ(second.ID3v2Tag(false)->track(), 2u);
 }
 
 } // namespace
