@@ -1,19 +1,25 @@
 // vivizu-cli cut [tag options] FILE OUT START END: frames from START to END
-// of FILE copied into OUT, with or without an ID3v1 tag.
+// of FILE copied into OUT, with or without an ID3v1 tag; with -d DIR the
+// same cut of every FILE into DIR, the files in parallel.
+#include "cli/Batch.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "cli/CutTag.h"
 #include "cli/Options.h"
+#include "cli/PieceNames.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
-#include "request/CutRequest.h"
 #include "engine/cut/GainPlan.h"
 #include "platform/CodePage.h"
+#include "request/CutRequest.h"
 
 #include <charconv>
 #include <climits>
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <sys/stat.h>
+#include <thread>
 
 namespace vivizu {
 namespace {
@@ -21,7 +27,11 @@ namespace {
 struct TCutArgs {
     TCutChoices Choices;
     bool TagSet = false, NoTagSet = false;
-    std::vector<std::string> Operands; // FILE OUT START END
+    bool GainAsked = false;
+    std::vector<std::string> Operands; // FILE OUT START END, or FILE... START END with a folder
+    std::optional<std::string> Folder; // -d: the batch form
+    std::string Template = "{name} {start}-{end}.mp3";
+    bool Force = false, Json = false, Quiet = false;
 };
 
 std::optional<int> ParseInt(std::string_view s)
@@ -34,7 +44,8 @@ std::optional<int> ParseInt(std::string_view s)
 
 enum TCutOption : int {
     OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
-    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut,
+    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut, OptFolder,
+    OptTemplate, OptForce, OptJson, OptQuiet,
 };
 constexpr TOptionDef CutOptions[] = {
     {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
@@ -43,6 +54,8 @@ constexpr TOptionDef CutOptions[] = {
     {"genre", true, OptGenre},     {"keep-id3v2", false, OptKeepID3v2},
     {"length-header", false, OptLengthHeader},                     {"exact", false, OptExact},
     {"gain", true, OptGain},       {"fade-in", true, OptFadeIn},   {"fade-out", true, OptFadeOut},
+    {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'}, {"force", false, OptForce},
+    {"json", false, OptJson},      {"quiet", false, OptQuiet, 'q'},
 };
 
 // The most gain a cut offers either way, in dB: global_gain spans 255 steps.
@@ -62,16 +75,12 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         case OptKeepID3v2: c.KeepID3v2 = true; break;
         case OptLengthHeader: c.LengthHeader = true; break;
         case OptExact: c.ExactCut = true; break;
-        case OptTitle: e.Title = value; break;
-        case OptArtist: e.Artist = value; break;
-        case OptAlbum: e.Album = value; break;
-        case OptYear: e.Year = value; break;
-        case OptComment: e.Comment = value; break;
         case OptGain: {
             const auto db = ParseDecimal(value);
             if (!db || *db < -MaxGainDb || *db > MaxGainDb)
                 return "--gain expects decibels from -382.5 to 382.5, not '" + value + "'";
             c.GainSteps = GainStepsForDb(*db);
+            args.GainAsked = true;
             break;
         }
         case OptFadeIn:
@@ -83,6 +92,16 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
             (id == OptFadeIn ? c.FadeInMs : c.FadeOutMs) = *ms;
             break;
         }
+        case OptFolder: args.Folder = value; break;
+        case OptTemplate: args.Template = value; break;
+        case OptForce: args.Force = true; break;
+        case OptJson: args.Json = true; break;
+        case OptQuiet: args.Quiet = true; break;
+        case OptTitle: e.Title = value; break;
+        case OptArtist: e.Artist = value; break;
+        case OptAlbum: e.Album = value; break;
+        case OptYear: e.Year = value; break;
+        case OptComment: e.Comment = value; break;
         case OptTrack:
             e.Track = ParseInt(value);
             if (!e.Track) return "--track expects a whole number, not '" + value + "'";
@@ -98,7 +117,22 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
     args.Operands = parsed.Operands;
     if (args.TagSet && args.NoTagSet) return "--tag and --no-tag exclude each other";
     if (args.NoTagSet && e.Any()) return "tag field options cannot go with --no-tag";
-    if (args.Operands.size() != 4) return "expects FILE OUT START END";
+    if (!args.Folder) {
+        if (parsed.Has(OptTemplate) || args.Force || args.Json || args.Quiet)
+            return "-o, --force, --json and --quiet go with -d DIR";
+        if (args.Operands.size() != 4) return "expects FILE OUT START END";
+    } else {
+        if (args.Operands.size() < 3) return "with -d DIR expects FILE... START END";
+        if (const auto error = CheckPieceTemplate(args.Template)) return error;
+        const size_t files = args.Operands.size() - 2;
+        if (files > 1 && args.Template.find("{name}") == std::string::npos)
+            return "with several files the name template needs {name}";
+        for (size_t i = 0; i < files; ++i)
+            for (size_t j = 0; j < i; ++j)
+                if (BaseName(args.Operands[i]) == BaseName(args.Operands[j]))
+                    return "'" + args.Operands[j] + "' and '" + args.Operands[i] +
+                           "' have the same name; their cuts would too";
+    }
     c.Mode = args.TagSet ? TTagMode::Always : args.NoTagSet ? TTagMode::Never : TTagMode::FromSource;
     return std::nullopt;
 }
@@ -127,6 +161,73 @@ void ReportGain(const TCutResult& result, bool asked)
                   << " granule gains would pass the quietest setting and were held at it\n";
 }
 
+// One file's cut into out; messages through output.
+int CutFile(const TCutArgs& args, const std::string& file, const std::string& out, int32_t start, int32_t end,
+            TBatchOutput& output)
+{
+    std::string target = out; // with a folder: the templated name in it
+    const auto ends = [&](int code, const std::string& reason) {
+        if (args.Json)
+            output.Out("{\"file\": " + JsonString(file) + ", \"status\": \"" +
+                       (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") +
+                       "\", \"written\": [" + (code == ExitOk ? JsonString(target) : "") + "], \"reason\": " +
+                       JsonString(reason) + "}");
+        else if (code != ExitOk)
+            output.Error(reason);
+        else if (args.Folder)
+            output.Out(target);
+        return code;
+    };
+    TRoruvoMP3 mp3;
+    try {
+        // A cut needs no play length, so the walk over the whole file is skipped.
+        mp3.LoadFile(file, false);
+    } catch (const std::exception& e) {
+        return ends(ExitIoError, e.what()); // names the file and the system's reason
+    }
+    if (!mp3.Valid)
+        return ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
+    const int codePage = AnsiCodePage();
+    TCutChoices choices = args.Choices;
+    choices.DeclineEmpty = true; // a cut without audio is refused, as play refuses
+    const TCutRequest request = BuildCutRequest(mp3.Info, choices, codePage);
+    if (args.Folder) {
+        TPieceFields fields;
+        fields.Name = BaseName(file);
+        if (mp3.Info.ID3v1Size == 128) {
+            fields.Title = AnsiToUtf8(TagFieldText(mp3.Info.Tag.Title), codePage);
+            fields.Artist = AnsiToUtf8(TagFieldText(mp3.Info.Tag.Artist), codePage);
+        }
+        fields.Start = TStreamTime::FromMs(start);
+        fields.End = TStreamTime::FromMs(end);
+        const std::string name = PieceName(args.Template, fields);
+        if (const auto refusal = CheckPieceNames({name}, *args.Folder, args.Force))
+            return ends(ExitDeclined, file + ": " + *refusal + "; nothing written");
+        target = *args.Folder == "." ? name : *args.Folder + "/" + name;
+    }
+    const TCutResult result = mp3.CutSegment(start, end, target, request.Tag, request.Options);
+    switch (result.Status) {
+    case TCutStatus::Done:
+        if (!args.Json)
+            ReportGain(result, args.GainAsked);
+        break;
+    case TCutStatus::NotAnalysed:
+    case TCutStatus::OutputIsInput:
+    case TCutStatus::NotApplicable:
+        return ends(ExitDeclined, result.Message + "; nothing written");
+    case TCutStatus::NothingToCut:
+        return ends(ExitDeclined, (args.Folder ? file + ": " : std::string()) + result.Message + "; nothing written");
+    case TCutStatus::InputGone:
+    case TCutStatus::SourceChanged:
+    case TCutStatus::DestinationNotWritable:
+        return ends(ExitIoError, result.Message + "; nothing written");
+    case TCutStatus::ReadError:
+    case TCutStatus::WriteError:
+        return ends(ExitIoError, "cut failed: " + result.Message);
+    }
+    return ends(ExitOk, "");
+}
+
 } // namespace
 
 int RunCut(const std::vector<std::string>& argv)
@@ -139,49 +240,35 @@ int RunCut(const std::vector<std::string>& argv)
     }
     TCutArgs args;
     if (const auto error = ParseArgs(parsed, args)) return UsageError("cut: " + *error);
-    const std::string& file = args.Operands[0];
-    const std::string& out = args.Operands[1];
-    const auto start = ParseCutTime(args.Operands[2]);
-    const auto end = ParseCutTime(args.Operands[3]);
-    if (!start) return UsageError("cut: START '" + args.Operands[2] + "' is not a time");
-    if (!end) return UsageError("cut: END '" + args.Operands[3] + "' is not a time");
-
-    TRoruvoMP3 mp3;
-    try {
-        // A cut needs no play length, so the walk over the whole file is skipped.
-        mp3.LoadFile(file, false);
-    } catch (const std::exception& e) {
-        PrintError(e.what()); // names the file and the system's reason
+    const size_t n = args.Operands.size();
+    const auto start = ParseCutTime(args.Operands[n - 2]);
+    const auto end = ParseCutTime(args.Operands[n - 1]);
+    if (!start) return UsageError("cut: START '" + args.Operands[n - 2] + "' is not a time");
+    if (!end) return UsageError("cut: END '" + args.Operands[n - 1] + "' is not a time");
+    if (!args.Folder) {
+        TBatchOutput output(1, 0, false);
+        return CutFile(args, args.Operands[0], args.Operands[1], *start, *end, output);
+    }
+    struct stat folder {};
+    if (stat(args.Folder->c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+        PrintError(*args.Folder + ": no such folder; nothing written");
         return ExitIoError;
     }
-    if (!mp3.Valid) {
-        PrintError(file + ": not an MP3 stream; nothing written");
-        return ExitDeclined;
+    const std::vector<std::string> files(args.Operands.begin(), args.Operands.end() - 2);
+    std::vector<int64_t> sizes;
+    int64_t total = 0;
+    for (const std::string& file : files) {
+        struct stat st {};
+        sizes.push_back(stat(file.c_str(), &st) == 0 ? st.st_size : 0);
+        total += sizes.back();
     }
-    args.Choices.DeclineEmpty = true; // a cut without audio is refused, as play refuses
-    const TCutRequest request = BuildCutRequest(mp3.Info, args.Choices, AnsiCodePage());
-    const TCutResult result = mp3.CutSegment(*start, *end, out, request.Tag, request.Options);
-    switch (result.Status) {
-    case TCutStatus::Done:
-        ReportGain(result, parsed.Has(OptGain));
-        break;
-    case TCutStatus::NotAnalysed:
-    case TCutStatus::OutputIsInput:
-    case TCutStatus::NothingToCut:
-    case TCutStatus::NotApplicable:
-        PrintError(result.Message + "; nothing written");
-        return ExitDeclined;
-    case TCutStatus::InputGone:
-    case TCutStatus::SourceChanged:
-    case TCutStatus::DestinationNotWritable:
-        PrintError(result.Message + "; nothing written");
-        return ExitIoError;
-    case TCutStatus::ReadError:
-    case TCutStatus::WriteError:
-        PrintError("cut failed: " + result.Message);
-        return ExitIoError;
-    }
-    return ExitOk;
+    TBatchOutput output(files.size(), total, !args.Quiet);
+    return RunBatch(files.size(), std::thread::hardware_concurrency(), [&](size_t i) {
+        const int code = CutFile(args, files[i], {}, *start, *end, output);
+        output.PieceDone();
+        output.FileDone(sizes[i]);
+        return code;
+    });
 }
 
 } // namespace vivizu

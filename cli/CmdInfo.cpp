@@ -27,25 +27,6 @@ struct TReportField {
 };
 using TReport = std::vector<TReportField>;
 
-std::string JsonString(std::string_view s)
-{
-    std::string out = "\"";
-    for (char c : s) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (b < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", b);
-            out += esc;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 // In the line format a control character would break a line apart.
 std::string LineSafe(std::string s)
 {

@@ -1,6 +1,8 @@
 #include "cli/Console.h"
 
+#include <cstdio>
 #include <iostream>
+#include <string>
 
 namespace vivizu {
 
@@ -17,6 +19,12 @@ void PrintUsage(std::ostream& out)
            "  vivizu-cli peaks [--pixels-per-second N | --samples-per-pixel N]\n"
            "                   [-b 8|16] [--split-channels] [--threads N]\n"
            "                   [-o OUT.json|OUT.dat] FILE\n"
+           "  vivizu-cli cut [options] -d DIR [-o TEMPLATE] [--force] [--json] [-q]\n"
+           "                 FILE... START END\n"
+           "  vivizu-cli split (--at T1,T2,... | --every T | --parts N | --cue FILE.cue)\n"
+           "                 [-d DIR] [-o TEMPLATE] [--force] [--dry-run [--json]]\n"
+           "                 [--exact] [--track-start N] [cut's tag and header options]\n"
+           "                 [--write-cue FILE.cue] [--json] [-q] FILE...\n"
 #if VIVIZU_HAVE_MEDIA
            "  vivizu-cli play --help\n"
 #endif
@@ -70,6 +78,30 @@ void PrintUsage(std::ostream& out)
            "\n"
            "loudness and peaks decode on every core; --threads N uses N threads.\n"
            "\n"
+           "split Writes consecutive pieces of FILE that together cover the stream,\n"
+           "      in one pass, each as cut writes it: at the times of --at, every T,\n"
+           "      in N equal parts, or at the tracks of a cue sheet (INDEX 01; TITLE\n"
+           "      and PERFORMER fill the pieces' tags). Pieces begin at the first\n"
+           "      frame at or after each time; with --exact each piece is an exact\n"
+           "      cut and the pieces play gapless as the source. The track number\n"
+           "      counts up from --track-start (1).\n"
+           "      -d DIR       the pieces' folder (default the current one).\n"
+           "      -o TEMPLATE  their names (default '{name} {n}.mp3'): {n} number,\n"
+           "                   {name} FILE's base name, {title}, {artist}, {start},\n"
+           "                   {end} (MM.SS.mmm). Characters no file system takes\n"
+           "                   become '_'. Equal names, the input's name or existing\n"
+           "                   files (without --force) are refused before writing.\n"
+           "      --dry-run    prints the plan (as JSON with --json), writes nothing.\n"
+           "      --write-cue  writes a cue sheet of the pieces for the unsplit FILE.\n"
+           "      Each piece's path is printed once it is complete.\n"
+           "\n"
+           "Several files: cut with -d DIR (names from -o, default\n"
+           "'{name} {start}-{end}.mp3') and split apply the same cut or split to\n"
+           "every FILE, in parallel up to the number of cores, with a progress line\n"
+           "on a terminal (-q: none). A file's refusal or failure is printed with\n"
+           "its reason and the others go on; --json prints one line per file. The\n"
+           "exit code is the worst of the files'.\n"
+           "\n"
            "Tag texts are kept in the code page of the locale's language (LC_ALL,\n"
            "LC_CTYPE, LANG), for example 1252 for western languages.\n"
            "\n"
@@ -78,6 +110,25 @@ void PrintUsage(std::ostream& out)
            "\n"
            "Exit codes: 0 done; 1 not an MP3 stream, or the cut was declined;\n"
            "2 wrong usage; 3 a file could not be read or written.\n";
+}
+
+std::string JsonString(std::string_view s)
+{
+    std::string out = "\"";
+    for (char c : s) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (b < 0x20) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", b);
+            out += esc;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
 }
 
 void PrintError(std::string_view message)

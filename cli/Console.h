@@ -1,6 +1,7 @@
 #pragma once
 // Messages and exit codes shared by the vivizu-cli commands.
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 namespace vivizu {
@@ -13,6 +14,9 @@ inline constexpr int ExitIoError = 3;  // the file system raised an error
 
 // The full help text.
 void PrintUsage(std::ostream& out);
+
+// s as a JSON string, quotes included.
+std::string JsonString(std::string_view s);
 
 // "vivizu-cli: message" on stderr.
 void PrintError(std::string_view message);

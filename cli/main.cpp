@@ -33,6 +33,7 @@ int main(int argc, char** argv)
     if (command == "cut") return RunCut(args);
     if (command == "loudness") return RunLoudness(args);
     if (command == "peaks") return RunPeaks(args);
+    if (command == "split") return RunSplit(args);
     if (command == "play") {
 #if VIVIZU_HAVE_MEDIA
         return RunPlay(args);

@@ -4,14 +4,18 @@
 #include "engine/CutResult.h"
 #include "engine/MediaDevice.h"
 #include "engine/StreamInfo.h"
+#include "engine/cut/SplitPlan.h"
 #include "engine/frames/FrameIndex.h"
 #include "engine/tags/Id3v1Tag.h"
+#include "engine/tags/Id3v2Chapters.h"
 #include "engine/tags/Id3v2Copy.h"
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace vivizu {
 
@@ -19,6 +23,21 @@ class TInputFile;
 class TOutputFile;
 struct TCutLayout;
 struct TEncoderInfo;
+struct TCutPlan;
+
+// One piece of a split: its range on the stream (from PlanPlainSplit on
+// Index(), or PlanExactSplit), where it goes and its ID3v1 tag (written when
+// its marker reads "TAG").
+struct TSplitPiece {
+    TSplitRange Range;
+    std::string FileName;
+    TID3v1Tag Tag{};
+};
+
+struct TSplitResult {
+    size_t Written = 0;   // the pieces written, in order, before any failure
+    TCutResult Failure;   // Done when every piece was written
+};
 
 class TRoruvoMP3 {
 public:
@@ -64,6 +83,20 @@ public:
     TCutResult CutSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
                           const TID3v1Tag& Tag, const TCutOptions& Options = {});
 
+    // Writes the pieces one after another in one pass over the input, each
+    // through the one cut writer and the safe output path; Options.ExactCut
+    // makes each an exact cut of its range (ranges from PlanExactSplit).
+    // Every destination is checked before the first is written. Stops at the
+    // first piece that cannot be written; the pieces before it stay written.
+    // written is called with each piece's number once it is in place.
+    TSplitResult WriteSplit(const std::vector<TSplitPiece>& pieces, const TCutOptions& Options,
+                            const std::function<void(size_t)>& written = {});
+
+    // Writes a copy of the whole file to OutFileName with ID3v2 chapters in
+    // its leading tag (the source's tag kept, its chapters replaced); every
+    // byte after the source's leading tags is copied unchanged.
+    TCutResult WriteChapters(const std::vector<TChapter>& chapters, const std::string& OutFileName);
+
     bool PlayRange(int64_t StartMs, int64_t EndMs);
     void StopPlaying();
     int64_t PlayPosition();
@@ -88,6 +121,12 @@ private:
     // The cut on the open input, whose destination has been checked.
     TCutResult Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, const std::string& OutFileName,
                    const TID3v1Tag& Tag, const TCutOptions& Options);
+    // Opens the output and writes plan through the one writer.
+    TCutResult WritePlanned(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
+                            const std::string& OutFileName,
+                            const TCutOptions& Options = {});
+    // One piece of a split on the open input.
+    TCutResult WritePiece(TInputFile& input, const TSplitPiece& piece, const TCutOptions& Options);
     // The encoder delay and padding the source's own header frame gives.
     TEncoderInfo SourceEncoder(TInputFile& input) const;
     // What the cut adds around its frames.

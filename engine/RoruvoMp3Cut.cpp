@@ -148,9 +148,8 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
             return Outcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
         plan = exact.Plan;
     } else {
-        // Without a header nothing needs the whole plan first: the copy walks
-        // as it writes,
-        // nor the plain cut with no fade-out; a fade-out needs the end first.
+        // Without a header or a fade-out (both need the end first) nothing
+        // needs the whole plan first: the copy walks as it writes.
         plan = PlanPlainCut(FIndex, input, StartMs, EndMs, !header && Options.FadeOutMs <= 0);
         if (header) {
             const TEncoderInfo encoder = SourceEncoder(input);
@@ -162,7 +161,13 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
         return Outcome(TCutStatus::NothingToCut, 0,
                        EndMs <= StartMs ? "nothing to cut: END is not after START"
                                         : "nothing to cut: START is past the end of the stream");
-    if (header && !plan.OneFormat())
+    return WritePlanned(input, plan, layout, OutFileName, Options);
+}
+
+TCutResult TRoruvoMP3::WritePlanned(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
+                                    const std::string& OutFileName, const TCutOptions& Options)
+{
+    if (layout.LengthHeader && !plan.OneFormat())
         return Outcome(TCutStatus::NotApplicable, 0,
                        FileName + ": the selection changes sample rate or MPEG version; "
                                   "one header frame cannot describe it");

@@ -9,6 +9,8 @@ PACKAGES=(
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libegl-dev libxkbcommon-dev
   libmpg123-dev libebur128-dev libsdl2-dev libxcb1-dev libtag1-dev
+  # cue sheets for the split command
+  libcue-dev
   # tests
   libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick
   pulseaudio pulseaudio-utils sox fonts-dejavu-core

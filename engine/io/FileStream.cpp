@@ -315,6 +315,21 @@ void TOutputFile::Write(const void* data, size_t count)
     }
 }
 
+int64_t TOutputFile::CopyFrom(int fd, int64_t offset, int64_t count)
+{
+    Flush();
+    loff_t from = offset;
+    int64_t done = 0;
+    while (done < count) {
+        const ssize_t copied = copy_file_range(fd, &from, FFd, nullptr, static_cast<size_t>(count - done), 0);
+        if (copied <= 0)
+            break; // EXDEV, EINVAL, an error or the end: the caller copies the rest
+        done += copied;
+    }
+    FSize += done;
+    return done;
+}
+
 void TOutputFile::Flush()
 {
     size_t done = 0;

@@ -46,7 +46,8 @@ public:
     int64_t Position() const { return FPosition; }
     // Device and inode of the open file.
     const struct stat& Identity() const { return FStat; }
-    // The open file, for reading it elsewhere without moving the position.
+    // The open file's descriptor: for reading it elsewhere without moving the
+    // position, and for copies the system makes (TOutputFile::CopyFrom).
     int Descriptor() const { return FFd; }
 
     // Moves the position; any position at or after 0 is allowed, also past
@@ -108,6 +109,13 @@ public:
     // Appends count bytes; raises std::system_error on a write error.
     void Write(const void* data, size_t count);
     void Write(std::span<const uint8_t> data) { Write(data.data(), data.size()); }
+
+    // Appends up to count bytes of the file fd from offset on, copied by the
+    // system without passing through this process (as cp and cat do).
+    // Returns how many were copied: fewer when the system cannot copy
+    // between these files or meets an error or the input's end, and the
+    // caller writes the rest itself (and meets the error there).
+    int64_t CopyFrom(int fd, int64_t offset, int64_t count);
 
     // Writes out what is buffered and puts the file in place of fileName.
     void Commit();

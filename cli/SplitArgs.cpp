@@ -1,0 +1,146 @@
+#include "cli/SplitArgs.h"
+
+#include "cli/Options.h"
+#include "cli/PieceNames.h"
+#include "engine/TimeText.h"
+
+#include <charconv>
+
+namespace vivizu {
+namespace {
+
+enum TSplitOption : int {
+    OptHelp = FirstOptionId, OptAt, OptEvery, OptParts, OptCue, OptTag, OptNoTag, OptTitle, OptArtist,
+    OptAlbum, OptYear, OptComment, OptTrackStart, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
+    OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue, OptChapters,
+};
+constexpr TOptionDef SplitOptions[] = {
+    {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
+    {"parts", true, OptParts},       {"cue", true, OptCue},         {"tag", false, OptTag},
+    {"no-tag", false, OptNoTag},     {"title", true, OptTitle},     {"artist", true, OptArtist},
+    {"album", true, OptAlbum},       {"year", true, OptYear},       {"comment", true, OptComment},
+    {"track-start", true, OptTrackStart},                           {"genre", true, OptGenre},
+    {"keep-id3v2", false, OptKeepID3v2},                            {"length-header", false, OptLengthHeader},
+    {"exact", false, OptExact},      {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'},
+    {"force", false, OptForce},      {"dry-run", false, OptDryRun}, {"json", false, OptJson},
+    {"quiet", false, OptQuiet, 'q'},  {"write-cue", true, OptWriteCue},
+    {"chapters", true, OptChapters},
+};
+
+std::optional<int> ParseInt(std::string_view s)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> ParseAt(const std::string& list, std::vector<TStreamTime>& at)
+{
+    size_t from = 0;
+    for (;;) {
+        const size_t comma = list.find(',', from);
+        const std::string word = list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        const auto ms = ParseTimeText(word);
+        if (!ms) return "--at: '" + word + "' is not a time";
+        const TStreamTime time = TStreamTime::FromMs(*ms);
+        if (!at.empty() && time <= at.back()) return "--at: the times must grow ('" + word + "')";
+        at.push_back(time);
+        if (comma == std::string::npos) return std::nullopt;
+        from = comma + 1;
+    }
+}
+
+} // namespace
+
+std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, TSplitArgs& args)
+{
+    TParsedOptions parsed;
+    if (const auto error = ParseOptions(argv, SplitOptions, parsed)) return error;
+    int modes = 0;
+    bool tag = false, noTag = false;
+    TTagEdits& e = args.Edits;
+    for (const auto& [id, value] : parsed.Options) {
+        switch (id) {
+        case OptHelp: args.Help = true; return std::nullopt;
+        case OptAt:
+            ++modes;
+            args.Mode = TSplitMode::At;
+            if (auto error = ParseAt(value, args.At)) return error;
+            break;
+        case OptEvery: {
+            ++modes;
+            args.Mode = TSplitMode::Every;
+            const auto ms = ParseTimeText(value);
+            if (!ms || *ms <= 0) return "--every expects a time longer than 0, not '" + value + "'";
+            args.Every = TStreamTime::FromMs(*ms);
+            break;
+        }
+        case OptParts: {
+            ++modes;
+            args.Mode = TSplitMode::Parts;
+            const auto n = ParseInt(value);
+            if (!n || *n < 1 || *n > 100000) return "--parts expects a number from 1 to 100000, not '" + value + "'";
+            args.Parts = *n;
+            break;
+        }
+        case OptCue:
+            ++modes;
+            args.Mode = TSplitMode::Cue;
+            args.CueFile = value;
+            break;
+        case OptTag: tag = true; break;
+        case OptNoTag: noTag = true; break;
+        case OptTitle: e.Title = value; break;
+        case OptArtist: e.Artist = value; break;
+        case OptAlbum: e.Album = value; break;
+        case OptYear: e.Year = value; break;
+        case OptComment: e.Comment = value; break;
+        case OptTrackStart: {
+            const auto n = ParseInt(value);
+            if (!n || *n < 0 || *n > 255) return "--track-start expects a number from 0 to 255, not '" + value + "'";
+            args.TrackStart = *n;
+            args.TrackStartSet = true;
+            break;
+        }
+        case OptGenre:
+            e.Genre = ParseInt(value);
+            if (!e.Genre || *e.Genre < 0 || *e.Genre > 255)
+                return "--genre expects a number from 0 to 255, not '" + value + "'";
+            break;
+        case OptKeepID3v2: args.KeepID3v2 = true; break;
+        case OptLengthHeader: args.LengthHeader = true; break;
+        case OptExact: args.Exact = true; break;
+        case OptFolder: args.Folder = value; break;
+        case OptTemplate: args.Template = value; break;
+        case OptForce: args.Force = true; break;
+        case OptDryRun: args.DryRun = true; break;
+        case OptJson: args.Json = true; break;
+        case OptQuiet: args.Quiet = true; break;
+        case OptWriteCue: args.WriteCue = value; break;
+        case OptChapters: args.Chapters = value; break;
+        default: break;
+        }
+    }
+    if (modes != 1) return "expects exactly one of --at, --every, --parts, --cue";
+    if (tag && noTag) return "--tag and --no-tag exclude each other";
+    if (noTag && (e.Any() || args.TrackStartSet)) return "tag field options cannot go with --no-tag";
+    args.TagMode = tag ? TTagMode::Always : noTag ? TTagMode::Never : TTagMode::FromSource;
+    if (args.Folder.empty()) return "-d expects a folder";
+    if (args.Template.empty()) args.Template = DefaultPieceTemplate;
+    if (auto error = CheckPieceTemplate(args.Template)) return error;
+    if (parsed.Operands.empty()) return "expects FILE";
+    if (!args.WriteCue.empty() && parsed.Operands.size() > 1) return "--write-cue takes one FILE";
+    if (!args.Chapters.empty() && parsed.Operands.size() > 1) return "--chapters takes one FILE";
+    if (!args.Chapters.empty() && args.Exact) return "--chapters copies the file; --exact makes no sense with it";
+    args.Files = parsed.Operands;
+    if (args.Files.size() > 1 && args.Template.find("{name}") == std::string::npos)
+        return "with several files the name template needs {name}";
+    for (size_t i = 0; i < args.Files.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (BaseName(args.Files[i]) == BaseName(args.Files[j]))
+                return "'" + args.Files[j] + "' and '" + args.Files[i] + "' have the same name; their pieces would too";
+    return std::nullopt;
+}
+
+} // namespace vivizu

@@ -1,0 +1,39 @@
+#pragma once
+// The command line of vivizu-cli split, read and checked.
+#include "cli/CutTag.h"
+#include "engine/frames/StreamTime.h"
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vivizu {
+
+enum class TSplitMode { At, Every, Parts, Cue };
+
+struct TSplitArgs {
+    bool Help = false;
+    TSplitMode Mode = TSplitMode::At;
+    std::vector<TStreamTime> At;   // ascending
+    TStreamTime Every;
+    int Parts = 0;
+    std::string CueFile;
+
+    TTagMode TagMode = TTagMode::FromSource;
+    TTagEdits Edits;               // Track is not set: pieces count from TrackStart
+    int TrackStart = 1;
+    bool TrackStartSet = false;
+    bool KeepID3v2 = false, LengthHeader = false, Exact = false;
+
+    std::string Folder = ".";
+    std::string Template;
+    std::string Chapters;          // instead of pieces, a chaptered copy goes here
+    std::string WriteCue;          // a cue sheet of the pieces goes here; empty: none
+    bool Force = false, DryRun = false, Json = false, Quiet = false;
+    std::vector<std::string> Files;
+};
+
+// Reads the words after "split"; the text of a usage error when they are
+// not usable.
+std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, TSplitArgs& args);
+
+} // namespace vivizu
