@@ -14,7 +14,7 @@ bool TFrameIndex::Step(TInputFile& input)
 {
     if (FComplete)
         return false;
-    TFrameWalker walker(input, FPosition, FAudioEnd, FRule);
+    TFrameWalker walker(input, FPosition, FAudioEnd, FRule, FInStep);
     const TFrameStep step = walker.AtEnd() ? TFrameStep{TStepKind::EndOfAudio, 0, 0, TMpegHeader{}} : walker.Next();
     if (step.Kind == TStepKind::EndOfAudio) {
         // The whole index stays resident: no room kept for frames to come.
@@ -25,6 +25,7 @@ bool TFrameIndex::Step(TInputFile& input)
         return false;
     }
     FPosition = step.End;
+    FInStep = walker.InStep();
     if (step.Kind == TStepKind::AudioFrame)
         Add(step);
     else

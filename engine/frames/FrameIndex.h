@@ -97,6 +97,7 @@ private:
     TWalkRule FRule = TWalkRule::Grid;
     int64_t FPosition = 0; // where the walk goes on
     bool FComplete = false;
+    bool FInStep = false;  // the walk goes on where a frame ended
     TStreamTime FDuration;
     std::vector<uint32_t> FHeaders;
     std::vector<uint32_t> FOffsets;

@@ -62,8 +62,8 @@ bool IsHeaderFrame(std::span<const uint8_t> frame)
            BytesAt(frame, VbriOffset, "Xing") || BytesAt(frame, VbriOffset, "VBRI");
 }
 
-TFrameWalker::TFrameWalker(TInputFile& input, int64_t from, int64_t audioEnd, TWalkRule rule)
-    : FInput(input), FPosition(from), FAudioEnd(audioEnd), FRule(rule)
+TFrameWalker::TFrameWalker(TInputFile& input, int64_t from, int64_t audioEnd, TWalkRule rule, bool inStep)
+    : FInput(input), FPosition(from), FAudioEnd(audioEnd), FRule(rule), FInStep(inStep)
 {
 }
 
@@ -75,6 +75,7 @@ TFrameStep TFrameWalker::Next()
         FEnded = true;
     else
         FPosition = step.End;
+    FInStep = step.Kind == TStepKind::AudioFrame || step.Kind == TStepKind::HeaderFrame;
     return step;
 }
 
@@ -151,7 +152,9 @@ TFrameStep TFrameWalker::DecoderStep()
     if (head.size() >= 4 && head[0] == 0xFF) {
         const TMpegHeader header = TMpegHeader::At(head.data());
         const int32_t length = header.HasSync() ? header.FrameLength() : 0;
-        if (length > 0 && (FPosition + length > FAudioEnd || ChainGoesOn(header, FPosition + length)))
+        // In step with the frame before, a header is a frame; after anything
+        // else decoders take it only when the chain goes on from it.
+        if (length > 0 && (FInStep || FPosition + length > FAudioEnd || ChainGoesOn(header, FPosition + length)))
             return FrameStep(header, length);
         return step; // no frame that decoders would play: look on from the next byte
     }

@@ -8,8 +8,11 @@
 // - Decoder: as decoders find frames: a header counts only when the next
 //   frame (or the end of the audio) starts where its length says, and
 //   anything else is passed one byte at a time. The exact cut, whose samples
-//   must be the ones decoders play, follows this walk. A tag after a frame
-//   ends the chain as the end of the audio does.
+//   must be the ones decoders play, follows this walk. Right after a frame
+//   a valid header is the next frame; after anything else (the start, a
+//   tag, damaged bytes) decoders search byte by byte and take a header only
+//   when the next frame (or a tag, or the end of the audio) starts where its
+//   length says.
 #include "engine/frames/MpegHeader.h"
 #include "engine/io/FileStream.h"
 #include <cstdint>
@@ -46,14 +49,19 @@ bool IsHeaderFrame(std::span<const uint8_t> frame);
 
 class TFrameWalker {
 public:
-    // Walks input from byte `from`; the audio ends at byte audioEnd.
-    TFrameWalker(TInputFile& input, int64_t from, int64_t audioEnd, TWalkRule rule = TWalkRule::Grid);
+    // Walks input from byte `from`; the audio ends at byte audioEnd. inStep:
+    // `from` is where a frame ended (a walk that goes on where another
+    // stopped).
+    TFrameWalker(TInputFile& input, int64_t from, int64_t audioEnd, TWalkRule rule = TWalkRule::Grid,
+                 bool inStep = false);
 
     // True when no step begins here: the position is not before the end of
     // the audio less four bytes, or a frame ran past the end of the audio.
     bool AtEnd() const { return FEnded || FPosition >= FAudioEnd - 4; }
     int64_t Position() const { return FPosition; }
     int64_t AudioEnd() const { return FAudioEnd; }
+    // True when the position is where the last step's frame ended.
+    bool InStep() const { return FInStep; }
 
     // The step from the position; the walk moves past it. An EndOfAudio step
     // does not move and ends the walk. Call only while !AtEnd().
@@ -75,6 +83,7 @@ private:
     int64_t FAudioEnd;
     TWalkRule FRule;
     bool FEnded = false;
+    bool FInStep = false; // the position is where the frame before ended
 };
 
 struct TZeroScan {
