@@ -21,8 +21,10 @@ TEST(QuietPoint, MiddleOfThePauseWithinReach)
     std::vector<float> levels(100, 0.9f);
     std::fill(levels.begin() + 40, levels.begin() + 60, 0.0f); // 400..600 ms silent
     const TGranuleLevels grid = Grid(levels);
-    EXPECT_NEAR(QuietestPoint(grid, 300.0, 250.0, 1), 500.0, 10.0);
-    EXPECT_NEAR(QuietestPoint(grid, 700.0, 250.0, 1), 500.0, 10.0);
+    EXPECT_NEAR(QuietestPoint(grid, 300.0, 400.0, 1), 500.0, 10.0);
+    EXPECT_NEAR(QuietestPoint(grid, 700.0, 400.0, 1), 500.0, 10.0);
+    // Part of the pause within reach: the middle of that part.
+    EXPECT_NEAR(QuietestPoint(grid, 300.0, 250.0, 1), 480.0, 10.0);
     // Out of reach: the quietest boundary within the radius (all equal:
     // the middle of the reach).
     EXPECT_NEAR(QuietestPoint(grid, 150.0, 100.0, 1), 150.0, 10.0);
