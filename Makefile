@@ -41,6 +41,7 @@ package: build
 
 bench: build
 	@bash bench/run.sh $(BUILD)
+	@bash bench/overview.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD)

@@ -1,11 +1,14 @@
 // vivizu-cli peaks FILE [--pixels-per-second N | --samples-per-pixel N]
-// [-b 8|16] [--split-channels] [-o OUT.json|OUT.dat]: waveform data of the
-// decoded stream, per pixel the lowest and highest sample.
+// [-b 8|16] [--split-channels] [--estimate] [-o OUT.json|OUT.dat]: waveform
+// data of the decoded stream, per pixel the lowest and highest sample; with
+// --estimate from the frames' side information, without decoding.
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/DecodeRange.h"
 #include "cli/Options.h"
 #include "engine/io/FileStream.h"
+#include "engine/RoruvoMp3.h"
+#include "engine/decode/SideInfoLevels.h"
 #include "engine/decode/Waveform.h"
 
 #include <cerrno>
@@ -32,16 +35,38 @@ bool EndsWith(const std::string& s, const std::string& tail)
 
 constexpr int DefaultSamplesPerPixel = 256;
 
+// The side-information estimate of file as level blocks; false (reported)
+// when the file cannot be read.
+bool EstimateBlocks(const std::string& file, int samplesPerPixel, std::vector<TLevelBlock>& blocks)
+{
+    try {
+        TRoruvoMP3 mp3(file);
+        const TFrameIndex& index = mp3.Index();
+        if (!mp3.Valid || index.Count() == 0) {
+            PrintError("peaks: " + file + ": no audio frames");
+            return false;
+        }
+        TInputFile input(file);
+        const TMpegHeader first = index.HeaderOf(0);
+        blocks = EstimatedLevelBlocks(EstimateSideInfoLevels(input, index), first.SamplesPerFrame() / first.Granules(),
+                                      samplesPerPixel);
+        return true;
+    } catch (const std::exception& e) {
+        PrintError(std::string("peaks: ") + e.what());
+        return false;
+    }
+}
+
 } // namespace
 
 int RunPeaks(const std::vector<std::string>& args)
 {
-    enum : int { OptHelp = FirstOptionId, OptPps, OptSpp, OptBits, OptOut, OptSplit, OptThreads };
+    enum : int { OptHelp = FirstOptionId, OptPps, OptSpp, OptBits, OptOut, OptSplit, OptThreads, OptEstimate };
     constexpr TOptionDef defs[] = {
         {"help", false, OptHelp, 'h'},        {"pixels-per-second", true, OptPps},
         {"samples-per-pixel", true, OptSpp},  {"bits", true, OptBits, 'b'},
         {"output", true, OptOut, 'o'},        {"split-channels", false, OptSplit},
-        {"threads", true, OptThreads},
+        {"threads", true, OptThreads},        {"estimate", false, OptEstimate},
     };
     TParsedOptions parsed;
     if (const auto error = ParseOptions(args, defs, parsed)) return UsageError("peaks: " + *error);
@@ -95,8 +120,14 @@ int RunPeaks(const std::vector<std::string>& args)
         return ExitIoError;
     }
     const int samplesPerPixel = spp ? *spp : pps ? std::max(1, format.SampleRate / *pps) : DefaultSamplesPerPixel;
-    const TLevels levels = DecodeLevels(file, range.Range(), samplesPerPixel, options);
-    if (levels.Result.Status != TDecodeStatus::Done) return ReportDecodeFailure("peaks", levels.Result);
+    TLevels levels;
+    if (parsed.Has(OptEstimate)) {
+        if (!EstimateBlocks(file, samplesPerPixel, levels.Blocks)) return ExitIoError;
+        levels.Result.Format = format;
+    } else {
+        levels = DecodeLevels(file, range.Range(), samplesPerPixel, options);
+        if (levels.Result.Status != TDecodeStatus::Done) return ReportDecodeFailure("peaks", levels.Result);
+    }
     const TWaveform waveform = BuildWaveform(levels.Blocks, levels.Result.Format, samplesPerPixel,
                                              parsed.Has(OptSplit) ? 2 : 1, bits);
     const std::string bytes = dat ? WaveformDat(waveform) : WaveformJson(waveform);

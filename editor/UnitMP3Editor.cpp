@@ -52,6 +52,7 @@ void TFrmMP3Editor::WireEvents() {
         connect(item, &TMenuItem::Click, this, [this, item] { PM_EnglishClick(item); });
     FCaptionDrag = new TCaptionDrag(Label10, this);
     WireSelection();
+    WireOverview();
     WirePreview();
     WireOpenFromOutside();
     WireOptions();
@@ -92,6 +93,7 @@ void TFrmMP3Editor::FormCreate() {
 // on standard error: closing must not stop over it.
 void TFrmMP3Editor::FormClose() {
     TimerPos->SetEnabled(false);
+    HideOverview();
     FMp3.reset();
     FShadow.reset();
     try {

@@ -44,6 +44,8 @@ QString DroppedFile(const QMimeData* data);
 
 class TSelection;
 class TSelectionMarkers;
+class TOverviewBand;
+class TOverviewJob;
 struct TCutChoices;
 
 // The window's public face is what a user can do from outside: open a file,
@@ -225,6 +227,10 @@ private:
     // File drops onto the window and the Ctrl+O and Ctrl+S shortcuts.
     void WireOpenFromOutside();
     void WireOptions();
+    // The overview band and its background decode.
+    void WireOverview();
+    void ShowOverview();
+    void HideOverview();
 
     void StopPreview();
     void ResetFileFields();
@@ -243,6 +249,8 @@ private:
     TCaptionDrag* FCaptionDrag = nullptr;
     TSelection* FSelection = nullptr;
     TSelectionMarkers* FMarkers = nullptr;
+    TOverviewBand* FOverview = nullptr;
+    TOverviewJob* FOverviewJob = nullptr;
     // Size and modification time of the loaded file as it was analysed.
     int64_t FSourceSize = -1;
     int64_t FSourceMTimeNs = -1;

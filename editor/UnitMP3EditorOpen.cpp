@@ -80,6 +80,7 @@ void TFrmMP3Editor::OpenFile(const QString& path) {
     // The reset above already shows the no-file state for a failed analysis.
     if (FMp3->Valid) {
         ShowLoadedFile();
+        ShowOverview();
     } else {
         ShowMessageBox(this, path + QStringLiteral("\r\n") + Messages.NotMP3, Messages.Info,
                        QMessageBox::Information);
@@ -115,6 +116,7 @@ void TFrmMP3Editor::ResetFileFields() {
     for (TLabel* label : {Label18, Label19, Label20, Label21, Label22, Label24})
         label->SetCaption(QString());
     FSelection->SetStream(0);
+    HideOverview();
     Label1->SetCaption(ZeroTime);
     BtnPlayStart->SetEnabled(false);
     BtnStop->SetEnabled(false);

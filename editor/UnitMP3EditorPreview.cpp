@@ -1,6 +1,7 @@
 // Preview: the Play and Stop buttons, the play-from dialog's choice, the
 // position bar with its time label and the timer that follows the playback.
 #include "editor/TimeText.h"
+#include "editor/OverviewBand.h"
 #include "editor/UnitMP3Editor.h"
 #include "editor/UnitPlayMsg.h"
 #include "editor/Selection.h"
@@ -66,6 +67,7 @@ bool TFrmMP3Editor::StartPreview(int64_t from) {
     BtnStop->SetEnabled(true);
     BtnSaveMp3->SetEnabled(false);
     TimerPos->SetEnabled(true);
+    FOverview->SetPlaying(true);
     return true;
 }
 
@@ -95,6 +97,7 @@ void TFrmMP3Editor::TimerPosTimer() {
 // with a valid file, so a late tick never enables them for a failed open.
 void TFrmMP3Editor::EndPreview() {
     TimerPos->SetEnabled(false);
+    FOverview->SetPlaying(false);
     const bool file = FMp3 && FMp3->Valid;
     TrackBarPos->SetEnabled(file);
     BtnPlayStart->SetEnabled(file);

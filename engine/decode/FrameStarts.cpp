@@ -8,11 +8,15 @@ std::vector<int64_t> WalkAudioFrameStarts(const std::string& fileName)
 {
     TRoruvoMP3 mp3;
     mp3.LoadFile(fileName);
-    std::vector<int64_t> starts;
     if (!mp3.Valid)
-        return starts;
+        return {};
+    return AudioFrameStarts(mp3.Index());
+}
+
+std::vector<int64_t> AudioFrameStarts(const TFrameIndex& index)
+{
     // The frame index leaves header frames out as it passes them.
-    const TFrameIndex& index = mp3.Index();
+    std::vector<int64_t> starts;
     starts.reserve(index.Count() + 1);
     for (size_t i = 0; i < index.Count(); ++i)
         starts.push_back(index.PositionOf(i));

@@ -13,4 +13,8 @@ namespace vivizu {
 // file cannot be read.
 std::vector<int64_t> WalkAudioFrameStarts(const std::string& fileName);
 
+class TFrameIndex;
+// The same from an index already walked.
+std::vector<int64_t> AudioFrameStarts(const TFrameIndex& index);
+
 } // namespace vivizu

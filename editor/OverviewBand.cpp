@@ -1,0 +1,279 @@
+#include "editor/OverviewBand.h"
+
+#include "editor/Selection.h"
+#include "editor/TimeText.h"
+#include "engine/decode/QuietPoint.h"
+
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace vivizu {
+namespace {
+
+// The header band's colours (the skin's art): its gradient over the band's
+// 105 pixels, the bars in white, the lines' light green and red.
+const QColor HeadLight(0x48, 0xAE, 0xE0);
+const QColor HeadMid(0x32, 0x98, 0xCC);
+const QColor HeadDark(0x26, 0x81, 0xB3);
+const QColor LineGreen(0x4B, 0xD1, 0x7F);
+const QColor LineRed(0xEF, 0x6A, 0x5F);
+constexpr int HeaderHeight = 105;
+constexpr int BarHalf = 22;  // the loudest bar reaches this far from the middle
+constexpr int LineHalf = 27; // the lines' half height
+constexpr int GrabPixels = 3;
+constexpr double WheelStep = 1.25;
+constexpr double SnapReachMs = 1000.0;
+
+} // namespace
+
+TOverviewBand::TOverviewBand(TSelection& selection, QWidget* parent) : QWidget(parent), FSelection(selection)
+{
+    setObjectName(QStringLiteral("OverviewBand"));
+    setFocusPolicy(Qt::ClickFocus);
+    setMouseTracking(false);
+    setVisible(false);
+    auto repaint = [this] { update(); };
+    connect(&FSelection, &TSelection::StartChanged, this, repaint);
+    connect(&FSelection, &TSelection::EndChanged, this, repaint);
+    connect(&FSelection, &TSelection::StreamChanged, this, [this](qint64 length) {
+        if (length <= 0)
+            ClearLevels();
+        else
+            ShowWholeStream();
+    });
+}
+
+void TOverviewBand::SetLevels(TGranuleLevels levels, double frameMs, bool sameStream)
+{
+    FLevels = std::move(levels);
+    FFrameMs = frameMs > 0 ? frameMs : FFrameMs;
+    if (!sameStream)
+        ShowWholeStream();
+    setVisible(!FLevels.Empty());
+    update();
+}
+
+void TOverviewBand::ClearLevels()
+{
+    FLevels = {};
+    FPlaying = false;
+    FPosition = 0;
+    FDrag = TDrag::None;
+    setVisible(false);
+}
+
+void TOverviewBand::SetPosition(int64_t ms)
+{
+    if (ms == FPosition)
+        return;
+    FPosition = ms;
+    if (FPlaying)
+        update();
+}
+
+void TOverviewBand::SetPlaying(bool playing)
+{
+    FPlaying = playing;
+    update();
+}
+
+double TOverviewBand::LengthMs() const
+{
+    const auto length = static_cast<double>(FSelection.LengthMs());
+    return length > 0 ? length : FLevels.DurationMs();
+}
+
+void TOverviewBand::ShowWholeStream() { SetView(0.0, LengthMs()); }
+
+void TOverviewBand::SetView(double start, double span)
+{
+    const double length = LengthMs();
+    // Down to one column per granule, up to the whole stream.
+    const double least = std::min(length, std::max(1.0, FLevels.MsPerGranule * std::max(1, Columns())));
+    FViewSpan = std::clamp(span, least, std::max(least, length));
+    FViewStart = std::clamp(start, 0.0, std::max(0.0, length - FViewSpan));
+    ShowSpanHint();
+    update();
+}
+
+void TOverviewBand::ShowSpanHint() { setToolTip(MsToTimeText(std::llround(FViewSpan))); }
+
+void TOverviewBand::ZoomAt(int x, double factor)
+{
+    if (factor <= 0)
+        return;
+    const double anchor = TimeOfX(x);
+    const double span = FViewSpan / factor;
+    const double share = FViewSpan > 0 ? (anchor - FViewStart) / FViewSpan : 0.0;
+    SetView(anchor - share * span, span);
+}
+
+int TOverviewBand::XOfTime(double ms) const
+{
+    if (FViewSpan <= 0)
+        return Margin;
+    return Margin + static_cast<int>(std::floor((ms - FViewStart) / FViewSpan * Columns()));
+}
+
+double TOverviewBand::TimeOfX(int x) const
+{
+    const int columns = std::max(1, Columns());
+    const double at = std::clamp(x - Margin, 0, columns) / static_cast<double>(columns);
+    return FViewStart + at * FViewSpan;
+}
+
+float TOverviewBand::ColumnLevel(int x) const
+{
+    if (FLevels.Empty() || FLevels.MsPerGranule <= 0)
+        return 0.0f;
+    const double from = FViewStart + (x - Margin) * FViewSpan / Columns();
+    const double to = from + FViewSpan / Columns();
+    const auto count = FLevels.Levels.size();
+    const auto first = static_cast<size_t>(std::max(0.0, from / FLevels.MsPerGranule));
+    auto last = static_cast<size_t>(std::max(0.0, std::ceil(to / FLevels.MsPerGranule)));
+    last = std::min(count, std::max(last, first + 1));
+    if (first >= last)
+        return 0.0f;
+    return *std::max_element(FLevels.Levels.begin() + static_cast<ptrdiff_t>(first),
+                             FLevels.Levels.begin() + static_cast<ptrdiff_t>(last));
+}
+
+void TOverviewBand::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // The header band's gradient, as the skin draws it under the widget.
+    QLinearGradient head(0, -y(), 0, HeaderHeight - y());
+    head.setColorAt(0.0, HeadLight);
+    head.setColorAt(0.55, HeadMid);
+    head.setColorAt(1.0, HeadDark);
+    painter.fillRect(rect(), head);
+
+    const int selFrom = XOfTime(static_cast<double>(FSelection.Start()));
+    const int selTo = XOfTime(static_cast<double>(FSelection.End()));
+    for (int x = Margin; x < Margin + Columns(); ++x) {
+        const int half = std::max(1, static_cast<int>(std::lround(ColumnLevel(x) * BarHalf)));
+        QColor bar(Qt::white);
+        bar.setAlphaF(x >= selFrom && x <= selTo ? 0.78f : 0.28f);
+        painter.fillRect(x, Middle - half, 1, 2 * half, bar);
+    }
+    auto line = [&](int x, const QColor& colour, bool withHead) {
+        if (x < 0 || x > width())
+            return;
+        painter.fillRect(x - 1, Middle - LineHalf, 2, 2 * LineHalf, colour);
+        if (!withHead)
+            return;
+        const QPointF tip[] = {{x - 5.0, Middle - LineHalf - 6.0}, {x + 5.0, Middle - LineHalf - 6.0},
+                               {x + 0.0, Middle - LineHalf}};
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawPolygon(tip, 3);
+    };
+    line(selFrom, LineGreen, true);
+    line(selTo, LineRed, true);
+    if (FPlaying)
+        line(XOfTime(static_cast<double>(FPosition)), Qt::white, false);
+}
+
+void TOverviewBand::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int x = event->position().toPoint().x();
+    FPressX = x;
+    FPressViewStart = FViewStart;
+    const int startX = XOfTime(static_cast<double>(FSelection.Start()));
+    const int endX = XOfTime(static_cast<double>(FSelection.End()));
+    // The nearer line wins where both are within reach.
+    const int toStart = std::abs(x - startX);
+    const int toEnd = std::abs(x - endX);
+    if (std::min(toStart, toEnd) <= GrabPixels)
+        FDrag = toEnd < toStart || (toEnd == toStart && x > endX) ? TDrag::End : TDrag::Start;
+    else
+        FDrag = TDrag::Press;
+}
+
+void TOverviewBand::mouseMoveEvent(QMouseEvent* event)
+{
+    const int x = event->position().toPoint().x();
+    const auto time = std::llround(TimeOfX(x));
+    switch (FDrag) {
+    case TDrag::Start: FSelection.SetStart(time); break;
+    case TDrag::End: FSelection.SetEnd(time); break;
+    case TDrag::Press:
+        if (std::abs(x - FPressX) <= GrabPixels)
+            break;
+        FDrag = TDrag::Pan;
+        [[fallthrough]];
+    case TDrag::Pan:
+        SetView(FPressViewStart - (x - FPressX) * FViewSpan / std::max(1, Columns()), FViewSpan);
+        break;
+    case TDrag::None: break;
+    }
+}
+
+void TOverviewBand::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (FDrag == TDrag::Press)
+        PickPosition(std::llround(TimeOfX(event->position().toPoint().x())));
+    if (FSnapToQuiet && (FDrag == TDrag::Start || FDrag == TDrag::End))
+        SnapDropped(FDrag);
+    FDrag = TDrag::None;
+}
+
+void TOverviewBand::SnapDropped(TDrag line)
+{
+    if (FLevels.MsPerGranule <= 0)
+        return;
+    // Frame boundaries: a frame holds one or two granules.
+    const int step = std::max(1, static_cast<int>(std::lround(FFrameMs / FLevels.MsPerGranule)));
+    const bool start = line == TDrag::Start;
+    const auto dropped = static_cast<double>(start ? FSelection.Start() : FSelection.End());
+    const auto quiet = std::llround(QuietestPoint(FLevels, dropped, SnapReachMs, step));
+    if (start)
+        FSelection.SetStart(quiet);
+    else
+        FSelection.SetEnd(quiet);
+}
+
+void TOverviewBand::mouseDoubleClickEvent(QMouseEvent*) { ShowWholeStream(); }
+
+void TOverviewBand::wheelEvent(QWheelEvent* event)
+{
+    const int steps = event->angleDelta().y() / 120;
+    if (steps != 0)
+        ZoomAt(event->position().toPoint().x(), std::pow(WheelStep, steps));
+    event->accept();
+}
+
+void TOverviewBand::PickPosition(int64_t ms)
+{
+    FPosition = std::clamp<int64_t>(ms, 0, FSelection.LengthMs());
+    emit PositionPicked(FPosition);
+    update();
+}
+
+void TOverviewBand::keyPressEvent(QKeyEvent* event)
+{
+    const auto frame = std::max<int64_t>(1, std::llround(FFrameMs));
+    switch (event->key()) {
+    case Qt::Key_Left: PickPosition(FPosition - frame); break;
+    case Qt::Key_Right: PickPosition(FPosition + frame); break;
+    case Qt::Key_PageUp: PickPosition(FPosition - 1000); break;
+    case Qt::Key_PageDown: PickPosition(FPosition + 1000); break;
+    case Qt::Key_Home: PickPosition(0); break;
+    case Qt::Key_End: PickPosition(FSelection.LengthMs()); break;
+    case Qt::Key_BracketLeft: FSelection.SetStart(FPosition); break;
+    case Qt::Key_BracketRight: FSelection.SetEnd(FPosition); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+} // namespace vivizu

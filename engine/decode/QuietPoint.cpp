@@ -1,0 +1,53 @@
+#include "engine/decode/QuietPoint.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace vivizu {
+namespace {
+
+// Levels closer than this count as equally quiet.
+constexpr float SameQuiet = 1.0f / 120.0f;
+
+} // namespace
+
+double QuietestPoint(const TGranuleLevels& levels, double timeMs, double radiusMs, int step)
+{
+    const auto count = static_cast<int64_t>(levels.Levels.size());
+    if (count == 0 || levels.MsPerGranule <= 0 || step <= 0)
+        return timeMs;
+    const double granule = levels.MsPerGranule;
+    const auto first = std::max<int64_t>(0, static_cast<int64_t>(std::ceil((timeMs - radiusMs) / granule / step)) * step);
+    const auto last = std::min<int64_t>(count, static_cast<int64_t>(std::floor((timeMs + radiusMs) / granule / step)) * step);
+    if (first > last)
+        return timeMs;
+    auto loudness = [&](int64_t boundary) {
+        const float before = boundary > 0 ? levels.Levels[static_cast<size_t>(boundary - 1)] : 0.0f;
+        const float after = boundary < count ? levels.Levels[static_cast<size_t>(boundary)] : 0.0f;
+        return std::max(before, after);
+    };
+    float quietest = std::numeric_limits<float>::max();
+    for (int64_t b = first; b <= last; b += step)
+        quietest = std::min(quietest, loudness(b));
+
+    double best = timeMs;
+    double bestDistance = std::numeric_limits<double>::max();
+    for (int64_t b = first; b <= last; b += step) {
+        if (loudness(b) > quietest + SameQuiet)
+            continue;
+        int64_t end = b;
+        while (end + step <= last && loudness(end + step) <= quietest + SameQuiet)
+            end += step;
+        const int64_t middle = b + (end - b) / step / 2 * step;
+        const double at = static_cast<double>(middle) * granule;
+        if (std::abs(at - timeMs) < bestDistance) {
+            bestDistance = std::abs(at - timeMs);
+            best = at;
+        }
+        b = end;
+    }
+    return best;
+}
+
+} // namespace vivizu

@@ -1,0 +1,18 @@
+#pragma once
+// Where a cut lands best near a wanted time: the quietest boundary between
+// granules (or frames) within a radius, so that markers fall into pauses.
+#include "engine/decode/SideInfoLevels.h"
+
+#include <cstdint>
+
+namespace vivizu {
+
+// The time of the quietest boundary within radiusMs of timeMs, among the
+// boundaries every `step` granules (2 for the frames of MPEG-1 Layer III, 1
+// for granules). A boundary is as loud as the louder of the granules on its
+// two sides. Of a run of equally quiet boundaries (a pause), the middle one
+// wins; of several such runs, the one nearest to timeMs. timeMs itself when
+// there are no levels.
+double QuietestPoint(const TGranuleLevels& levels, double timeMs, double radiusMs, int step);
+
+} // namespace vivizu

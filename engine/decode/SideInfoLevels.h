@@ -1,0 +1,56 @@
+#pragma once
+// The level of every granule of a Layer III stream estimated from the side
+// information alone, without decoding: global_gain sets the quantiser's step
+// (1.5 dB a unit) and part2_3_length the bits spent on the granule's
+// spectrum. A granule with no spectral bits is silent. The estimate is fast
+// enough to show together with the file's properties and places silences and
+// loud passages where they are; a decode gives the true levels.
+#include "engine/decode/LevelMeter.h"
+#include "engine/frames/FrameIndex.h"
+#include "engine/io/FileStream.h"
+
+#include <atomic>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace vivizu {
+
+// Levels on an even grid of granules, each in [0, 1]: 0 is silence or
+// anything below LevelFloorDb, 1 is full scale.
+struct TGranuleLevels {
+    double MsPerGranule = 0.0;
+    std::vector<float> Levels;
+
+    bool Empty() const { return Levels.empty(); }
+    double DurationMs() const { return MsPerGranule * static_cast<double>(Levels.size()); }
+};
+
+inline constexpr double LevelFloorDb = -120.0;
+
+// The estimated level in dB of one granule of one channel.
+double SideInfoGranuleDb(int globalGain, int part23Length);
+
+// Estimated levels of one Layer III frame's granules (the larger of the
+// channels), appended to levels; a frame of another layer or too short for
+// its side information appends zeros for its granules.
+void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, std::vector<float>& levels);
+
+// The estimate for every frame of index (read from input, the file the index
+// describes). The grid's step is the first frame's granule length. Stops,
+// returning what it has, when cancel is set.
+TGranuleLevels EstimateSideInfoLevels(TInputFile& input, const TFrameIndex& index,
+                                      const std::atomic<bool>* cancel = nullptr);
+
+// dB to the [0, 1] scale of TGranuleLevels, and back to a sample
+// magnitude (0 for 0).
+float DbToUnitLevel(double db);
+float UnitLevelToAmplitude(float level);
+
+// The estimate as level blocks of samplesPerPixel samples (granules hold
+// granuleSamples), for the waveform writer: per block the loudest granule it
+// touches, as a symmetric min and max in every channel and the mix.
+std::vector<TLevelBlock> EstimatedLevelBlocks(const TGranuleLevels& levels, int granuleSamples,
+                                              int samplesPerPixel);
+
+} // namespace vivizu

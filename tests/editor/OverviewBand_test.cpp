@@ -1,0 +1,240 @@
+// The overview band: on its own as a view of a selection (its lines follow
+// every change, a drag of a line moves the marker, clicks and keys pick the
+// position, the wheel zooms around the pointer), and in the window (shown
+// for a valid file, gone for an invalid one, a click moves the position bar).
+#include "EditorTestSupport.h"
+#include "editor/OverviewBand.h"
+#include "editor/OverviewJob.h"
+#include "engine/RoruvoMp3.h"
+#include "engine/decode/FrameStarts.h"
+#include "editor/Selection.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace vivizu;
+
+namespace {
+
+constexpr int Mid = TOverviewBand::Middle;
+
+// A 10 s stream: silent first half, full level second half.
+TGranuleLevels HalfLoud()
+{
+    TGranuleLevels levels;
+    levels.MsPerGranule = 10.0;
+    levels.Levels.assign(1000, 0.0f);
+    std::fill(levels.Levels.begin() + 500, levels.Levels.end(), 1.0f);
+    return levels;
+}
+
+class OverviewBandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        band = std::make_unique<TOverviewBand>(selection);
+        band->resize(203, TOverviewBand::Height);
+        selection.SetStream(10000);
+        band->SetLevels(HalfLoud(), 26.0);
+    }
+
+    bool IsColour(const QImage& image, int x, int redMin, int greenMin) const
+    {
+        const QColor c = image.pixelColor(x, Mid);
+        return c.red() >= redMin && c.green() >= greenMin && std::abs(c.red() - c.green()) > 40;
+    }
+
+    TSelection selection;
+    std::unique_ptr<TOverviewBand> band;
+};
+
+TEST_F(OverviewBandTest, LinesFollowTheSelection)
+{
+    EXPECT_TRUE(band->isVisible() || !band->isHidden());
+    selection.SetStart(2500);
+    selection.SetEnd(7500);
+    QImage image = band->grab().toImage();
+    const int startX = band->XOfTime(2500);
+    const int endX = band->XOfTime(7500);
+    EXPECT_GT(image.pixelColor(startX, Mid).green(), image.pixelColor(startX, Mid).red() + 40);
+    EXPECT_GT(image.pixelColor(endX, Mid).red(), image.pixelColor(endX, Mid).green() + 40);
+
+    selection.SetStart(5000);
+    image = band->grab().toImage();
+    EXPECT_GT(image.pixelColor(band->XOfTime(5000), Mid).green(),
+              image.pixelColor(band->XOfTime(5000), Mid).red() + 40);
+    // The old start's column is a bar again, not the green line.
+    const QColor old = image.pixelColor(startX, Mid);
+    EXPECT_LT(std::abs(old.green() - old.red()), 120);
+    EXPECT_NE(old, image.pixelColor(band->XOfTime(5000), Mid));
+}
+
+// Bars where the stream is loud, none (a one-pixel stub) where it is silent;
+// the selected stretch brighter than the rest.
+TEST_F(OverviewBandTest, BarsWhereLoudAndBrighterWhenSelected)
+{
+    selection.SetStart(6000);
+    selection.SetEnd(9000);
+    const QImage image = band->grab().toImage();
+    const int silent = band->XOfTime(2000);
+    const int loudOut = band->XOfTime(5500);
+    const int loudIn = band->XOfTime(7000);
+    EXPECT_EQ(image.pixelColor(silent, Mid - 10), image.pixelColor(silent - 2, Mid - 10)) << "no bar";
+    EXPECT_GT(image.pixelColor(loudOut, Mid - 10).lightness(), image.pixelColor(silent, Mid - 10).lightness());
+    EXPECT_GT(image.pixelColor(loudIn, Mid - 10).lightness(), image.pixelColor(loudOut, Mid - 10).lightness());
+    EXPECT_GT(image.pixelColor(loudIn, Mid + 10).lightness(), image.pixelColor(silent, Mid + 10).lightness() + 20)
+        << "mirrored below the middle line";
+}
+
+TEST_F(OverviewBandTest, ClickPicksThePositionAndKeysMoveIt)
+{
+    QSignalSpy picked(band.get(), &TOverviewBand::PositionPicked);
+    const int x = band->XOfTime(4000) + 1;
+    QTest::mouseClick(band.get(), Qt::LeftButton, {}, QPoint(x, Mid));
+    ASSERT_EQ(picked.count(), 1);
+    const qint64 at = picked.at(0).at(0).toLongLong();
+    EXPECT_NEAR(static_cast<double>(at), band->TimeOfX(x), 1.0);
+    EXPECT_NEAR(static_cast<double>(at), 4000.0, 2 * 10000.0 / band->Columns());
+
+    QTest::keyClick(band.get(), Qt::Key_Right);
+    EXPECT_EQ(band->Position(), at + 26);
+    QTest::keyClick(band.get(), Qt::Key_PageUp);
+    EXPECT_EQ(band->Position(), at + 26 - 1000);
+    QTest::keyClick(band.get(), Qt::Key_BracketLeft);
+    EXPECT_EQ(selection.Start(), at + 26 - 1000);
+    QTest::keyClick(band.get(), Qt::Key_End);
+    EXPECT_EQ(band->Position(), 10000);
+    QTest::keyClick(band.get(), Qt::Key_BracketRight);
+    EXPECT_EQ(selection.End(), 10000);
+    QTest::keyClick(band.get(), Qt::Key_Home);
+    EXPECT_EQ(band->Position(), 0);
+    QTest::keyClick(band.get(), Qt::Key_Left);
+    EXPECT_EQ(band->Position(), 0) << "held at the stream's start";
+}
+
+TEST_F(OverviewBandTest, DraggingALineMovesItsMarkerOnly)
+{
+    selection.SetStart(2000);
+    selection.SetEnd(8000);
+    QSignalSpy picked(band.get(), &TOverviewBand::PositionPicked);
+    const int endX = band->XOfTime(8000);
+    QTest::mousePress(band.get(), Qt::LeftButton, {}, QPoint(endX, Mid));
+    QMouseEvent move(QEvent::MouseMove, QPointF(endX - 40, Mid), QPointF(endX - 40, Mid), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(band.get(), &move);
+    QTest::mouseRelease(band.get(), Qt::LeftButton, {}, QPoint(endX - 40, Mid));
+    EXPECT_NEAR(static_cast<double>(selection.End()), band->TimeOfX(endX - 40), 1.0);
+    EXPECT_EQ(selection.Start(), 2000);
+    EXPECT_EQ(picked.count(), 0) << "a drag is no click";
+    EXPECT_DOUBLE_EQ(band->ViewStart(), 0.0) << "a line drag does not pan";
+}
+
+// With snapping on, a line let go near the end of the silent half lands in
+// the quiet granules within a second, on a frame boundary.
+TEST_F(OverviewBandTest, ADroppedLineSnapsToQuiet)
+{
+    band->SetLevels(HalfLoud(), 20.0); // two granules a frame
+    band->SetSnapToQuiet(true);
+    const int endX = band->XOfTime(10000);
+    const int dropX = band->XOfTime(5400);
+    QTest::mousePress(band.get(), Qt::LeftButton, {}, QPoint(endX, Mid));
+    QMouseEvent move(QEvent::MouseMove, QPointF(dropX, Mid), QPointF(dropX, Mid), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(band.get(), &move);
+    QTest::mouseRelease(band.get(), Qt::LeftButton, {}, QPoint(dropX, Mid));
+    EXPECT_GE(selection.End(), 4300);
+    EXPECT_LE(selection.End(), 5000);
+    EXPECT_EQ(selection.End() % 20, 0);
+}
+
+TEST_F(OverviewBandTest, WheelZoomsAroundThePointerAndDoubleClickShowsAll)
+{
+    const int x = band->XOfTime(7000);
+    const double before = band->TimeOfX(x);
+    band->ZoomAt(x, 4.0);
+    EXPECT_NEAR(band->ViewSpan(), 2500.0, 1.0);
+    EXPECT_NEAR(band->TimeOfX(x), before, 1.0);
+    band->ZoomAt(x, 1000.0); // no closer than one column per granule
+    EXPECT_NEAR(band->ViewSpan(), 10.0 * band->Columns(), 1.0);
+    EXPECT_FALSE(band->toolTip().isEmpty());
+    QTest::mouseDClick(band.get(), Qt::LeftButton, {}, QPoint(x, Mid));
+    EXPECT_DOUBLE_EQ(band->ViewStart(), 0.0);
+    EXPECT_DOUBLE_EQ(band->ViewSpan(), 10000.0);
+    band->ZoomAt(x, 0.1); // no farther than the whole stream
+    EXPECT_DOUBLE_EQ(band->ViewSpan(), 10000.0);
+}
+
+TEST_F(OverviewBandTest, NoStreamNoBand)
+{
+    selection.SetStream(0);
+    EXPECT_TRUE(band->isHidden());
+    EXPECT_TRUE(band->Levels().Empty());
+}
+
+// In the window: a valid file shows the band with its estimate, a click in
+// it moves the position bar; an invalid file hides it again.
+TEST(OverviewInWindow, ShownForAValidFileAndAClickMovesThePosition)
+{
+    test::TDialogSeams seams;
+    TFrmMP3Editor w;
+    test::TEditorControls ui(w);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* band = w.findChild<TOverviewBand*>(QStringLiteral("OverviewBand"));
+    ASSERT_NE(band, nullptr);
+    EXPECT_TRUE(band->isHidden());
+
+    test::OpenThroughDialog(w, seams, test::Fixture("stereo-notag.mp3"));
+    ASSERT_TRUE(ui.BtnSaveMp3->isEnabled());
+    EXPECT_FALSE(band->isHidden());
+    EXPECT_FALSE(band->Levels().Empty());
+    EXPECT_EQ(band->geometry().left() + TOverviewBand::Margin, 252);
+    EXPECT_EQ(band->geometry().top() + TOverviewBand::Middle, 62);
+
+    const int x = band->width() / 2;
+    QTest::mouseClick(band, Qt::LeftButton, {}, QPoint(x, TOverviewBand::Middle));
+    EXPECT_NEAR(ui.TrackBarPos->Position(), band->TimeOfX(x), 1.0);
+    EXPECT_GT(ui.TrackBarPos->Position(), 0);
+
+    QTemporaryDir dir;
+    const QString junk = dir.filePath(QStringLiteral("junk.mp3"));
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    test::OpenThroughDialog(w, seams, junk);
+    EXPECT_TRUE(band->isHidden());
+}
+
+// The background decode hands over one level per granule, on the grid of
+// the estimate and close to it; a cancelled job hands over nothing.
+TEST(OverviewJob, DecodedLevelsOnTheEstimatesGridAndNothingWhenCancelled)
+{
+    const std::string file = test::Fixture("stereo-notag.mp3").toStdString();
+    TRoruvoMP3 mp3(file);
+    ASSERT_TRUE(mp3.Valid);
+    const TFrameIndex& index = mp3.Index();
+    const TMpegHeader first = index.HeaderOf(0);
+    TInputFile input(file);
+    const TGranuleLevels estimate = EstimateSideInfoLevels(input, index);
+
+    TOverviewJob job;
+    QSignalSpy finished(&job, &TOverviewJob::Finished);
+    job.Start(file, AudioFrameStarts(index), first.SampleRate(), first.SamplesPerFrame() / first.Granules());
+    ASSERT_TRUE(finished.wait(20000));
+    const auto decoded = finished.at(0).at(0).value<TGranuleLevels>();
+    EXPECT_NEAR(decoded.MsPerGranule, estimate.MsPerGranule, 1e-9);
+    EXPECT_NEAR(static_cast<double>(decoded.Levels.size()), static_cast<double>(estimate.Levels.size()), 2.0);
+    EXPECT_FALSE(job.Running());
+
+    job.Start(file, AudioFrameStarts(index), first.SampleRate(), first.SamplesPerFrame() / first.Granules());
+    job.Cancel();
+    QTest::qWait(300);
+    EXPECT_EQ(finished.count(), 1);
+}
+
+} // namespace
