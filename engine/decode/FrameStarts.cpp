@@ -1,6 +1,7 @@
 #include "engine/decode/FrameStarts.h"
 
 #include "engine/RoruvoMp3.h"
+#include "engine/decode/StreamSilences.h"
 
 namespace vivizu {
 
@@ -8,17 +9,10 @@ std::vector<int64_t> WalkAudioFrameStarts(const std::string& fileName)
 {
     TRoruvoMP3 mp3;
     mp3.LoadFile(fileName);
-    std::vector<int64_t> starts;
     if (!mp3.Valid)
-        return starts;
+        return {};
     // The frame index leaves header frames out as it passes them.
-    const TFrameIndex& index = mp3.Index();
-    starts.reserve(index.Count() + 1);
-    for (size_t i = 0; i < index.Count(); ++i)
-        starts.push_back(index.PositionOf(i));
-    if (!starts.empty())
-        starts.push_back(index.PositionOf(index.Count() - 1) + index.HeaderOf(index.Count() - 1).FrameLength());
-    return starts;
+    return FrameStartsOf(mp3.Index());
 }
 
 } // namespace vivizu
