@@ -6,7 +6,7 @@
 #include "cli/Console.h"
 #include "cli/CutTag.h"
 #include "cli/Options.h"
-#include "cli/PieceNames.h"
+#include "request/PieceNames.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/cut/GainPlan.h"

@@ -1,21 +1,25 @@
 // vivizu-cli split [options] FILE: consecutive pieces of FILE that together
 // cover the whole stream, split at given times, every T, into N equal parts
-// or at a cue sheet's tracks.
+// at a cue sheet's tracks or at the pauses between sounds.
 #include "cli/Batch.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/CueSheet.h"
 #include "cli/CutTag.h"
+#include "cli/DecodeRange.h"
 #include "cli/Options.h"
-#include "cli/PieceNames.h"
+#include "request/PieceNames.h"
 #include "cli/SplitArgs.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/TimeText.h"
+#include "engine/cut/SilenceSplit.h"
+#include "engine/decode/StreamSilences.h"
 #include "engine/io/FileStream.h"
 #include "platform/CodePage.h"
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -50,6 +54,8 @@ TSplitTimes TimesOf(const TSplitArgs& args, const std::string& file, TStreamTime
         times.Times = SplitTimesParts(duration, args.Parts);
         times.DropEmpty = true;
         break;
+    case TSplitMode::Silence: // planned from the decode, not from times
+        break;
     case TSplitMode::Cue: {
         TCueSheet sheet = ReadCueSheet(args.CueFile, file);
         times.Declined = sheet.Declined;
@@ -71,12 +77,44 @@ std::string Ms(TStreamTime time)
     return text;
 }
 
-std::string PlanText(const std::vector<TSplitPiece>& pieces, const std::string& file, bool json)
+// The pauses a silence split found, for the plan.
+struct TFoundPauses {
+    std::vector<TSilence> Pauses;
+    int SampleRate = 0;
+};
+
+std::string DbText(double db)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "%.1f", std::isfinite(db) ? db : -999.0);
+    return text;
+}
+
+std::string SecondsText(double seconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", seconds);
+    return text;
+}
+
+std::string PlanText(const std::vector<TSplitPiece>& pieces, const std::string& file, bool json,
+                     const TFoundPauses* found = nullptr)
 {
     std::ostringstream text;
     std::ostream& out = text;
+    const auto at = [&](int64_t sample) { return TStreamTime::FromSamples(sample, found->SampleRate); };
     if (json) {
-        out << "{\"file\": " << JsonString(file) << ", \"pieces\": [";
+        out << "{\"file\": " << JsonString(file) << ", ";
+        if (found != nullptr) {
+            out << "\"silences\": [";
+            for (size_t i = 0; i < found->Pauses.size(); ++i) {
+                const TSilence& p = found->Pauses[i];
+                out << (i ? ",\n  " : "\n  ") << "{\"start_ms\": " << Ms(at(p.Start)) << ", \"end_ms\": "
+                    << Ms(at(p.End)) << ", \"level_db\": " << DbText(p.LevelDb) << "}";
+            }
+            out << "\n], ";
+        }
+        out << "\"pieces\": [";
         for (size_t i = 0; i < pieces.size(); ++i) {
             const TSplitRange& r = pieces[i].Range;
             out << (i ? ",\n  " : "\n  ") << "{\"piece\": " << i + 1 << ", \"start_ms\": " << Ms(r.Start)
@@ -85,6 +123,18 @@ std::string PlanText(const std::vector<TSplitPiece>& pieces, const std::string& 
         }
         out << "\n]}";
         return text.str();
+    }
+    if (found != nullptr) {
+        out << "pause  start          end            length         level (dBFS)\n";
+        for (size_t i = 0; i < found->Pauses.size(); ++i) {
+            const TSilence& p = found->Pauses[i];
+            char number[24];
+            std::snprintf(number, sizeof number, "%5zu", i + 1);
+            out << number << "  " << FormatTimeText(at(p.Start).WholeMs()) << "  "
+                << FormatTimeText(at(p.End).WholeMs()) << "  " << FormatTimeText((at(p.End) - at(p.Start)).WholeMs())
+                << "  " << DbText(p.LevelDb) << '\n';
+        }
+        out << '\n';
     }
     out << "piece  start          end            length         name\n";
     for (size_t i = 0; i < pieces.size(); ++i) {
@@ -228,8 +278,26 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
     if (!times.Declined.empty()) {
         return report.Ends(ExitDeclined, times.Declined + "; nothing written");
     }
-    const TSplitRanges ranges = args.Exact ? PlanExactSplit(index, times.Times, times.DropEmpty)
-                                           : PlanPlainSplit(index, times.Times, times.DropEmpty);
+    TSplitRanges ranges;
+    TFoundPauses found;
+    if (args.Mode == TSplitMode::Silence) {
+        TDecodeOptions decode;
+        decode.Threads = args.Threads;
+        const TStreamSilences silences = FindStreamSilences(file, index, args.Silence, decode);
+        if (silences.Result.Status != TDecodeStatus::Done)
+            return report.Ends(silences.Result.Status == TDecodeStatus::ReadError ? ExitIoError : ExitDeclined,
+                               file + ": " + silences.Result.Message + "; nothing written");
+        TSilencePlan plan = PlanSilenceSplit(index, silences.Silences, silences.SampleRate, args.KeepSilence, args.Exact);
+        if (plan.Pauses.empty())
+            return report.Ends(ExitDeclined, file + ": no silence found (below " + DbText(args.Silence.ThresholdDb) +
+                                                 " dBFS for at least " +
+                                                 SecondsText(args.Silence.MinLengthSeconds) + "); nothing written");
+        ranges = std::move(plan.Ranges);
+        found = {std::move(plan.Pauses), silences.SampleRate};
+    } else {
+        ranges = args.Exact ? PlanExactSplit(index, times.Times, times.DropEmpty)
+                            : PlanPlainSplit(index, times.Times, times.DropEmpty);
+    }
     if (!ranges.Declined.empty()) {
         return report.Ends(ExitDeclined, file + ": " + ranges.Declined + "; nothing written");
     }
@@ -263,7 +331,7 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
     if (!args.WriteCue.empty() && !args.Force && lstat(args.WriteCue.c_str(), &cueStat) == 0)
         return report.Ends(ExitDeclined, args.WriteCue + ": exists already; --force replaces it; nothing written");
     if (args.DryRun) {
-        out.Out(PlanText(pieces, file, args.Json));
+        out.Out(PlanText(pieces, file, args.Json, args.Mode == TSplitMode::Silence ? &found : nullptr));
         return ExitOk;
     }
 

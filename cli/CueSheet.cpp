@@ -1,6 +1,6 @@
 #include "cli/CueSheet.h"
 
-#include "cli/PieceNames.h"
+#include "request/PieceNames.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,10 +1,13 @@
 #include "cli/SplitArgs.h"
 
+#include "cli/DecodeRange.h"
 #include "cli/Options.h"
-#include "cli/PieceNames.h"
+#include "request/PieceNames.h"
 #include "engine/TimeText.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 namespace vivizu {
 namespace {
@@ -13,6 +16,7 @@ enum TSplitOption : int {
     OptHelp = FirstOptionId, OptAt, OptEvery, OptParts, OptCue, OptTag, OptNoTag, OptTitle, OptArtist,
     OptAlbum, OptYear, OptComment, OptTrackStart, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
     OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue, OptChapters,
+    OptSilence, OptThreshold, OptMinLength, OptKeepSilence, OptThreads,
 };
 constexpr TOptionDef SplitOptions[] = {
     {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
@@ -24,7 +28,8 @@ constexpr TOptionDef SplitOptions[] = {
     {"exact", false, OptExact},      {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'},
     {"force", false, OptForce},      {"dry-run", false, OptDryRun}, {"json", false, OptJson},
     {"quiet", false, OptQuiet, 'q'},  {"write-cue", true, OptWriteCue},
-    {"chapters", true, OptChapters},
+    {"chapters", true, OptChapters}, {"silence", false, OptSilence}, {"threshold", true, OptThreshold},
+    {"min-length", true, OptMinLength}, {"keep-silence", true, OptKeepSilence}, {"threads", true, OptThreads},
 };
 
 std::optional<int> ParseInt(std::string_view s)
@@ -51,6 +56,16 @@ std::optional<std::string> ParseAt(const std::string& list, std::vector<TStreamT
     }
 }
 
+// A level in dBFS, from -120 to 0.
+std::optional<double> ParseDb(const std::string& s)
+{
+    if (s.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(s.c_str(), &end);
+    if (end != s.c_str() + s.size() || !std::isfinite(value) || value < -120.0 || value > 0.0) return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, TSplitArgs& args)
@@ -58,6 +73,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     TParsedOptions parsed;
     if (const auto error = ParseOptions(argv, SplitOptions, parsed)) return error;
     int modes = 0;
+    bool silenceTuned = false;
     bool tag = false, noTag = false;
     TTagEdits& e = args.Edits;
     for (const auto& [id, value] : parsed.Options) {
@@ -119,10 +135,43 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
         case OptQuiet: args.Quiet = true; break;
         case OptWriteCue: args.WriteCue = value; break;
         case OptChapters: args.Chapters = value; break;
+        case OptSilence:
+            ++modes;
+            args.Mode = TSplitMode::Silence;
+            break;
+        case OptThreshold: {
+            silenceTuned = true;
+            const auto db = ParseDb(value);
+            if (!db) return "--threshold expects a level in dB from -120 to 0, not '" + value + "'";
+            args.Silence.ThresholdDb = *db;
+            break;
+        }
+        case OptMinLength: {
+            silenceTuned = true;
+            const auto ms = ParseTimeText(value);
+            if (!ms || *ms <= 0) return "--min-length expects a time longer than 0, not '" + value + "'";
+            args.Silence.MinLengthSeconds = static_cast<double>(*ms) / 1000.0;
+            break;
+        }
+        case OptKeepSilence: {
+            silenceTuned = true;
+            const auto ms = ParseTimeText(value);
+            if (!ms || *ms < 0) return "--keep-silence expects a time, not '" + value + "'";
+            args.KeepSilence = TStreamTime::FromMs(*ms);
+            break;
+        }
+        case OptThreads: {
+            const auto threads = ParseThreads(value);
+            if (!threads) return "--threads expects a number from 1 to 256";
+            args.Threads = *threads;
+            break;
+        }
         default: break;
         }
     }
-    if (modes != 1) return "expects exactly one of --at, --every, --parts, --cue";
+    if (modes != 1) return "expects exactly one of --at, --every, --parts, --cue, --silence";
+    if (silenceTuned && args.Mode != TSplitMode::Silence)
+        return "--threshold, --min-length and --keep-silence go with --silence";
     if (tag && noTag) return "--tag and --no-tag exclude each other";
     if (noTag && (e.Any() || args.TrackStartSet)) return "tag field options cannot go with --no-tag";
     args.TagMode = tag ? TTagMode::Always : noTag ? TTagMode::Never : TTagMode::FromSource;
@@ -132,6 +181,8 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     if (parsed.Operands.empty()) return "expects FILE";
     if (!args.WriteCue.empty() && parsed.Operands.size() > 1) return "--write-cue takes one FILE";
     if (!args.Chapters.empty() && parsed.Operands.size() > 1) return "--chapters takes one FILE";
+    if (!args.Chapters.empty() && args.KeepSilence)
+        return "--keep-silence drops audio; --chapters keeps it all";
     if (!args.Chapters.empty() && args.Exact) return "--chapters copies the file; --exact makes no sense with it";
     args.Files = parsed.Operands;
     if (args.Files.size() > 1 && args.Template.find("{name}") == std::string::npos)

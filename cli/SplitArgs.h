@@ -1,6 +1,7 @@
 #pragma once
 // The command line of vivizu-cli split, read and checked.
 #include "cli/CutTag.h"
+#include "engine/decode/Silence.h"
 #include "engine/frames/StreamTime.h"
 #include <optional>
 #include <string>
@@ -8,7 +9,7 @@
 
 namespace vivizu {
 
-enum class TSplitMode { At, Every, Parts, Cue };
+enum class TSplitMode { At, Every, Parts, Cue, Silence };
 
 struct TSplitArgs {
     bool Help = false;
@@ -17,6 +18,9 @@ struct TSplitArgs {
     TStreamTime Every;
     int Parts = 0;
     std::string CueFile;
+    TSilenceOptions Silence;       // what counts as a pause
+    std::optional<TStreamTime> KeepSilence; // set: pieces keep at most this much of their pauses
+    unsigned Threads = 0;          // decoding threads; 0: all cores
 
     TTagMode TagMode = TTagMode::FromSource;
     TTagEdits Edits;               // Track is not set: pieces count from TrackStart

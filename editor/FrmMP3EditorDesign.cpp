@@ -6,6 +6,7 @@
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Edit.h"
+#include "widgets/FolderDialog.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/Image.h"
 #include "widgets/Label.h"
@@ -314,6 +315,13 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
         menuItem->SetCaption(QLatin1String(item.Caption));
         *item.Field = menuItem;
     }
+    // An action below the three ticks: splitting the file at its pauses,
+    // into a folder the folder dialog gives.
+    f.PM_SplitSilence = new TMenuItem(f.PopupMenuOptions);
+    f.PM_SplitSilence->setObjectName(QStringLiteral("PM_SplitSilence"));
+    f.PM_SplitSilence->SetCaption(QStringLiteral("Split at silences\u2026"));
+    f.FolderDialog1 = new TFolderDialog(&f);
+    f.FolderDialog1->setObjectName(QStringLiteral("FolderDialog1"));
 }
 
 } // namespace vivizu

@@ -34,6 +34,7 @@ class TEdit;
 class TComboBox;
 class TOpenDialog;
 class TSaveDialog;
+class TFolderDialog;
 class TTimer;
 class TPopupMenu;
 class TMenuItem;
@@ -154,6 +155,8 @@ private:
     TMenuItem* PM_KeepID3v2 = nullptr;
     TMenuItem* PM_LengthHeader = nullptr;
     TMenuItem* PM_ExactCut = nullptr;
+    TMenuItem* PM_SplitSilence = nullptr;   // splits the file at its pauses
+    TFolderDialog* FolderDialog1 = nullptr; // the pieces' folder
 
     // The message texts of the boxes and the wait panel.
     TMessageTexts Messages;
@@ -219,6 +222,11 @@ private:
     // Whether path names the loaded file: the same file on disk, under any
     // name (engine/io/SameFile.h).
     bool IsLoadedFile(const QString& path) const;
+
+    // Splitting at silences: asks for a folder, then writes the pieces of
+    // the loaded file's pauses there with the options of a save.
+    void PM_SplitSilenceClick();
+    void SplitAtSilences(const QString& folder);
 
     // Binding of the handlers to the controls' events, by area.
     void WireEvents();

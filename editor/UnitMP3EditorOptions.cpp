@@ -24,6 +24,7 @@ void TFrmMP3Editor::WireOptions()
     connect(Label29, &TLabel::Click, this, &TFrmMP3Editor::Label29Click);
     for (TMenuItem* item : {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut})
         connect(item, &TMenuItem::Click, this, [this, item] { PM_KeepID3v2Click(item); });
+    connect(PM_SplitSilence, &TMenuItem::Click, this, &TFrmMP3Editor::PM_SplitSilenceClick);
 }
 
 void TFrmMP3Editor::Label29Click()

@@ -24,7 +24,7 @@ QString DecodeLanguageText(const std::string& bytes) {
 void LoadMessages(TMessageTexts& texts, const std::string& path) {
     const auto ini = LoadLanguageFile(path);
     // Read in the file format's key order; each slot is replaced.
-    const std::array<std::pair<const char*, QString*>, 9> messageSlots{{
+    const std::array<std::pair<const char*, QString*>, 12> messageSlots{{
         {"Ms_Opening", &texts.Opening},
         {"Ms_Error", &texts.Error},
         {"Ms_Waiting", &texts.Waiting},
@@ -34,6 +34,9 @@ void LoadMessages(TMessageTexts& texts, const std::string& path) {
         {"Ms_NotMP3", &texts.NotMP3},
         {"Ms_NotSaveName", &texts.NotSaveName},
         {"Ms_NotSave", &texts.NotSave},
+        {"Ms_SplitWriting", &texts.SplitWriting},
+        {"Ms_SplitDone", &texts.SplitDone},
+        {"Ms_NoSilence", &texts.NoSilence},
     }};
     for (const auto& [key, slot] : messageSlots)
         *slot = QString::fromStdString(ini.ReadString("Messages", key, ""));

@@ -17,6 +17,9 @@ struct TMessageTexts {
     QString NotMP3;       // Ms_NotMP3: after the path when a file is no MP3
     QString NotSaveName;  // Ms_NotSaveName: before the path of a refused target
     QString NotSave;      // Ms_NotSave: writing the segment failed
+    QString SplitWriting; // Ms_SplitWriting: wait panel of a split, %1 the piece, %2 their count
+    QString SplitDone;    // Ms_SplitDone: after a split, %1 the pieces written, %2 their folder
+    QString NoSilence;    // Ms_NoSilence: a split found no pause to split at
 };
 
 // Every "#13#10" in text replaced by a carriage return and line feed.
@@ -26,7 +29,7 @@ QString ExpandLineBreaks(QString text);
 // otherwise the ANSI code page of the user's locale.
 QString DecodeLanguageText(const std::string& bytes);
 
-// Reads the nine keys of section "Messages" of the file at path into texts,
+// Reads the twelve keys of section "Messages" of the file at path into texts,
 // replacing what was there; a missing file, section or key gives "". Only
 // Ms_NotSaveName has its "#13#10" expanded.
 void LoadMessages(TMessageTexts& texts, const std::string& path);

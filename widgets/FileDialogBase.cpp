@@ -41,7 +41,10 @@ bool TFileDialogBase::Execute() {
   // An open dialog takes a typed name that does not exist unless asked not
   // to: opening it then fails with the file system's own message.
   const bool mustExist = !IsSaveDialog() && (FOptions & FileMustExist);
-  dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setFileMode(ChoosesFolder() ? QFileDialog::Directory
+                     : mustExist     ? QFileDialog::ExistingFile
+                                     : QFileDialog::AnyFile);
+  if (ChoosesFolder()) dialog.setOption(QFileDialog::ShowDirsOnly);
   if (IsSaveDialog() && !(FOptions & OverwritePrompt)) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
   }

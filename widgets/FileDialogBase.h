@@ -59,6 +59,8 @@ class TFileDialogBase : public QObject {
   void SetTag(int tag) { FTag = tag; }
 
   virtual bool IsSaveDialog() const = 0;
+  // The dialog chooses an existing folder instead of a file.
+  virtual bool ChoosesFolder() const { return false; }
 
   // Shows the dialog (or asks the hook); true when a file was chosen.
   bool Execute();

@@ -14,6 +14,9 @@ Ms_Stereo=Stereo
 Ms_NotMP3=This file is not an MP3 file that can be opened.
 Ms_NotSaveName=The selection cannot be saved over the file it comes from. Please choose a name other than:#13#10
 Ms_NotSave=The selection could not be saved.
+Ms_SplitWriting=Writing piece %1 of %2...
+Ms_SplitDone=%1 pieces were written into %2.
+Ms_NoSilence=No silence was found; nothing was written.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
@@ -56,6 +59,7 @@ Label29.Caption=>> Options
 PM_KeepID3v2.Caption=Keep ID3v2 tag
 PM_LengthHeader.Caption=Write length header
 PM_ExactCut.Caption=Exact cut (clean start)
+PM_SplitSilence.Caption=Split at silences…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Play from Start Tag

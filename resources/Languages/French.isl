@@ -14,6 +14,9 @@ Ms_Stereo=Stéréo
 Ms_NotMP3=Ce fichier n'est pas un fichier MP3 pouvant être ouvert.
 Ms_NotSaveName=La sélection ne peut pas être enregistrée dans le fichier dont elle provient. Choisissez un nom autre que :#13#10
 Ms_NotSave=Impossible d'enregistrer la sélection.
+Ms_SplitWriting=Écriture de la partie %1 sur %2...
+Ms_SplitDone=%1 parties écrites dans %2.
+Ms_NoSilence=Aucun silence trouvé ; rien n'a été écrit.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
@@ -56,6 +59,7 @@ Label29.Caption=>> Options
 PM_KeepID3v2.Caption=Conserver la balise ID3v2
 PM_LengthHeader.Caption=Écrire l'en-tête de durée
 PM_ExactCut.Caption=Coupe exacte (début propre)
+PM_SplitSilence.Caption=Découper aux silences…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Lire à partir du repère de début

@@ -14,6 +14,9 @@ Ms_Stereo=Stereo
 Ms_NotMP3=Diese Datei ist keine MP3-Datei, die sich öffnen lässt.
 Ms_NotSaveName=Die Auswahl kann nicht in die Datei gespeichert werden, aus der sie stammt. Bitte wählen Sie einen anderen Namen als:#13#10
 Ms_NotSave=Die Auswahl konnte nicht gespeichert werden.
+Ms_SplitWriting=Schreibe Teil %1 von %2...
+Ms_SplitDone=%1 Teile wurden in %2 geschrieben.
+Ms_NoSilence=Keine Stille gefunden; es wurde nichts geschrieben.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu Version 2.2.2
@@ -56,6 +59,7 @@ Label29.Caption=>> Optionen
 PM_KeepID3v2.Caption=ID3v2-Tag behalten
 PM_LengthHeader.Caption=Längen-Header schreiben
 PM_ExactCut.Caption=Exakter Schnitt (sauberer Anfang)
+PM_SplitSilence.Caption=An Stillen teilen…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Ab der Startmarke abspielen

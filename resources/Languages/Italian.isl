@@ -14,6 +14,9 @@ Ms_Stereo=Stereo
 Ms_NotMP3=Questo file non è un file MP3 che si possa aprire.
 Ms_NotSaveName=La selezione non può essere salvata sul file da cui proviene. Scegliere un nome diverso da:#13#10
 Ms_NotSave=Impossibile salvare la selezione.
+Ms_SplitWriting=Scrittura della parte %1 di %2...
+Ms_SplitDone=%1 parti scritte in %2.
+Ms_NoSilence=Nessun silenzio trovato; non è stato scritto nulla.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versione 2.2.2
@@ -56,6 +59,7 @@ Label29.Caption=>> Opzioni
 PM_KeepID3v2.Caption=Mantieni tag ID3v2
 PM_LengthHeader.Caption=Scrivi intestazione di durata
 PM_ExactCut.Caption=Taglio esatto (inizio pulito)
+PM_SplitSilence.Caption=Dividi ai silenzi…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Riproduci dal punto iniziale

@@ -14,6 +14,9 @@ Ms_Stereo=Estéreo
 Ms_NotMP3=Este archivo no es un archivo MP3 que se pueda abrir.
 Ms_NotSaveName=La selección no se puede guardar sobre el archivo del que procede. Elija un nombre distinto de:#13#10
 Ms_NotSave=No se ha podido guardar la selección.
+Ms_SplitWriting=Escribiendo la pieza %1 de %2...
+Ms_SplitDone=Se escribieron %1 piezas en %2.
+Ms_NoSilence=No se encontró ningún silencio; no se escribió nada.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versión 2.2.2
@@ -56,6 +59,7 @@ Label29.Caption=>> Opciones
 PM_KeepID3v2.Caption=Conservar etiqueta ID3v2
 PM_LengthHeader.Caption=Escribir cabecera de duración
 PM_ExactCut.Caption=Corte exacto (inicio limpio)
+PM_SplitSilence.Caption=Dividir en los silencios…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Reproducir desde la marca de inicio

@@ -2,7 +2,7 @@
 // names, the plan, cue sheets and the refusals that come before any write.
 #include "CliRunner.h"
 #include "cli/CueSheet.h"
-#include "cli/PieceNames.h"
+#include "request/PieceNames.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Edit.h"
+#include "widgets/FolderDialog.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/Image.h"
 #include "widgets/Label.h"
@@ -100,6 +101,7 @@ public:
     TLabel* const Label12 = Find<TLabel>("Label12");
     TOpenDialog* const OpenDialog1 = Find<TOpenDialog>("OpenDialog1");
     TSaveDialog* const SaveDialog1 = Find<TSaveDialog>("SaveDialog1");
+    TFolderDialog* const FolderDialog1 = Find<TFolderDialog>("FolderDialog1");
     TTimer* const TimerPos = Find<TTimer>("TimerPos");
     TPopupMenu* const PopupMenuView = Find<TPopupMenu>("PopupMenuView");
     TMenuItem* const PM_English = Find<TMenuItem>("PM_English");
@@ -111,6 +113,7 @@ public:
     TMenuItem* const PM_KeepID3v2 = Find<TMenuItem>("PM_KeepID3v2");
     TMenuItem* const PM_LengthHeader = Find<TMenuItem>("PM_LengthHeader");
     TMenuItem* const PM_ExactCut = Find<TMenuItem>("PM_ExactCut");
+    TMenuItem* const PM_SplitSilence = Find<TMenuItem>("PM_SplitSilence");
 
 };
 

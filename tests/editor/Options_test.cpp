@@ -72,6 +72,8 @@ TEST_F(Options, MenuBesideTheLanguageMenuWithThreeTicks)
     EXPECT_EQ(f.PM_LengthHeader->Caption(), "Write length header");
     EXPECT_EQ(f.PM_ExactCut->Caption(), "Exact cut (clean start)");
     EXPECT_EQ(f.PM_ExactCut->parent(), f.PopupMenuOptions);
+    EXPECT_EQ(f.PM_SplitSilence->Caption(), QString::fromUtf8("Split at silences\u2026"));
+    EXPECT_EQ(f.PM_SplitSilence->parent(), f.PopupMenuOptions);
 }
 
 TEST_F(Options, ReadFromTheSettingsFileAndHandedToTheSave)

@@ -80,7 +80,8 @@ TEST(ShippedEnglishFile, HasWordsForEveryMessage) {
     LoadMessages(texts, std::string(VIVIZU_SOURCE_DIR) + "/resources/Languages/English.isl");
     for (const QString* text : {&texts.Opening, &texts.Waiting, &texts.Error, &texts.Info,
                                 &texts.Mono, &texts.Stereo, &texts.NotMP3, &texts.NotSaveName,
-                                &texts.NotSave})
+                                &texts.NotSave, &texts.SplitWriting, &texts.SplitDone,
+                                &texts.NoSilence})
         EXPECT_FALSE(text->trimmed().isEmpty());
     EXPECT_TRUE(texts.NotSaveName.endsWith("\r\n"));
 }

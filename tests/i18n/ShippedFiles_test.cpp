@@ -30,7 +30,7 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
     static const std::map<std::string, std::vector<std::string>> keys{
         {"Messages",
          {"Ms_Opening", "Ms_Waiting", "Ms_Error", "Ms_Info", "Ms_Mono", "Ms_Stereo", "Ms_NotMP3",
-          "Ms_NotSaveName", "Ms_NotSave"}},
+          "Ms_NotSaveName", "Ms_NotSave", "Ms_SplitWriting", "Ms_SplitDone", "Ms_NoSilence"}},
         {"FrmMP3Editor",
          {"Label11.Caption", "Label28.Caption", "RzBmpButton1.Hint", "RzBmpButton2.Hint",
           "ImageStart.Hint", "ImageEnd.Hint", "LabelStart.Caption", "LabelEnd.Caption",
@@ -42,7 +42,8 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
           "OpenDialog1.Filter", "SaveDialog1.Title", "SaveDialog1.Filter",
           "PM_English.Caption", "PM_Spanish.Caption", "PM_German.Caption",
           "PM_Italian.Caption", "PM_French.Caption", "Label29.Caption",
-          "PM_KeepID3v2.Caption", "PM_LengthHeader.Caption", "PM_ExactCut.Caption"}},
+          "PM_KeepID3v2.Caption", "PM_LengthHeader.Caption", "PM_ExactCut.Caption",
+          "PM_SplitSilence.Caption"}},
         {"FrmPlayMsg",
          {"RadioButton1.Caption", "RadioButton2.Caption", "RadioButton3.Caption",
           "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
@@ -124,5 +125,20 @@ TEST(ShippedFiles, AcceleratorsAreKeptAndUniqueWithinEachWindow) {
             for (const auto& key : keys)
                 EXPECT_TRUE(ini.ReadString(section, key, "").find('&') != std::string::npos) << key;
         }
+    }
+}
+
+// The split's messages are filled in with QString::arg: a translation that
+// loses a marker would show a raw "%2" or drop the count.
+TEST(ShippedFiles, SplitMessagesKeepTheirMarkers) {
+    for (const auto& language : Languages) {
+        SCOPED_TRACE(language.File);
+        TMessageTexts texts;
+        LoadMessages(texts, SourceFile(language));
+        for (const QString* text : {&texts.SplitWriting, &texts.SplitDone}) {
+            EXPECT_EQ(text->count(QStringLiteral("%1")), 1) << text->toStdString();
+            EXPECT_EQ(text->count(QStringLiteral("%2")), 1) << text->toStdString();
+        }
+        EXPECT_FALSE(texts.NoSilence.contains(QLatin1Char('%')));
     }
 }

@@ -1,4 +1,4 @@
-#include "cli/PieceNames.h"
+#include "request/PieceNames.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,0 +1,144 @@
+// Splitting the loaded file at its pauses: the options menu's "Split at
+// silences…", the pieces' folder from the folder dialog, the wait panel
+// naming the piece being written, and a box with the outcome. The pauses are
+// found with the companion's defaults (below -48 dBFS for at least 1 s) and
+// each piece is written as a save writes a selection: the options menu's
+// exact cut, length header and kept ID3v2 tag, the tag page's tag.
+#include "editor/MessageBox.h"
+#include "editor/UnitMP3Editor.h"
+#include "engine/RoruvoMp3.h"
+#include "engine/cut/SilenceSplit.h"
+#include "engine/decode/StreamSilences.h"
+#include "platform/CodePage.h"
+#include "request/CutRequest.h"
+#include "request/PieceNames.h"
+#include "widgets/Application.h"
+#include "widgets/FolderDialog.h"
+#include "widgets/MenuItem.h"
+#include "widgets/Panel.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+
+namespace vivizu {
+namespace {
+
+QString FromBytes(const std::string& text) {
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+// What became of a split, for the box that follows it.
+struct TSplitOutcome {
+    enum { Split, NoSilence, Refused, DecodeFailed } Kind = Split;
+    size_t Written = 0;
+    size_t Count = 0;
+    TCutResult Failure;
+    std::string Reason;
+};
+
+} // namespace
+
+void TFrmMP3Editor::PM_SplitSilenceClick() {
+    if (!FMp3 || !FMp3->Valid || Busy())
+        return;
+    QString title = PM_SplitSilence->Caption();
+    title.remove(QChar(0x2026));
+    FolderDialog1->SetTitle(title.trimmed());
+    // The first time, the dialog opens in the folder of the loaded file.
+    if (FolderDialog1->FileName().isEmpty())
+        FolderDialog1->SetInitialDir(QFileInfo(FromBytes(FMp3->FileName)).absolutePath());
+    const bool chosen = FolderDialog1->Execute();
+    FolderDialog1->SetInitialDir(QString());
+    if (!chosen)
+        return;
+    if (!SourceUnchanged())
+        return;
+    SplitAtSilences(FolderDialog1->FileName());
+}
+
+void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
+    const std::string dir = QFile::encodeName(folder).toStdString();
+    const int codePage = AnsiCodePage();
+    TSplitOutcome outcome;
+    {
+        ShowWaitPanel(Messages.Waiting);
+        const auto hidePanel = qScopeGuard([this] { PanelState->SetVisible(false); });
+        FMp3->StopPlaying();
+        const TFrameIndex& index = FMp3->CompleteIndex();
+        const TStreamSilences found = FindStreamSilences(FMp3->FileName, index, TSilenceOptions{});
+        const TCutChoices choices = CutChoices();
+        const TSilencePlan plan =
+            found.Result.Status == TDecodeStatus::Done
+                ? PlanSilenceSplit(index, found.Silences, found.SampleRate, std::nullopt, choices.ExactCut)
+                : TSilencePlan{};
+        std::vector<TSplitPiece> pieces;
+        std::vector<std::string> names;
+        for (size_t i = 0; i < plan.Ranges.Pieces.size(); ++i) {
+            TPieceFields fields;
+            fields.Number = static_cast<int>(i) + 1;
+            fields.Count = static_cast<int>(plan.Ranges.Pieces.size());
+            fields.Name = BaseName(FMp3->FileName);
+            fields.Start = plan.Ranges.Pieces[i].Start;
+            fields.End = plan.Ranges.Pieces[i].End;
+            names.push_back(PieceName(DefaultPieceTemplate, fields));
+            // A tag from the tag page numbers its pieces from 1.
+            TCutChoices pieceChoices = choices;
+            if (pieceChoices.Mode == TTagMode::Always)
+                pieceChoices.Edits.Track = fields.Number;
+            const TCutRequest request = BuildCutRequest(FMp3->Info, pieceChoices, codePage);
+            pieces.push_back({plan.Ranges.Pieces[i], dir + "/" + names.back(), request.Tag});
+        }
+        outcome.Count = pieces.size();
+        if (found.Result.Status != TDecodeStatus::Done) {
+            outcome.Kind = TSplitOutcome::DecodeFailed;
+            outcome.Reason = found.Result.Message;
+        } else if (plan.Pauses.empty()) {
+            outcome.Kind = TSplitOutcome::NoSilence;
+        } else if (!plan.Ranges.Declined.empty()) {
+            outcome.Kind = TSplitOutcome::Refused;
+            outcome.Reason = plan.Ranges.Declined;
+        } else if (const auto refusal = CheckPieceNames(names, dir, false)) {
+            outcome.Kind = TSplitOutcome::Refused;
+            outcome.Reason = *refusal;
+        } else {
+            const auto showPiece = [&](size_t number) {
+                ShowWaitPanel(Messages.SplitWriting.arg(number).arg(pieces.size()));
+            };
+            showPiece(1);
+            const TCutRequest request = BuildCutRequest(FMp3->Info, choices, codePage);
+            const TSplitResult result = FMp3->WriteSplit(pieces, request.Options, [&](size_t i) {
+                if (i + 1 < pieces.size())
+                    showPiece(i + 2);
+            });
+            outcome.Written = result.Written;
+            outcome.Failure = result.Failure;
+        }
+    }
+    switch (outcome.Kind) {
+    case TSplitOutcome::NoSilence:
+        ShowMessageBox(this, Messages.NoSilence, Messages.Info, QMessageBox::Information);
+        return;
+    case TSplitOutcome::DecodeFailed:
+        TApplication::ReportError(FromBytes(FMp3->FileName) + QStringLiteral("\n") + FromBytes(outcome.Reason));
+        return;
+    case TSplitOutcome::Refused:
+        ShowMessageBox(this, Messages.NotSave + QStringLiteral("\r\n") + FromBytes(outcome.Reason), Messages.Error,
+                       QMessageBox::Critical);
+        return;
+    case TSplitOutcome::Split:
+        break;
+    }
+    const QString written = Messages.SplitDone.arg(outcome.Written).arg(folder);
+    if (outcome.Failure.Ok()) {
+        ShowMessageBox(this, written, Messages.Info, QMessageBox::Information);
+        return;
+    }
+    // The pieces before the failure stay written; the box says how many.
+    ShowMessageBox(this,
+                   Messages.NotSave + QStringLiteral("\r\n") + FromBytes(outcome.Failure.Message) +
+                       QStringLiteral("\r\n") + written,
+                   Messages.Error, QMessageBox::Critical);
+}
+
+} // namespace vivizu
