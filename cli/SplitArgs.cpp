@@ -13,6 +13,7 @@ enum TSplitOption : int {
     OptHelp = FirstOptionId, OptAt, OptEvery, OptParts, OptCue, OptTag, OptNoTag, OptTitle, OptArtist,
     OptAlbum, OptYear, OptComment, OptTrackStart, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
     OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue, OptChapters,
+    OptNormalize, OptNormalizeAll, OptAllowClipping,
 };
 constexpr TOptionDef SplitOptions[] = {
     {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
@@ -24,7 +25,8 @@ constexpr TOptionDef SplitOptions[] = {
     {"exact", false, OptExact},      {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'},
     {"force", false, OptForce},      {"dry-run", false, OptDryRun}, {"json", false, OptJson},
     {"quiet", false, OptQuiet, 'q'},  {"write-cue", true, OptWriteCue},
-    {"chapters", true, OptChapters},
+    {"chapters", true, OptChapters}, {"normalize", true, OptNormalize, 0, true},
+    {"normalize-all", false, OptNormalizeAll}, {"allow-clipping", false, OptAllowClipping},
 };
 
 std::optional<int> ParseInt(std::string_view s)
@@ -119,10 +121,21 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
         case OptQuiet: args.Quiet = true; break;
         case OptWriteCue: args.WriteCue = value; break;
         case OptChapters: args.Chapters = value; break;
+        case OptNormalize: {
+            const auto lufs = value.empty() ? std::optional<double>(-18.0) : ParseDecimal(value);
+            if (!lufs || *lufs < -70 || *lufs > 0)
+                return "--normalize expects a loudness from -70 to 0 LUFS, not '" + value + "'";
+            args.NormalizeLufs = *lufs;
+            break;
+        }
+        case OptNormalizeAll: args.NormalizeAll = true; break;
+        case OptAllowClipping: args.AllowClipping = true; break;
         default: break;
         }
     }
     if (modes != 1) return "expects exactly one of --at, --every, --parts, --cue";
+    if ((args.NormalizeAll || args.AllowClipping) && !args.NormalizeLufs)
+        return "--normalize-all and --allow-clipping go with --normalize";
     if (tag && noTag) return "--tag and --no-tag exclude each other";
     if (noTag && (e.Any() || args.TrackStartSet)) return "tag field options cannot go with --no-tag";
     args.TagMode = tag ? TTagMode::Always : noTag ? TTagMode::Never : TTagMode::FromSource;
