@@ -97,7 +97,7 @@ protected:
                 acted = true;
             }
         });
-        TEditorControls(*Form).Find<TMenuItem>("PM_Volume")->DoClick();
+        Form->findChild<TMenuItem*>(QStringLiteral("PM_Volume"))->DoClick();
         EXPECT_TRUE(acted);
     }
 
