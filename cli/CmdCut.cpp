@@ -10,11 +10,14 @@
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/cut/GainPlan.h"
+#include "engine/cut/Normalize.h"
+#include "engine/decode/SelectionLoudness.h"
 #include "platform/CodePage.h"
 #include "request/CutRequest.h"
 
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -44,7 +47,7 @@ std::optional<int> ParseInt(std::string_view s)
 
 enum TCutOption : int {
     OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
-    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut, OptFolder,
+    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut, OptNormalize, OptAllowClipping, OptFolder,
     OptTemplate, OptForce, OptJson, OptQuiet,
 };
 constexpr TOptionDef CutOptions[] = {
@@ -54,6 +57,7 @@ constexpr TOptionDef CutOptions[] = {
     {"genre", true, OptGenre},     {"keep-id3v2", false, OptKeepID3v2},
     {"length-header", false, OptLengthHeader},                     {"exact", false, OptExact},
     {"gain", true, OptGain},       {"fade-in", true, OptFadeIn},   {"fade-out", true, OptFadeOut},
+    {"normalize", true, OptNormalize, 0, true},                    {"allow-clipping", false, OptAllowClipping},
     {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'}, {"force", false, OptForce},
     {"json", false, OptJson},      {"quiet", false, OptQuiet, 'q'},
 };
@@ -92,6 +96,14 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
             (id == OptFadeIn ? c.FadeInMs : c.FadeOutMs) = *ms;
             break;
         }
+        case OptNormalize: {
+            const auto lufs = value.empty() ? std::optional<double>(DefaultTargetLufs) : ParseDecimal(value);
+            if (!lufs || *lufs < -70 || *lufs > 0)
+                return "--normalize expects a loudness from -70 to 0 LUFS, not '" + value + "'";
+            c.NormalizeLufs = *lufs;
+            break;
+        }
+        case OptAllowClipping: c.AllowClipping = true; break;
         case OptFolder: args.Folder = value; break;
         case OptTemplate: args.Template = value; break;
         case OptForce: args.Force = true; break;
@@ -115,6 +127,7 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         }
     }
     args.Operands = parsed.Operands;
+    if (c.AllowClipping && !c.NormalizeLufs) return "--allow-clipping goes with --normalize";
     if (args.TagSet && args.NoTagSet) return "--tag and --no-tag exclude each other";
     if (args.NoTagSet && e.Any()) return "tag field options cannot go with --no-tag";
     if (!args.Folder) {
@@ -161,6 +174,38 @@ void ReportGain(const TCutResult& result, bool asked)
                   << " granule gains would pass the quietest setting and were held at it\n";
 }
 
+std::string Decibels(double v, const char* format)
+{
+    if (!std::isfinite(v)) return "-inf";
+    char text[32];
+    std::snprintf(text, sizeof text, format, v);
+    return text;
+}
+
+// Measures the range's loudness and adds the steps that normalise it to
+// choices; the lines to print, or the reason it could not be measured.
+std::optional<std::string> Normalize(TRoruvoMP3& mp3, int32_t start, int32_t end, TCutChoices& choices,
+                                     std::string& report)
+{
+    const TLoudnessResult measured = MeasureSelectionLoudness(mp3, start, end);
+    if (measured.Result.Status == TDecodeStatus::EmptyRange) return std::nullopt; // the cut declines it
+    if (measured.Result.Status != TDecodeStatus::Done)
+        return "measuring the loudness failed: " + measured.Result.Message;
+    const TLoudness& l = measured.Loudness;
+    const TNormalizeSteps steps = NormalizeSteps(l, *choices.NormalizeLufs, choices.AllowClipping);
+    choices.GainSteps += steps.Steps;
+    report = "loudness: " + Decibels(l.IntegratedLufs, "%.2f") + " LUFS, true peak " +
+             Decibels(l.TruePeakDbtp, "%.2f") + " dBTP\n";
+    if (steps.Silent)
+        report += "normalize: the range is silent; no gain\n";
+    else
+        report += "normalize: " + std::to_string(steps.Steps) + " steps of 1.5 dB (" +
+                  Decibels(steps.Steps * GainStepDb, "%+.1f") + " dB) to " +
+                  Decibels(*choices.NormalizeLufs, "%.1f") + " LUFS" +
+                  (steps.PeakLimited ? ", lowered to keep the true peak at or below -1 dBTP" : "") + "\n";
+    return std::nullopt;
+}
+
 // One file's cut into out; messages through output.
 int CutFile(const TCutArgs& args, const std::string& file, const std::string& out, int32_t start, int32_t end,
             TBatchOutput& output)
@@ -190,6 +235,17 @@ int CutFile(const TCutArgs& args, const std::string& file, const std::string& ou
     const int codePage = AnsiCodePage();
     TCutChoices choices = args.Choices;
     choices.DeclineEmpty = true; // a cut without audio is refused, as play refuses
+    std::string normalized;
+    if (choices.NormalizeLufs && mp3.Info.Layer != 3)
+        return ends(ExitDeclined, file + ": loudness normalisation works on Layer III streams only; nothing written");
+    if (choices.NormalizeLufs) {
+        try {
+            if (const auto failure = Normalize(mp3, start, end, choices, normalized))
+                return ends(ExitIoError, file + ": " + *failure + "; nothing written");
+        } catch (const std::exception& e) {
+            return ends(ExitIoError, e.what());
+        }
+    }
     const TCutRequest request = BuildCutRequest(mp3.Info, choices, codePage);
     if (args.Folder) {
         TPieceFields fields;
@@ -208,8 +264,10 @@ int CutFile(const TCutArgs& args, const std::string& file, const std::string& ou
     const TCutResult result = mp3.CutSegment(start, end, target, request.Tag, request.Options);
     switch (result.Status) {
     case TCutStatus::Done:
-        if (!args.Json)
-            ReportGain(result, args.GainAsked);
+        if (!args.Json) {
+            std::cout << normalized;
+            ReportGain(result, args.GainAsked || choices.NormalizeLufs);
+        }
         break;
     case TCutStatus::NotAnalysed:
     case TCutStatus::OutputIsInput:

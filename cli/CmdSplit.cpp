@@ -14,6 +14,8 @@
 #include "engine/TimeText.h"
 #include "engine/cut/SilenceSplit.h"
 #include "engine/decode/StreamSilences.h"
+#include "engine/cut/Normalize.h"
+#include "engine/decode/SelectionLoudness.h"
 #include "engine/io/FileStream.h"
 #include "platform/CodePage.h"
 
@@ -261,6 +263,45 @@ int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& m
 }
 
 // Splits one file of the command line.
+// Measures every piece (or with --normalize-all the whole stream, which the
+// pieces cover) and gives each its steps; one line per piece through out.
+std::optional<std::string> NormalizePieces(const TSplitArgs& args, TRoruvoMP3& mp3, std::vector<TSplitPiece>& pieces,
+                                           TBatchOutput& out)
+{
+    const auto measure = [&](int64_t startMs, int64_t endMs, TNormalizeSteps& steps) -> std::optional<std::string> {
+        const TLoudnessResult measured =
+            MeasureSelectionLoudness(mp3, static_cast<int32_t>(startMs), static_cast<int32_t>(endMs));
+        if (measured.Result.Status != TDecodeStatus::Done && measured.Result.Status != TDecodeStatus::EmptyRange)
+            return "measuring the loudness failed: " + measured.Result.Message;
+        steps = NormalizeSteps(measured.Loudness, *args.NormalizeLufs, args.AllowClipping);
+        char line[160];
+        std::snprintf(line, sizeof line, "normalize: %.2f LUFS, true peak %.2f dBTP: %d steps of 1.5 dB%s",
+                      measured.Loudness.IntegratedLufs, measured.Loudness.TruePeakDbtp, steps.Steps,
+                      steps.PeakLimited ? " (lowered to keep -1 dBTP)" : "");
+        if (!args.Json && !args.Quiet)
+            out.Out(line);
+        return std::nullopt;
+    };
+    try {
+        if (args.NormalizeAll) {
+            TNormalizeSteps steps;
+            if (auto failure = measure(0, INT32_MAX, steps)) return failure;
+            for (TSplitPiece& piece : pieces)
+                piece.GainSteps = steps.Steps;
+            return std::nullopt;
+        }
+        for (TSplitPiece& piece : pieces) {
+            TNormalizeSteps steps;
+            const int64_t endMs = piece.Range.ToEnd ? INT32_MAX : piece.Range.End.WholeMs();
+            if (auto failure = measure(piece.Range.Start.WholeMs(), endMs, steps)) return failure;
+            piece.GainSteps = steps.Steps;
+        }
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return std::nullopt;
+}
+
 int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out)
 {
     TFileReport report(args, file, out);
@@ -335,6 +376,13 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
         return ExitOk;
     }
 
+    if (args.NormalizeLufs) {
+        if (mp3.Info.Layer != 3)
+            return report.Ends(ExitDeclined,
+                               file + ": loudness normalisation works on Layer III streams only; nothing written");
+        if (const auto failure = NormalizePieces(args, mp3, pieces, out))
+            return report.Ends(ExitIoError, file + ": " + *failure + "; nothing written");
+    }
     TCutOptions options;
     options.KeepID3v2 = args.KeepID3v2;
     options.LengthHeader = args.LengthHeader;

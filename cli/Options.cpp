@@ -45,7 +45,8 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
     std::string shortOptions = ":";
     std::vector<option> longOptions;
     for (const TOptionDef& def : defs) {
-        longOptions.push_back({def.Name, def.HasValue ? required_argument : no_argument, nullptr, def.Id});
+        const int has = def.OptionalValue ? optional_argument : def.HasValue ? required_argument : no_argument;
+        longOptions.push_back({def.Name, has, nullptr, def.Id});
         if (def.Short != 0) {
             shortOptions += def.Short;
             if (def.HasValue)

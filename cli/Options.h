@@ -20,6 +20,8 @@ struct TOptionDef {
     bool HasValue;
     int Id;             // what ParseOptions reports for it; FirstOptionId or more
     char Short = 0;     // a one-letter form ('h' for -h), or 0
+    // The value may be left out; given, it must be joined: "--name=value".
+    bool OptionalValue = false;
 };
 
 struct TParsedOptions {

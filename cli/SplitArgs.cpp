@@ -17,6 +17,7 @@ enum TSplitOption : int {
     OptAlbum, OptYear, OptComment, OptTrackStart, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
     OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue, OptChapters,
     OptSilence, OptThreshold, OptMinLength, OptKeepSilence, OptThreads,
+    OptNormalize, OptNormalizeAll, OptAllowClipping,
 };
 constexpr TOptionDef SplitOptions[] = {
     {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
@@ -30,6 +31,8 @@ constexpr TOptionDef SplitOptions[] = {
     {"quiet", false, OptQuiet, 'q'},  {"write-cue", true, OptWriteCue},
     {"chapters", true, OptChapters}, {"silence", false, OptSilence}, {"threshold", true, OptThreshold},
     {"min-length", true, OptMinLength}, {"keep-silence", true, OptKeepSilence}, {"threads", true, OptThreads},
+    {"normalize", true, OptNormalize, 0, true},
+    {"normalize-all", false, OptNormalizeAll}, {"allow-clipping", false, OptAllowClipping},
 };
 
 std::optional<int> ParseInt(std::string_view s)
@@ -166,12 +169,23 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             args.Threads = *threads;
             break;
         }
+        case OptNormalize: {
+            const auto lufs = value.empty() ? std::optional<double>(-18.0) : ParseDecimal(value);
+            if (!lufs || *lufs < -70 || *lufs > 0)
+                return "--normalize expects a loudness from -70 to 0 LUFS, not '" + value + "'";
+            args.NormalizeLufs = *lufs;
+            break;
+        }
+        case OptNormalizeAll: args.NormalizeAll = true; break;
+        case OptAllowClipping: args.AllowClipping = true; break;
         default: break;
         }
     }
     if (modes != 1) return "expects exactly one of --at, --every, --parts, --cue, --silence";
     if (silenceTuned && args.Mode != TSplitMode::Silence)
         return "--threshold, --min-length and --keep-silence go with --silence";
+    if ((args.NormalizeAll || args.AllowClipping) && !args.NormalizeLufs)
+        return "--normalize-all and --allow-clipping go with --normalize";
     if (tag && noTag) return "--tag and --no-tag exclude each other";
     if (noTag && (e.Any() || args.TrackStartSet)) return "tag field options cannot go with --no-tag";
     args.TagMode = tag ? TTagMode::Always : noTag ? TTagMode::Never : TTagMode::FromSource;

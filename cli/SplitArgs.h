@@ -27,6 +27,10 @@ struct TSplitArgs {
     int TrackStart = 1;
     bool TrackStartSet = false;
     bool KeepID3v2 = false, LengthHeader = false, Exact = false;
+    // Loudness normalisation of every piece to this target, or with
+    // NormalizeAll one gain for all pieces together.
+    std::optional<double> NormalizeLufs;
+    bool AllowClipping = false, NormalizeAll = false;
 
     std::string Folder = ".";
     std::string Template;

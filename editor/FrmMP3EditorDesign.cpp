@@ -308,6 +308,7 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
         {&f.PM_KeepID3v2, "PM_KeepID3v2", "Keep ID3v2 tag"},
         {&f.PM_LengthHeader, "PM_LengthHeader", "Write length header"},
         {&f.PM_ExactCut, "PM_ExactCut", "Exact cut (clean start)"},
+        {&f.PM_Volume, "PM_Volume", "Volume and fades..."},
     };
     for (const auto& item : options) {
         auto* menuItem = new TMenuItem(f.PopupMenuOptions);

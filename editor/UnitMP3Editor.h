@@ -4,6 +4,7 @@
 // Its controls are created by DesignFrmMP3Editor (FrmMP3EditorDesign.h),
 // which names each one by its component name.
 #include "editor/MarkerDrag.h"
+#include "editor/VolumeChoices.h"
 #include "i18n/Messages.h"
 #include "widgets/Form.h"
 
@@ -157,6 +158,7 @@ private:
     TMenuItem* PM_ExactCut = nullptr;
     TMenuItem* PM_SplitSilence = nullptr;   // splits the file at its pauses
     TFolderDialog* FolderDialog1 = nullptr; // the pieces' folder
+    TMenuItem* PM_Volume = nullptr;         // "Volume and fades..."
 
     // The message texts of the boxes and the wait panel.
     TMessageTexts Messages;
@@ -178,6 +180,9 @@ private:
     // settings file.
     void ReadOptionsSetting();
     void WriteOptionsSetting() const;
+    // The volume dialog, and the options label that shows a changed volume.
+    void PM_VolumeClick();
+    void ShowVolumeState();
 
     // Opening a file.
     void BtnOpenMp3Click();
@@ -262,6 +267,8 @@ private:
     // Size and modification time of the loaded file as it was analysed.
     int64_t FSourceSize = -1;
     int64_t FSourceMTimeNs = -1;
+    // Gain, fades and loudness target of the saves (the volume dialog).
+    TVolumeChoices FVolume;
 };
 
 } // namespace vivizu

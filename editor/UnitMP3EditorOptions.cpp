@@ -2,6 +2,7 @@
 // frames (the source's ID3v2 tag, a length header, an exact cut), kept in
 // the settings file between runs.
 #include "editor/UnitMP3Editor.h"
+#include "editor/UnitVolume.h"
 
 #include "i18n/Settings.h"
 #include "widgets/LinkLabel.h"
@@ -25,6 +26,21 @@ void TFrmMP3Editor::WireOptions()
     for (TMenuItem* item : {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut})
         connect(item, &TMenuItem::Click, this, [this, item] { PM_KeepID3v2Click(item); });
     connect(PM_SplitSilence, &TMenuItem::Click, this, &TFrmMP3Editor::PM_SplitSilenceClick);
+    connect(PM_Volume, &TMenuItem::Click, this, &TFrmMP3Editor::PM_VolumeClick);
+}
+
+// OK keeps the dialog's values for the saves that follow; Cancel keeps the
+// old ones.
+void TFrmMP3Editor::PM_VolumeClick()
+{
+    if (ShowVolume(this, FVolume))
+        ShowVolumeState();
+}
+
+// A changed volume colours the options label, so that no save surprises.
+void TFrmMP3Editor::ShowVolumeState()
+{
+    Label29->SetFontColor(FVolume.Active() ? QColor(255, 200, 64) : QColor(Qt::white));
 }
 
 void TFrmMP3Editor::Label29Click()
@@ -49,6 +65,8 @@ void TFrmMP3Editor::ReadOptionsSetting()
     for (std::size_t i = 0; i < std::size(OptionKeys); ++i)
         items[i]->SetChecked(
             settings.ReadString(OptionsSection, OptionKeys[i], "0") == "1");
+    FVolume = ReadVolumeChoices(settings, OptionsSection);
+    ShowVolumeState();
 }
 
 // Throws std::system_error naming the settings file when it cannot be
@@ -59,6 +77,8 @@ void TFrmMP3Editor::WriteOptionsSetting() const
     std::vector<std::pair<std::string, std::string>> values;
     for (std::size_t i = 0; i < std::size(OptionKeys); ++i)
         values.emplace_back(OptionKeys[i], items[i]->Checked() ? "1" : "0");
+    for (auto& value : VolumeSettingValues(FVolume))
+        values.push_back(std::move(value));
     WriteSettings(OptionsSection, values);
 }
 

@@ -6,6 +6,8 @@
 #include "editor/Selection.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
+#include "engine/cut/Normalize.h"
+#include "engine/decode/SelectionLoudness.h"
 #include "engine/io/SameFile.h"
 #include "platform/CodePage.h"
 #include "request/CutRequest.h"
@@ -97,12 +99,27 @@ void TFrmMP3Editor::SaveSelection(const QString& path) {
         const auto hidePanel = qScopeGuard([this] { PanelState->SetVisible(false); });
         // The preview device lets go of the file before it is read.
         FMp3->StopPlaying();
-        const TCutRequest request = BuildCutRequest(FMp3->Info, CutChoices(), AnsiCodePage());
+        TCutChoices choices = CutChoices();
+        const auto start = static_cast<int32_t>(FSelection->Start());
+        const auto end = static_cast<int32_t>(FSelection->End());
+        // A loudness target adds the steps measured on the selection.
+        if (choices.NormalizeLufs && FMp3->Info.Layer == 3) {
+            const TLoudnessResult measured = MeasureSelectionLoudness(*FMp3, start, end);
+            if (measured.Result.Status == TDecodeStatus::Done) {
+                choices.GainSteps +=
+                    NormalizeSteps(measured.Loudness, *choices.NormalizeLufs, choices.AllowClipping).Steps;
+            } else if (measured.Result.Status != TDecodeStatus::EmptyRange) {
+                // Saved without the gain asked for would be a silent failure.
+                ShowMessageBox(this, Messages.NotSave + QStringLiteral("\r\n") +
+                                         FromBytes(FMp3->FileName + ": " + measured.Result.Message),
+                               Messages.Error, QMessageBox::Critical);
+                return;
+            }
+        }
+        const TCutRequest request = BuildCutRequest(FMp3->Info, choices, AnsiCodePage());
         // Nothing half-written is left on failure: the new file takes the
         // destination's place only once it is complete.
-        result = FMp3->CutSegment(static_cast<int32_t>(FSelection->Start()),
-                                  static_cast<int32_t>(FSelection->End()), destination,
-                                  request.Tag, request.Options);
+        result = FMp3->CutSegment(start, end, destination, request.Tag, request.Options);
     }
     switch (result.Status) {
     case TCutStatus::Done:
@@ -139,6 +156,7 @@ TCutChoices TFrmMP3Editor::CutChoices() const {
     choices.KeepID3v2 = PM_KeepID3v2->Checked();
     choices.LengthHeader = PM_LengthHeader->Checked();
     choices.ExactCut = PM_ExactCut->Checked();
+    FVolume.ApplyTo(choices);
     if (!RzCheckBox1->Checked()) {
         choices.Mode = TTagMode::Never;
         return choices;

@@ -32,6 +32,9 @@ struct TSplitPiece {
     TSplitRange Range;
     std::string FileName;
     TID3v1Tag Tag{};
+    // Steps of 1.5 dB this piece adds to the options' GainSteps (its own
+    // loudness normalisation); 0 for none.
+    int GainSteps = 0;
 };
 
 struct TSplitResult {

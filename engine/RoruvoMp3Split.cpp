@@ -97,7 +97,13 @@ TSplitResult TRoruvoMP3::WriteSplit(const std::vector<TSplitPiece>& pieces, cons
         if (!Options.ExactCut)
             CompleteIndex();
         for (const TSplitPiece& piece : pieces) {
-            failure = WritePiece(input, piece, Options);
+            if (piece.GainSteps == 0) {
+                failure = WritePiece(input, piece, Options);
+            } else {
+                TCutOptions own = Options;
+                own.GainSteps += piece.GainSteps;
+                failure = WritePiece(input, piece, own);
+            }
             if (!failure.Ok())
                 return result;
             if (written)

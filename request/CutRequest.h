@@ -42,6 +42,11 @@ struct TCutChoices {
     // Gain in 1.5 dB steps and fades, applied without decoding.
     int GainSteps = 0;
     int32_t FadeInMs = 0, FadeOutMs = 0;
+    // Loudness normalisation: a target in LUFS whose steps (measured on the
+    // selection before the cut) add to GainSteps, and whether the true peak
+    // may pass -1 dBTP. BuildCutRequest does not measure; the caller adds.
+    std::optional<double> NormalizeLufs;
+    bool AllowClipping = false;
 };
 
 // What the engine's CutSegment takes besides the range and the destination.

@@ -60,6 +60,7 @@ PM_KeepID3v2.Caption=Keep ID3v2 tag
 PM_LengthHeader.Caption=Write length header
 PM_ExactCut.Caption=Exact cut (clean start)
 PM_SplitSilence.Caption=Split at silences…
+PM_Volume.Caption=Volume and fades…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Play from Start Tag
@@ -76,4 +77,13 @@ RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
 Label1.Caption=Copyright © 2026 the Vivizu authors
 BtnOk.Caption=&Ok
+BtnSysClose.Hint=Close
+
+[FrmVolume]
+LabelGain.Caption=Gain (dB):
+LabelFadeIn.Caption=Fade in (seconds):
+LabelFadeOut.Caption=Fade out (seconds):
+CheckNormalize.Caption=Normalise to (LUFS):
+BtnOk.Caption=&Ok
+BtnCancel.Caption=&Cancel
 BtnSysClose.Hint=Close

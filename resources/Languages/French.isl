@@ -60,6 +60,7 @@ PM_KeepID3v2.Caption=Conserver la balise ID3v2
 PM_LengthHeader.Caption=Écrire l'en-tête de durée
 PM_ExactCut.Caption=Coupe exacte (début propre)
 PM_SplitSilence.Caption=Découper aux silences…
+PM_Volume.Caption=Volume et fondus…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Lire à partir du repère de début
@@ -76,4 +77,13 @@ RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
 Label1.Caption=Copyright © 2026 les auteurs de Vivizu
 BtnOk.Caption=&OK
+BtnSysClose.Hint=Fermer
+
+[FrmVolume]
+LabelGain.Caption=Gain (dB) :
+LabelFadeIn.Caption=Fondu d'entrée (secondes) :
+LabelFadeOut.Caption=Fondu de sortie (secondes) :
+CheckNormalize.Caption=Normaliser à (LUFS) :
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Annuler
 BtnSysClose.Hint=Fermer

@@ -60,6 +60,7 @@ PM_KeepID3v2.Caption=ID3v2-Tag behalten
 PM_LengthHeader.Caption=Längen-Header schreiben
 PM_ExactCut.Caption=Exakter Schnitt (sauberer Anfang)
 PM_SplitSilence.Caption=An Stillen teilen…
+PM_Volume.Caption=Lautstärke und Blenden…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Ab der Startmarke abspielen
@@ -76,4 +77,13 @@ RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
 Label1.Caption=Copyright © 2026 die Vivizu-Autoren
 BtnOk.Caption=&OK
+BtnSysClose.Hint=Schließen
+
+[FrmVolume]
+LabelGain.Caption=Verstärkung (dB):
+LabelFadeIn.Caption=Einblenden (Sekunden):
+LabelFadeOut.Caption=Ausblenden (Sekunden):
+CheckNormalize.Caption=Normalisieren auf (LUFS):
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Abbrechen
 BtnSysClose.Hint=Schließen

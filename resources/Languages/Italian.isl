@@ -60,6 +60,7 @@ PM_KeepID3v2.Caption=Mantieni tag ID3v2
 PM_LengthHeader.Caption=Scrivi intestazione di durata
 PM_ExactCut.Caption=Taglio esatto (inizio pulito)
 PM_SplitSilence.Caption=Dividi ai silenzi…
+PM_Volume.Caption=Volume e dissolvenze…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Riproduci dal punto iniziale
@@ -76,4 +77,13 @@ RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
 Label1.Caption=Copyright © 2026 gli autori di Vivizu
 BtnOk.Caption=&OK
+BtnSysClose.Hint=Chiudi
+
+[FrmVolume]
+LabelGain.Caption=Guadagno (dB):
+LabelFadeIn.Caption=Dissolvenza in entrata (secondi):
+LabelFadeOut.Caption=Dissolvenza in uscita (secondi):
+CheckNormalize.Caption=Normalizza a (LUFS):
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Annulla
 BtnSysClose.Hint=Chiudi

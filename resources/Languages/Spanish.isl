@@ -60,6 +60,7 @@ PM_KeepID3v2.Caption=Conservar etiqueta ID3v2
 PM_LengthHeader.Caption=Escribir cabecera de duración
 PM_ExactCut.Caption=Corte exacto (inicio limpio)
 PM_SplitSilence.Caption=Dividir en los silencios…
+PM_Volume.Caption=Volumen y fundidos…
 
 [FrmPlayMsg]
 RadioButton1.Caption=Reproducir desde la marca de inicio
@@ -76,4 +77,13 @@ RzURLLabel1.Caption=@VIVIZU_HOMEPAGE@
 RzURLLabel2.Caption=@VIVIZU_EMAIL@
 Label1.Caption=Copyright © 2026 los autores de Vivizu
 BtnOk.Caption=&Aceptar
+BtnSysClose.Hint=Cerrar
+
+[FrmVolume]
+LabelGain.Caption=Ganancia (dB):
+LabelFadeIn.Caption=Fundido de entrada (segundos):
+LabelFadeOut.Caption=Fundido de salida (segundos):
+CheckNormalize.Caption=Normalizar a (LUFS):
+BtnOk.Caption=&Aceptar
+BtnCancel.Caption=&Cancelar
 BtnSysClose.Hint=Cerrar

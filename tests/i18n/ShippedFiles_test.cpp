@@ -43,7 +43,10 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
           "PM_English.Caption", "PM_Spanish.Caption", "PM_German.Caption",
           "PM_Italian.Caption", "PM_French.Caption", "Label29.Caption",
           "PM_KeepID3v2.Caption", "PM_LengthHeader.Caption", "PM_ExactCut.Caption",
-          "PM_SplitSilence.Caption"}},
+          "PM_SplitSilence.Caption", "PM_Volume.Caption"}},
+        {"FrmVolume",
+         {"LabelGain.Caption", "LabelFadeIn.Caption", "LabelFadeOut.Caption", "CheckNormalize.Caption",
+          "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
         {"FrmPlayMsg",
          {"RadioButton1.Caption", "RadioButton2.Caption", "RadioButton3.Caption",
           "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
@@ -107,6 +110,7 @@ TEST(ShippedFiles, AcceleratorsAreKeptAndUniqueWithinEachWindow) {
         {"FrmMP3Editor", {"BtnPlayStart.Caption", "BtnStop.Caption"}},
         {"FrmPlayMsg", {"BtnOk.Caption", "BtnCancel.Caption"}},
         {"FrmAbout", {"BtnOk.Caption"}},
+        {"FrmVolume", {"BtnOk.Caption", "BtnCancel.Caption"}},
     };
     for (const auto& language : Languages) {
         const TIniFile ini = LoadLanguageFile(SourceFile(language));

@@ -1,0 +1,173 @@
+#include "editor/UnitVolume.h"
+
+#include "chrome/FormShadow.h"
+#include "chrome/RoundRegion.h"
+#include "engine/cut/GainPlan.h"
+#include "i18n/Language.h"
+#include "platform/ProgramFolder.h"
+#include "resources/Resources.h"
+#include "widgets/CheckBox.h"
+#include "widgets/GlyphButton.h"
+#include "widgets/Image.h"
+#include "widgets/Label.h"
+#include "widgets/PictureButton.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDoubleSpinBox>
+#include <QKeyEvent>
+#include <cmath>
+
+namespace vivizu {
+namespace {
+
+QPixmap Art(const char* name) { return ArtPixmap(QLatin1String(name), qApp->devicePixelRatio()); }
+
+QDoubleSpinBox* Spin(QWidget* parent, const char* name, int top, double low, double high, double step)
+{
+    auto* spin = new QDoubleSpinBox(parent);
+    spin->setObjectName(QLatin1String(name));
+    spin->setGeometry(220, top, 90, 22);
+    spin->setRange(low, high);
+    spin->setSingleStep(step);
+    spin->setDecimals(1);
+    spin->setKeyboardTracking(false);
+    return spin;
+}
+
+} // namespace
+
+TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
+{
+    setObjectName(QStringLiteral("FrmVolume"));
+    SetCaption(QStringLiteral("Vivizu"));
+    SetClientSize(340, 200);
+
+    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 200);
+    FS->SetPicture(Art("dialog-skin"));
+    FS->SetStretch(true);
+
+    LabelGain = MakeControl<TLabel>(this, "LabelGain", 30, 44, 185, 17);
+    LabelGain->SetCaption(QStringLiteral("Gain (dB):"));
+    LabelFadeIn = MakeControl<TLabel>(this, "LabelFadeIn", 30, 70, 185, 17);
+    LabelFadeIn->SetCaption(QStringLiteral("Fade in (seconds):"));
+    LabelFadeOut = MakeControl<TLabel>(this, "LabelFadeOut", 30, 96, 185, 17);
+    LabelFadeOut->SetCaption(QStringLiteral("Fade out (seconds):"));
+    CheckNormalize = MakeControl<TCheckBox>(this, "CheckNormalize", 30, 122, 185, 17);
+    CheckNormalize->SetCaption(QStringLiteral("Normalise to (LUFS):"));
+    for (TLabel* label : {LabelGain, LabelFadeIn, LabelFadeOut})
+        label->SetTransparent(true);
+
+    // Gain in whole steps of global_gain: the box's values are the steps.
+    SpinGain = Spin(this, "SpinGain", 42, -TVolumeChoices::MaxGainDb, TVolumeChoices::MaxGainDb, GainStepDb);
+    SpinFadeIn = Spin(this, "SpinFadeIn", 68, 0, TVolumeChoices::MaxFadeMs / 1000.0, 0.5);
+    SpinFadeOut = Spin(this, "SpinFadeOut", 94, 0, TVolumeChoices::MaxFadeMs / 1000.0, 0.5);
+    SpinTarget = Spin(this, "SpinTarget", 120, TVolumeChoices::MinTargetLufs, TVolumeChoices::MaxTargetLufs, 1.0);
+    // A gain typed between steps snaps to the nearest one.
+    connect(SpinGain, &QDoubleSpinBox::editingFinished, this,
+            [this] { SpinGain->setValue(GainStepsForDb(SpinGain->value()) * GainStepDb); });
+    connect(CheckNormalize, &QCheckBox::toggled, SpinTarget, &QWidget::setEnabled);
+
+    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 148, 161, 75, 23);
+    BtnOk->SetCaption(QStringLiteral("&Ok"));
+    BtnCancel = MakeControl<TGlyphButton>(this, "BtnCancel", 228, 161, 75, 23);
+    BtnCancel->SetCaption(QStringLiteral("&Cancel"));
+    BtnSysClose = MakeControl<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
+    BtnSysClose->SetNormal(Art("frame-close"));
+    BtnSysClose->SetHover(Art("frame-close-hover"));
+    BtnSysClose->SetDown(Art("frame-close-down"));
+    BtnSysClose->SetHint(QStringLiteral("Close"));
+    BtnSysClose->setFocusPolicy(Qt::NoFocus);
+
+    setTabOrder(SpinGain, SpinFadeIn);
+    setTabOrder(SpinFadeIn, SpinFadeOut);
+    setTabOrder(SpinFadeOut, CheckNormalize);
+    setTabOrder(CheckNormalize, SpinTarget);
+    setTabOrder(SpinTarget, BtnOk);
+    setTabOrder(BtnOk, BtnCancel);
+
+    connect(BtnOk, &TGlyphButton::Click, this, [this] { SetModalResult(mrOk); });
+    connect(BtnCancel, &TGlyphButton::Click, this, [this] { SetModalResult(mrCancel); });
+    connect(BtnSysClose, &TPictureButton::Click, this, [this] { SetModalResult(mrCancel); });
+    Create();
+}
+
+TFrmVolume::~TFrmVolume() = default;
+
+void TFrmVolume::FormCreate()
+{
+    ApplyRoundRegion(*this, FS->geometry());
+    FShadow = CreateFormShadow(*this);
+}
+
+void TFrmVolume::SetChoices(const TVolumeChoices& choices)
+{
+    SpinGain->setValue(choices.GainDb);
+    SpinFadeIn->setValue(choices.FadeInMs / 1000.0);
+    SpinFadeOut->setValue(choices.FadeOutMs / 1000.0);
+    CheckNormalize->SetChecked(choices.Normalize);
+    SpinTarget->setValue(choices.TargetLufs);
+    SpinTarget->setEnabled(choices.Normalize);
+}
+
+TVolumeChoices TFrmVolume::Choices() const
+{
+    TVolumeChoices c;
+    c.GainDb = GainStepsForDb(SpinGain->value()) * GainStepDb;
+    c.FadeInMs = static_cast<int32_t>(std::lround(SpinFadeIn->value() * 1000));
+    c.FadeOutMs = static_cast<int32_t>(std::lround(SpinFadeOut->value() * 1000));
+    c.Normalize = CheckNormalize->Checked();
+    c.TargetLufs = SpinTarget->value();
+    return c;
+}
+
+void TFrmVolume::ModalShown()
+{
+    activateWindow();
+    SpinGain->setFocus(Qt::OtherFocusReason);
+}
+
+void TFrmVolume::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape: SetModalResult(mrCancel); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (focusWidget() == BtnCancel)
+            BtnCancel->click();
+        else
+            BtnOk->click();
+        return;
+    default: TForm::keyPressEvent(event);
+    }
+}
+
+void TFrmVolume::closeEvent(QCloseEvent* event)
+{
+    if (InModal()) {
+        event->ignore();
+        SetModalResult(mrCancel);
+        return;
+    }
+    TForm::closeEvent(event);
+}
+
+bool ShowVolume(QWidget* owner, TVolumeChoices& choices)
+{
+    TFrmVolume* dialog = owner ? owner->findChild<TFrmVolume*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    std::unique_ptr<TFrmVolume> unowned;
+    if (!dialog) {
+        dialog = new TFrmVolume(owner);
+        if (!owner)
+            unowned.reset(dialog);
+    }
+    if (CurrentLanguage != NoLanguageChosen)
+        ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
+    dialog->SetChoices(choices);
+    if (dialog->ShowModal() != mrOk)
+        return false;
+    choices = dialog->Choices();
+    return true;
+}
+
+} // namespace vivizu

@@ -1,0 +1,152 @@
+// vivizu-cli cut --normalize on sox tones of known level encoded with LAME:
+// the output measured back with libebur128 lies within 0.8 LU of the target
+// and its true peak at or below -1 dBTP, unless clipping is allowed; the
+// measured loudness and the steps are printed; wrong values are refused.
+#include "CliRunner.h"
+#include "engine/decode/FrameStarts.h"
+#include "engine/decode/Loudness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+
+using namespace clitest;
+using namespace vivizu;
+using namespace vivizu::test;
+
+namespace {
+
+const std::string Fixtures = VIVIZU_FIXTURES;
+
+bool Have(const char* tool)
+{
+    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+TLoudness MeasureFile(const std::string& file)
+{
+    const std::vector<int64_t> starts = WalkAudioFrameStarts(file);
+    const TLoudnessResult r = MeasureLoudness(file, {starts, 0, starts.empty() ? 0 : starts.size() - 1}, {});
+    EXPECT_EQ(r.Result.Status, TDecodeStatus::Done) << r.Result.Message;
+    return r.Loudness;
+}
+
+int PrintedSteps(const std::string& out)
+{
+    std::smatch m;
+    if (!std::regex_search(out, m, std::regex(R"(normalize: (-?[0-9]+) steps)")))
+        return 1000;
+    return std::stoi(m[1]);
+}
+
+class CliNormalize : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!Have("sox") || !Have("lame"))
+            GTEST_SKIP() << "needs sox and lame";
+    }
+    // A 1 kHz stereo sine of amplitude volume, 8 seconds, at 128 kbit/s.
+    std::string Tone(const std::string& name, const std::string& volume)
+    {
+        const std::string wav = Dir / (name + ".wav"), mp3 = Dir / (name + ".mp3");
+        EXPECT_EQ(std::system(("sox -n -r 44100 -c 2 -b 16 '" + wav + "' synth 8 sine 1000 vol " + volume).c_str()),
+                  0);
+        EXPECT_EQ(std::system(("lame --quiet -b 128 '" + wav + "' '" + mp3 + "'").c_str()), 0);
+        return mp3;
+    }
+    TempDir Dir;
+};
+
+// Quiet tones raised (and a loud one lowered) to several targets.
+TEST_F(CliNormalize, ReachesTheTargetWithinAStep)
+{
+    struct TCase {
+        const char* Volume;
+        const char* Option;
+        double Target;
+    };
+    for (const TCase& c : {TCase{"0.05", "--normalize", -18.0}, TCase{"0.02", "--normalize=-23", -23.0},
+                           TCase{"0.2", "--normalize=-16", -16.0}, TCase{"0.7", "--normalize", -18.0}}) {
+        SCOPED_TRACE(c.Option + std::string(" ") + c.Volume);
+        const std::string source = Tone("tone", c.Volume), out = Dir / "out.mp3";
+        const TRun run = RunCli({"cut", "--no-tag", c.Option, source, out, "500", "7500"});
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_NE(run.Out.find("loudness: "), std::string::npos) << run.Out;
+        EXPECT_NE(PrintedSteps(run.Out), 0) << run.Out;
+        const TLoudness result = MeasureFile(out);
+        EXPECT_NEAR(result.IntegratedLufs, c.Target, 0.8);
+        EXPECT_LE(result.TruePeakDbtp, -1.0);
+    }
+}
+
+// A tone whose peaks leave less room than the loudness asks for: the steps
+// are lowered to the ceiling and say so; --allow-clipping takes them all.
+TEST_F(CliNormalize, KeepsTheTruePeakCeilingUnlessAllowedToClip)
+{
+    const std::string source = Tone("loud", "0.5"); // about -6.7 LUFS, peaks -6 dBTP: -1 LUFS wants 4 steps, 3 fit
+    const std::string out = Dir / "out.mp3";
+    const TRun limited = RunCli({"cut", "--no-tag", "--normalize=-1", source, out, "0", "8000"});
+    ASSERT_EQ(limited.Exit, 0) << limited.Err;
+    EXPECT_NE(limited.Out.find("lowered to keep the true peak"), std::string::npos) << limited.Out;
+    EXPECT_LE(MeasureFile(out).TruePeakDbtp, -1.0);
+    const int steps = PrintedSteps(limited.Out);
+
+    const TRun clipping = RunCli({"cut", "--no-tag", "--normalize=-1", "--allow-clipping", source, out, "0", "8000"});
+    ASSERT_EQ(clipping.Exit, 0) << clipping.Err;
+    EXPECT_GT(PrintedSteps(clipping.Out), steps) << clipping.Out;
+    EXPECT_GT(MeasureFile(out).TruePeakDbtp, -1.0);
+
+    // With --gain the steps add up: the printed total is both.
+    const TRun both = RunCli({"cut", "--no-tag", "--normalize=-1", "--gain", "-3", source, out, "0", "8000"});
+    ASSERT_EQ(both.Exit, 0) << both.Err;
+    EXPECT_NE(both.Out.find("gain: " + std::to_string(steps - 2) + " steps"), std::string::npos) << both.Out;
+}
+
+// A quiet half and a loud half split in three (the quiet half's last three
+// seconds and the loud half are measured): each piece normalised on its
+// own reaches the target; with --normalize-all both get one gain and keep
+// their difference.
+TEST_F(CliNormalize, SplitNormalisesEachPieceOrAllTogether)
+{
+    const std::string quiet = Dir / "q.wav", loud = Dir / "l.wav", both = Dir / "b.wav", mp3 = Dir / "b.mp3";
+    ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 -b 16 '" + quiet + "' synth 4 sine 1000 vol 0.02").c_str()), 0);
+    ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 -b 16 '" + loud + "' synth 4 sine 1000 vol 0.2").c_str()), 0);
+    ASSERT_EQ(std::system(("sox '" + quiet + "' '" + loud + "' '" + both + "'").c_str()), 0);
+    ASSERT_EQ(std::system(("lame --quiet -b 128 '" + both + "' '" + mp3 + "'").c_str()), 0);
+
+    const TRun each =
+        RunCli({"split", "--at", "1000,4000", "--no-tag", "--normalize=-20", "-d", Dir.Path(), "-o", "e{n}.mp3", mp3});
+    ASSERT_EQ(each.Exit, 0) << each.Err;
+    const TLoudness first = MeasureFile(Dir / "e2.mp3"), second = MeasureFile(Dir / "e3.mp3");
+    EXPECT_NEAR(first.IntegratedLufs, -20.0, 0.8);
+    EXPECT_NEAR(second.IntegratedLufs, -20.0, 0.8);
+
+    const TRun all = RunCli(
+        {"split", "--at", "1000,4000", "--no-tag", "--normalize=-20", "--normalize-all", "-d", Dir.Path(), "-o", "a{n}.mp3", mp3});
+    ASSERT_EQ(all.Exit, 0) << all.Err;
+    const TLoudness a1 = MeasureFile(Dir / "a2.mp3"), a2 = MeasureFile(Dir / "a3.mp3");
+    EXPECT_NEAR(a2.IntegratedLufs - a1.IntegratedLufs, 20.0, 0.5); // 0.02 against 0.2
+    // The quiet half lies below the relative gate: the loud half decides.
+    EXPECT_NEAR(a2.IntegratedLufs, -20.0, 0.8);
+    EXPECT_LE(a2.TruePeakDbtp, -1.0);
+}
+
+TEST_F(CliNormalize, RefusesWrongValuesAndOtherLayers)
+{
+    const std::string source = Tone("tone", "0.1"), out = Dir / "out.mp3";
+    for (const char* bad : {"--normalize=loud", "--normalize=5", "--normalize=-80"}) {
+        const TRun run = RunCli({"cut", bad, source, out, "0", "1000"});
+        EXPECT_EQ(run.Exit, 2) << bad;
+        EXPECT_NE(run.Err.find("--normalize expects"), std::string::npos) << run.Err;
+    }
+    EXPECT_EQ(RunCli({"cut", "--allow-clipping", source, out, "0", "1000"}).Exit, 2);
+    const TRun layer2 = RunCli({"cut", "--normalize", Fixtures + "/layer2-48k.mp3", out, "0", "1000"});
+    EXPECT_EQ(layer2.Exit, 1) << layer2.Err;
+    EXPECT_NE(layer2.Err.find("Layer III"), std::string::npos) << layer2.Err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+} // namespace

@@ -1,0 +1,188 @@
+// The volume dialog and its choices: kept in section OPTIONS and read back
+// (odd values giving the defaults), OK keeps and Cancel or Escape leave the
+// values, the options label shows a changed volume, and a save with a gain
+// set through the dialog gives the companion's `cut --gain` bytes.
+#include "EditorTestSupport.h"
+
+#include "editor/UnitVolume.h"
+#include "platform/Ini.h"
+#include "platform/ProgramFolder.h"
+
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+using namespace vivizu;
+using namespace vivizu::test;
+
+namespace {
+
+TIniFile WithOptions(const std::vector<std::pair<std::string, std::string>>& values)
+{
+    TIniFile ini;
+    for (const auto& [key, value] : values)
+        ini.WriteString("OPTIONS", key, value);
+    return ini;
+}
+
+TEST(VolumeChoices, RoundTripThroughTheSettingsAndOddValuesGiveTheDefaults)
+{
+    TVolumeChoices c;
+    c.GainDb = -4.5;
+    c.FadeInMs = 2500;
+    c.FadeOutMs = 120000;
+    c.Normalize = true;
+    c.TargetLufs = -23.0;
+    EXPECT_EQ(ReadVolumeChoices(WithOptions(VolumeSettingValues(c)), "OPTIONS"), c);
+    EXPECT_EQ(ReadVolumeChoices(WithOptions(VolumeSettingValues({})), "OPTIONS"), TVolumeChoices{});
+    EXPECT_FALSE(TVolumeChoices{}.Active());
+    EXPECT_TRUE(c.Active());
+
+    // A gain between steps is rounded to one; out of range, not a number
+    // or in another notation: the default.
+    EXPECT_EQ(ReadVolumeChoices(WithOptions({{"GainDb", "4"}}), "OPTIONS").GainDb, 4.5);
+    const TVolumeChoices odd = ReadVolumeChoices(
+        WithOptions({{"GainDb", "31"}, {"FadeInMs", "-5"}, {"FadeOutMs", "1e3"}, {"Normalize", "yes"},
+                     {"TargetLufs", "3"}}),
+        "OPTIONS");
+    EXPECT_EQ(odd, TVolumeChoices{});
+
+    // Into a cut request: steps, fades, the target only when asked for.
+    TCutChoices cut;
+    c.ApplyTo(cut);
+    EXPECT_EQ(cut.GainSteps, -3);
+    EXPECT_EQ(cut.FadeInMs, 2500);
+    EXPECT_EQ(cut.FadeOutMs, 120000);
+    ASSERT_TRUE(cut.NormalizeLufs);
+    EXPECT_EQ(*cut.NormalizeLufs, -23.0);
+    c.Normalize = false;
+    c.ApplyTo(cut);
+    EXPECT_FALSE(cut.NormalizeLufs);
+}
+
+class Volume : public ::testing::Test {
+protected:
+    Volume()
+    {
+        FormerFolder = ProgramFolder();
+        const QString from = QString::fromStdString(FormerFolder);
+        for (const char* name : {"MarkStart.bmp", "MarkEnd.bmp", "MarkStartD.bmp", "MarkEndD.bmp"})
+            QFile::copy(from + name, Temp.filePath(QLatin1String(name)));
+        QDir(Temp.path()).mkdir(QStringLiteral("Languages"));
+        QFile::copy(from + "Languages/English.isl", Temp.filePath(QStringLiteral("Languages/English.isl")));
+        SetProgramFolder(Temp.path().toStdString() + "/");
+    }
+    ~Volume() override { SetProgramFolder(FormerFolder); }
+
+    std::string Settings() const { return Temp.path().toStdString() + "/Vivizu.ini"; }
+
+    TFrmVolume* Dialog() const { return Form->findChild<TFrmVolume*>(QString(), Qt::FindDirectChildrenOnly); }
+
+    // Opens the dialog through the menu and lets act answer it once it is up.
+    void Show(std::function<void(TFrmVolume&)> act)
+    {
+        bool acted = false;
+        QTimer::singleShot(0, Form.get(), [&] {
+            TFrmVolume* dialog = Dialog();
+            if (dialog && dialog->isVisible()) {
+                act(*dialog);
+                acted = true;
+            }
+        });
+        Form->findChild<TMenuItem*>(QStringLiteral("PM_Volume"))->DoClick();
+        EXPECT_TRUE(acted);
+    }
+
+    QTemporaryDir Temp;
+    std::string FormerFolder;
+    TDialogSeams Seams;
+    std::unique_ptr<TFrmMP3Editor> Form = std::make_unique<TFrmMP3Editor>();
+};
+
+TEST_F(Volume, OkKeepsCancelAndEscapeLeaveAndTheCloseWritesThem)
+{
+    Form->show();
+    TEditorControls f(*Form);
+    const QColor plain = f.Label29->FontColor();
+    Show([](TFrmVolume& d) {
+        EXPECT_TRUE(d.isModal());
+        EXPECT_EQ(d.SpinGain->singleStep(), 1.5);
+        EXPECT_EQ(d.SpinGain->minimum(), -30.0);
+        EXPECT_EQ(d.SpinGain->maximum(), 30.0);
+        EXPECT_FALSE(d.SpinTarget->isEnabled());
+        d.SpinGain->setValue(6.0);
+        d.SpinFadeIn->setValue(1.5);
+        d.CheckNormalize->SetChecked(true);
+        d.SpinTarget->setValue(-16);
+        d.BtnOk->click();
+    });
+    EXPECT_NE(f.Label29->FontColor(), plain); // a changed volume shows
+    Show([](TFrmVolume& d) {
+        EXPECT_EQ(d.SpinGain->value(), 6.0); // reopens with the kept values
+        d.SpinGain->setValue(-9.0);
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    Show([](TFrmVolume& d) {
+        EXPECT_EQ(d.SpinGain->value(), 6.0);
+        d.SpinFadeOut->setValue(3.0);
+        d.BtnCancel->click();
+    });
+    Form->close();
+    const TIniFile saved = TIniFile::Load(Settings());
+    EXPECT_EQ(saved.ReadString("OPTIONS", "GainDb", ""), "6.0");
+    EXPECT_EQ(saved.ReadString("OPTIONS", "FadeInMs", ""), "1500");
+    EXPECT_EQ(saved.ReadString("OPTIONS", "FadeOutMs", ""), "0");
+    EXPECT_EQ(saved.ReadString("OPTIONS", "Normalize", ""), "1");
+    EXPECT_EQ(saved.ReadString("OPTIONS", "TargetLufs", ""), "-16.0");
+
+    // A new window reads them back; all back to none, the label is plain.
+    Form = std::make_unique<TFrmMP3Editor>();
+    Form->show();
+    Show([](TFrmVolume& d) {
+        EXPECT_EQ(d.SpinGain->value(), 6.0);
+        EXPECT_EQ(d.SpinFadeIn->value(), 1.5);
+        EXPECT_TRUE(d.CheckNormalize->Checked());
+        d.SpinGain->setValue(0);
+        d.SpinFadeIn->setValue(0);
+        d.CheckNormalize->SetChecked(false);
+        d.BtnOk->click();
+    });
+    EXPECT_EQ(TEditorControls(*Form).Label29->FontColor(), plain);
+}
+
+TEST_F(Volume, SavedGainEqualsTheCompanionsCut)
+{
+    Form->show();
+    Show([](TFrmVolume& d) {
+        d.SpinGain->setValue(4.5);
+        d.BtnOk->click();
+    });
+    OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
+    TEditorControls(*Form).RzCheckBox1->SetChecked(false); // no tag, as --no-tag
+    const QString ours = Temp.filePath(QStringLiteral("window.mp3"));
+    SaveThroughDialog(*Form, Seams, ours);
+    EXPECT_TRUE(Seams.Boxes.empty());
+    EXPECT_TRUE(Seams.Reports.empty());
+
+    const QString theirs = Temp.filePath(QStringLiteral("cli.mp3"));
+    const std::string command = std::string("'") + VIVIZU_CLI + "' cut --no-tag --gain 4.5 '" +
+                                Fixture("cbr128-tags.mp3").toStdString() + "' '" + theirs.toStdString() +
+                                "' 0 99:00:00 >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    QFile a(ours), b(theirs);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+    const QByteArray window = a.readAll(), companion = b.readAll();
+    EXPECT_GT(window.size(), 1000);
+    EXPECT_EQ(window, companion);
+}
+
+} // namespace
