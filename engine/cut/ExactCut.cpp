@@ -95,6 +95,12 @@ TExactPlan PlanExactCut(TFrameIndex& index, TInputFile& input, const TEncoderInf
         const int64_t raw = static_cast<int64_t>(runFrames) * spf;
         const bool toStreamEnd = runStart + runFrames == index.Count() && index.Complete();
         const int64_t rawEnd = gapless && toStreamEnd ? std::min(raw, raw - encoder.Padding + DecoderDelay) : raw;
+        // Samples past a change of format lie on another time line: one
+        // header cannot describe them.
+        if (!toStreamEnd && e > rawEnd - skip) {
+            result.Declined = "the selection changes sample rate or MPEG version; one header frame cannot describe it";
+            return result;
+        }
         e = std::min(e, rawEnd - skip);
     }
     if (e <= s)
