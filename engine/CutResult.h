@@ -42,6 +42,16 @@ struct TCutResult {
     bool Ok() const { return Status == TCutStatus::Done; }
 };
 
+// An outcome other than Done, with its reason.
+inline TCutResult CutOutcome(TCutStatus status, int code, std::string message)
+{
+    TCutResult result;
+    result.Status = status;
+    result.Errno = code;
+    result.Message = std::move(message);
+    return result;
+}
+
 struct TCutOptions {
     // Decline a range that holds no audio frame (END not after START, or
     // START past the end of the stream) with NothingToCut and write nothing,

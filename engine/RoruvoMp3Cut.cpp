@@ -19,18 +19,9 @@
 namespace vivizu {
 namespace {
 
-TCutResult Outcome(TCutStatus status, int code, std::string message)
-{
-    TCutResult result;
-    result.Status = status;
-    result.Errno = code;
-    result.Message = std::move(message);
-    return result;
-}
-
 TCutResult NotWritable(const std::string& out, int code, const std::string& reason)
 {
-    return Outcome(TCutStatus::DestinationNotWritable, code,
+    return CutOutcome(TCutStatus::DestinationNotWritable, code,
                    out + ": the output file cannot be created (" + reason + ")");
 }
 
@@ -64,7 +55,7 @@ std::optional<TCutResult> TRoruvoMP3::CheckDestination(const TInputFile& input,
         return std::nullopt; // a new file; creating it tells whether it can be
     // By more than the inode: on some file systems one file has several.
     if (IsSameFile(input.Descriptor(), input.Identity(), OutFileName))
-        return Outcome(TCutStatus::OutputIsInput, 0, OutFileName + ": is the input file; it is not overwritten");
+        return CutOutcome(TCutStatus::OutputIsInput, 0, OutFileName + ": is the input file; it is not overwritten");
     if (S_ISDIR(out.st_mode))
         return NotWritable(OutFileName, EISDIR, std::strerror(EISDIR));
     if (!S_ISREG(out.st_mode))
@@ -95,7 +86,7 @@ std::optional<TCutResult> TRoruvoMP3::OpenOutput(const std::string& OutFileName,
 
 TCutResult TRoruvoMP3::CaughtError(TCutStatus status, const std::system_error& e)
 {
-    TCutResult result = Outcome(status, e.code().value(), e.what());
+    TCutResult result = CutOutcome(status, e.code().value(), e.what());
     result.Error = std::current_exception();
     return result;
 }
@@ -104,11 +95,11 @@ TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::str
                                   const TID3v1Tag& Tag, const TCutOptions& Options)
 {
     if (!Valid)
-        return Outcome(TCutStatus::NotAnalysed, 0, FileName + ": not an MP3 stream");
+        return CutOutcome(TCutStatus::NotAnalysed, 0, FileName + ": not an MP3 stream");
     struct stat st {};
     if (stat(FileName.c_str(), &st) != 0) {
         const int code = errno;
-        return Outcome(TCutStatus::InputGone, code,
+        return CutOutcome(TCutStatus::InputGone, code,
                        FileName + ": the input file is gone (" + std::strerror(code) + ")");
     }
     try {
@@ -118,7 +109,7 @@ TCutResult TRoruvoMP3::CutSegment(int32_t StartMs, int32_t EndMs, const std::str
         // The index and the tags were read from the file as it was; another
         // program may have changed it since.
         if (!AsAnalysed(input))
-            return Outcome(TCutStatus::SourceChanged, 0,
+            return CutOutcome(TCutStatus::SourceChanged, 0,
                            FileName + ": the file has changed since it was opened; open it again");
         return Cut(input, StartMs, EndMs, OutFileName, Tag, Options);
     } catch (const std::system_error& e) {
@@ -131,10 +122,10 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
 {
     const bool header = Options.LengthHeader || Options.ExactCut;
     if (header && Info.Layer != 3)
-        return Outcome(TCutStatus::NotApplicable, 0,
+        return CutOutcome(TCutStatus::NotApplicable, 0,
                        FileName + ": a length header and an exact cut need Layer III audio");
     if (Options.ChangesVolume() && Info.Layer != 3)
-        return Outcome(TCutStatus::NotApplicable, 0,
+        return CutOutcome(TCutStatus::NotApplicable, 0,
                        FileName + ": gain and fades need Layer III audio (Layers I and II keep their "
                                   "levels in scale factors)");
 
@@ -145,7 +136,7 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
             FDecoderIndex.emplace(AudioStart(), DecoderAudioEnd(), TWalkRule::Decoder);
         const TExactPlan exact = PlanExactCut(*FDecoderIndex, input, SourceEncoder(input), StartMs, EndMs);
         if (!exact.Declined.empty())
-            return Outcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
+            return CutOutcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
         plan = exact.Plan;
     } else {
         // Without a header or a fade-out (both need the end first) nothing
@@ -158,7 +149,7 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
         }
     }
     if (Options.DeclineEmpty && (EndMs <= StartMs || plan.Empty()))
-        return Outcome(TCutStatus::NothingToCut, 0,
+        return CutOutcome(TCutStatus::NothingToCut, 0,
                        EndMs <= StartMs ? "nothing to cut: END is not after START"
                                         : "nothing to cut: START is past the end of the stream");
     return WritePlanned(input, plan, layout, OutFileName, Options);
@@ -168,7 +159,7 @@ TCutResult TRoruvoMP3::WritePlanned(TInputFile& input, const TCutPlan& plan, con
                                     const std::string& OutFileName, const TCutOptions& Options)
 {
     if (layout.LengthHeader && !plan.OneFormat())
-        return Outcome(TCutStatus::NotApplicable, 0,
+        return CutOutcome(TCutStatus::NotApplicable, 0,
                        FileName + ": the selection changes sample rate or MPEG version; "
                                   "one header frame cannot describe it");
 

@@ -13,19 +13,6 @@
 #include <sys/stat.h>
 
 namespace vivizu {
-namespace {
-
-TCutResult Refusal(TCutStatus status, int code, std::string message)
-{
-    TCutResult result;
-    result.Status = status;
-    result.Errno = code;
-    result.Message = std::move(message);
-    return result;
-}
-
-} // namespace
-
 TCutResult TRoruvoMP3::WritePiece(TInputFile& input, const TSplitPiece& piece, const TCutOptions& Options)
 {
     const TCutLayout layout = Layout(input, piece.Tag, Options);
@@ -40,7 +27,7 @@ TCutResult TRoruvoMP3::WritePiece(TInputFile& input, const TSplitPiece& piece, c
         const TExactPlan exact = PlanExactCut(*FDecoderIndex, input, SourceEncoder(input),
                                               static_cast<int32_t>(startMs), static_cast<int32_t>(endMs));
         if (!exact.Declined.empty())
-            return Refusal(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
+            return CutOutcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
         plan = exact.Plan;
     } else {
         plan.Index = &FIndex;
@@ -55,7 +42,7 @@ TCutResult TRoruvoMP3::WritePiece(TInputFile& input, const TSplitPiece& piece, c
         }
     }
     if (plan.Empty())
-        return Refusal(TCutStatus::NothingToCut, 0, piece.FileName + ": the piece holds no audio");
+        return CutOutcome(TCutStatus::NothingToCut, 0, piece.FileName + ": the piece holds no audio");
     return WritePlanned(input, plan, layout, piece.FileName, Options);
 }
 
@@ -65,25 +52,25 @@ TSplitResult TRoruvoMP3::WriteSplit(const std::vector<TSplitPiece>& pieces, cons
     TSplitResult result;
     TCutResult& failure = result.Failure;
     if (!Valid) {
-        failure = Refusal(TCutStatus::NotAnalysed, 0, FileName + ": not an MP3 stream");
+        failure = CutOutcome(TCutStatus::NotAnalysed, 0, FileName + ": not an MP3 stream");
         return result;
     }
     if ((Options.LengthHeader || Options.ExactCut) && Info.Layer != 3) {
-        failure = Refusal(TCutStatus::NotApplicable, 0,
+        failure = CutOutcome(TCutStatus::NotApplicable, 0,
                           FileName + ": a length header and an exact cut need Layer III audio");
         return result;
     }
     struct stat st {};
     if (stat(FileName.c_str(), &st) != 0) {
         const int code = errno;
-        failure = Refusal(TCutStatus::InputGone, code,
+        failure = CutOutcome(TCutStatus::InputGone, code,
                           FileName + ": the input file is gone (" + std::strerror(code) + ")");
         return result;
     }
     try {
         TInputFile input(FileName);
         if (!AsAnalysed(input)) {
-            failure = Refusal(TCutStatus::SourceChanged, 0,
+            failure = CutOutcome(TCutStatus::SourceChanged, 0,
                               FileName + ": the file has changed since it was opened; open it again");
             return result;
         }
@@ -111,7 +98,7 @@ TSplitResult TRoruvoMP3::WriteSplit(const std::vector<TSplitPiece>& pieces, cons
             ++result.Written;
         }
     } catch (const std::system_error& e) {
-        failure = Refusal(TCutStatus::ReadError, e.code().value(), e.what());
+        failure = CutOutcome(TCutStatus::ReadError, e.code().value(), e.what());
         failure.Error = std::current_exception();
     }
     return result;
@@ -120,11 +107,11 @@ TSplitResult TRoruvoMP3::WriteSplit(const std::vector<TSplitPiece>& pieces, cons
 TCutResult TRoruvoMP3::WriteChapters(const std::vector<TChapter>& chapters, const std::string& OutFileName)
 {
     if (!Valid)
-        return Refusal(TCutStatus::NotAnalysed, 0, FileName + ": not an MP3 stream");
+        return CutOutcome(TCutStatus::NotAnalysed, 0, FileName + ": not an MP3 stream");
     try {
         TInputFile input(FileName);
         if (!AsAnalysed(input))
-            return Refusal(TCutStatus::SourceChanged, 0,
+            return CutOutcome(TCutStatus::SourceChanged, 0,
                            FileName + ": the file has changed since it was opened; open it again");
         if (std::optional<TCutResult> refusal = CheckDestination(input, OutFileName))
             return *refusal;
