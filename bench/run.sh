@@ -3,7 +3,10 @@
 #   cut  30:00-31:00 and the last minute: vivizu-cli cut, ffmpeg -c copy, mp3splt -f;
 #        on the 1-hour file also vivizu-cli cut --length-header and --exact
 #   info (a full length walk):           vivizu-cli info against cat FILE > /dev/null
-# and shows the peak memory of vivizu-cli on a 1-hour and a 2-hour file.
+#   the same cut and the length walk against bare-mapped-walk (bench/walk/):
+#        the least a frame cut can do, as the yardstick
+# and shows the peak memory of vivizu-cli on a 1-hour and a 2-hour file, and
+# what the frame index adds per frame.
 # Usage: bench/run.sh BUILD   (BENCH_RUNS=N sets the runs per command, default 7)
 # The source files are made once with LAME into bench/out/ and kept there.
 set -euo pipefail
@@ -17,6 +20,8 @@ OUT="$ROOT/bench/out"
 WORK="$OUT/work"
 
 [ -x "$CLI" ] || { echo "bench: $CLI not found; build first" >&2; exit 1; }
+cmake --build "$BUILD" --target bare-mapped-walk >/dev/null
+BARE="$BUILD/bin/bare-mapped-walk"
 for tool in lame ffmpeg mp3splt /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
 done
@@ -88,6 +93,8 @@ vivizu_exact_cut() { "$CLI" cut --no-tag --exact "$1" "$WORK/$4.mp3" "$2" "$3"; 
 ffmpeg_cut() { ffmpeg -v error -y -ss "$(sec "$2")" -to "$(sec "$3")" -i "$1" -c copy "$WORK/$4.mp3"; }
 mp3splt_cut() { mp3splt -Q -f -d "$WORK" -o "$4" "$1" "$(splt_time "$2")" "$(splt_time "$3")"; }
 
+bare_cut() { "$BARE" "$1" "$2" "$3" "$WORK/$4.mp3"; }
+
 peak_kb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
 
 echo "vivizu-cli benchmark: median of $RUNS runs after one warm-up, files in the page cache"
@@ -124,6 +131,19 @@ for file in "$CBR" "$VBR"; do
   echo
 done
 
+echo "== against the yardstick: bare-mapped-walk maps the file and finds frames by their lengths alone"
+printf '  %-34s %10s %10s  %s\n' "command" "vivizu ms" "bare ms" "ratio"
+for file in "$CBR" "$VBR"; do
+  name=$(basename "$file" .mp3)
+  v=$(median_ms vivizu_cut "$file" 1800000 1860000 "{}")
+  b=$(median_ms bare_cut "$file" 1800000 1860000 "{}")
+  printf '  %-34s %10s %10s  %sx %s\n' "cut 30:00-31:00 $name" "$v" "$b" "$(ratio "$v" "$b")" "$(verdict "$v" "$b" max 1.3)"
+  v=$(median_ms "$CLI" info "$file")
+  b=$(median_ms "$BARE" "$file")
+  printf '  %-34s %10s %10s  %sx\n' "info (walk + index) / walk $name" "$v" "$b" "$(ratio "$v" "$b")"
+done
+echo
+
 echo "== peak memory (max RSS, KB)"
 printf '  %-34s %12s %12s\n' "command" "1 hour" "2 hours"
 printf '  %-34s %12s %12s\n' "vivizu-cli info" \
@@ -134,3 +154,10 @@ printf '  %-34s %12s %12s\n' "vivizu-cli cut 30:00-31:00" \
 printf '  %-34s %12s %12s\n' "vivizu-cli cut whole file" \
   "$(peak_kb "$CLI" cut --no-tag "$CBR" "$WORK/m3.mp3" 0 "$(length_ms "$CBR")")" \
   "$(peak_kb "$CLI" cut --no-tag "$VBR" "$WORK/m4.mp3" 0 "$(length_ms "$VBR")")"
+# What the index keeps per frame: the growth of the peak memory from a file
+# of a few frames to the two-hour file, over its frames.
+small=$(peak_kb "$CLI" info "$ROOT/tests/fixtures/vbr48k.mp3")
+big=$(peak_kb "$CLI" info "$VBR")
+frames=$("$BARE" "$VBR" | awk '{ print $1 }')
+awk -v s="$small" -v b="$big" -v f="$frames" 'BEGIN {
+  printf "  %-34s %12.1f   (%d frames; target <= 12)\n", "index B/frame, 2 h (+ read buffer)", (b - s) * 1024 / f, f }'

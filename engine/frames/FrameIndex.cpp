@@ -10,11 +10,18 @@ TFrameIndex::TFrameIndex(int64_t audioStart, int64_t audioEnd, TWalkRule rule)
 {
 }
 
-bool TFrameIndex::Step(TInputFile& input)
+template <class More>
+void TFrameIndex::WalkWhile(TInputFile& input, const More& more)
 {
-    if (FComplete)
-        return false;
+    if (FComplete || !more())
+        return;
     TFrameWalker walker(input, FPosition, FAudioEnd, FRule, FInStep);
+    while (Step(walker) && more()) {
+    }
+}
+
+bool TFrameIndex::Step(TFrameWalker& walker)
+{
     const TFrameStep step = walker.AtEnd() ? TFrameStep{TStepKind::EndOfAudio, 0, 0, TMpegHeader{}} : walker.Next();
     if (step.Kind == TStepKind::EndOfAudio) {
         // The whole index stays resident: no room kept for frames to come.
@@ -35,29 +42,35 @@ bool TFrameIndex::Step(TInputFile& input)
 
 void TFrameIndex::ExtendToCount(TInputFile& input, size_t count)
 {
-    while (Count() < count && Step(input)) {
-    }
+    WalkWhile(input, [&] { return Count() < count; });
 }
 
 void TFrameIndex::ExtendToTime(TInputFile& input, TStreamTime time)
 {
     // The frame that starts at or after time is indexed once the frames
     // before it add up to time or more.
-    while (FDuration < time && Step(input)) {
-    }
+    WalkWhile(input, [&] { return FDuration < time; });
     const size_t wanted = FirstAtOrAfter(time);
     ExtendToCount(input, wanted + 1);
 }
 
 void TFrameIndex::ExtendToEnd(TInputFile& input)
 {
-    while (Step(input)) {
-    }
+    WalkWhile(input, [] { return true; });
 }
 
 void TFrameIndex::Add(const TFrameStep& step)
 {
     const size_t i = FHeaders.size();
+    if (i == 0) {
+        // Room for as many frames as the audio holds at the first frame's
+        // length: the vectors do not grow and copy step by step. What is not
+        // used is never touched, so it costs address space only.
+        const size_t estimate = static_cast<size_t>((FAudioEnd - step.Start) / std::max(step.Length(), 24)) + 64;
+        FHeaders.reserve(estimate);
+        FOffsets.reserve(estimate);
+        FBlocks.reserve(estimate / BlockFrames + 1);
+    }
     const bool newBlock = i % BlockFrames == 0 || FBlocks.empty() ||
                           step.Start - FBlocks.back().Base > std::numeric_limits<uint32_t>::max();
     if (newBlock)

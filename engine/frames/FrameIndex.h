@@ -86,8 +86,12 @@ private:
     };
     static constexpr size_t BlockFrames = 256;
 
-    // Steps once; false when the walk has ended.
-    bool Step(TInputFile& input);
+    // Walks on with one walker while more() says so and the walk goes on.
+    template <class More>
+    void WalkWhile(TInputFile& input, const More& more);
+    // Takes the walker's next step into the index; false when the walk has
+    // ended.
+    bool Step(TFrameWalker& walker);
     void Add(const TFrameStep& step);
     void Pass(const TFrameStep& step);
     size_t BlockOf(size_t i) const;
