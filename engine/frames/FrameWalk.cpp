@@ -58,8 +58,11 @@ bool IsHeaderFrame(std::span<const uint8_t> frame)
     if (frame.size() < 4)
         return false;
     const size_t offset = static_cast<size_t>(HeaderFrameTagOffset(TMpegHeader::At(frame.data())));
-    return BytesAt(frame, offset, "Xing") || BytesAt(frame, offset, "Info") ||
-           BytesAt(frame, VbriOffset, "Xing") || BytesAt(frame, VbriOffset, "VBRI");
+    // Nearly every frame is audio: one look at the first letters decides.
+    const bool maybe = (frame.size() > offset && (frame[offset] == 'X' || frame[offset] == 'I')) ||
+                       (frame.size() > VbriOffset && (frame[VbriOffset] == 'X' || frame[VbriOffset] == 'V'));
+    return maybe && (BytesAt(frame, offset, "Xing") || BytesAt(frame, offset, "Info") ||
+           BytesAt(frame, VbriOffset, "Xing") || BytesAt(frame, VbriOffset, "VBRI"));
 }
 
 TFrameWalker::TFrameWalker(TInputFile& input, int64_t from, int64_t audioEnd, TWalkRule rule, bool inStep)
@@ -69,7 +72,7 @@ TFrameWalker::TFrameWalker(TInputFile& input, int64_t from, int64_t audioEnd, TW
 
 TFrameStep TFrameWalker::Next()
 {
-    FInput.Seek(FPosition, TSeekOrigin::Begin);
+    FInput.SeekTo(FPosition);
     const TFrameStep step = FRule == TWalkRule::Grid ? GridStep() : DecoderStep();
     if (step.Kind == TStepKind::EndOfAudio)
         FEnded = true;

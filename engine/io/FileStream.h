@@ -53,6 +53,14 @@ public:
     // Moves the position; any position at or after 0 is allowed, also past
     // the end (reads there deliver nothing). A negative result raises EINVAL.
     int64_t Seek(int64_t offset, TSeekOrigin origin);
+    // Seek(position, Begin) for a position known to be at or after 0, inline
+    // for the frame walk, which moves once per step.
+    void SeekTo(int64_t position)
+    {
+        if (position < 0)
+            Seek(position, TSeekOrigin::Begin); // raises
+        FPosition = position;
+    }
 
     // Reads up to count bytes at the position into dest and moves past them;
     // returns how many there were (fewer only at the end of the file).
