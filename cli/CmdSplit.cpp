@@ -315,7 +315,17 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
         return report.Ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
     }
     const TFrameIndex& index = mp3.Index();
-    const TSplitTimes times = TimesOf(args, file, index.Duration());
+    // Exact pieces are measured on the timeline players play: equal parts
+    // of what they play, not of the frames with the encoder's delay.
+    TStreamTime duration = index.Duration();
+    if (args.Exact) {
+        try {
+            duration = mp3.GaplessDuration();
+        } catch (const std::exception& e) {
+            return report.Ends(ExitIoError, e.what());
+        }
+    }
+    const TSplitTimes times = TimesOf(args, file, duration);
     if (!times.Declined.empty()) {
         return report.Ends(ExitDeclined, times.Declined + "; nothing written");
     }
@@ -336,7 +346,7 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
         ranges = std::move(plan.Ranges);
         found = {std::move(plan.Pauses), silences.SampleRate};
     } else {
-        ranges = args.Exact ? PlanExactSplit(index, times.Times, times.DropEmpty)
+        ranges = args.Exact ? PlanExactSplit(duration, times.Times, times.DropEmpty)
                             : PlanPlainSplit(index, times.Times, times.DropEmpty);
     }
     if (!ranges.Declined.empty()) {

@@ -73,6 +73,11 @@ public:
     // Completes the index (walking the rest of the stream); raises the
     // file's errors as std::system_error.
     const TFrameIndex& CompleteIndex();
+    // The length of the stream as gapless players play it, the timeline of
+    // exact cuts: the complete index's duration less the encoder delay and
+    // padding its header frame gives. Raises the file's errors as
+    // std::system_error.
+    TStreamTime GaplessDuration();
     // Writes the frames from StartMs to EndMs to OutFileName, then Tag when
     // its marker reads "TAG". True when the output was written; false when
     // there is no analysed stream, the input is gone, or the output cannot

@@ -58,6 +58,20 @@ TEncoderInfo TRoruvoMP3::SourceEncoder(TInputFile& input) const
     return IsHeaderFrame(first) ? ReadEncoderInfo(first) : TEncoderInfo{};
 }
 
+TStreamTime TRoruvoMP3::GaplessDuration()
+{
+    const TFrameIndex& index = CompleteIndex();
+    if (index.Count() == 0)
+        return index.Duration();
+    TInputFile input(FileName);
+    const TEncoderInfo encoder = SourceEncoder(input);
+    if (!encoder.Present)
+        return index.Duration();
+    const TStreamTime trimmed =
+        TStreamTime::FromSamples(encoder.Delay + encoder.Padding, index.HeaderOf(0).SampleRate());
+    return index.Duration() > trimmed ? TStreamTime{index.Duration().Ticks - trimmed.Ticks} : TStreamTime{};
+}
+
 TCutLayout TRoruvoMP3::Layout(TInputFile& input, const TID3v1Tag& Tag, const TCutOptions& Options) const
 {
     TCutLayout layout;

@@ -69,8 +69,13 @@ TSplitRanges PlanPlainSplit(const TFrameIndex& index, const std::vector<TStreamT
 
 TSplitRanges PlanExactSplit(const TFrameIndex& index, const std::vector<TStreamTime>& times, bool dropEmpty)
 {
+    return PlanExactSplit(index.Duration(), times, dropEmpty);
+}
+
+TSplitRanges PlanExactSplit(TStreamTime length, const std::vector<TStreamTime>& times, bool dropEmpty)
+{
     TSplitRanges result;
-    const int64_t lengthMs = RoundedMs(index.Duration());
+    const int64_t lengthMs = RoundedMs(length);
     if (lengthMs <= 0) {
         result.Declined = "the stream holds no audio";
         return result;
@@ -90,7 +95,7 @@ TSplitRanges PlanExactSplit(const TFrameIndex& index, const std::vector<TStreamT
         result.Pieces.push_back({TStreamTime::FromMs(startMs), TStreamTime::FromMs(ms)});
         startMs = ms;
     }
-    result.Pieces.push_back({TStreamTime::FromMs(startMs), index.Duration(), 0, 0, true});
+    result.Pieces.push_back({TStreamTime::FromMs(startMs), length, 0, 0, true});
     return result;
 }
 

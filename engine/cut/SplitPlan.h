@@ -44,6 +44,9 @@ TSplitRanges PlanPlainSplit(const TFrameIndex& index, const std::vector<TStreamT
 // the pieces; the last ends with the stream.
 TSplitRanges PlanExactSplit(const TFrameIndex& index, const std::vector<TStreamTime>& times,
                             bool dropEmpty);
+// The same on a stream that plays for `length` (the gapless length, where
+// the index's duration also counts the encoder's delay and padding).
+TSplitRanges PlanExactSplit(TStreamTime length, const std::vector<TStreamTime>& times, bool dropEmpty);
 
 // A time in whole milliseconds, rounded to the nearest (halves up).
 int64_t RoundedMs(TStreamTime time);
