@@ -30,7 +30,8 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
     static const std::map<std::string, std::vector<std::string>> keys{
         {"Messages",
          {"Ms_Opening", "Ms_Waiting", "Ms_Error", "Ms_Info", "Ms_Mono", "Ms_Stereo", "Ms_NotMP3",
-          "Ms_NotSaveName", "Ms_NotSave", "Ms_SplitWriting", "Ms_SplitDone", "Ms_NoSilence"}},
+          "Ms_NotSaveName", "Ms_NotSave", "Ms_SplitWriting", "Ms_SplitDone", "Ms_NoSilence",
+          "Ms_Preparing", "Ms_NotPlay"}},
         {"FrmMP3Editor",
          {"Label11.Caption", "Label28.Caption", "RzBmpButton1.Hint", "RzBmpButton2.Hint",
           "ImageStart.Hint", "ImageEnd.Hint", "LabelStart.Caption", "LabelEnd.Caption",
@@ -49,7 +50,7 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
           "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
         {"FrmPlayMsg",
          {"RadioButton1.Caption", "RadioButton2.Caption", "RadioButton3.Caption",
-          "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
+          "RadioButton4.Caption", "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
         {"FrmAbout",
          {"RzLabel1.Caption", "RzLabel2.Caption", "RzURLLabel1.Caption", "RzURLLabel2.Caption",
           "Label1.Caption", "BtnOk.Caption", "BtnSysClose.Hint"}},
