@@ -9,9 +9,7 @@ namespace vivizu {
 TLoudnessResult MeasureSelectionLoudness(TRoruvoMP3& mp3, int32_t StartMs, int32_t EndMs,
                                          const TDecodeOptions& options)
 {
-    TLoudnessResult empty;
-    empty.Result.Status = TDecodeStatus::EmptyRange;
-    empty.Result.Message = "no audio frame in the range";
+    const TLoudnessResult empty = NothingToMeasure();
     if (!mp3.Valid)
         return empty;
     const TFrameIndex& index = mp3.CompleteIndex();

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -147,6 +148,64 @@ TEST_F(CliNormalize, RefusesWrongValuesAndOtherLayers)
     EXPECT_EQ(layer2.Exit, 1) << layer2.Err;
     EXPECT_NE(layer2.Err.find("Layer III"), std::string::npos) << layer2.Err;
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', from)) {
+        lines.push_back(text.substr(from, nl - from));
+        from = nl + 1;
+    }
+    return lines;
+}
+
+// An exact piece shorter than a frame has no frame starting inside it:
+// nothing to measure gives no gain, never the -18 dB that figures of 0 LUFS
+// and 0 dBTP would ask for.
+TEST_F(CliNormalize, APieceWithNothingToMeasureGetsNoGain)
+{
+    const std::string source = Fixtures + "/mono8k.mp3"; // frames of 72 ms
+    TempDir plain, normalised;
+    const TRun a = RunCli({"split", "--at", "100,130", "--exact", "--no-tag", "-d", plain.Path(), source});
+    ASSERT_EQ(a.Exit, 0) << a.Err;
+    const TRun b =
+        RunCli({"split", "--at", "100,130", "--exact", "--no-tag", "--normalize", "-d", normalised.Path(), source});
+    ASSERT_EQ(b.Exit, 0) << b.Err;
+    const std::vector<std::string> lines = Lines(b.Out);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "normalize: -inf LUFS, true peak -inf dBTP: 0 steps of 1.5 dB");
+    EXPECT_EQ(ReadAll(normalised / "mono8k 2.mp3"), ReadAll(plain / "mono8k 2.mp3"));
+}
+
+// Measuring for normalisation succeeds on every Layer III file the tests
+// have, for pieces from the stream's start (whole or partial, plain and
+// exact) and for the whole stream.
+TEST(CliNormalizeFixtures, MeasuresEveryPieceFromTheStart)
+{
+    for (const char* name : {"cbr128-tags.mp3", "vbr48k.mp3", "mono22k.mp3", "mono8k.mp3", "stereo-notag.mp3",
+                             "leading-zeros.mp3", "ffmpeg-ape.mp3"}) {
+        const std::string source = Fixtures + "/" + name;
+        for (const char* exact : {"--length-header", "--exact"}) {
+            SCOPED_TRACE(std::string(name) + " " + exact);
+            TempDir out;
+            for (const char* end : {"5000", "200", "30"}) {
+                const TRun cut = RunCli({"cut", "--normalize", exact, source, out / "cut.mp3", "0", end});
+                EXPECT_EQ(cut.Exit, 0) << end << ": " << cut.Err;
+            }
+            for (const char* all : {"--allow-clipping", "--normalize-all"}) {
+                const TRun split = RunCli({"split", "--parts", "3", "--normalize", all, exact, "--force", "-d",
+                                           out.Path(), source});
+                EXPECT_EQ(split.Exit, 0) << all << ": " << split.Err;
+                EXPECT_EQ(split.Err, "");
+            }
+        }
+    }
 }
 
 } // namespace
