@@ -1,7 +1,8 @@
 // vivizu-cli cut --normalize on sox tones of known level encoded with LAME:
 // the output measured back with libebur128 lies within 0.8 LU of the target
 // and its true peak at or below -1 dBTP, unless clipping is allowed; the
-// measured loudness and the steps are printed; wrong values are refused.
+// measured loudness and the steps are printed; wrong values are refused;
+// a batch into a folder normalises each file on its own.
 #include "CliRunner.h"
 #include "engine/decode/FrameStarts.h"
 #include "engine/decode/Loudness.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 
 using namespace clitest;
@@ -163,6 +165,50 @@ std::vector<std::string> Lines(const std::string& text)
         from = nl + 1;
     }
     return lines;
+}
+
+// Several files cut into a folder at once: each output under its own name,
+// normalised on its own, and each file's lines printed together, just
+// before its name, as the same cut of that file alone prints them.
+TEST_F(CliNormalize, BatchNormalisesEveryFileOnItsOwnAndPrintsItsLinesBesideItsName)
+{
+    const char* volumes[] = {"0.02", "0.3", "0.05", "0.6", "0.1", "0.03"};
+    std::vector<std::string> sources;
+    for (size_t i = 0; i < std::size(volumes); ++i)
+        sources.push_back(Tone("tone" + std::to_string(i), volumes[i]));
+    TempDir out;
+    std::vector<std::string> args{"cut", "--no-tag", "--normalize=-20", "-d", out.Path()};
+    args.insert(args.end(), sources.begin(), sources.end());
+    args.insert(args.end(), {"500", "3500"});
+    const TRun batch = RunCli(args);
+    ASSERT_EQ(batch.Exit, 0) << batch.Err;
+    EXPECT_EQ(batch.Err, "");
+
+    std::vector<std::string> expectedNames;
+    std::map<std::string, std::string> blocks; // a written name: the lines before it
+    std::string block;
+    for (const std::string& line : Lines(batch.Out)) {
+        if (line.starts_with(out.Path() + "/")) {
+            blocks[line.substr(out.Path().size() + 1)] = block;
+            block.clear();
+        } else {
+            block += line + "\n";
+        }
+    }
+    EXPECT_EQ(block, "");
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const std::string name = "tone" + std::to_string(i) + " 00.00.500-00.03.500.mp3";
+        SCOPED_TRACE(name);
+        expectedNames.push_back(name);
+        const TLoudness result = MeasureFile(out / name);
+        EXPECT_NEAR(result.IntegratedLufs, -20.0, 0.8);
+        const TRun alone = RunCli({"cut", "--no-tag", "--normalize=-20", sources[i], Dir / "alone.mp3", "500", "3500"});
+        ASSERT_EQ(alone.Exit, 0) << alone.Err;
+        EXPECT_EQ(blocks[name], alone.Out);
+        EXPECT_EQ(ReadAll(out / name), ReadAll(Dir / "alone.mp3"));
+    }
+    std::sort(expectedNames.begin(), expectedNames.end());
+    EXPECT_EQ(out.Names(), expectedNames);
 }
 
 // An exact piece shorter than a frame has no frame starting inside it:
