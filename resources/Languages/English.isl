@@ -87,6 +87,7 @@ LabelGain.Caption=Gain (dB):
 LabelFadeIn.Caption=Fade in (seconds):
 LabelFadeOut.Caption=Fade out (seconds):
 CheckNormalize.Caption=Normalise to (LUFS):
+LabelLoudness.Caption=Selection loudness:
 BtnOk.Caption=&Ok
 BtnCancel.Caption=&Cancel
 BtnSysClose.Hint=Close

@@ -87,6 +87,7 @@ LabelGain.Caption=Gain (dB) :
 LabelFadeIn.Caption=Fondu d'entrée (secondes) :
 LabelFadeOut.Caption=Fondu de sortie (secondes) :
 CheckNormalize.Caption=Normaliser à (LUFS) :
+LabelLoudness.Caption=Sonie de la sélection :
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annuler
 BtnSysClose.Hint=Fermer

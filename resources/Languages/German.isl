@@ -87,6 +87,7 @@ LabelGain.Caption=Verstärkung (dB):
 LabelFadeIn.Caption=Einblenden (Sekunden):
 LabelFadeOut.Caption=Ausblenden (Sekunden):
 CheckNormalize.Caption=Normalisieren auf (LUFS):
+LabelLoudness.Caption=Lautheit der Auswahl:
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Abbrechen
 BtnSysClose.Hint=Schließen

@@ -87,6 +87,7 @@ LabelGain.Caption=Guadagno (dB):
 LabelFadeIn.Caption=Dissolvenza in entrata (secondi):
 LabelFadeOut.Caption=Dissolvenza in uscita (secondi):
 CheckNormalize.Caption=Normalizza a (LUFS):
+LabelLoudness.Caption=Loudness della selezione:
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annulla
 BtnSysClose.Hint=Chiudi

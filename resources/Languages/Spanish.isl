@@ -87,6 +87,7 @@ LabelGain.Caption=Ganancia (dB):
 LabelFadeIn.Caption=Fundido de entrada (segundos):
 LabelFadeOut.Caption=Fundido de salida (segundos):
 CheckNormalize.Caption=Normalizar a (LUFS):
+LabelLoudness.Caption=Sonoridad de la selección:
 BtnOk.Caption=&Aceptar
 BtnCancel.Caption=&Cancelar
 BtnSysClose.Hint=Cerrar

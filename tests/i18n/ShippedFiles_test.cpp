@@ -47,7 +47,7 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
           "PM_SplitSilence.Caption", "PM_Volume.Caption"}},
         {"FrmVolume",
          {"LabelGain.Caption", "LabelFadeIn.Caption", "LabelFadeOut.Caption", "CheckNormalize.Caption",
-          "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
+          "LabelLoudness.Caption", "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
         {"FrmPlayMsg",
          {"RadioButton1.Caption", "RadioButton2.Caption", "RadioButton3.Caption",
           "RadioButton4.Caption", "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
