@@ -112,15 +112,17 @@ TCutResult TFrmMP3Editor::CutSelection(const std::string& destination) {
     TCutChoices choices = CutChoices();
     const auto start = static_cast<int32_t>(FSelection->Start());
     const auto end = static_cast<int32_t>(FSelection->End());
-    // A loudness target adds the steps measured on the selection.
+    // A loudness target adds the steps measured on the selection; written
+    // without them would be a silent failure.
+    if (choices.NormalizeLufs && FMp3->Valid && FMp3->Info.Layer != 3)
+        return CutOutcome(TCutStatus::NotApplicable, 0,
+                          FMp3->FileName + ": loudness normalisation works on Layer III streams only");
     if (choices.NormalizeLufs && FMp3->Info.Layer == 3) {
         const TLoudnessResult measured = MeasureSelectionLoudness(*FMp3, start, end);
         if (measured.Result.Status == TDecodeStatus::Done) {
             choices.GainSteps +=
                 NormalizeSteps(measured.Loudness, *choices.NormalizeLufs, choices.AllowClipping).Steps;
         } else if (measured.Result.Status != TDecodeStatus::EmptyRange) {
-            // Written without the gain asked for would be a silent failure:
-            // a refusal, with the reason.
             return CutOutcome(TCutStatus::NotApplicable, 0, FMp3->FileName + ": " + measured.Result.Message);
         }
     }

@@ -215,4 +215,21 @@ TEST_F(PlayResult, NothingToPlayOrNoPlayLeavesNoFileAndControlsIdle) {
     EXPECT_TRUE(Seams.Boxes.empty());
 }
 
+// Normalisation asked for on a Layer II file: refused with the reason,
+// for playing the result and for saving it alike, and nothing written.
+TEST_F(PlayResult, NormalisationOfLayerTwoIsRefusedNotLeftOut) {
+    Make({{"Normalize", "1"}}, 0, 1000, "layer2-48k.mp3");
+    Play();
+    EXPECT_EQ(Script->Opens, 0);
+    EXPECT_EQ(Left(), 0);
+    ASSERT_EQ(Seams.Boxes.size(), 1u);
+    EXPECT_TRUE(Seams.Boxes[0].Text.startsWith(EnglishMessage("Ms_NotPlay"))) << Seams.Boxes[0].Text.toStdString();
+    EXPECT_TRUE(Seams.Boxes[0].Text.contains(QStringLiteral("Layer III")));
+    EXPECT_TRUE(Saved().isEmpty());
+    ASSERT_EQ(Seams.Boxes.size(), 2u);
+    EXPECT_TRUE(Seams.Boxes[1].Text.startsWith(EnglishMessage("Ms_NotSave")));
+    EXPECT_TRUE(Seams.Boxes[1].Text.contains(QStringLiteral("Layer III")));
+    EXPECT_FALSE(QFileInfo::exists(Temp.filePath(QStringLiteral("saved.mp3"))));
+}
+
 } // namespace
