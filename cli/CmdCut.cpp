@@ -157,21 +157,23 @@ std::optional<int32_t> ParseCutTime(const std::string& text)
     return static_cast<int32_t>(*ms);
 }
 
-// The gain in whole steps, as applied, and the granules held at the ends of
-// the gain's range.
-void ReportGain(const TCutResult& result, bool asked)
+// The lines on the gain in whole steps, as applied, and the granules held
+// at the ends of the gain's range.
+std::string GainLines(const TCutResult& result, bool asked)
 {
+    std::string lines;
     if (asked) {
         char db[32];
         std::snprintf(db, sizeof db, "%+.1f", result.GainSteps * GainStepDb);
-        std::cout << "gain: " << result.GainSteps << " steps of 1.5 dB (" << db << " dB)\n";
+        lines += "gain: " + std::to_string(result.GainSteps) + " steps of 1.5 dB (" + db + " dB)\n";
     }
     if (result.ClampedHigh > 0)
-        std::cout << "gain: " << result.ClampedHigh
-                  << " granule gains would pass the loudest setting and were held at it\n";
+        lines += "gain: " + std::to_string(result.ClampedHigh) +
+                 " granule gains would pass the loudest setting and were held at it\n";
     if (result.ClampedLow > 0)
-        std::cout << "gain: " << result.ClampedLow
-                  << " granule gains would pass the quietest setting and were held at it\n";
+        lines += "gain: " + std::to_string(result.ClampedLow) +
+                 " granule gains would pass the quietest setting and were held at it\n";
+    return lines;
 }
 
 std::string Decibels(double v, const char* format)
@@ -265,8 +267,16 @@ int CutFile(const TCutArgs& args, const std::string& file, const std::string& ou
     switch (result.Status) {
     case TCutStatus::Done:
         if (!args.Json) {
-            std::cout << normalized;
-            ReportGain(result, args.GainAsked || choices.NormalizeLufs);
+            const std::string lines = normalized + GainLines(result, args.GainAsked || choices.NormalizeLufs);
+            if (!args.Folder) {
+                std::cout << lines;
+                break;
+            }
+            // The files of a folder's batch are cut in parallel: a file's
+            // lines go out in one piece with its name after them, never
+            // mixed with another file's, and clear of the progress line.
+            output.Out(lines + target);
+            return ExitOk;
         }
         break;
     case TCutStatus::NotAnalysed:

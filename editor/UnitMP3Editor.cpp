@@ -6,6 +6,7 @@
 #include "chrome/UnitAbout.h"
 #include "editor/FrmMP3EditorDesign.h"
 #include "editor/PreviewDevice.h"
+#include "editor/ResultFile.h"
 #include "editor/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "i18n/Language.h"
@@ -95,6 +96,7 @@ void TFrmMP3Editor::FormClose() {
     TimerPos->SetEnabled(false);
     HideOverview();
     FMp3.reset();
+    FResultFile.reset();
     FShadow.reset();
     try {
         WriteOptionsSetting();

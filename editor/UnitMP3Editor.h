@@ -49,6 +49,8 @@ class TSelectionMarkers;
 class TOverviewBand;
 class TOverviewJob;
 struct TCutChoices;
+struct TCutResult;
+class TResultFile;
 
 // The window's public face is what a user can do from outside: open a file,
 // switch the language. Everything else goes through its controls, which
@@ -212,6 +214,9 @@ private:
     void PlayFromStartTag();
     void PlayFromEndTag();
     void PlayFromCurrent();
+    // Writes what a save would write now to a temporary file and plays it
+    // from its start to its end; the file goes when the preview ends.
+    void PlayResult();
 
     // Saving: asks for a destination (never the loaded file itself) and
     // writes the selection there as the tag page and the options menu say.
@@ -219,6 +224,14 @@ private:
     // Writes the selection to path and tells the user of every refusal or
     // failure, naming the file concerned and the reason.
     void SaveSelection(const QString& path);
+    // The selection written to destination as a save writes it now: the
+    // tag page, the options menu and the volume, a loudness target's steps
+    // measured on the selection first (a failed measurement is a refusal).
+    TCutResult CutSelection(const std::string& destination);
+    // Tells the user of a cut that was not done: failed starts the box of a
+    // refusal.
+    void ReportCutFailure(const TCutResult& result, const std::string& destination,
+                          const QString& failed);
     // False, after telling the user and opening the file again, when the
     // loaded file has changed on disk since it was analysed.
     bool SourceUnchanged();
@@ -255,6 +268,9 @@ private:
     void ShowFileName(const QString& path);
 
     bool StartPreview(int64_t from);
+    // The preview controls while playing; the bar shows offset plus the
+    // device's position, and last once the preview has run out.
+    void ShowPreviewing(int64_t offset, int64_t last);
     void EndPreview();
 
     std::unique_ptr<TRoruvoMP3> FMp3;
@@ -269,6 +285,10 @@ private:
     int64_t FSourceMTimeNs = -1;
     // Gain, fades and loudness target of the saves (the volume dialog).
     TVolumeChoices FVolume;
+    // The result being played, and where the bar's times start and end.
+    std::unique_ptr<TResultFile> FResultFile;
+    int64_t FPreviewOffset = 0;
+    int64_t FPreviewLast = 0;
 };
 
 } // namespace vivizu

@@ -1,6 +1,7 @@
 // Opening a file: the Open button, the information panel and the tag page.
 #include "editor/MessageBox.h"
 #include "editor/OpenFolder.h"
+#include "editor/ResultFile.h"
 #include "editor/TimeText.h"
 #include "editor/UnitMP3Editor.h"
 #include "editor/Selection.h"
@@ -91,6 +92,7 @@ void TFrmMP3Editor::OpenFile(const QString& path) {
 void TFrmMP3Editor::StopPreview() {
     TimerPos->SetEnabled(false);
     FMp3->StopPlaying();
+    FResultFile.reset();
 }
 
 void TFrmMP3Editor::ShowWaitPanel(const QString& text) {

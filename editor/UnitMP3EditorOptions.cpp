@@ -2,7 +2,9 @@
 // frames (the source's ID3v2 tag, a length header, an exact cut), kept in
 // the settings file between runs.
 #include "editor/UnitMP3Editor.h"
+#include "editor/Selection.h"
 #include "editor/UnitVolume.h"
+#include "engine/RoruvoMp3.h"
 
 #include "i18n/Settings.h"
 #include "widgets/LinkLabel.h"
@@ -31,9 +33,19 @@ void TFrmMP3Editor::WireOptions()
 
 // OK keeps the dialog's values for the saves that follow; Cancel keeps the
 // old ones.
+// With a file loaded the dialog shows the selection's loudness, measured
+// in the background while it is open.
 void TFrmMP3Editor::PM_VolumeClick()
 {
-    if (ShowVolume(this, FVolume))
+    TVolumeMeasure measure;
+    if (FMp3 && FMp3->Valid) {
+        measure.Selection = FSelection;
+        measure.Frames = [this] {
+            return SelectionFrames(*FMp3, static_cast<int32_t>(FSelection->Start()),
+                                   static_cast<int32_t>(FSelection->End()));
+        };
+    }
+    if (ShowVolume(this, FVolume, std::move(measure)))
         ShowVolumeState();
 }
 

@@ -97,30 +97,41 @@ void TFrmMP3Editor::SaveSelection(const QString& path) {
     {
         ShowWaitPanel(Messages.Waiting);
         const auto hidePanel = qScopeGuard([this] { PanelState->SetVisible(false); });
-        // The preview device lets go of the file before it is read.
-        FMp3->StopPlaying();
-        TCutChoices choices = CutChoices();
-        const auto start = static_cast<int32_t>(FSelection->Start());
-        const auto end = static_cast<int32_t>(FSelection->End());
-        // A loudness target adds the steps measured on the selection.
-        if (choices.NormalizeLufs && FMp3->Info.Layer == 3) {
-            const TLoudnessResult measured = MeasureSelectionLoudness(*FMp3, start, end);
-            if (measured.Result.Status == TDecodeStatus::Done) {
-                choices.GainSteps +=
-                    NormalizeSteps(measured.Loudness, *choices.NormalizeLufs, choices.AllowClipping).Steps;
-            } else if (measured.Result.Status != TDecodeStatus::EmptyRange) {
-                // Saved without the gain asked for would be a silent failure.
-                ShowMessageBox(this, Messages.NotSave + QStringLiteral("\r\n") +
-                                         FromBytes(FMp3->FileName + ": " + measured.Result.Message),
-                               Messages.Error, QMessageBox::Critical);
-                return;
-            }
-        }
-        const TCutRequest request = BuildCutRequest(FMp3->Info, choices, AnsiCodePage());
         // Nothing half-written is left on failure: the new file takes the
         // destination's place only once it is complete.
-        result = FMp3->CutSegment(start, end, destination, request.Tag, request.Options);
+        result = CutSelection(destination);
     }
+    ReportCutFailure(result, destination, Messages.NotSave);
+}
+
+// The one way the window writes its selection, for a save and for playing
+// the result alike.
+TCutResult TFrmMP3Editor::CutSelection(const std::string& destination) {
+    // The preview device lets go of the file before it is read.
+    FMp3->StopPlaying();
+    TCutChoices choices = CutChoices();
+    const auto start = static_cast<int32_t>(FSelection->Start());
+    const auto end = static_cast<int32_t>(FSelection->End());
+    // A loudness target adds the steps measured on the selection; written
+    // without them would be a silent failure.
+    if (choices.NormalizeLufs && FMp3->Valid && FMp3->Info.Layer != 3)
+        return CutOutcome(TCutStatus::NotApplicable, 0,
+                          FMp3->FileName + ": loudness normalisation works on Layer III streams only");
+    if (choices.NormalizeLufs && FMp3->Info.Layer == 3) {
+        const TLoudnessResult measured = MeasureSelectionLoudness(*FMp3, start, end);
+        if (measured.Result.Status == TDecodeStatus::Done) {
+            choices.GainSteps +=
+                NormalizeSteps(measured.Loudness, *choices.NormalizeLufs, choices.AllowClipping).Steps;
+        } else if (measured.Result.Status != TDecodeStatus::EmptyRange) {
+            return CutOutcome(TCutStatus::NotApplicable, 0, FMp3->FileName + ": " + measured.Result.Message);
+        }
+    }
+    const TCutRequest request = BuildCutRequest(FMp3->Info, choices, AnsiCodePage());
+    return FMp3->CutSegment(start, end, destination, request.Tag, request.Options);
+}
+
+void TFrmMP3Editor::ReportCutFailure(const TCutResult& result, const std::string& destination,
+                                     const QString& failed) {
     switch (result.Status) {
     case TCutStatus::Done:
         return;
@@ -136,14 +147,15 @@ void TFrmMP3Editor::SaveSelection(const QString& path) {
         return;
     }
     case TCutStatus::OutputIsInput:
-        // Found by the engine under a name the check above did not know:
-        // the language's own message for it.
-        ShowMessageBox(this, Messages.NotSaveName + path, Messages.Info, QMessageBox::Information);
+        // Found by the engine under a name the check before the save did
+        // not know: the language's own message for it.
+        ShowMessageBox(this, Messages.NotSaveName + FromBytes(destination), Messages.Info,
+                       QMessageBox::Information);
         return;
     default:
         // A refusal: the language's words, then the engine's line naming
         // the file and the reason.
-        ShowMessageBox(this, Messages.NotSave + QStringLiteral("\r\n") + FromBytes(result.Message),
+        ShowMessageBox(this, failed + QStringLiteral("\r\n") + FromBytes(result.Message),
                        Messages.Error, QMessageBox::Critical);
         return;
     }

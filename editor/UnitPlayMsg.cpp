@@ -32,10 +32,11 @@ TPlayMsgHook& Hook() {
 TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
     setObjectName(QStringLiteral("FrmPlayMsg"));
     SetCaption(QStringLiteral("Vivizu"));
-    SetClientSize(340, 180);
+    SetClientSize(340, 204);
 
-    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 180);
+    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 204);
     FS->SetPicture(Art("dialog-skin"));
+    FS->SetStretch(true);
     Image1 = MakeControl<TImage>(this, "Image1", 70, 52, 16, 16);
     Image1->SetTransparent(true);
     Image2 = MakeControl<TImage>(this, "Image2", 70, 76, 16, 16);
@@ -51,10 +52,13 @@ TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
     RadioButton2->SetCaption(QStringLiteral("Play from End Tag"));
     RadioButton3 = MakeControl<TRadioButton>(this, "RadioButton3", 92, 100, 241, 17);
     RadioButton3->SetCaption(QStringLiteral("Play from Current"));
+    // The fourth row: what Save As would write, played from its start.
+    RadioButton4 = MakeControl<TRadioButton>(this, "RadioButton4", 92, 124, 241, 17);
+    RadioButton4->SetCaption(QStringLiteral("Play the result"));
 
-    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 148, 141, 75, 23);
+    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 148, 165, 75, 23);
     BtnOk->SetCaption(QStringLiteral("&Ok"));
-    BtnCancel = MakeControl<TGlyphButton>(this, "BtnCancel", 228, 141, 75, 23);
+    BtnCancel = MakeControl<TGlyphButton>(this, "BtnCancel", 228, 165, 75, 23);
     BtnCancel->SetCaption(QStringLiteral("&Cancel"));
 
     BtnSysClose = MakeControl<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
@@ -66,7 +70,8 @@ TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
 
     setTabOrder(RadioButton1, RadioButton2);
     setTabOrder(RadioButton2, RadioButton3);
-    setTabOrder(RadioButton3, BtnOk);
+    setTabOrder(RadioButton3, RadioButton4);
+    setTabOrder(RadioButton4, BtnOk);
     setTabOrder(BtnOk, BtnCancel);
 
     connect(BtnOk, &TGlyphButton::Click, this, [this] { SetModalResult(mrOk); });
@@ -98,13 +103,15 @@ int TFrmPlayMsg::GetChoice() const {
         return 1;
     if (RadioButton3->Checked())
         return 2;
+    if (RadioButton4->Checked())
+        return 3;
     return -1;
 }
 
 // Focus starts on the checked choice, as the keyboard user expects.
 void TFrmPlayMsg::ModalShown() {
     activateWindow();
-    for (TRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3})
+    for (TRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3, RadioButton4})
         if (radio->Checked())
             radio->setFocus(Qt::OtherFocusReason);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The play-from dialog: asks where a preview starts (the start tag, the end
-// tag or the position bar's place). One instance per owner window, created
+// tag or the position bar's place), or for the result of a save to be
+// played instead. One instance per owner window, created
 // on first use and kept, so it reopens with the last choice.
 #include "widgets/Form.h"
 
@@ -30,11 +31,13 @@ public:
     TRadioButton* RadioButton1 = nullptr; // "Play from Start Tag"
     TRadioButton* RadioButton2 = nullptr; // "Play from End Tag"
     TRadioButton* RadioButton3 = nullptr; // "Play from Current"
+    TRadioButton* RadioButton4 = nullptr; // "Play the result"
     TGlyphButton* BtnOk = nullptr;        // default button (Enter)
     TGlyphButton* BtnCancel = nullptr;    // cancel button (Escape)
     TPictureButton* BtnSysClose = nullptr;
 
-    // 0 start tag, 1 end tag, 2 current position, -1 none checked.
+    // 0 start tag, 1 end tag, 2 current position, 3 the result, -1 none
+    // checked.
     int GetChoice() const;
 
     // Shown modally (ShowModal), centred on its owner, the dialog ends with

@@ -1,6 +1,8 @@
 #include "editor/UnitVolume.h"
 
 #include "chrome/FormShadow.h"
+#include "editor/LoudnessJob.h"
+#include "editor/Selection.h"
 #include "chrome/RoundRegion.h"
 #include "engine/cut/GainPlan.h"
 #include "i18n/Language.h"
@@ -16,6 +18,8 @@
 #include <QCloseEvent>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
+#include <QScopeGuard>
+#include <algorithm>
 #include <cmath>
 
 namespace vivizu {
@@ -41,9 +45,9 @@ TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
 {
     setObjectName(QStringLiteral("FrmVolume"));
     SetCaption(QStringLiteral("Vivizu"));
-    SetClientSize(340, 200);
+    SetClientSize(340, 224);
 
-    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 200);
+    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 224);
     FS->SetPicture(Art("dialog-skin"));
     FS->SetStretch(true);
 
@@ -55,8 +59,16 @@ TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
     LabelFadeOut->SetCaption(QStringLiteral("Fade out (seconds):"));
     CheckNormalize = MakeControl<TCheckBox>(this, "CheckNormalize", 30, 122, 185, 17);
     CheckNormalize->SetCaption(QStringLiteral("Normalise to (LUFS):"));
-    for (TLabel* label : {LabelGain, LabelFadeIn, LabelFadeOut})
+    LabelLoudness = MakeControl<TLabel>(this, "LabelLoudness", 30, 152, 185, 17);
+    LabelLoudness->SetCaption(QStringLiteral("Selection loudness:"));
+    LabelLoudness->SetAutoSize(true);
+    LabelLoudnessValue = MakeControl<TLabel>(this, "LabelLoudnessValue", 220, 152, 110, 17);
+    for (TLabel* label : {LabelGain, LabelFadeIn, LabelFadeOut, LabelLoudness, LabelLoudnessValue})
         label->SetTransparent(true);
+    LabelLoudness->setVisible(false);
+    LabelLoudnessValue->setVisible(false);
+    FJob = new TLoudnessJob(this);
+    connect(FJob, &TLoudnessJob::Finished, this, &TFrmVolume::ShowLoudness);
 
     // Gain in whole steps of global_gain: the box's values are the steps.
     SpinGain = Spin(this, "SpinGain", 42, -TVolumeChoices::MaxGainDb, TVolumeChoices::MaxGainDb, GainStepDb);
@@ -68,9 +80,9 @@ TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
             [this] { SpinGain->setValue(GainStepsForDb(SpinGain->value()) * GainStepDb); });
     connect(CheckNormalize, &QCheckBox::toggled, SpinTarget, &QWidget::setEnabled);
 
-    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 148, 161, 75, 23);
+    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 148, 185, 75, 23);
     BtnOk->SetCaption(QStringLiteral("&Ok"));
-    BtnCancel = MakeControl<TGlyphButton>(this, "BtnCancel", 228, 161, 75, 23);
+    BtnCancel = MakeControl<TGlyphButton>(this, "BtnCancel", 228, 185, 75, 23);
     BtnCancel->SetCaption(QStringLiteral("&Cancel"));
     BtnSysClose = MakeControl<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
     BtnSysClose->SetNormal(Art("frame-close"));
@@ -93,6 +105,74 @@ TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
 }
 
 TFrmVolume::~TFrmVolume() = default;
+
+QString LoudnessText(const TLoudnessResult& measured)
+{
+    if (measured.Result.Status != TDecodeStatus::Done)
+        return QStringLiteral("\u2014");
+    const auto number = [](double value) {
+        return std::isfinite(value) ? QString::number(value, 'f', 1) : QStringLiteral("-\u221e");
+    };
+    return QStringLiteral("%1 LUFS, %2 dBTP")
+        .arg(number(measured.Loudness.IntegratedLufs), number(measured.Loudness.TruePeakDbtp));
+}
+
+void TFrmVolume::StartMeasuring(TVolumeMeasure measure)
+{
+    StopMeasuring();
+    FMeasure = std::move(measure);
+    const bool shown = static_cast<bool>(FMeasure.Frames);
+    LabelLoudness->setVisible(shown);
+    LabelLoudnessValue->setVisible(shown);
+    if (!shown)
+        return;
+    if (FMeasure.Selection) {
+        // Either end moved, or another stream: measured anew.
+        const auto again = [this] { Measure(); };
+        FSelectionLinks.push_back(connect(FMeasure.Selection, &TSelection::StartChanged, this, again));
+        FSelectionLinks.push_back(connect(FMeasure.Selection, &TSelection::EndChanged, this, again));
+        FSelectionLinks.push_back(connect(FMeasure.Selection, &TSelection::StreamChanged, this, again));
+    }
+    Measure();
+}
+
+void TFrmVolume::StopMeasuring()
+{
+    for (const QMetaObject::Connection& link : FSelectionLinks)
+        disconnect(link);
+    FSelectionLinks.clear();
+    FJob->Cancel();
+    FMeasure = {};
+}
+
+bool TFrmVolume::Measuring() const { return FJob->Running(); }
+
+// The frames are taken here, on the window's thread; only the decode runs
+// on the others.
+void TFrmVolume::Measure()
+{
+    LabelLoudnessValue->SetCaption(QStringLiteral("\u2026"));
+    LabelLoudnessValue->setToolTip(QString());
+    PlaceLoudnessValue();
+    FJob->Start(FMeasure.Frames());
+}
+
+void TFrmVolume::ShowLoudness(const TLoudnessResult& measured)
+{
+    LabelLoudnessValue->SetCaption(LoudnessText(measured));
+    // A failure's reason where the pointer rests on the dash.
+    LabelLoudnessValue->setToolTip(measured.Result.Status == TDecodeStatus::Done
+                                       ? QString()
+                                       : QString::fromStdString(measured.Result.Message));
+    PlaceLoudnessValue();
+}
+
+void TFrmVolume::PlaceLoudnessValue()
+{
+    LabelLoudness->adjustSize();
+    const int left = LabelLoudness->geometry().right() + 8;
+    LabelLoudnessValue->setGeometry(left, LabelLoudness->y(), std::max(0, 318 - left), 17);
+}
 
 void TFrmVolume::FormCreate()
 {
@@ -152,7 +232,7 @@ void TFrmVolume::closeEvent(QCloseEvent* event)
     TForm::closeEvent(event);
 }
 
-bool ShowVolume(QWidget* owner, TVolumeChoices& choices)
+bool ShowVolume(QWidget* owner, TVolumeChoices& choices, TVolumeMeasure measure)
 {
     TFrmVolume* dialog = owner ? owner->findChild<TFrmVolume*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     std::unique_ptr<TFrmVolume> unowned;
@@ -164,7 +244,11 @@ bool ShowVolume(QWidget* owner, TVolumeChoices& choices)
     if (CurrentLanguage != NoLanguageChosen)
         ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
     dialog->SetChoices(choices);
-    if (dialog->ShowModal() != mrOk)
+    dialog->StartMeasuring(std::move(measure));
+    // Closed however: the measurement is of no use any more.
+    const auto stop = qScopeGuard([dialog] { dialog->StopMeasuring(); });
+    const int result = dialog->ShowModal();
+    if (result != mrOk)
         return false;
     choices = dialog->Choices();
     return true;

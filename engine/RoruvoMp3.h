@@ -106,6 +106,9 @@ public:
     TCutResult WriteChapters(const std::vector<TChapter>& chapters, const std::string& OutFileName);
 
     bool PlayRange(int64_t StartMs, int64_t EndMs);
+    // The same for another file on this engine's device (a cut written for
+    // listening); Valid is not asked, the device judges the file.
+    bool PlayFile(const std::string& fileName, int64_t StartMs, int64_t EndMs);
     void StopPlaying();
     int64_t PlayPosition();
     bool IsStopped();

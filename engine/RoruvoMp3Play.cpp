@@ -24,11 +24,16 @@ bool TRoruvoMP3::PlayRange(int64_t StartMs, int64_t EndMs)
 {
     if (!Valid)
         return false;
+    return PlayFile(FileName, StartMs, EndMs);
+}
+
+bool TRoruvoMP3::PlayFile(const std::string& fileName, int64_t StartMs, int64_t EndMs)
+{
     if (!FPlayer)
         throw TMediaError("No audio output is available for preview");
     // Every play opens the file afresh, also when it is open already.
     FPlayer->Close();
-    FPlayer->Open(FileName); // raises TMediaError with the device's text
+    FPlayer->Open(fileName); // raises TMediaError with the device's text
     // A failed seek or play is not an error: the mode tells the outcome.
     FPlayer->Seek(DeviceMs(StartMs));
     FPlayer->PlayTo(DeviceMs(EndMs));

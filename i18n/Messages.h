@@ -20,6 +20,8 @@ struct TMessageTexts {
     QString SplitWriting; // Ms_SplitWriting: wait panel of a split, %1 the piece, %2 their count
     QString SplitDone;    // Ms_SplitDone: after a split, %1 the pieces written, %2 their folder
     QString NoSilence;    // Ms_NoSilence: a split found no pause to split at
+    QString Preparing;    // Ms_Preparing: wait panel while the result to play is written
+    QString NotPlay;      // Ms_NotPlay: writing the result to play failed
 };
 
 // Every "#13#10" in text replaced by a carriage return and line feed.
@@ -29,7 +31,7 @@ QString ExpandLineBreaks(QString text);
 // otherwise the ANSI code page of the user's locale.
 QString DecodeLanguageText(const std::string& bytes);
 
-// Reads the twelve keys of section "Messages" of the file at path into texts,
+// Reads the fourteen keys of section "Messages" of the file at path into texts,
 // replacing what was there; a missing file, section or key gives "". Only
 // Ms_NotSaveName has its "#13#10" expanded.
 void LoadMessages(TMessageTexts& texts, const std::string& path);

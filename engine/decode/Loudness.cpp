@@ -47,6 +47,16 @@ constexpr size_t MinChunkFrames = 1024;
 
 } // namespace
 
+TLoudnessResult NothingToMeasure()
+{
+    TLoudnessResult out;
+    out.Result.Status = TDecodeStatus::EmptyRange;
+    out.Result.Message = "no audio frame in the range";
+    TLoudness& l = out.Loudness;
+    l.IntegratedLufs = l.TruePeakDbtp = l.SamplePeakDbfs = -HUGE_VAL;
+    return out;
+}
+
 TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
                                 const TDecodeOptions& options)
 {
@@ -74,6 +84,8 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
         return consumer;
     };
     out.Result = DecodeChunks(fileName, range, chunked, 0, factory);
+    if (out.Result.Status == TDecodeStatus::EmptyRange)
+        return NothingToMeasure();
     if (out.Result.Status != TDecodeStatus::Done)
         return out;
 

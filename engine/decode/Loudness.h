@@ -20,6 +20,11 @@ struct TLoudnessResult {
     TLoudness Loudness;
 };
 
+// The outcome of a range with no audio frame: EmptyRange, and the figures of
+// silence (never 0 LUFS, which a caller that looks only at the figures
+// would take for a very loud range).
+TLoudnessResult NothingToMeasure();
+
 // Decodes range in as many chunks as threads, of at least 1024 frames (each
 // a separate meter, so the gating blocks that would span a chunk boundary
 // are left out: less than a second of the stream per boundary).

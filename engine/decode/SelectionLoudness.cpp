@@ -2,31 +2,38 @@
 
 #include "engine/RoruvoMp3.h"
 
-#include <vector>
-
 namespace vivizu {
+
+TSelectionFrames SelectionFrames(TRoruvoMP3& mp3, int32_t StartMs, int32_t EndMs)
+{
+    TSelectionFrames frames;
+    frames.FileName = mp3.FileName;
+    if (!mp3.Valid)
+        return frames;
+    const TFrameIndex& index = mp3.CompleteIndex();
+    if (index.Count() == 0)
+        return frames;
+    frames.FrameStarts.reserve(index.Count() + 1);
+    for (size_t i = 0; i < index.Count(); ++i)
+        frames.FrameStarts.push_back(index.PositionOf(i));
+    frames.FrameStarts.push_back(index.PositionOf(index.Count() - 1) +
+                                 index.HeaderOf(index.Count() - 1).FrameLength());
+    frames.First = index.FirstAtOrAfter(TStreamTime::FromMs(StartMs));
+    frames.Last = index.FirstAtOrAfter(TStreamTime::FromMs(EndMs));
+    return frames;
+}
+
+TLoudnessResult MeasureSelectionLoudness(const TSelectionFrames& frames, const TDecodeOptions& options)
+{
+    if (frames.Empty())
+        return NothingToMeasure();
+    return MeasureLoudness(frames.FileName, frames.Range(), options);
+}
 
 TLoudnessResult MeasureSelectionLoudness(TRoruvoMP3& mp3, int32_t StartMs, int32_t EndMs,
                                          const TDecodeOptions& options)
 {
-    TLoudnessResult empty;
-    empty.Result.Status = TDecodeStatus::EmptyRange;
-    empty.Result.Message = "no audio frame in the range";
-    if (!mp3.Valid)
-        return empty;
-    const TFrameIndex& index = mp3.CompleteIndex();
-    if (index.Count() == 0)
-        return empty;
-    std::vector<int64_t> starts;
-    starts.reserve(index.Count() + 1);
-    for (size_t i = 0; i < index.Count(); ++i)
-        starts.push_back(index.PositionOf(i));
-    starts.push_back(index.PositionOf(index.Count() - 1) + index.HeaderOf(index.Count() - 1).FrameLength());
-    const size_t first = index.FirstAtOrAfter(TStreamTime::FromMs(StartMs));
-    const size_t last = index.FirstAtOrAfter(TStreamTime::FromMs(EndMs));
-    if (first >= last)
-        return empty;
-    return MeasureLoudness(mp3.FileName, TDecodeRange{starts, first, last}, options);
+    return MeasureSelectionLoudness(SelectionFrames(mp3, StartMs, EndMs), options);
 }
 
 } // namespace vivizu

@@ -17,6 +17,8 @@ Ms_NotSave=The selection could not be saved.
 Ms_SplitWriting=Writing piece %1 of %2...
 Ms_SplitDone=%1 pieces were written into %2.
 Ms_NoSilence=No silence was found; nothing was written.
+Ms_Preparing=Preparing the result, please wait...
+Ms_NotPlay=The result could not be played.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
@@ -66,6 +68,7 @@ PM_Volume.Caption=Volume and fades…
 RadioButton1.Caption=Play from Start Tag
 RadioButton2.Caption=Play from End Tag
 RadioButton3.Caption=Play from Current
+RadioButton4.Caption=Play the result
 BtnOk.Caption=&Ok
 BtnCancel.Caption=&Cancel
 BtnSysClose.Hint=Close
@@ -84,6 +87,7 @@ LabelGain.Caption=Gain (dB):
 LabelFadeIn.Caption=Fade in (seconds):
 LabelFadeOut.Caption=Fade out (seconds):
 CheckNormalize.Caption=Normalise to (LUFS):
+LabelLoudness.Caption=Selection loudness:
 BtnOk.Caption=&Ok
 BtnCancel.Caption=&Cancel
 BtnSysClose.Hint=Close

@@ -17,6 +17,8 @@ Ms_NotSave=Impossible d'enregistrer la sélection.
 Ms_SplitWriting=Écriture de la partie %1 sur %2...
 Ms_SplitDone=%1 parties écrites dans %2.
 Ms_NoSilence=Aucun silence trouvé ; rien n'a été écrit.
+Ms_Preparing=Préparation du résultat, veuillez patienter...
+Ms_NotPlay=Impossible de lire le résultat.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
@@ -66,6 +68,7 @@ PM_Volume.Caption=Volume et fondus…
 RadioButton1.Caption=Lire à partir du repère de début
 RadioButton2.Caption=Lire à partir du repère de fin
 RadioButton3.Caption=Lire à partir de la position actuelle
+RadioButton4.Caption=Lire le résultat
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annuler
 BtnSysClose.Hint=Fermer
@@ -84,6 +87,7 @@ LabelGain.Caption=Gain (dB) :
 LabelFadeIn.Caption=Fondu d'entrée (secondes) :
 LabelFadeOut.Caption=Fondu de sortie (secondes) :
 CheckNormalize.Caption=Normaliser à (LUFS) :
+LabelLoudness.Caption=Sonie de la sélection :
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annuler
 BtnSysClose.Hint=Fermer

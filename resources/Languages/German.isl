@@ -17,6 +17,8 @@ Ms_NotSave=Die Auswahl konnte nicht gespeichert werden.
 Ms_SplitWriting=Schreibe Teil %1 von %2...
 Ms_SplitDone=%1 Teile wurden in %2 geschrieben.
 Ms_NoSilence=Keine Stille gefunden; es wurde nichts geschrieben.
+Ms_Preparing=Ergebnis wird vorbereitet, bitte warten...
+Ms_NotPlay=Das Ergebnis konnte nicht abgespielt werden.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu Version 2.2.2
@@ -66,6 +68,7 @@ PM_Volume.Caption=Lautstärke und Blenden…
 RadioButton1.Caption=Ab der Startmarke abspielen
 RadioButton2.Caption=Ab der Endmarke abspielen
 RadioButton3.Caption=Ab der aktuellen Position abspielen
+RadioButton4.Caption=Ergebnis abspielen
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Abbrechen
 BtnSysClose.Hint=Schließen
@@ -84,6 +87,7 @@ LabelGain.Caption=Verstärkung (dB):
 LabelFadeIn.Caption=Einblenden (Sekunden):
 LabelFadeOut.Caption=Ausblenden (Sekunden):
 CheckNormalize.Caption=Normalisieren auf (LUFS):
+LabelLoudness.Caption=Lautheit der Auswahl:
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Abbrechen
 BtnSysClose.Hint=Schließen

@@ -17,6 +17,8 @@ Ms_NotSave=Impossibile salvare la selezione.
 Ms_SplitWriting=Scrittura della parte %1 di %2...
 Ms_SplitDone=%1 parti scritte in %2.
 Ms_NoSilence=Nessun silenzio trovato; non è stato scritto nulla.
+Ms_Preparing=Preparazione del risultato, attendere...
+Ms_NotPlay=Impossibile riprodurre il risultato.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versione 2.2.2
@@ -66,6 +68,7 @@ PM_Volume.Caption=Volume e dissolvenze…
 RadioButton1.Caption=Riproduci dal punto iniziale
 RadioButton2.Caption=Riproduci dal punto finale
 RadioButton3.Caption=Riproduci dalla posizione attuale
+RadioButton4.Caption=Riproduci il risultato
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annulla
 BtnSysClose.Hint=Chiudi
@@ -84,6 +87,7 @@ LabelGain.Caption=Guadagno (dB):
 LabelFadeIn.Caption=Dissolvenza in entrata (secondi):
 LabelFadeOut.Caption=Dissolvenza in uscita (secondi):
 CheckNormalize.Caption=Normalizza a (LUFS):
+LabelLoudness.Caption=Loudness della selezione:
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annulla
 BtnSysClose.Hint=Chiudi

@@ -17,6 +17,8 @@ Ms_NotSave=No se ha podido guardar la selección.
 Ms_SplitWriting=Escribiendo la pieza %1 de %2...
 Ms_SplitDone=Se escribieron %1 piezas en %2.
 Ms_NoSilence=No se encontró ningún silencio; no se escribió nada.
+Ms_Preparing=Preparando el resultado, espere un momento...
+Ms_NotPlay=No se ha podido reproducir el resultado.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versión 2.2.2
@@ -66,6 +68,7 @@ PM_Volume.Caption=Volumen y fundidos…
 RadioButton1.Caption=Reproducir desde la marca de inicio
 RadioButton2.Caption=Reproducir desde la marca de fin
 RadioButton3.Caption=Reproducir desde la posición actual
+RadioButton4.Caption=Reproducir el resultado
 BtnOk.Caption=&Aceptar
 BtnCancel.Caption=&Cancelar
 BtnSysClose.Hint=Cerrar
@@ -84,6 +87,7 @@ LabelGain.Caption=Ganancia (dB):
 LabelFadeIn.Caption=Fundido de entrada (segundos):
 LabelFadeOut.Caption=Fundido de salida (segundos):
 CheckNormalize.Caption=Normalizar a (LUFS):
+LabelLoudness.Caption=Sonoridad de la selección:
 BtnOk.Caption=&Aceptar
 BtnCancel.Caption=&Cancelar
 BtnSysClose.Hint=Cerrar

@@ -1,15 +1,18 @@
 // vivizu-cli cut --normalize on sox tones of known level encoded with LAME:
 // the output measured back with libebur128 lies within 0.8 LU of the target
 // and its true peak at or below -1 dBTP, unless clipping is allowed; the
-// measured loudness and the steps are printed; wrong values are refused.
+// measured loudness and the steps are printed; wrong values are refused;
+// a batch into a folder normalises each file on its own.
 #include "CliRunner.h"
 #include "engine/decode/FrameStarts.h"
 #include "engine/decode/Loudness.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 
 using namespace clitest;
@@ -147,6 +150,108 @@ TEST_F(CliNormalize, RefusesWrongValuesAndOtherLayers)
     EXPECT_EQ(layer2.Exit, 1) << layer2.Err;
     EXPECT_NE(layer2.Err.find("Layer III"), std::string::npos) << layer2.Err;
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', from)) {
+        lines.push_back(text.substr(from, nl - from));
+        from = nl + 1;
+    }
+    return lines;
+}
+
+// Several files cut into a folder at once: each output under its own name,
+// normalised on its own, and each file's lines printed together, just
+// before its name, as the same cut of that file alone prints them.
+TEST_F(CliNormalize, BatchNormalisesEveryFileOnItsOwnAndPrintsItsLinesBesideItsName)
+{
+    const char* volumes[] = {"0.02", "0.3", "0.05", "0.6", "0.1", "0.03"};
+    std::vector<std::string> sources;
+    for (size_t i = 0; i < std::size(volumes); ++i)
+        sources.push_back(Tone("tone" + std::to_string(i), volumes[i]));
+    TempDir out;
+    std::vector<std::string> args{"cut", "--no-tag", "--normalize=-20", "-d", out.Path()};
+    args.insert(args.end(), sources.begin(), sources.end());
+    args.insert(args.end(), {"500", "3500"});
+    const TRun batch = RunCli(args);
+    ASSERT_EQ(batch.Exit, 0) << batch.Err;
+    EXPECT_EQ(batch.Err, "");
+
+    std::vector<std::string> expectedNames;
+    std::map<std::string, std::string> blocks; // a written name: the lines before it
+    std::string block;
+    for (const std::string& line : Lines(batch.Out)) {
+        if (line.starts_with(out.Path() + "/")) {
+            blocks[line.substr(out.Path().size() + 1)] = block;
+            block.clear();
+        } else {
+            block += line + "\n";
+        }
+    }
+    EXPECT_EQ(block, "");
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const std::string name = "tone" + std::to_string(i) + " 00.00.500-00.03.500.mp3";
+        SCOPED_TRACE(name);
+        expectedNames.push_back(name);
+        const TLoudness result = MeasureFile(out / name);
+        EXPECT_NEAR(result.IntegratedLufs, -20.0, 0.8);
+        const TRun alone = RunCli({"cut", "--no-tag", "--normalize=-20", sources[i], Dir / "alone.mp3", "500", "3500"});
+        ASSERT_EQ(alone.Exit, 0) << alone.Err;
+        EXPECT_EQ(blocks[name], alone.Out);
+        EXPECT_EQ(ReadAll(out / name), ReadAll(Dir / "alone.mp3"));
+    }
+    std::sort(expectedNames.begin(), expectedNames.end());
+    EXPECT_EQ(out.Names(), expectedNames);
+}
+
+// An exact piece shorter than a frame has no frame starting inside it:
+// nothing to measure gives no gain, never the -18 dB that figures of 0 LUFS
+// and 0 dBTP would ask for.
+TEST_F(CliNormalize, APieceWithNothingToMeasureGetsNoGain)
+{
+    const std::string source = Fixtures + "/mono8k.mp3"; // frames of 72 ms
+    TempDir plain, normalised;
+    const TRun a = RunCli({"split", "--at", "100,130", "--exact", "--no-tag", "-d", plain.Path(), source});
+    ASSERT_EQ(a.Exit, 0) << a.Err;
+    const TRun b =
+        RunCli({"split", "--at", "100,130", "--exact", "--no-tag", "--normalize", "-d", normalised.Path(), source});
+    ASSERT_EQ(b.Exit, 0) << b.Err;
+    const std::vector<std::string> lines = Lines(b.Out);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "normalize: -inf LUFS, true peak -inf dBTP: 0 steps of 1.5 dB");
+    EXPECT_EQ(ReadAll(normalised / "mono8k 2.mp3"), ReadAll(plain / "mono8k 2.mp3"));
+}
+
+// Measuring for normalisation succeeds on every Layer III file the tests
+// have, for pieces from the stream's start (whole or partial, plain and
+// exact) and for the whole stream.
+TEST(CliNormalizeFixtures, MeasuresEveryPieceFromTheStart)
+{
+    for (const char* name : {"cbr128-tags.mp3", "vbr48k.mp3", "mono22k.mp3", "mono8k.mp3", "stereo-notag.mp3",
+                             "leading-zeros.mp3", "ffmpeg-ape.mp3"}) {
+        const std::string source = Fixtures + "/" + name;
+        for (const char* exact : {"--length-header", "--exact"}) {
+            SCOPED_TRACE(std::string(name) + " " + exact);
+            TempDir out;
+            for (const char* end : {"5000", "200", "30"}) {
+                const TRun cut = RunCli({"cut", "--normalize", exact, source, out / "cut.mp3", "0", end});
+                EXPECT_EQ(cut.Exit, 0) << end << ": " << cut.Err;
+            }
+            for (const char* all : {"--allow-clipping", "--normalize-all"}) {
+                const TRun split = RunCli({"split", "--parts", "3", "--normalize", all, exact, "--force", "-d",
+                                           out.Path(), source});
+                EXPECT_EQ(split.Exit, 0) << all << ": " << split.Err;
+                EXPECT_EQ(split.Err, "");
+            }
+        }
+    }
 }
 
 } // namespace

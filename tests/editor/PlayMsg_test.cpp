@@ -49,18 +49,23 @@ protected:
 TEST_F(PlayMsg, IsMadeOnceWithItsDesignAndRemembersTheLastChoice) {
     Owner.show();
     const int first = Show([](TFrmPlayMsg& d) {
-        EXPECT_EQ(d.size(), QSize(340, 180));
+        // Three rows as they always were, the result's row below them.
+        EXPECT_EQ(d.size(), QSize(340, 204));
         EXPECT_TRUE(d.isModal());
         EXPECT_EQ(d.geometry().center(), d.parentWidget()->geometry().center());
         EXPECT_TRUE(d.RadioButton1->Checked());
         EXPECT_EQ(d.RadioButton1->Caption(), "Play from Start Tag");
+        EXPECT_EQ(d.RadioButton1->geometry(), QRect(92, 52, 241, 17));
         EXPECT_EQ(d.RadioButton3->geometry(), QRect(92, 100, 241, 17));
+        EXPECT_EQ(d.RadioButton4->geometry(), QRect(92, 124, 241, 17));
+        EXPECT_EQ(d.RadioButton4->Caption(), "Play the result");
+        EXPECT_LT(d.RadioButton4->geometry().bottom(), d.BtnOk->geometry().top());
         EXPECT_FALSE(d.Image1->Picture().isNull()); // the marker bitmaps
         EXPECT_FALSE(d.Image2->Picture().isNull());
         EXPECT_FALSE(d.Image3->Picture().isNull());
         // Rounded outline and a shadow in the windows' colour.
         EXPECT_FALSE(d.mask().contains(QPoint(0, 0)));
-        EXPECT_FALSE(d.mask().contains(QPoint(339, 179)));
+        EXPECT_FALSE(d.mask().contains(QPoint(339, 203)));
         EXPECT_TRUE(d.mask().contains(QPoint(4, 1)));
         ASSERT_NE(d.Shadow(), nullptr);
         EXPECT_EQ(d.Shadow()->OwnerForm(), &d);
@@ -80,6 +85,19 @@ TEST_F(PlayMsg, IsMadeOnceWithItsDesignAndRemembersTheLastChoice) {
                   QTest::keyClick(d.RadioButton3, Qt::Key_Enter);
               }),
               2);
+    // The result's row is one choice among the four.
+    EXPECT_EQ(Show([](TFrmPlayMsg& d) {
+                  d.RadioButton4->click();
+                  EXPECT_FALSE(d.RadioButton3->Checked());
+                  QTest::keyClick(d.RadioButton4, Qt::Key_Return);
+              }),
+              3);
+    EXPECT_EQ(Show([](TFrmPlayMsg& d) {
+                  EXPECT_TRUE(d.RadioButton4->Checked());
+                  EXPECT_EQ(d.focusWidget(), d.RadioButton4);
+                  d.BtnOk->click();
+              }),
+              3);
     EXPECT_EQ(Owner.findChildren<TFrmPlayMsg*>().size(), 1);
 }
 

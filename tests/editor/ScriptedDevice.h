@@ -3,7 +3,10 @@
 #include "engine/MediaDevice.h"
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 
 namespace vivizu::test {
 
@@ -17,15 +20,20 @@ struct DeviceScript {
     const char* OpenError = nullptr;
     uint32_t SeekMs = 0, PlayToMs = 0;
     int Opens = 0, Closes = 0;
+    // The file last opened and its bytes as they were at the opening.
+    std::string OpenedName, OpenedBytes;
 };
 
 class ScriptedDevice final : public TMediaDevice {
 public:
     explicit ScriptedDevice(std::shared_ptr<DeviceScript> script) : S(std::move(script)) {}
-    void Open(const std::string&) override {
+    void Open(const std::string& fileName) override {
         if (S->OpenError)
             throw TMediaError(S->OpenError);
         ++S->Opens;
+        S->OpenedName = fileName;
+        std::ifstream in(fileName, std::ios::binary);
+        S->OpenedBytes.assign(std::istreambuf_iterator<char>(in), {});
         S->Opened = true;
         S->Mode = TMediaMode::Stopped;
     }

@@ -1,10 +1,14 @@
 // The volume dialog and its choices: kept in section OPTIONS and read back
 // (odd values giving the defaults), OK keeps and Cancel or Escape leave the
-// values, the options label shows a changed volume, and a save with a gain
-// set through the dialog gives the companion's `cut --gain` bytes.
+// values, the options label shows a changed volume, a save with a gain
+// set through the dialog gives the companion's `cut --gain` bytes, and the
+// selection's loudness is measured in the background while it is open.
 #include "EditorTestSupport.h"
 
+#include "editor/Selection.h"
 #include "editor/UnitVolume.h"
+#include "engine/RoruvoMp3.h"
+#include "widgets/Label.h"
 #include "platform/Ini.h"
 #include "platform/ProgramFolder.h"
 
@@ -183,6 +187,85 @@ TEST_F(Volume, SavedGainEqualsTheCompanionsCut)
     const QByteArray window = a.readAll(), companion = b.readAll();
     EXPECT_GT(window.size(), 1000);
     EXPECT_EQ(window, companion);
+}
+
+// The figures a save's measurement gives for the range.
+QString Measured(int32_t start, int32_t end)
+{
+    TRoruvoMP3 mp3(Fixture("cbr128-tags.mp3").toStdString());
+    return LoudnessText(MeasureSelectionLoudness(mp3, start, end));
+}
+
+TEST_F(Volume, TheLoudnessLineFollowsTheSelectionWhileTheDialogIsOpen)
+{
+    Form->show();
+    // No file: no line.
+    Show([](TFrmVolume& d) {
+        EXPECT_FALSE(d.LabelLoudness->isVisible());
+        EXPECT_FALSE(d.LabelLoudnessValue->isVisible());
+        d.BtnCancel->click();
+    });
+    OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
+    TEditorControls f(*Form);
+    const QString whole = Measured(0, INT32_MAX), part = Measured(500, 1000);
+    ASSERT_NE(whole, part);
+    ASSERT_TRUE(whole.endsWith(QStringLiteral(" dBTP"))) << whole.toStdString();
+    Show([&](TFrmVolume& d) {
+        EXPECT_TRUE(d.LabelLoudness->isVisible());
+        EXPECT_EQ(d.LabelLoudness->Caption(), "Selection loudness:");
+        // Measured away from the window's thread: the dialog answers
+        // meanwhile, and the figures arrive.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return d.LabelLoudnessValue->Caption() == whole; }, 20000))
+            << d.LabelLoudnessValue->Caption().toStdString();
+        // The value stands beside its caption, inside the dialog.
+        EXPECT_GT(d.LabelLoudnessValue->x(), d.LabelLoudness->geometry().right());
+        EXPECT_LE(d.LabelLoudnessValue->geometry().right(), d.width());
+        // The selection changes while the dialog is open: measured anew.
+        f.RzMaskEdit2->SetText(QStringLiteral("000:00:01.000"));
+        f.RzMaskEdit1->SetText(QStringLiteral("000:00:00.500"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return d.LabelLoudnessValue->Caption() == part; }, 20000))
+            << d.LabelLoudnessValue->Caption().toStdString();
+        d.BtnCancel->click();
+    });
+    EXPECT_FALSE(Dialog()->Measuring());
+    // Closed, the dialog no longer follows the selection.
+    const QString shown = Dialog()->LabelLoudnessValue->Caption();
+    f.RzMaskEdit1->SetText(QStringLiteral("000:00:00.000"));
+    QTest::qWait(100);
+    EXPECT_EQ(Dialog()->LabelLoudnessValue->Caption(), shown);
+}
+
+// A measurement stopped before its result arrives shows nothing of it; a
+// range without frames or a failed decode shows a dash, with the reason on
+// the dash for a failure.
+TEST(VolumeLoudness, AStoppedMeasurementIsDroppedAndFailuresShowADash)
+{
+    TFrmVolume dialog;
+    TSelection selection;
+    TRoruvoMP3 mp3(Fixture("cbr128-tags.mp3").toStdString());
+    int taken = 0;
+    dialog.StartMeasuring({[&] {
+                               ++taken;
+                               return SelectionFrames(mp3, 0, 1000);
+                           },
+                           &selection});
+    dialog.StopMeasuring();
+    QTest::qWait(300);
+    EXPECT_EQ(dialog.LabelLoudnessValue->Caption(), QStringLiteral("\u2026"));
+    selection.SetStream(1000);
+    EXPECT_EQ(taken, 1); // no longer linked to the selection
+
+    dialog.StartMeasuring({[&] { return SelectionFrames(mp3, 700, 700); }, nullptr});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.LabelLoudnessValue->Caption() == QStringLiteral("\u2014"); }, 20000));
+
+    TSelectionFrames gone = SelectionFrames(mp3, 0, 1000);
+    gone.FileName = "/nonexistent/vivizu/gone.mp3";
+    dialog.StartMeasuring({[&] { return gone; }, nullptr});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.LabelLoudnessValue->toolTip().isEmpty(); }, 20000));
+    EXPECT_EQ(dialog.LabelLoudnessValue->Caption(), QStringLiteral("\u2014"));
+    EXPECT_TRUE(dialog.LabelLoudnessValue->toolTip().contains(QStringLiteral("gone.mp3")))
+        << dialog.LabelLoudnessValue->toolTip().toStdString();
+    dialog.StopMeasuring();
 }
 
 } // namespace
