@@ -1,15 +1,18 @@
 // The overview band over the header's waveform picture: the opened stream's
 // levels, first estimated from the side information as the file opens, then
-// the decoded levels from a background job once it is done.
+// the decoded levels from a background job once it is done. Decoded levels
+// are kept in the levels cache: a file opened again shows them at once.
 #include "editor/OverviewBand.h"
 #include "editor/OverviewJob.h"
 #include "editor/Selection.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/decode/FrameStarts.h"
+#include "engine/decode/LevelCache.h"
 #include "widgets/Timer.h"
 #include "widgets/TrackBar.h"
 
+#include <cmath>
 #include <exception>
 
 namespace vivizu {
@@ -28,6 +31,9 @@ void TFrmMP3Editor::WireOverview() {
     FOverviewJob = new TOverviewJob(this);
     connect(FOverviewJob, &TOverviewJob::Finished, this, [this](const TGranuleLevels& levels) {
         FOverview->SetLevels(levels, 0.0, true);
+        // Kept only when the file is still the one that was analysed.
+        if (IdentityOf(FOverviewFile.Path) == FOverviewFile)
+            TLevelCache(TLevelCache::DefaultFolder()).Write(FOverviewFile, levels);
     });
     // A pick during a preview waits: the position bar follows the preview.
     connect(FOverview, &TOverviewBand::PositionPicked, this, [this](qint64 ms) {
@@ -46,6 +52,14 @@ void TFrmMP3Editor::ShowOverview() {
         return;
     }
     const TMpegHeader first = index.HeaderOf(0);
+    const int granuleSamples = first.SamplesPerFrame() / first.Granules();
+    FOverviewFile = {IdentityOf(FMp3->FileName).Path, FSourceSize, FSourceMTimeNs};
+    const auto kept = TLevelCache(TLevelCache::DefaultFolder()).Read(FOverviewFile);
+    if (kept && std::abs(kept->MsPerGranule - 1000.0 * granuleSamples / first.SampleRate()) < 1e-9) {
+        FOverview->SetLevels(*kept, first.DurationMs());
+        FOverview->raise();
+        return;
+    }
     try {
         TInputFile input(FMp3->FileName);
         FOverview->SetLevels(EstimateSideInfoLevels(input, index), first.DurationMs());
@@ -55,8 +69,7 @@ void TFrmMP3Editor::ShowOverview() {
         return;
     }
     FOverview->raise();
-    FOverviewJob->Start(FMp3->FileName, AudioFrameStarts(index), first.SampleRate(),
-                        first.SamplesPerFrame() / first.Granules());
+    FOverviewJob->Start(FMp3->FileName, AudioFrameStarts(index), first.SampleRate(), granuleSamples);
 }
 
 void TFrmMP3Editor::HideOverview() {
