@@ -1,7 +1,8 @@
 // The overview band over the header's waveform picture: the opened stream's
-// levels, first estimated from the side information as the file opens, then
-// the decoded levels from a background job once it is done. Decoded levels
-// are kept in the levels cache: a file opened again shows them at once.
+// levels, first estimated from the side information, then decoded, both by
+// a background job so that opening a file never waits for them. Decoded
+// levels are kept in the levels cache: a file opened again shows them at
+// once, without the job.
 #include "editor/OverviewBand.h"
 #include "editor/OverviewJob.h"
 #include "editor/Selection.h"
@@ -13,7 +14,6 @@
 #include "widgets/TrackBar.h"
 
 #include <cmath>
-#include <exception>
 
 namespace vivizu {
 
@@ -29,8 +29,13 @@ void TFrmMP3Editor::WireOverview() {
     FOverview = new TOverviewBand(*FSelection, this);
     FOverview->setGeometry(BandLeft, BandTop, BandWidth, TOverviewBand::Height);
     FOverviewJob = new TOverviewJob(this);
+    connect(FOverviewJob, &TOverviewJob::Estimated, this, [this](const TGranuleLevels& levels) {
+        FOverview->SetLevels(levels, FMp3->Index().HeaderOf(0).DurationMs());
+        FOverview->raise();
+    });
     connect(FOverviewJob, &TOverviewJob::Finished, this, [this](const TGranuleLevels& levels) {
-        FOverview->SetLevels(levels, 0.0, true);
+        FOverview->SetLevels(levels, FMp3->Index().HeaderOf(0).DurationMs(), true);
+        FOverview->raise();
         // Kept only when the file is still the one that was analysed.
         if (IdentityOf(FOverviewFile.Path) == FOverviewFile)
             TLevelCache(TLevelCache::DefaultFolder()).Write(FOverviewFile, levels);
@@ -60,16 +65,10 @@ void TFrmMP3Editor::ShowOverview() {
         FOverview->raise();
         return;
     }
-    try {
-        TInputFile input(FMp3->FileName);
-        FOverview->SetLevels(EstimateSideInfoLevels(input, index), first.DurationMs());
-    } catch (const std::exception&) {
-        // The file went away since the analysis: no picture, as for no file.
-        FOverview->ClearLevels();
-        return;
-    }
-    FOverview->raise();
-    FOverviewJob->Start(FMp3->FileName, AudioFrameStarts(index), first.SampleRate(), granuleSamples);
+    // Until the job's estimate arrives the band shows nothing (not the
+    // previous file's levels).
+    FOverview->ClearLevels();
+    FOverviewJob->Start(FMp3->FileName, index, first.SampleRate(), granuleSamples);
 }
 
 void TFrmMP3Editor::HideOverview() {
