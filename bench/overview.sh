@@ -1,12 +1,25 @@
 #!/usr/bin/env bash
-# The overview's costs on the 1-hour file of bench/run.sh (made here the same
-# way when it is missing):
-#   opening with and without the overview: vivizu-cli info (the length walk
-#     that builds the frame index) against vivizu-cli peaks --estimate (the
-#     same walk plus the side-information estimate); goal <= 1.3x
-#   the estimate's correlation with the decoded levels per column (dB of the
-#     estimate against dB of the decoded peak, 196 columns as in the band) on
-#     noise passages with fades and silences between them
+# The overview's costs, on the 1-hour CBR and 2-hour VBR files of
+# bench/run.sh (made here the same way when they are missing):
+#   opening with and without the overview, on both files: vivizu-cli info
+#     (the length walk that builds the frame index) against vivizu-cli peaks
+#     --estimate (the same walk plus the side-information estimate the
+#     window shows at once) written as the band's 196 columns, so that the
+#     companion's output of the levels costs next to nothing; goal <= 1.3x;
+#     and in the window (bench/startup's open probe, offscreen, an empty
+#     levels cache): the Open button's click until the file's information is
+#     painted, the overview's job started, against the engine's analysis
+#     alone (fastest of 3)
+#   the decoded overview of the 1-hour file (vivizu-cli peaks, one level per
+#     granule of 576 samples, what the window's background job computes) on
+#     one thread and on all, against ffmpeg -i FILE -f null - (decoding
+#     alone, on one thread); wall and processor time
+#   the estimate's correlation with the decoded RMS per column (dB against
+#     dB, 196 columns as in the band; ffmpeg decodes) on three synthetic
+#     tracks: speech-like (noise phrases with a syllable rhythm and short
+#     pauses), music-like (decaying harmonic notes, no pauses) and passages
+#     of noise that fade in and out between silences; also against the
+#     decoded peak per column, which is what the band draws once decoded
 # Usage: bench/overview.sh BUILD   (OVERVIEW_RUNS=N runs per command, default 3)
 set -euo pipefail
 
@@ -17,20 +30,32 @@ case "$BUILD" in /*) ;; *) BUILD="$ROOT/$BUILD" ;; esac
 CLI="$BUILD/bin/vivizu-cli"
 OUT="$ROOT/bench/out"
 CBR="$OUT/cbr128-1h.mp3"
+VBR="$OUT/vbr-2h.mp3"
 
 [ -x "$CLI" ] || { echo "overview: $CLI not found; build first" >&2; exit 1; }
+for tool in lame ffmpeg sox python3; do
+  command -v "$tool" >/dev/null || { echo "overview: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
+done
 mkdir -p "$OUT"
-if [ ! -s "$CBR" ]; then
-  echo "overview: encoding cbr128-1h.mp3 (3600 s of audio, once)..."
-  ffmpeg -v error -f lavfi -i "anoisesrc=d=3600:c=pink:r=44100:a=0.05" \
-    -f lavfi -i "sine=f=440:r=44100:d=3600" \
+# make_source SECONDS LAME-OPTIONS... FILE: as bench/run.sh makes them.
+make_source() {
+  local seconds=$1 file=${*: -1}
+  local lame_opts=("${@:2:$#-2}")
+  [ -s "$file" ] && return
+  echo "overview: encoding $(basename "$file") (${seconds} s of audio, once)..."
+  ffmpeg -v error -f lavfi -i "anoisesrc=d=$seconds:c=pink:r=44100:a=0.05" \
+    -f lavfi -i "sine=f=440:r=44100:d=$seconds" \
     -filter_complex "amix=inputs=2,aformat=channel_layouts=stereo" -f s16le - |
-    lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -b 128 - "$CBR.part"
-  mv "$CBR.part" "$CBR"
-fi
+    lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian "${lame_opts[@]}" - "$file.part"
+  mv "$file.part" "$file"
+}
+make_source 3600 -b 128 "$CBR"
+make_source 7200 -V 4 "$VBR"
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 now_us() { echo "${EPOCHREALTIME/./}"; }
+# median_ms CMD...: one warm-up run, then RUNS timed runs; the median in ms.
 median_ms() {
   local times=() i start end
   for ((i = 0; i <= RUNS; i++)); do
@@ -43,28 +68,114 @@ median_ms() {
     m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
     printf "%.0f", m / 1000 }'
 }
+# cpu_s CMD...: the processor time (user + system, all threads) of one run.
+cpu_s() {
+  local TIMEFORMAT='%U %S'
+  { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.1f", $1 + $2 }'
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
 
-open=$(median_ms "$CLI" info "$CBR")
-estimate=$(median_ms "$CLI" peaks --estimate --samples-per-pixel 576 -o "$work/e.dat" "$CBR")
-echo "opening (info, the length walk)          ${open} ms"
-echo "opening with the estimate (peaks --estimate) ${estimate} ms  $(awk -v a="$estimate" -v b="$open" \
-  'BEGIN { r = a / b; printf "%.2fx (goal <= 1.3: %s)", r, r <= 1.3 ? "met" : "MISSED" }')"
+cores=$(nproc)
+echo "overview benchmark: median of $RUNS runs after one warm-up, files in the page cache"
+echo "machine: $cores CPUs; load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+echo "== opening with and without the overview (goal <= 1.3x)"
+for file in "$CBR" "$VBR"; do
+  columns=$("$CLI" info "$file" | awk -F': ' '$1 == "LengthMs" { printf "%d", $2 * 44.1 / 196 + 1 }')
+  open=$(median_ms "$CLI" info "$file")
+  estimate=$(median_ms "$CLI" peaks --estimate --samples-per-pixel "$columns" -o "$work/e.dat" "$file")
+  r=$(ratio "$estimate" "$open")
+  printf '  %-16s info %6s ms   info + estimate %6s ms   %sx (%s)\n' "$(basename "$file")" "$open" "$estimate" "$r" \
+    "$(awk -v r="$r" 'BEGIN { print (r <= 1.3) ? "met" : "MISSED" }')"
+done
+if cmake --build "$BUILD" --target startup-probe-open >/dev/null 2>&1; then
+  for file in "$CBR" "$VBR"; do
+    mkdir -p "$work/cache" && rm -rf "$work/cache"/*
+    read -r window engine < <(XDG_CACHE_HOME="$work/cache" QT_QPA_PLATFORM=offscreen \
+      "$BUILD/bin/startup-probe-open" "$file" 2>/dev/null)
+    printf '  %-16s window open %6s ms   engine analysis alone %6s ms   %sx\n' "$(basename "$file")" \
+      "$window" "$engine" "$(ratio "$window" "$engine")"
+  done
+else
+  echo "  (window open: bench/startup's probe could not be built)"
+fi
+echo
+echo "== the decoded overview of $(basename "$CBR") against ffmpeg's decode"
+levels() { "$CLI" peaks --threads "$1" --samples-per-pixel 576 -o "$work/levels.dat" "$CBR"; }
+ffmpeg_decode() { ffmpeg -v error -i "$CBR" -f null -; }
+ff=$(median_ms ffmpeg_decode)
+l1=$(median_ms levels 1)
+ln=$(median_ms levels "$cores")
+printf '  %-40s %9s %7s  %s\n' "command" "median ms" "cpu s" "ffmpeg's time / this"
+printf '  %-40s %9s %7s\n' "ffmpeg -i FILE -f null -" "$ff" "$(cpu_s ffmpeg_decode)"
+printf '  %-40s %9s %7s  %sx\n' "vivizu-cli peaks, 1 thread" "$l1" "$(cpu_s levels 1)" "$(ratio "$ff" "$l1")"
+printf '  %-40s %9s %7s  %sx\n' "vivizu-cli peaks, $cores threads" "$ln" "$(cpu_s levels "$cores")" "$(ratio "$ff" "$ln")"
+echo "  load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+echo "== the estimate against the decoded levels, per column of 196"
 
-# Silence-separated passages that fade in and out: 36 s over the band's 196
-# columns.
-sox -q -n -r 44100 -c 2 "$work/mix.wav" synth 8 pinknoise vol 0.5 fade t 3 8 3 pad 2 2 repeat 2
-lame --quiet -b 128 "$work/mix.wav" "$work/mix.mp3"
-samples=$("$CLI" info "$work/mix.mp3" | awk -F': ' '$1 == "LengthMs" { printf "%d", $2 * 44.1 / 196 + 1 }')
-"$CLI" peaks --estimate --samples-per-pixel "$samples" -o "$work/e.json" "$work/mix.mp3"
-"$CLI" peaks --samples-per-pixel "$samples" -o "$work/d.json" "$work/mix.mp3"
-python3 - "$work/e.json" "$work/d.json" <<'PY'
-import json, math, sys
-e, d = (json.load(open(p))["data"] for p in sys.argv[1:3])
-db = lambda v: 20 * math.log10(max(abs(v), 1) / 32768)
-x = [db(v) for v in e[1::2]]; y = [db(v) for v in d[1::2]]
-n = min(len(x), len(y)); x, y = x[:n], y[:n]
-mx, my = sum(x) / n, sum(y) / n
-cov = sum((a - mx) * (b - my) for a, b in zip(x, y))
-sx = math.sqrt(sum((a - mx) ** 2 for a in x)); sy = math.sqrt(sum((b - my) ** 2 for b in y))
-print(f"estimate against decoded peak per column: r = {cov / (sx * sy) if sx and sy else float('nan'):.3f} over {n} columns")
+# Synthetic tracks of 36 s, 44.1 kHz mono, written by python (a fixed seed).
+python3 - "$work" <<'PY'
+import math, random, struct, sys, wave
+rate, seconds = 44100, 36
+random.seed(7)
+def write(name, samples):
+    with wave.open(f"{sys.argv[1]}/{name}.wav", "wb") as w:
+        w.setnchannels(1); w.setsampwidth(2); w.setframerate(rate)
+        w.writeframes(b"".join(struct.pack("<h", max(-32767, min(32767, int(s * 32767)))) for s in samples))
+n = rate * seconds
+# Speech-like: phrases of 0.4-2.5 s of low-passed noise under a syllable
+# rhythm (3-6 Hz), each at its own level (-30..-8 dB), with pauses of
+# 0.1-0.9 s between them.
+speech, t, low = [0.0] * n, 0, 0.0
+while t < n:
+    length = int(rate * random.uniform(0.4, 2.5)); gain = 10 ** (random.uniform(-30, -8) / 20)
+    rhythm = random.uniform(3, 6)
+    for i in range(t, min(n, t + length)):
+        low = 0.85 * low + 0.15 * random.uniform(-1, 1)
+        speech[i] = 3 * low * gain * max(0.0, math.sin(math.pi * rhythm * (i - t) / rate)) ** 2
+    t += length + int(rate * random.uniform(0.1, 0.9))
+write("speech", speech)
+# Music-like: notes of 0.2-1.2 s, three harmonics, a decaying envelope,
+# loudness rising and falling over the track, no pauses.
+music, t = [0.0] * n, 0
+while t < n:
+    length = int(rate * random.uniform(0.2, 1.2)); f = 110 * 2 ** (random.randint(0, 24) / 12)
+    gain = 0.3 * (0.55 + 0.45 * math.sin(2 * math.pi * t / n * 3)) * random.uniform(0.6, 1.0)
+    for i in range(t, min(n, t + int(length * 1.5))):
+        x = (i - t) / rate
+        env = math.exp(-3 * x)
+        music[i] += gain * env * (math.sin(2 * math.pi * f * x) + 0.5 * math.sin(4 * math.pi * f * x) + 0.25 * math.sin(6 * math.pi * f * x)) / 1.75
+    t += length
+write("music", music)
 PY
+# Silence-separated passages that fade in and out.
+sox -q -n -r 44100 -c 1 "$work/pauses.wav" synth 8 pinknoise vol 0.5 fade t 3 8 3 pad 2 2 repeat 2
+for track in speech music pauses; do
+  lame --quiet -b 128 "$work/$track.wav" "$work/$track.mp3"
+  samples=$("$CLI" info "$work/$track.mp3" | awk -F': ' '$1 == "LengthMs" { printf "%d", $2 * 44.1 / 196 + 1 }')
+  "$CLI" peaks --estimate --samples-per-pixel "$samples" -o "$work/e.json" "$work/$track.mp3"
+  "$CLI" peaks --samples-per-pixel "$samples" -o "$work/d.json" "$work/$track.mp3"
+  ffmpeg -v error -i "$work/$track.mp3" -f s16le -ac 1 "$work/$track.pcm"
+  python3 - "$track" "$samples" "$work/e.json" "$work/d.json" "$work/$track.pcm" <<'PY'
+import array, json, math, sys
+track, spp = sys.argv[1], int(sys.argv[2])
+e, d = (json.load(open(p))["data"] for p in sys.argv[3:5])
+pcm = array.array("h"); pcm.frombytes(open(sys.argv[5], "rb").read())
+db = lambda v: 20 * math.log10(max(abs(v), 1) / 32768)
+est = [db(v) for v in e[1::2]]
+peak = [db(v) for v in d[1::2]]
+rms = []
+for c in range(len(est)):
+    block = pcm[c * spp:(c + 1) * spp]
+    rms.append(db(math.sqrt(sum(s * s for s in block) / len(block))) if len(block) else -90.3)
+def r(x, y):
+    n = min(len(x), len(y)); x, y = x[:n], y[:n]
+    mx, my = sum(x) / n, sum(y) / n
+    cov = sum((a - mx) * (b - my) for a, b in zip(x, y))
+    sx = math.sqrt(sum((a - mx) ** 2 for a in x)); sy = math.sqrt(sum((b - my) ** 2 for b in y))
+    return (cov / (sx * sy) if sx and sy else float("nan")), n
+(rr, n), (rp, _) = r(est, rms), r(est, peak)
+print(f"  {track:8s} estimate against decoded RMS: r = {rr:.3f}; against decoded peak: r = {rp:.3f} ({n} columns)")
+PY
+done

@@ -308,6 +308,7 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
         {&f.PM_KeepID3v2, "PM_KeepID3v2", "Keep ID3v2 tag"},
         {&f.PM_LengthHeader, "PM_LengthHeader", "Write length header"},
         {&f.PM_ExactCut, "PM_ExactCut", "Exact cut (clean start)"},
+        {&f.PM_SnapToQuiet, "PM_SnapToQuiet", "Snap markers to quiet"},
         {&f.PM_Volume, "PM_Volume", "Volume and fades..."},
     };
     for (const auto& item : options) {
@@ -316,7 +317,7 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
         menuItem->SetCaption(QLatin1String(item.Caption));
         *item.Field = menuItem;
     }
-    // An action below the three ticks: splitting the file at its pauses,
+    // An action below the ticks: splitting the file at its pauses,
     // into a folder the folder dialog gives.
     f.PM_SplitSilence = new TMenuItem(f.PopupMenuOptions);
     f.PM_SplitSilence->setObjectName(QStringLiteral("PM_SplitSilence"));

@@ -2,7 +2,6 @@
 
 #include "editor/Selection.h"
 #include "editor/TimeText.h"
-#include "engine/decode/QuietPoint.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -27,7 +26,6 @@ constexpr int BarHalf = 22;  // the loudest bar reaches this far from the middle
 constexpr int LineHalf = 27; // the lines' half height
 constexpr int GrabPixels = 3;
 constexpr double WheelStep = 1.25;
-constexpr double SnapReachMs = 1000.0;
 
 } // namespace
 
@@ -195,6 +193,7 @@ void TOverviewBand::mousePressEvent(QMouseEvent* event)
         FDrag = toEnd < toStart || (toEnd == toStart && x > endX) ? TDrag::End : TDrag::Start;
     else
         FDrag = TDrag::Press;
+    FLineMoved = false;
 }
 
 void TOverviewBand::mouseMoveEvent(QMouseEvent* event)
@@ -202,8 +201,14 @@ void TOverviewBand::mouseMoveEvent(QMouseEvent* event)
     const int x = event->position().toPoint().x();
     const auto time = std::llround(TimeOfX(x));
     switch (FDrag) {
-    case TDrag::Start: FSelection.SetStart(time); break;
-    case TDrag::End: FSelection.SetEnd(time); break;
+    case TDrag::Start:
+        FSelection.SetStart(time);
+        FLineMoved = true;
+        break;
+    case TDrag::End:
+        FSelection.SetEnd(time);
+        FLineMoved = true;
+        break;
     case TDrag::Press:
         if (std::abs(x - FPressX) <= GrabPixels)
             break;
@@ -222,24 +227,10 @@ void TOverviewBand::mouseReleaseEvent(QMouseEvent* event)
         return;
     if (FDrag == TDrag::Press)
         PickPosition(std::llround(TimeOfX(event->position().toPoint().x())));
-    if (FSnapToQuiet && (FDrag == TDrag::Start || FDrag == TDrag::End))
-        SnapDropped(FDrag);
+    const TDrag released = FDrag;
     FDrag = TDrag::None;
-}
-
-void TOverviewBand::SnapDropped(TDrag line)
-{
-    if (FLevels.MsPerGranule <= 0)
-        return;
-    // Frame boundaries: a frame holds one or two granules.
-    const int step = std::max(1, static_cast<int>(std::lround(FFrameMs / FLevels.MsPerGranule)));
-    const bool start = line == TDrag::Start;
-    const auto dropped = static_cast<double>(start ? FSelection.Start() : FSelection.End());
-    const auto quiet = std::llround(QuietestPoint(FLevels, dropped, SnapReachMs, step));
-    if (start)
-        FSelection.SetStart(quiet);
-    else
-        FSelection.SetEnd(quiet);
+    if (FLineMoved && (released == TDrag::Start || released == TDrag::End))
+        emit LineDropped(released == TDrag::Start);
 }
 
 void TOverviewBand::mouseDoubleClickEvent(QMouseEvent*) { ShowWholeStream(); }

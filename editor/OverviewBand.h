@@ -44,10 +44,6 @@ public:
     void SetPlaying(bool playing);
     int64_t Position() const { return FPosition; }
 
-    // When on, a line let go moves its marker to the quietest frame boundary
-    // within a second of where it was dropped.
-    void SetSnapToQuiet(bool on) { FSnapToQuiet = on; }
-
     // The shown stretch of the stream.
     double ViewStart() const { return FViewStart; }
     double ViewSpan() const { return FViewSpan; }
@@ -64,6 +60,9 @@ signals:
     // The user picked a position (click or key); the window moves the
     // position bar there.
     void PositionPicked(qint64 ms);
+    // A dragged line was let go where it was moved to (start: the green
+    // line); the window may move it on into a pause.
+    void LineDropped(bool start);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -83,7 +82,6 @@ private:
     void SetView(double start, double span);
     void PickPosition(int64_t ms);
     void ShowSpanHint();
-    void SnapDropped(TDrag line);
 
     TSelection& FSelection;
     TGranuleLevels FLevels;
@@ -92,7 +90,7 @@ private:
     double FViewSpan = 0.0;
     int64_t FPosition = 0;
     bool FPlaying = false;
-    bool FSnapToQuiet = false;
+    bool FLineMoved = false;
     TDrag FDrag = TDrag::None;
     int FPressX = 0;
     double FPressViewStart = 0.0;

@@ -1,11 +1,14 @@
 #include "editor/OverviewJob.h"
 
+#include "engine/decode/FrameStarts.h"
 #include "engine/decode/LevelMeter.h"
+#include "engine/io/FileStream.h"
 
 #include <QPointer>
 #include <QMetaObject>
 #include <QCoreApplication>
 #include <algorithm>
+#include <exception>
 
 namespace vivizu {
 
@@ -43,44 +46,62 @@ void TOverviewJob::JoinFinished()
     });
 }
 
-void TOverviewJob::Start(const std::string& fileName, std::vector<int64_t> frameStarts, int sampleRate,
-                         int granuleSamples)
+void TOverviewJob::Start(const std::string& fileName, TFrameIndex index, int sampleRate, int granuleSamples)
 {
     Cancel();
-    if (frameStarts.size() < 2 || sampleRate <= 0 || granuleSamples <= 0)
+    if (index.Count() == 0 || sampleRate <= 0 || granuleSamples <= 0)
         return;
     auto state = std::make_shared<TState>();
     FCurrent = state;
     const uint64_t generation = FGeneration;
     QPointer<TOverviewJob> self(this);
-    std::thread thread([state, self, generation, fileName, starts = std::move(frameStarts), sampleRate,
-                        granuleSamples] {
-        TDecodeOptions options;
-        options.Cancel = &state->Cancel;
-        const TDecodeRange range{starts, 0, starts.size() - 1};
-        const TLevels decoded = DecodeLevels(fileName, range, granuleSamples, options);
-        if (decoded.Result.Status == TDecodeStatus::Done && !state->Cancel) {
-            TGranuleLevels levels;
-            levels.MsPerGranule = 1000.0 * granuleSamples / sampleRate;
-            levels.Levels.reserve(decoded.Blocks.size());
-            for (const TLevelBlock& block : decoded.Blocks)
-                levels.Levels.push_back(DbToUnitLevel(LevelToDb(std::max(block.Channel[0].Peak, block.Channel[1].Peak))));
-            // The application object outlives the window; the pointer is
-            // read on the window's thread only.
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [self, generation, levels] {
-                if (self)
-                    self->Deliver(generation, levels);
-            });
+    // The application object outlives the window; the pointer is read on
+    // the window's thread only.
+    auto post = [self, generation](TGranuleLevels levels, bool decoded) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [self, generation, levels, decoded] {
+            if (self)
+                self->Deliver(generation, levels, decoded);
+        });
+    };
+    std::thread thread([state, post, fileName, frames = std::move(index), sampleRate, granuleSamples] {
+        try {
+            TInputFile input(fileName);
+            TGranuleLevels estimate = EstimateSideInfoLevels(input, frames, &state->Cancel);
+            if (!state->Cancel)
+                post(std::move(estimate), false);
+        } catch (const std::exception&) {
+            // The file went away since the analysis: no estimate; the decode
+            // below fails the same way.
+        }
+        const std::vector<int64_t> starts = AudioFrameStarts(frames);
+        if (starts.size() >= 2 && !state->Cancel) {
+            TDecodeOptions options;
+            options.Cancel = &state->Cancel;
+            const TLevels decoded =
+                DecodeLevels(fileName, TDecodeRange{starts, 0, starts.size() - 1}, granuleSamples, options);
+            if (decoded.Result.Status == TDecodeStatus::Done && !state->Cancel) {
+                TGranuleLevels levels;
+                levels.MsPerGranule = 1000.0 * granuleSamples / sampleRate;
+                levels.Levels.reserve(decoded.Blocks.size());
+                for (const TLevelBlock& block : decoded.Blocks)
+                    levels.Levels.push_back(
+                        DbToUnitLevel(LevelToDb(std::max(block.Channel[0].Peak, block.Channel[1].Peak))));
+                post(std::move(levels), true);
+            }
         }
         state->Done = true;
     });
     FThreads.emplace_back(state, std::move(thread));
 }
 
-void TOverviewJob::Deliver(uint64_t generation, const TGranuleLevels& levels)
+void TOverviewJob::Deliver(uint64_t generation, const TGranuleLevels& levels, bool decoded)
 {
     if (generation != FGeneration)
         return;
+    if (!decoded) {
+        emit Estimated(levels);
+        return;
+    }
     FCurrent.reset();
     JoinFinished();
     emit Finished(levels);

@@ -1,10 +1,13 @@
 #pragma once
-// The background decode of the overview's true levels: the whole stream
-// decoded on every core into one level per granule, handed to the window
-// when done. Starting another job or Cancel() stops the one running and
-// drops its result; the window never waits for it. A failed decode hands
-// nothing over, so the estimate stays.
+// The background work of the overview, so that opening a file never waits
+// for it: first the levels estimated from the side information (a quick
+// pass over the frames), handed to the window as soon as they are there,
+// then the whole stream decoded on every core into one level per granule,
+// handed over when done. Starting another job or Cancel() stops the one
+// running and drops its results; the window never waits for it. A failed
+// decode hands nothing over, so the estimate stays.
 #include "engine/decode/SideInfoLevels.h"
+#include "engine/frames/FrameIndex.h"
 
 #include <QObject>
 #include <atomic>
@@ -25,14 +28,14 @@ public:
     // a chunk).
     ~TOverviewJob() override;
 
-    // Decodes the frames at frameStarts (AudioFrameStarts) of fileName in
-    // blocks of granuleSamples samples at sampleRate.
-    void Start(const std::string& fileName, std::vector<int64_t> frameStarts, int sampleRate,
-               int granuleSamples);
+    // Estimates, then decodes, the frames of index (a copy of the analysed
+    // file's) of fileName in blocks of granuleSamples samples at sampleRate.
+    void Start(const std::string& fileName, TFrameIndex index, int sampleRate, int granuleSamples);
     void Cancel();
     bool Running() const;
 
 signals:
+    void Estimated(const vivizu::TGranuleLevels& levels);
     void Finished(const vivizu::TGranuleLevels& levels);
 
 private:
@@ -40,7 +43,7 @@ private:
         std::atomic<bool> Cancel{false};
         std::atomic<bool> Done{false};
     };
-    void Deliver(uint64_t generation, const TGranuleLevels& levels);
+    void Deliver(uint64_t generation, const TGranuleLevels& levels, bool decoded);
     void JoinFinished();
 
     uint64_t FGeneration = 0;

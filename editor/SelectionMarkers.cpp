@@ -103,6 +103,7 @@ void TSelectionMarkers::Press(TMarkerWhich which, Qt::MouseButton button, int x,
     TMarkerDrag& marker = Record(which);
     marker.LastPoint = PointInContainer(which, x, y);
     marker.Dragging = true;
+    FMoved[which == TMarkerWhich::End] = false;
     // Where the two markers overlap, the one being dragged is drawn on top.
     Image(which)->raise();
 }
@@ -116,6 +117,7 @@ void TSelectionMarkers::Move(TMarkerWhich which, int x, int y) {
     if (!moved)
         return;
     image->SetLeft(*moved);
+    FMoved[which == TMarkerWhich::End] = true;
     KeepApart(which);
     const int64_t time = MarkerLeftToMs(marker, FSelection.RulerMax());
     if (which == TMarkerWhich::Start)
@@ -127,7 +129,12 @@ void TSelectionMarkers::Move(TMarkerWhich which, int x, int y) {
 // Any button's release ends the drag, after a last move to where it happened.
 void TSelectionMarkers::Release(TMarkerWhich which, int x, int y) {
     Move(which, x, y);
-    Record(which).Dragging = false;
+    TMarkerDrag& marker = Record(which);
+    const bool dropped = marker.Dragging && FMoved[which == TMarkerWhich::End];
+    marker.Dragging = false;
+    FMoved[which == TMarkerWhich::End] = false;
+    if (dropped)
+        emit Dropped(which);
 }
 
 } // namespace vivizu

@@ -30,6 +30,11 @@ public:
     // A marker reacts only while its image is enabled.
     bool Enabled(TMarkerWhich which) const;
 
+signals:
+    // A drag that moved the marker has ended; the selection holds the time
+    // of its place.
+    void Dropped(vivizu::TMarkerWhich which);
+
 private:
     TImage* Image(TMarkerWhich which) const;
     TMarkerDrag& Record(TMarkerWhich which);
@@ -48,6 +53,8 @@ private:
     QWidget* FContainer;
     TMarkerDrag FStart;
     TMarkerDrag FEnd;
+    // Per marker (start, end): the drag in progress has moved it.
+    bool FMoved[2] = {false, false};
 };
 
 } // namespace vivizu

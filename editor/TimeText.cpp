@@ -3,9 +3,26 @@
 #include "engine/TimeText.h"
 #include "platform/Locale.h"
 
+#include <algorithm>
+
 namespace vivizu {
 
 QString MsToTimeText(int64_t ms) { return QString::fromStdString(FormatTimeText(ms)); }
+
+QString ShortTimeText(int64_t ms) {
+    ms = std::max<int64_t>(0, ms);
+    const int64_t hours = ms / 3600000;
+    const QString seconds = QStringLiteral("%1.%2")
+                                .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+                                .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    if (hours == 0)
+        return QString::number(ms / 60000) + QLatin1Char(':') + seconds;
+    return QStringLiteral("%1:%2:").arg(hours).arg(ms / 60000 % 60, 2, 10, QLatin1Char('0')) + seconds;
+}
+
+QString SnapHintText(int64_t from, int64_t to) {
+    return ShortTimeText(from) + QStringLiteral(" \u2192 ") + ShortTimeText(to);
+}
 
 QString FileSizeText(int64_t bytes, const QString& thousandsSeparator) {
     if (bytes < 1024)

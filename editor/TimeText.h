@@ -12,6 +12,12 @@ namespace vivizu {
 // "-" before the text of its magnitude.
 QString MsToTimeText(int64_t ms);
 
+// A time as short as it reads clearly: "1:02.300" (minutes, seconds,
+// milliseconds), from an hour on "1:00:02.300".
+QString ShortTimeText(int64_t ms);
+// The move of a snapped marker: "1:02.300 → 1:02.612".
+QString SnapHintText(int64_t from, int64_t to);
+
 // A file size in whole kilobytes: "1 KB" below 1 024 bytes (also for an
 // empty file), otherwise bytes / 1 024 rounded half away from zero, grouped
 // by thousands: 1 048 576 bytes give "1,024 KB" with "," as separator.

@@ -57,6 +57,7 @@ void TFrmMP3Editor::WireEvents() {
     WirePreview();
     WireOpenFromOutside();
     WireOptions();
+    WireSnap();
     connect(BtnSaveMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnSaveMp3Click);
 }
 

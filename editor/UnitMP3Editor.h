@@ -5,15 +5,18 @@
 // which names each one by its component name.
 #include "editor/MarkerDrag.h"
 #include "editor/VolumeChoices.h"
+#include "engine/decode/LevelCache.h"
 #include "i18n/Messages.h"
 #include "widgets/Form.h"
 
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 class QMimeData;
+class QTimer;
 
 namespace vivizu {
 
@@ -158,6 +161,7 @@ private:
     TMenuItem* PM_KeepID3v2 = nullptr;
     TMenuItem* PM_LengthHeader = nullptr;
     TMenuItem* PM_ExactCut = nullptr;
+    TMenuItem* PM_SnapToQuiet = nullptr;    // dropped or typed markers move into pauses
     TMenuItem* PM_SplitSilence = nullptr;   // splits the file at its pauses
     TFolderDialog* FolderDialog1 = nullptr; // the pieces' folder
     TMenuItem* PM_Volume = nullptr;         // "Volume and fades..."
@@ -257,6 +261,12 @@ private:
     void WireOverview();
     void ShowOverview();
     void HideOverview();
+    // Snapping markers to quiet: a dropped marker or a typed time moves to
+    // the quietest boundary within a second when the option is ticked, and
+    // the position time shows the move for a moment.
+    void WireSnap();
+    void SnapMarker(TMarkerWhich which);
+    void ShowSnapHint(int64_t from, int64_t to);
 
     void StopPreview();
     void ResetFileFields();
@@ -280,6 +290,13 @@ private:
     TSelectionMarkers* FMarkers = nullptr;
     TOverviewBand* FOverview = nullptr;
     TOverviewJob* FOverviewJob = nullptr;
+    // The file whose levels the overview's decode is working on, for the
+    // levels cache.
+    TFileIdentity FOverviewFile;
+    QTimer* FSnapHintTimer = nullptr; // puts the position time back after a snap's hint
+    QRect FLabel1Bounds;              // the position time's place, widened for a hint
+    // Per time field (start, end): typed into since its last snap.
+    bool FTypedTime[2] = {false, false};
     // Size and modification time of the loaded file as it was analysed.
     int64_t FSourceSize = -1;
     int64_t FSourceMTimeNs = -1;

@@ -1,6 +1,6 @@
 // The options menu of the main window: what a save adds to the copied
-// frames (the source's ID3v2 tag, a length header, an exact cut), kept in
-// the settings file between runs.
+// frames (the source's ID3v2 tag, a length header, an exact cut) and whether
+// markers snap to quiet, kept in the settings file between runs.
 #include "editor/UnitMP3Editor.h"
 #include "editor/Selection.h"
 #include "editor/UnitVolume.h"
@@ -17,15 +17,15 @@ namespace vivizu {
 namespace {
 
 constexpr const char* OptionsSection = "OPTIONS";
-// The settings keys of the three options, in the menu's order.
-constexpr const char* OptionKeys[] = {"KeepID3v2", "LengthHeader", "ExactCut"};
+// The settings keys of the ticked options, in the menu's order.
+constexpr const char* OptionKeys[] = {"KeepID3v2", "LengthHeader", "ExactCut", "SnapToQuiet"};
 
 } // namespace
 
 void TFrmMP3Editor::WireOptions()
 {
     connect(Label29, &TLabel::Click, this, &TFrmMP3Editor::Label29Click);
-    for (TMenuItem* item : {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut})
+    for (TMenuItem* item : {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut, PM_SnapToQuiet})
         connect(item, &TMenuItem::Click, this, [this, item] { PM_KeepID3v2Click(item); });
     connect(PM_SplitSilence, &TMenuItem::Click, this, &TFrmMP3Editor::PM_SplitSilenceClick);
     connect(PM_Volume, &TMenuItem::Click, this, &TFrmMP3Editor::PM_VolumeClick);
@@ -73,7 +73,7 @@ void TFrmMP3Editor::PM_KeepID3v2Click(TMenuItem* sender)
 void TFrmMP3Editor::ReadOptionsSetting()
 {
     const TIniFile settings = LoadSettings();
-    TMenuItem* const items[] = {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut};
+    TMenuItem* const items[] = {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut, PM_SnapToQuiet};
     for (std::size_t i = 0; i < std::size(OptionKeys); ++i)
         items[i]->SetChecked(
             settings.ReadString(OptionsSection, OptionKeys[i], "0") == "1");
@@ -85,7 +85,7 @@ void TFrmMP3Editor::ReadOptionsSetting()
 // written; the close reports it and goes on.
 void TFrmMP3Editor::WriteOptionsSetting() const
 {
-    const TMenuItem* const items[] = {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut};
+    const TMenuItem* const items[] = {PM_KeepID3v2, PM_LengthHeader, PM_ExactCut, PM_SnapToQuiet};
     std::vector<std::pair<std::string, std::string>> values;
     for (std::size_t i = 0; i < std::size(OptionKeys); ++i)
         values.emplace_back(OptionKeys[i], items[i]->Checked() ? "1" : "0");

@@ -1,16 +1,19 @@
 // The overview band over the header's waveform picture: the opened stream's
-// levels, first estimated from the side information as the file opens, then
-// the decoded levels from a background job once it is done.
+// levels, first estimated from the side information, then decoded, both by
+// a background job so that opening a file never waits for them. Decoded
+// levels are kept in the levels cache: a file opened again shows them at
+// once, without the job.
 #include "editor/OverviewBand.h"
 #include "editor/OverviewJob.h"
 #include "editor/Selection.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/decode/FrameStarts.h"
+#include "engine/decode/LevelCache.h"
 #include "widgets/Timer.h"
 #include "widgets/TrackBar.h"
 
-#include <exception>
+#include <cmath>
 
 namespace vivizu {
 
@@ -26,8 +29,16 @@ void TFrmMP3Editor::WireOverview() {
     FOverview = new TOverviewBand(*FSelection, this);
     FOverview->setGeometry(BandLeft, BandTop, BandWidth, TOverviewBand::Height);
     FOverviewJob = new TOverviewJob(this);
+    connect(FOverviewJob, &TOverviewJob::Estimated, this, [this](const TGranuleLevels& levels) {
+        FOverview->SetLevels(levels, FMp3->Index().HeaderOf(0).DurationMs());
+        FOverview->raise();
+    });
     connect(FOverviewJob, &TOverviewJob::Finished, this, [this](const TGranuleLevels& levels) {
-        FOverview->SetLevels(levels, 0.0, true);
+        FOverview->SetLevels(levels, FMp3->Index().HeaderOf(0).DurationMs(), true);
+        FOverview->raise();
+        // Kept only when the file is still the one that was analysed.
+        if (IdentityOf(FOverviewFile.Path) == FOverviewFile)
+            TLevelCache(TLevelCache::DefaultFolder()).Write(FOverviewFile, levels);
     });
     // A pick during a preview waits: the position bar follows the preview.
     connect(FOverview, &TOverviewBand::PositionPicked, this, [this](qint64 ms) {
@@ -46,17 +57,18 @@ void TFrmMP3Editor::ShowOverview() {
         return;
     }
     const TMpegHeader first = index.HeaderOf(0);
-    try {
-        TInputFile input(FMp3->FileName);
-        FOverview->SetLevels(EstimateSideInfoLevels(input, index), first.DurationMs());
-    } catch (const std::exception&) {
-        // The file went away since the analysis: no picture, as for no file.
-        FOverview->ClearLevels();
+    const int granuleSamples = first.SamplesPerFrame() / first.Granules();
+    FOverviewFile = {IdentityOf(FMp3->FileName).Path, FSourceSize, FSourceMTimeNs};
+    const auto kept = TLevelCache(TLevelCache::DefaultFolder()).Read(FOverviewFile);
+    if (kept && std::abs(kept->MsPerGranule - 1000.0 * granuleSamples / first.SampleRate()) < 1e-9) {
+        FOverview->SetLevels(*kept, first.DurationMs());
+        FOverview->raise();
         return;
     }
-    FOverview->raise();
-    FOverviewJob->Start(FMp3->FileName, AudioFrameStarts(index), first.SampleRate(),
-                        first.SamplesPerFrame() / first.Granules());
+    // Until the job's estimate arrives the band shows nothing (not the
+    // previous file's levels).
+    FOverview->ClearLevels();
+    FOverviewJob->Start(FMp3->FileName, index, first.SampleRate(), granuleSamples);
 }
 
 void TFrmMP3Editor::HideOverview() {

@@ -50,4 +50,12 @@ double QuietestPoint(const TGranuleLevels& levels, double timeMs, double radiusM
     return best;
 }
 
+int64_t SnapToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules)
+{
+    if (levels.Empty() || levels.MsPerGranule <= 0)
+        return ms;
+    const int step = granules ? 1 : std::max(1, static_cast<int>(std::lround(frameMs / levels.MsPerGranule)));
+    return std::llround(QuietestPoint(levels, static_cast<double>(ms), SnapReachMs, step));
+}
+
 } // namespace vivizu

@@ -15,4 +15,13 @@ namespace vivizu {
 // there are no levels.
 double QuietestPoint(const TGranuleLevels& levels, double timeMs, double radiusMs, int step);
 
+// How far a marker snaps to quiet, either way.
+inline constexpr double SnapReachMs = 1000.0;
+
+// Where a marker dropped at ms lands when it snaps to quiet: the quietest
+// boundary within SnapReachMs, between frames of frameMs (a frame holds one
+// or two granules) or, with granules, between granules; whole milliseconds.
+// ms itself when there are no levels.
+int64_t SnapToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules);
+
 } // namespace vivizu

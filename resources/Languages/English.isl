@@ -61,6 +61,7 @@ Label29.Caption=>> Options
 PM_KeepID3v2.Caption=Keep ID3v2 tag
 PM_LengthHeader.Caption=Write length header
 PM_ExactCut.Caption=Exact cut (clean start)
+PM_SnapToQuiet.Caption=Snap markers to quiet
 PM_SplitSilence.Caption=Split at silences…
 PM_Volume.Caption=Volume and fades…
 

@@ -61,6 +61,7 @@ Label29.Caption=>> Options
 PM_KeepID3v2.Caption=Conserver la balise ID3v2
 PM_LengthHeader.Caption=Écrire l'en-tête de durée
 PM_ExactCut.Caption=Coupe exacte (début propre)
+PM_SnapToQuiet.Caption=Aimanter les marqueurs aux silences
 PM_SplitSilence.Caption=Découper aux silences…
 PM_Volume.Caption=Volume et fondus…
 

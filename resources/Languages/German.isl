@@ -61,6 +61,7 @@ Label29.Caption=>> Optionen
 PM_KeepID3v2.Caption=ID3v2-Tag behalten
 PM_LengthHeader.Caption=Längen-Header schreiben
 PM_ExactCut.Caption=Exakter Schnitt (sauberer Anfang)
+PM_SnapToQuiet.Caption=Marken an Stille ausrichten
 PM_SplitSilence.Caption=An Stillen teilen…
 PM_Volume.Caption=Lautstärke und Blenden…
 

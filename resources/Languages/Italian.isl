@@ -61,6 +61,7 @@ Label29.Caption=>> Opzioni
 PM_KeepID3v2.Caption=Mantieni tag ID3v2
 PM_LengthHeader.Caption=Scrivi intestazione di durata
 PM_ExactCut.Caption=Taglio esatto (inizio pulito)
+PM_SnapToQuiet.Caption=Aggancia i marcatori al silenzio
 PM_SplitSilence.Caption=Dividi ai silenzi…
 PM_Volume.Caption=Volume e dissolvenze…
 

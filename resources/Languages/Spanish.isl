@@ -61,6 +61,7 @@ Label29.Caption=>> Opciones
 PM_KeepID3v2.Caption=Conservar etiqueta ID3v2
 PM_LengthHeader.Caption=Escribir cabecera de duración
 PM_ExactCut.Caption=Corte exacto (inicio limpio)
+PM_SnapToQuiet.Caption=Ajustar los marcadores al silencio
 PM_SplitSilence.Caption=Dividir en los silencios…
 PM_Volume.Caption=Volumen y fundidos…
 

@@ -62,5 +62,20 @@ TEST(QuietPoint, SnapsIntoASynthesisedPause)
     EXPECT_NEAR(snapped, 2360.0, 60.0);
 }
 
+// A marker's snap: a pause of three granules has its middle on a granule
+// boundary that is no frame boundary; the frame grid takes the frame boundary
+// with quiet on both sides instead. Without levels the marker stays.
+TEST(QuietPoint, MarkerSnapOnTheFrameOrTheGranuleGrid)
+{
+    std::vector<float> levels(400, 0.8f);
+    std::fill(levels.begin() + 200, levels.begin() + 203, 0.0f); // 2000..2030 ms
+    const TGranuleLevels grid = Grid(levels);
+    EXPECT_EQ(SnapToQuietMs(grid, 1500, 20.0, true), 2010);
+    EXPECT_EQ(SnapToQuietMs(grid, 1500, 20.0, false), 2020);
+    // Beyond a second's reach: the pause is not seen.
+    EXPECT_NE(SnapToQuietMs(grid, 900, 20.0, true), 2010);
+    EXPECT_EQ(SnapToQuietMs(TGranuleLevels{}, 1234, 26.0, false), 1234);
+}
+
 } // namespace
 } // namespace vivizu

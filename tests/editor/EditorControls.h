@@ -113,6 +113,7 @@ public:
     TMenuItem* const PM_KeepID3v2 = Find<TMenuItem>("PM_KeepID3v2");
     TMenuItem* const PM_LengthHeader = Find<TMenuItem>("PM_LengthHeader");
     TMenuItem* const PM_ExactCut = Find<TMenuItem>("PM_ExactCut");
+    TMenuItem* const PM_SnapToQuiet = Find<TMenuItem>("PM_SnapToQuiet");
     TMenuItem* const PM_SplitSilence = Find<TMenuItem>("PM_SplitSilence");
 
 };

@@ -118,6 +118,27 @@ TEST_F(Options, WrittenBesideOtherSettingsAsZeroOrOne)
     EXPECT_EQ(saved.ReadString("OPTIONS", "KeepID3v2", ""), "0");
     EXPECT_EQ(saved.ReadString("OPTIONS", "LengthHeader", ""), "1");
     EXPECT_EQ(saved.ReadString("OPTIONS", "ExactCut", ""), "0");
+    EXPECT_EQ(saved.ReadString("OPTIONS", "SnapToQuiet", ""), "0");
+}
+
+// Snapping to quiet is off until ticked, and a tick is kept for the next run.
+TEST_F(Options, SnapToQuietKeptBetweenRuns)
+{
+    TEditorControls first(*Form);
+    EXPECT_EQ(first.PM_SnapToQuiet->Caption(), "Snap markers to quiet");
+    EXPECT_EQ(first.PM_SnapToQuiet->parent(), first.PopupMenuOptions);
+    EXPECT_FALSE(first.PM_SnapToQuiet->Checked());
+    first.PM_SnapToQuiet->DoClick();
+    Form->close();
+    EXPECT_EQ(TIniFile::Load(Settings()).ReadString("OPTIONS", "SnapToQuiet", ""), "1");
+
+    StartWindow();
+    TEditorControls second(*Form);
+    EXPECT_TRUE(second.PM_SnapToQuiet->Checked());
+    EXPECT_FALSE(second.PM_ExactCut->Checked());
+    second.PM_SnapToQuiet->DoClick();
+    Form->close();
+    EXPECT_EQ(TIniFile::Load(Settings()).ReadString("OPTIONS", "SnapToQuiet", ""), "0");
 }
 
 } // namespace

@@ -35,3 +35,12 @@ TEST(VersionText, ShortestFormWithTheDecimalSeparator) {
     EXPECT_EQ(VersionText(2.5, ","), "2,5");
     EXPECT_EQ(VersionText(0.0, "."), "0");
 }
+
+TEST(ShortTimeText, MinutesWithoutLeadingZerosHoursOnlyFromAnHourOn) {
+    EXPECT_EQ(ShortTimeText(0), "0:00.000");
+    EXPECT_EQ(ShortTimeText(62300), "1:02.300");
+    EXPECT_EQ(ShortTimeText(59 * 60000 + 59999), "59:59.999");
+    EXPECT_EQ(ShortTimeText(3600000 + 2300), "1:00:02.300");
+    EXPECT_EQ(ShortTimeText(125 * 3600000LL + 61000), "125:01:01.000");
+    EXPECT_EQ(SnapHintText(62300, 62612), QString::fromUtf8("1:02.300 \u2192 1:02.612"));
+}

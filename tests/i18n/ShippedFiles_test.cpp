@@ -44,7 +44,7 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
           "PM_English.Caption", "PM_Spanish.Caption", "PM_German.Caption",
           "PM_Italian.Caption", "PM_French.Caption", "Label29.Caption",
           "PM_KeepID3v2.Caption", "PM_LengthHeader.Caption", "PM_ExactCut.Caption",
-          "PM_SplitSilence.Caption", "PM_Volume.Caption"}},
+          "PM_SnapToQuiet.Caption", "PM_SplitSilence.Caption", "PM_Volume.Caption"}},
         {"FrmVolume",
          {"LabelGain.Caption", "LabelFadeIn.Caption", "LabelFadeOut.Caption", "CheckNormalize.Caption",
           "LabelLoudness.Caption", "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},

@@ -48,9 +48,11 @@ retry() {
   "$@"
 }
 
-# private_home WORK: a home folder of the script's own, WORK/home.
+# private_home WORK: a home folder of the script's own, WORK/home, with the
+# program's cache in it whatever the caller's environment says.
 private_home() {
   export HOME="$1/home"
+  export XDG_CACHE_HOME="$HOME/.cache"
   mkdir -p "$HOME"
 }
 
