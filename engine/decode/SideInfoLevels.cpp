@@ -1,6 +1,7 @@
 #include "engine/decode/SideInfoLevels.h"
 
 #include "engine/cut/GainTransform.h"
+#include "engine/decode/ScalefactorLevels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -92,7 +93,10 @@ void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, std::
 {
     const int granules = header.Granules();
     if (header.Layer() != 3) {
-        levels.insert(levels.end(), static_cast<size_t>(granules), 0.0f);
+        // Layers I and II: the frame's scalefactors give its level, the same
+        // for each of its parts on the grid.
+        const double db = ScalefactorFrameDb(frame, header);
+        levels.insert(levels.end(), static_cast<size_t>(granules), std::isnan(db) ? 0.0f : DbToUnitLevel(db));
         return;
     }
     const size_t sideInfo = static_cast<size_t>(header.MainDataOffset() - header.SideInfoSize());
@@ -123,7 +127,8 @@ TGranuleLevels EstimateSideInfoLevels(TInputFile& input, const TFrameIndex& inde
         if (cancel && (i & 1023) == 0 && cancel->load(std::memory_order_relaxed))
             break;
         const TMpegHeader header = index.HeaderOf(i);
-        bytes.resize(static_cast<size_t>(std::max(4, header.MainDataOffset())));
+        bytes.resize(header.Layer() == 3 ? static_cast<size_t>(std::max(4, header.MainDataOffset()))
+                                         : std::min(ScalefactorReach, static_cast<size_t>(header.FrameLength())));
         input.Seek(index.PositionOf(i), TSeekOrigin::Begin);
         bytes.resize(input.Read(bytes.data(), bytes.size()));
         AppendFrameLevels(bytes, header, result.Levels);

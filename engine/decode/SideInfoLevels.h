@@ -1,8 +1,9 @@
 #pragma once
-// The level of every granule of a Layer III stream estimated from the side
-// information alone, without decoding: global_gain sets the quantiser's step
-// (1.5 dB a unit) and part2_3_length the bits spent on the granule's
-// spectrum. A granule with no spectral bits is silent. The estimate is fast
+// The level of every granule of a stream estimated without decoding. For
+// Layer III from the side information alone: global_gain sets the
+// quantiser's step (1.5 dB a unit) and part2_3_length the bits spent on the
+// granule's spectrum; a granule with no spectral bits is silent. Layers I
+// and II from their scalefactors. The estimate is fast
 // enough to show together with the file's properties and places silences and
 // loud passages where they are; a decode gives the true levels.
 #include "engine/decode/LevelMeter.h"
@@ -31,9 +32,10 @@ inline constexpr double LevelFloorDb = -120.0;
 // The estimated level in dB of one granule of one channel.
 double SideInfoGranuleDb(int globalGain, int part23Length);
 
-// Estimated levels of one Layer III frame's granules (the larger of the
-// channels), appended to levels; a frame of another layer or too short for
-// its side information appends zeros for its granules.
+// Estimated levels of one frame's granules (the larger of the channels),
+// appended to levels: a Layer III frame's from its side information, a Layer
+// I or II frame's from its scalefactors (engine/decode/ScalefactorLevels.h);
+// a frame too short for them appends zeros for its granules.
 void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, std::vector<float>& levels);
 
 // The estimate for every frame of index (read from input, the file the index
