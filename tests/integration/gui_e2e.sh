@@ -102,9 +102,9 @@ if [ "$play_check" = 1 ]; then
   # Play (88 x 48 at 396, 114), then OK in the play-from dialog: "Play from
   # Start Tag" is checked the first time.
   click "$window" 440 138
-  wait_window '^Vivizu$' 340x180 || fail "the play-from dialog did not appear"
+  wait_window '^Vivizu$' 340x204 || fail "the play-from dialog did not appear"
   dialog=$found
-  click "$dialog" 185 152
+  click "$dialog" 185 176
   sleep 1.2
   # Stop (88 x 48 at 490, 114).
   click "$window" 534 138
