@@ -18,45 +18,14 @@ OUT="$ROOT/bench/out"
 CBR="$OUT/cbr128-1h.mp3"
 
 [ -x "$CLI" ] || { echo "decode: $CLI not found; build first" >&2; exit 1; }
-for tool in lame ffmpeg; do
-  command -v "$tool" >/dev/null || { echo "decode: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
-done
+BENCH=decode
+# shellcheck source=bench/lib.sh
+. "$ROOT/bench/lib.sh"
+need_tools lame ffmpeg
 mkdir -p "$OUT"
-if [ ! -s "$CBR" ]; then
-  echo "decode: encoding cbr128-1h.mp3 (3600 s of audio, once)..."
-  ffmpeg -v error -f lavfi -i "anoisesrc=d=3600:c=pink:r=44100:a=0.05" \
-    -f lavfi -i "sine=f=440:r=44100:d=3600" \
-    -filter_complex "amix=inputs=2,aformat=channel_layouts=stereo" -f s16le - |
-    lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -b 128 - "$CBR.part"
-  mv "$CBR.part" "$CBR"
-fi
-
+make_source 3600 -b 128 "$CBR"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-now_us() { echo "${EPOCHREALTIME/./}"; }
-
-# median_ms CMD...: one warm-up run, then RUNS timed runs; the median in ms.
-median_ms() {
-  local times=() i start end
-  for ((i = 0; i <= RUNS; i++)); do
-    start=$(now_us)
-    "$@" >/dev/null 2>&1 || { echo "decode: failed: $*" >&2; exit 1; }
-    end=$(now_us)
-    ((i == 0)) || times+=($((end - start)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END {
-    m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
-    printf "%.0f", m / 1000 }'
-}
-# cpu_s CMD...: the processor time (user + system, all threads) of one run,
-# in seconds: on a machine that others keep busy, the wall time of several
-# threads says little, their processor time still does.
-cpu_s() {
-  local TIMEFORMAT='%U %S'
-  { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.1f", $1 + $2 }'
-}
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
-
 levels() { "$CLI" peaks --threads "$1" --samples-per-pixel 576 -o "$work/levels.dat" "$CBR"; }
 loudness() { "$CLI" loudness --threads "$1" "$CBR"; }
 ffmpeg_decode() { ffmpeg -v error -i "$CBR" -f null -; }

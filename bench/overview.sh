@@ -33,47 +33,16 @@ CBR="$OUT/cbr128-1h.mp3"
 VBR="$OUT/vbr-2h.mp3"
 
 [ -x "$CLI" ] || { echo "overview: $CLI not found; build first" >&2; exit 1; }
-for tool in lame ffmpeg sox python3; do
-  command -v "$tool" >/dev/null || { echo "overview: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
-done
+BENCH=overview
+# shellcheck source=bench/lib.sh
+. "$ROOT/bench/lib.sh"
+need_tools lame ffmpeg sox python3
 mkdir -p "$OUT"
-# make_source SECONDS LAME-OPTIONS... FILE: as bench/run.sh makes them.
-make_source() {
-  local seconds=$1 file=${*: -1}
-  local lame_opts=("${@:2:$#-2}")
-  [ -s "$file" ] && return
-  echo "overview: encoding $(basename "$file") (${seconds} s of audio, once)..."
-  ffmpeg -v error -f lavfi -i "anoisesrc=d=$seconds:c=pink:r=44100:a=0.05" \
-    -f lavfi -i "sine=f=440:r=44100:d=$seconds" \
-    -filter_complex "amix=inputs=2,aformat=channel_layouts=stereo" -f s16le - |
-    lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian "${lame_opts[@]}" - "$file.part"
-  mv "$file.part" "$file"
-}
 make_source 3600 -b 128 "$CBR"
 make_source 7200 -V 4 "$VBR"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-now_us() { echo "${EPOCHREALTIME/./}"; }
-# median_ms CMD...: one warm-up run, then RUNS timed runs; the median in ms.
-median_ms() {
-  local times=() i start end
-  for ((i = 0; i <= RUNS; i++)); do
-    start=$(now_us)
-    "$@" >/dev/null 2>&1 || { echo "overview: failed: $*" >&2; exit 1; }
-    end=$(now_us)
-    ((i == 0)) || times+=($((end - start)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END {
-    m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
-    printf "%.0f", m / 1000 }'
-}
-# cpu_s CMD...: the processor time (user + system, all threads) of one run.
-cpu_s() {
-  local TIMEFORMAT='%U %S'
-  { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.1f", $1 + $2 }'
-}
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
 
 cores=$(nproc)
 echo "overview benchmark: median of $RUNS runs after one warm-up, files in the page cache"

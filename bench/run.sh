@@ -22,25 +22,12 @@ WORK="$OUT/work"
 [ -x "$CLI" ] || { echo "bench: $CLI not found; build first" >&2; exit 1; }
 cmake --build "$BUILD" --target bare-mapped-walk >/dev/null
 BARE="$BUILD/bin/bare-mapped-walk"
-for tool in lame ffmpeg mp3splt /usr/bin/time; do
-  command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
-done
+BENCH=bench
+# shellcheck source=bench/lib.sh
+. "$ROOT/bench/lib.sh"
+need_tools lame ffmpeg mp3splt /usr/bin/time
 mkdir -p "$OUT"
 
-# make_source SECONDS LAME-OPTIONS... FILE: pink noise over a tone, so that
-# VBR frame sizes vary, encoded from raw 16-bit stereo at 44.1 kHz.
-make_source() {
-  local seconds=$1 file=${*: -1}
-  local lame_opts=("${@:2:$#-2}")
-  [ -s "$file" ] && return
-  echo "bench: encoding $(basename "$file") (${seconds} s of audio, once)..."
-  ffmpeg -v error -f lavfi -i "anoisesrc=d=$seconds:c=pink:r=44100:a=0.05" \
-    -f lavfi -i "sine=f=440:r=44100:d=$seconds" \
-    -filter_complex "amix=inputs=2,aformat=channel_layouts=stereo" -f s16le - |
-    lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian "${lame_opts[@]}" \
-      - "$file.part" 2>>"$OUT/encode.log"
-  mv "$file.part" "$file"
-}
 CBR="$OUT/cbr128-1h.mp3"
 VBR="$OUT/vbr-2h.mp3"
 make_source 3600 -b 128 "$CBR"
@@ -50,27 +37,7 @@ rm -rf "$WORK"
 mkdir -p "$WORK"
 trap 'rm -rf "$WORK"' EXIT
 
-now_us() { echo "${EPOCHREALTIME/./}"; }  # no process started
-
-# median_ms CMD...: runs CMD once to warm the cache, then RUNS times, and
-# prints the median wall time in milliseconds. "{}" in CMD becomes a fresh
-# output name for each run.
-median_ms() {
-  local times=() i start end args
-  for ((i = 0; i <= RUNS; i++)); do
-    args=("${@//\{\}/run$i}")
-    start=$(now_us)
-    "${args[@]}" >/dev/null 2>&1 || { echo "bench: failed: ${args[*]}" >&2; exit 1; }
-    end=$(now_us)
-    rm -rf "$WORK"/*
-    ((i == 0)) || times+=($((end - start)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END {
-    m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2
-    printf "%.2f", m / 1000 }'
-}
-
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b > 0) ? a / b : 0 }'; }
+BENCH_CLEAN=$WORK
 
 # verdict A B min|max LIMIT: whether A / B meets the target.
 verdict() {

@@ -1,5 +1,6 @@
 #include "editor/UnitPlayMsg.h"
 
+#include "editor/DialogButtons.h"
 #include "chrome/FormShadow.h"
 #include "chrome/RoundRegion.h"
 #include "i18n/Language.h"
@@ -20,8 +21,6 @@ namespace vivizu {
 
 namespace {
 
-QPixmap Art(const char* name) { return ArtPixmap(QLatin1String(name), qApp->devicePixelRatio()); }
-
 TPlayMsgHook& Hook() {
     static TPlayMsgHook hook;
     return hook;
@@ -35,7 +34,7 @@ TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
     SetClientSize(340, 204);
 
     FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 204);
-    FS->SetPicture(Art("dialog-skin"));
+    FS->SetPicture(DialogArt("dialog-skin"));
     FS->SetStretch(true);
     Image1 = MakeControl<TImage>(this, "Image1", 70, 52, 16, 16);
     Image1->SetTransparent(true);
@@ -43,7 +42,7 @@ TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
     Image2->SetTransparent(true);
     Image3 = MakeControl<TImage>(this, "Image3", 70, 100, 16, 16);
     Image3->SetTransparent(true);
-    Image3->SetPicture(Art("marker-current"));
+    Image3->SetPicture(DialogArt("marker-current"));
 
     RadioButton1 = MakeControl<TRadioButton>(this, "RadioButton1", 92, 52, 241, 17);
     RadioButton1->SetCaption(QStringLiteral("Play from Start Tag"));
@@ -56,17 +55,10 @@ TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
     RadioButton4 = MakeControl<TRadioButton>(this, "RadioButton4", 92, 124, 241, 17);
     RadioButton4->SetCaption(QStringLiteral("Play the result"));
 
-    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 148, 165, 75, 23);
-    BtnOk->SetCaption(QStringLiteral("&Ok"));
-    BtnCancel = MakeControl<TGlyphButton>(this, "BtnCancel", 228, 165, 75, 23);
-    BtnCancel->SetCaption(QStringLiteral("&Cancel"));
-
-    BtnSysClose = MakeControl<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
-    BtnSysClose->SetNormal(Art("frame-close"));
-    BtnSysClose->SetHover(Art("frame-close-hover"));
-    BtnSysClose->SetDown(Art("frame-close-down"));
-    BtnSysClose->SetHint(QStringLiteral("Close"));
-    BtnSysClose->setFocusPolicy(Qt::NoFocus);
+    const TDialogButtons buttons = MakeDialogButtons(this, 165);
+    BtnOk = buttons.Ok;
+    BtnCancel = buttons.Cancel;
+    BtnSysClose = buttons.Close;
 
     setTabOrder(RadioButton1, RadioButton2);
     setTabOrder(RadioButton2, RadioButton3);

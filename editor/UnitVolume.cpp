@@ -1,5 +1,6 @@
 #include "editor/UnitVolume.h"
 
+#include "editor/DialogButtons.h"
 #include "chrome/FormShadow.h"
 #include "editor/LoudnessJob.h"
 #include "editor/Selection.h"
@@ -25,8 +26,6 @@
 namespace vivizu {
 namespace {
 
-QPixmap Art(const char* name) { return ArtPixmap(QLatin1String(name), qApp->devicePixelRatio()); }
-
 QDoubleSpinBox* Spin(QWidget* parent, const char* name, int top, double low, double high, double step)
 {
     auto* spin = new QDoubleSpinBox(parent);
@@ -48,7 +47,7 @@ TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
     SetClientSize(340, 224);
 
     FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 224);
-    FS->SetPicture(Art("dialog-skin"));
+    FS->SetPicture(DialogArt("dialog-skin"));
     FS->SetStretch(true);
 
     LabelGain = MakeControl<TLabel>(this, "LabelGain", 30, 44, 185, 17);
@@ -80,16 +79,10 @@ TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
             [this] { SpinGain->setValue(GainStepsForDb(SpinGain->value()) * GainStepDb); });
     connect(CheckNormalize, &QCheckBox::toggled, SpinTarget, &QWidget::setEnabled);
 
-    BtnOk = MakeControl<TGlyphButton>(this, "BtnOk", 148, 185, 75, 23);
-    BtnOk->SetCaption(QStringLiteral("&Ok"));
-    BtnCancel = MakeControl<TGlyphButton>(this, "BtnCancel", 228, 185, 75, 23);
-    BtnCancel->SetCaption(QStringLiteral("&Cancel"));
-    BtnSysClose = MakeControl<TPictureButton>(this, "BtnSysClose", 287, 1, 40, 20);
-    BtnSysClose->SetNormal(Art("frame-close"));
-    BtnSysClose->SetHover(Art("frame-close-hover"));
-    BtnSysClose->SetDown(Art("frame-close-down"));
-    BtnSysClose->SetHint(QStringLiteral("Close"));
-    BtnSysClose->setFocusPolicy(Qt::NoFocus);
+    const TDialogButtons buttons = MakeDialogButtons(this, 185);
+    BtnOk = buttons.Ok;
+    BtnCancel = buttons.Cancel;
+    BtnSysClose = buttons.Close;
 
     setTabOrder(SpinGain, SpinFadeIn);
     setTabOrder(SpinFadeIn, SpinFadeOut);
