@@ -173,11 +173,14 @@ using TRedecode = std::function<bool(const TChunkFrames& chunk, std::vector<floa
 
 // Keeps a chunk's samples until the chunks before it are delivered, checks
 // its check frames against the end of the chunk before, then hands its own
-// samples to the sink. A chunk that waits gives way when the decode stops.
+// samples to the sink. A chunk that waits gives way when the decode stops;
+// once the decode is cancelled the sink hears nothing more, even from chunks
+// that were already decoded.
 class TOrderedJoin {
 public:
-    TOrderedJoin(TPcmSink& sink, const std::vector<TChunkFrames>& plan, TRedecode redecode)
-        : FSink(sink), FPlan(plan), FRedecode(std::move(redecode))
+    TOrderedJoin(TPcmSink& sink, const std::vector<TChunkFrames>& plan, TRedecode redecode,
+                 const std::atomic<bool>* cancel)
+        : FSink(sink), FPlan(plan), FRedecode(std::move(redecode)), FCancel(cancel)
     {
     }
 
@@ -206,6 +209,11 @@ public:
         FTurn.wait(lock, [&] { return FNext == chunk || FAbandoned; });
         if (FAbandoned)
             return;
+        if (FCancel != nullptr && FCancel->load()) {
+            FAbandoned = true;
+            FTurn.notify_all();
+            return;
+        }
         if (lead > 0 && !Continues(pcm, lead)) {
             ++JoinsRedone;
             bool equal = false;
@@ -252,6 +260,7 @@ private:
     TPcmSink& FSink;
     const std::vector<TChunkFrames>& FPlan;
     TRedecode FRedecode;
+    const std::atomic<bool>* FCancel;
     std::mutex FMutex;
     std::condition_variable FTurn;
     size_t FNext = 0;
@@ -280,7 +289,7 @@ TDecodeResult DecodeInOrder(const std::string& fileName, const TDecodeRange& ran
             return false;
         }
     };
-    TOrderedJoin join(sink, plan, redecode);
+    TOrderedJoin join(sink, plan, redecode, options.Cancel);
     std::once_flag begun;
     const auto factory = [&](size_t chunk, const TPcmFormat& chunkFormat) -> std::unique_ptr<TChunkConsumer> {
         std::call_once(begun, [&] {

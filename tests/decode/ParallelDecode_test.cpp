@@ -178,7 +178,8 @@ TEST(ParallelDecode, CancelStopsTheDecode)
     EXPECT_TRUE(levels.Blocks.empty());
 }
 
-// Cancelled from the sink while other threads wait with later chunks.
+// Cancelled from the sink while other threads wait with later chunks: the
+// sink hears nothing after the cancel, however the threads are scheduled.
 TEST(ParallelDecode, CancelDuringTheDecodeReleasesEveryThread)
 {
     const std::string file = std::string(VIVIZU_FIXTURES) + "/vbr48k.mp3";
@@ -201,8 +202,7 @@ TEST(ParallelDecode, CancelDuringTheDecodeReleasesEveryThread)
     options.Threads = 4;
     const TDecodeResult r = DecodeInOrder(file, {starts, 0, starts.size() - 1}, options, sink);
     EXPECT_EQ(r.Status, TDecodeStatus::Cancelled);
-    EXPECT_GE(sink.Calls, 1);
-    EXPECT_LT(sink.Calls, 4);
+    EXPECT_EQ(sink.Calls, 1);
 }
 
 TEST(ParallelDecode, ReportsDamageAndShortFilesInsteadOfFailing)
