@@ -35,25 +35,32 @@ bool EndsWith(const std::string& s, const std::string& tail)
 
 constexpr int DefaultSamplesPerPixel = 256;
 
-// The side-information estimate of file as level blocks; false (reported)
-// when the file cannot be read.
-bool EstimateBlocks(const std::string& file, int samplesPerPixel, std::vector<TLevelBlock>& blocks)
+// The side-information estimate of file, gathered by the one walk that
+// opens it (no decode, no second pass), as level blocks of samplesPerPixel
+// samples, or of the samples in pps pixels a second; an exit code (reported)
+// when the file cannot be read or holds no stream.
+std::optional<int> EstimateBlocks(const std::string& file, std::optional<int> spp, std::optional<int> pps,
+                                  TLevels& levels, int& samplesPerPixel)
 {
     try {
-        TRoruvoMP3 mp3(file);
+        TRoruvoMP3 mp3;
+        mp3.EstimateLevels = true;
+        mp3.LoadFile(file);
         const TFrameIndex& index = mp3.Index();
         if (!mp3.Valid || index.Count() == 0) {
-            PrintError("peaks: " + file + ": no audio frames");
-            return false;
+            PrintError(file + ": not an MP3 stream");
+            return ExitDeclined;
         }
         TInputFile input(file);
+        levels.Result.Format = FrameFormatAt(input, index.PositionOf(0));
+        samplesPerPixel = spp ? *spp : pps ? std::max(1, levels.Result.Format.SampleRate / *pps) : DefaultSamplesPerPixel;
         const TMpegHeader first = index.HeaderOf(0);
-        blocks = EstimatedLevelBlocks(EstimateSideInfoLevels(input, index), first.SamplesPerFrame() / first.Granules(),
-                                      samplesPerPixel);
-        return true;
+        levels.Blocks =
+            EstimatedLevelBlocks(mp3.LevelEstimate(), first.SamplesPerFrame() / first.Granules(), samplesPerPixel);
+        return std::nullopt;
     } catch (const std::exception& e) {
         PrintError(std::string("peaks: ") + e.what());
-        return false;
+        return ExitIoError;
     }
 }
 
@@ -109,22 +116,22 @@ int RunPeaks(const std::vector<std::string>& args)
         return UsageError("peaks: OUT must end in .json or .dat");
     const std::string& file = parsed.Operands[0];
 
-    TCliRange range;
-    if (const auto code = ResolveRange(file, std::nullopt, std::nullopt, "peaks", range)) return *code;
-    TPcmFormat format;
-    try {
-        TInputFile input(file);
-        format = FrameFormatAt(input, range.Starts[0]);
-    } catch (const std::exception& e) {
-        PrintError(e.what());
-        return ExitIoError;
-    }
-    const int samplesPerPixel = spp ? *spp : pps ? std::max(1, format.SampleRate / *pps) : DefaultSamplesPerPixel;
     TLevels levels;
+    int samplesPerPixel = DefaultSamplesPerPixel;
     if (parsed.Has(OptEstimate)) {
-        if (!EstimateBlocks(file, samplesPerPixel, levels.Blocks)) return ExitIoError;
-        levels.Result.Format = format;
+        if (const auto code = EstimateBlocks(file, spp, pps, levels, samplesPerPixel)) return *code;
     } else {
+        TCliRange range;
+        if (const auto code = ResolveRange(file, std::nullopt, std::nullopt, "peaks", range)) return *code;
+        TPcmFormat format;
+        try {
+            TInputFile input(file);
+            format = FrameFormatAt(input, range.Starts[0]);
+        } catch (const std::exception& e) {
+            PrintError(e.what());
+            return ExitIoError;
+        }
+        samplesPerPixel = spp ? *spp : pps ? std::max(1, format.SampleRate / *pps) : DefaultSamplesPerPixel;
         levels = DecodeLevels(file, range.Range(), samplesPerPixel, options);
         if (levels.Result.Status != TDecodeStatus::Done) return ReportDecodeFailure("peaks", levels.Result);
     }

@@ -1,8 +1,9 @@
 #include "editor/OverviewJob.h"
 
+#include "engine/decode/SideInfoLevels.h"
+
 #include "engine/decode/FrameStarts.h"
 #include "engine/decode/LevelMeter.h"
-#include "engine/io/FileStream.h"
 
 #include <QPointer>
 #include <QMetaObject>
@@ -57,22 +58,13 @@ void TOverviewJob::Start(const std::string& fileName, TFrameIndex index, int sam
     QPointer<TOverviewJob> self(this);
     // The application object outlives the window; the pointer is read on
     // the window's thread only.
-    auto post = [self, generation](TGranuleLevels levels, bool decoded) {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [self, generation, levels, decoded] {
+    auto post = [self, generation](TGranuleLevels levels) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [self, generation, levels] {
             if (self)
-                self->Deliver(generation, levels, decoded);
+                self->Deliver(generation, levels);
         });
     };
     std::thread thread([state, post, fileName, frames = std::move(index), sampleRate, granuleSamples] {
-        try {
-            TInputFile input(fileName);
-            TGranuleLevels estimate = EstimateSideInfoLevels(input, frames, &state->Cancel);
-            if (!state->Cancel)
-                post(std::move(estimate), false);
-        } catch (const std::exception&) {
-            // The file went away since the analysis: no estimate; the decode
-            // below fails the same way.
-        }
         const std::vector<int64_t> starts = AudioFrameStarts(frames);
         if (starts.size() >= 2 && !state->Cancel) {
             TDecodeOptions options;
@@ -86,7 +78,7 @@ void TOverviewJob::Start(const std::string& fileName, TFrameIndex index, int sam
                 for (const TLevelBlock& block : decoded.Blocks)
                     levels.Levels.push_back(
                         DbToUnitLevel(LevelToDb(std::max(block.Channel[0].Peak, block.Channel[1].Peak))));
-                post(std::move(levels), true);
+                post(std::move(levels));
             }
         }
         state->Done = true;
@@ -94,14 +86,10 @@ void TOverviewJob::Start(const std::string& fileName, TFrameIndex index, int sam
     FThreads.emplace_back(state, std::move(thread));
 }
 
-void TOverviewJob::Deliver(uint64_t generation, const TGranuleLevels& levels, bool decoded)
+void TOverviewJob::Deliver(uint64_t generation, const TGranuleLevels& levels)
 {
     if (generation != FGeneration)
         return;
-    if (!decoded) {
-        emit Estimated(levels);
-        return;
-    }
     FCurrent.reset();
     JoinFinished();
     emit Finished(levels);

@@ -1,12 +1,11 @@
 #pragma once
 // The background work of the overview, so that opening a file never waits
-// for it: first the levels estimated from the side information (a quick
-// pass over the frames), handed to the window as soon as they are there,
-// then the whole stream decoded on every core into one level per granule,
-// handed over when done. Starting another job or Cancel() stops the one
-// running and drops its results; the window never waits for it. A failed
-// decode hands nothing over, so the estimate stays.
-#include "engine/decode/SideInfoLevels.h"
+// for it: the whole stream decoded on every core into one level per
+// granule, handed over when done. (The estimate the window shows until then
+// comes with the file's analysis.) Starting another job or Cancel() stops
+// the one running and drops its results; the window never waits for it. A
+// failed decode hands nothing over, so the estimate stays.
+#include "engine/decode/GranuleLevels.h"
 #include "engine/frames/FrameIndex.h"
 
 #include <QObject>
@@ -28,14 +27,13 @@ public:
     // a chunk).
     ~TOverviewJob() override;
 
-    // Estimates, then decodes, the frames of index (a copy of the analysed
+    // Decodes the frames of index (a copy of the analysed
     // file's) of fileName in blocks of granuleSamples samples at sampleRate.
     void Start(const std::string& fileName, TFrameIndex index, int sampleRate, int granuleSamples);
     void Cancel();
     bool Running() const;
 
 signals:
-    void Estimated(const vivizu::TGranuleLevels& levels);
     void Finished(const vivizu::TGranuleLevels& levels);
 
 private:
@@ -43,7 +41,7 @@ private:
         std::atomic<bool> Cancel{false};
         std::atomic<bool> Done{false};
     };
-    void Deliver(uint64_t generation, const TGranuleLevels& levels, bool decoded);
+    void Deliver(uint64_t generation, const TGranuleLevels& levels);
     void JoinFinished();
 
     uint64_t FGeneration = 0;

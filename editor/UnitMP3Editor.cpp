@@ -77,6 +77,7 @@ void TFrmMP3Editor::FormCreate() {
     FShadow = CreateFormShadow(*this);
 
     FMp3 = std::make_unique<TRoruvoMP3>(std::string(), MakePreviewDevice());
+    FMp3->EstimateLevels = true; // the overview's first picture
 
     // All the genres in one go: the list's model takes them in one insert.
     QStringList genres;

@@ -1,6 +1,7 @@
 // The overview band over the header's waveform picture: the opened stream's
-// levels, first estimated from the side information, then decoded, both by
-// a background job so that opening a file never waits for them. Decoded
+// levels, first estimated from the side information by the walk that
+// analyses the file, then decoded by a background job so that opening a file
+// never waits for the decode. Decoded
 // levels are kept in the levels cache: a file opened again shows them at
 // once, without the job.
 #include "editor/OverviewBand.h"
@@ -29,10 +30,6 @@ void TFrmMP3Editor::WireOverview() {
     FOverview = new TOverviewBand(*FSelection, this);
     FOverview->setGeometry(BandLeft, BandTop, BandWidth, TOverviewBand::Height);
     FOverviewJob = new TOverviewJob(this);
-    connect(FOverviewJob, &TOverviewJob::Estimated, this, [this](const TGranuleLevels& levels) {
-        FOverview->SetLevels(levels, FMp3->Index().HeaderOf(0).DurationMs());
-        FOverview->raise();
-    });
     connect(FOverviewJob, &TOverviewJob::Finished, this, [this](const TGranuleLevels& levels) {
         FOverview->SetLevels(levels, FMp3->Index().HeaderOf(0).DurationMs(), true);
         FOverview->raise();
@@ -65,9 +62,8 @@ void TFrmMP3Editor::ShowOverview() {
         FOverview->raise();
         return;
     }
-    // Until the job's estimate arrives the band shows nothing (not the
-    // previous file's levels).
-    FOverview->ClearLevels();
+    FOverview->SetLevels(FMp3->LevelEstimate(), first.DurationMs());
+    FOverview->raise();
     FOverviewJob->Start(FMp3->FileName, index, first.SampleRate(), granuleSamples);
 }
 

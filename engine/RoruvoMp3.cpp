@@ -1,5 +1,7 @@
 #include "engine/RoruvoMp3.h"
 
+#include "engine/decode/SideInfoLevels.h"
+
 #include "engine/frames/FrameWalk.h"
 #include "engine/io/FileStream.h"
 #include "engine/tags/Id3v2Size.h"
@@ -67,6 +69,7 @@ void TRoruvoMP3::LoadFile(const std::string& fileName, bool measureLength)
     Valid = false;
     Info = TMp3StreamInfo{};
     FIndex = TFrameIndex();
+    FLevelEstimate = TGranuleLevels();
     FDecoderIndex.reset();
     FApeTagLength = 0;
 
@@ -96,7 +99,30 @@ void TRoruvoMP3::LoadFile(const std::string& fileName, bool measureLength)
     if (measureLength) {
         // A frame that runs past the end of the audio ends the stream and
         // does not count: a cut from 0 to the length holds every frame.
-        FIndex.ExtendToEnd(input);
+        if (EstimateLevels) {
+            // Room for the granules of as many frames as the audio holds at
+            // the first frame's length.
+            FLevelEstimate.Levels.reserve(static_cast<size_t>((AudioEnd() - AudioStart()) /
+                                                              std::max(header.FrameLength(), 24)) *
+                                              static_cast<size_t>(header.Granules()) + 64);
+            FIndex.VisitFrameBytes(
+                [this](std::span<const uint8_t> bytes, TMpegHeader frame) {
+                    AppendFrameLevels(bytes, frame, FLevelEstimate.Levels);
+                },
+                FrameLevelsReach());
+        }
+        try {
+            FIndex.ExtendToEnd(input);
+        } catch (...) {
+            FIndex.VisitFrameBytes({}, 0);
+            FLevelEstimate = TGranuleLevels();
+            throw;
+        }
+        FIndex.VisitFrameBytes({}, 0);
+        if (EstimateLevels && FIndex.Count() > 0) {
+            const TMpegHeader first = FIndex.HeaderOf(0);
+            FLevelEstimate.MsPerGranule = first.DurationMs() / first.Granules();
+        }
         Info.LengthMs = FIndex.Duration().WholeMs();
     }
     if (FPlayer)

@@ -5,6 +5,7 @@
 #include "engine/MediaDevice.h"
 #include "engine/StreamInfo.h"
 #include "engine/cut/SplitPlan.h"
+#include "engine/decode/GranuleLevels.h"
 #include "engine/frames/FrameIndex.h"
 #include "engine/tags/Id3v1Tag.h"
 #include "engine/tags/Id3v2Chapters.h"
@@ -66,6 +67,14 @@ public:
     // callers that only cut and have no use for the length: the index then
     // grows as far as a cut needs.
     void LoadFile(const std::string& fileName, bool measureLength);
+
+    // When set, LoadFile's walk over every frame also estimates each
+    // granule's level from the frame's side information (or its
+    // scalefactors), without a second pass: LevelEstimate() then holds it.
+    bool EstimateLevels = false;
+    // The estimate of the last LoadFile that measured the length with
+    // EstimateLevels set; empty otherwise.
+    const TGranuleLevels& LevelEstimate() const { return FLevelEstimate; }
 
     // The frames of the analysed stream as the cut walks them; complete
     // after LoadFile with the length measured.
@@ -159,6 +168,7 @@ private:
     bool AsAnalysed(const TInputFile& input) const;
 
     TFrameIndex FIndex;
+    TGranuleLevels FLevelEstimate;
     // The frames as decoders find them, for the exact cut; made when first
     // needed.
     std::optional<TFrameIndex> FDecoderIndex;

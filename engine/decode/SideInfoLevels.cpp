@@ -4,6 +4,9 @@
 #include "engine/decode/ScalefactorLevels.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <cmath>
 #include <limits>
 
@@ -14,22 +17,29 @@ namespace {
 // in every granule's side information.
 constexpr int Part23BeforeGain = 21;
 
-int ReadBits(std::span<const uint8_t> bytes, int bit, int count)
+int64_t ReadBits(std::span<const uint8_t> bytes, int bit, int count)
 {
-    // count is at most 12: the bits lie within two or three bytes, taken
-    // together at once rather than bit by bit (this runs for every granule
-    // of every frame as a file opens).
+    // count is at most 29: the bits lie within five bytes. This runs for
+    // every granule of every frame as a file opens, so where eight bytes are
+    // there they are taken in one load, without a loop or a branch on where
+    // the bits fall.
     if (bit < 0 || count <= 0)
         return -1;
     const auto first = static_cast<size_t>(bit / 8);
     const auto last = static_cast<size_t>((bit + count - 1) / 8);
     if (last >= bytes.size())
         return -1;
-    uint32_t window = 0;
+    uint64_t window = 0;
+    if (first + sizeof window <= bytes.size()) {
+        std::memcpy(&window, bytes.data() + first, sizeof window);
+        if constexpr (std::endian::native == std::endian::little)
+            window = __builtin_bswap64(window);
+        return static_cast<int64_t>((window << (bit % 8)) >> (64 - count));
+    }
     for (size_t i = first; i <= last; ++i)
         window = window << 8 | bytes[i];
     const int shift = static_cast<int>(last - first + 1) * 8 - bit % 8 - count;
-    return static_cast<int>((window >> shift) & ((1u << count) - 1));
+    return static_cast<int64_t>((window >> shift) & ((uint64_t{1} << count) - 1));
 }
 
 // global_gain 210 is a quantiser step of one. Measured on broadband sound
@@ -48,15 +58,26 @@ double SideInfoGranuleDb(int globalGain, int part23Length)
 {
     if (globalGain < 0 || part23Length <= 0)
         return -std::numeric_limits<double>::infinity();
-    const double bitsPerLine = part23Length / LinesPerGranule;
-    return 1.5 * (globalGain - UnitGain) + FullScaleOffsetDb + std::log2(1.0 + bitsPerLine);
+    // part2_3_length has 12 bits: its term comes from a table made once, as
+    // this runs for every granule of every channel while a file opens.
+    static const std::array<double, 4096> detail = [] {
+        std::array<double, 4096> table{};
+        for (size_t bits = 0; bits < table.size(); ++bits)
+            table[bits] = std::log2(1.0 + static_cast<double>(bits) / LinesPerGranule);
+        return table;
+    }();
+    const double bitsTerm = part23Length < 4096 ? detail[static_cast<size_t>(part23Length)]
+                                                : std::log2(1.0 + part23Length / LinesPerGranule);
+    return 1.5 * (globalGain - UnitGain) + FullScaleOffsetDb + bitsTerm;
 }
 
 float DbToUnitLevel(double db)
 {
     if (!(db > LevelFloorDb))
         return 0.0f;
-    return static_cast<float>(std::min(1.0, (db - LevelFloorDb) / -LevelFloorDb));
+    // A product, not a quotient: this runs for every granule as a file opens.
+    constexpr double PerDb = 1.0 / -LevelFloorDb;
+    return static_cast<float>(std::min(1.0, (db - LevelFloorDb) * PerDb));
 }
 
 float UnitLevelToAmplitude(float level)
@@ -99,18 +120,37 @@ void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, std::
         levels.insert(levels.end(), static_cast<size_t>(granules), std::isnan(db) ? 0.0f : DbToUnitLevel(db));
         return;
     }
-    const size_t sideInfo = static_cast<size_t>(header.MainDataOffset() - header.SideInfoSize());
-    const std::span<const uint8_t> side =
-        frame.size() > sideInfo ? frame.subspan(sideInfo) : std::span<const uint8_t>();
+    if (frame.size() < static_cast<size_t>(header.MainDataOffset())) {
+        levels.insert(levels.end(), static_cast<size_t>(granules), 0.0f);
+        return;
+    }
+    const std::span<const uint8_t> side = frame.subspan(static_cast<size_t>(header.MainDataOffset() - header.SideInfoSize()));
+    // Each granule's part of the side information for each channel, granules
+    // first, parts of equal length: where global_gain sits in the first and
+    // how far apart the parts are, found once per frame.
+    const int channels = header.Channels();
+    const int first = GlobalGainBit(header, 0, 0);
+    const int stride = granules * channels == 1 ? 0
+                       : channels > 1           ? GlobalGainBit(header, 0, 1) - first
+                                                : GlobalGainBit(header, 1, 0) - first;
     for (int gr = 0; gr < granules; ++gr) {
         double loudest = -std::numeric_limits<double>::infinity();
-        for (int ch = 0; ch < header.Channels(); ++ch) {
-            const int gain = GlobalGain(frame, header, gr, ch);
-            const int part23 = ReadBits(side, GlobalGainBit(header, gr, ch) - Part23BeforeGain, 12);
-            loudest = std::max(loudest, SideInfoGranuleDb(gain, part23));
+        for (int ch = 0; ch < channels; ++ch) {
+            // part2_3_length, big_values and global_gain in one read.
+            const int64_t fields = ReadBits(side, first + (gr * channels + ch) * stride - Part23BeforeGain,
+                                            Part23BeforeGain + 8);
+            if (fields >= 0)
+                loudest = std::max(loudest, SideInfoGranuleDb(static_cast<int>(fields & 0xFF),
+                                                              static_cast<int>((fields >> (9 + 8)) & 0xFFF)));
         }
         levels.push_back(DbToUnitLevel(loudest));
     }
+}
+
+size_t FrameLevelsReach()
+{
+    // Layer III looks no further than its side information (at most 4 + 2 + 32 bytes).
+    return std::max<size_t>(ScalefactorReach, 4 + 2 + 32);
 }
 
 TGranuleLevels EstimateSideInfoLevels(TInputFile& input, const TFrameIndex& index,

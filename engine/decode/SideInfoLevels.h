@@ -6,6 +6,7 @@
 // and II from their scalefactors. The estimate is fast
 // enough to show together with the file's properties and places silences and
 // loud passages where they are; a decode gives the true levels.
+#include "engine/decode/GranuleLevels.h"
 #include "engine/decode/LevelMeter.h"
 #include "engine/frames/FrameIndex.h"
 #include "engine/io/FileStream.h"
@@ -17,17 +18,6 @@
 
 namespace vivizu {
 
-// Levels on an even grid of granules, each in [0, 1]: 0 is silence or
-// anything below LevelFloorDb, 1 is full scale.
-struct TGranuleLevels {
-    double MsPerGranule = 0.0;
-    std::vector<float> Levels;
-
-    bool Empty() const { return Levels.empty(); }
-    double DurationMs() const { return MsPerGranule * static_cast<double>(Levels.size()); }
-};
-
-inline constexpr double LevelFloorDb = -120.0;
 
 // The estimated level in dB of one granule of one channel.
 double SideInfoGranuleDb(int globalGain, int part23Length);
@@ -37,6 +27,9 @@ double SideInfoGranuleDb(int globalGain, int part23Length);
 // I or II frame's from its scalefactors (engine/decode/ScalefactorLevels.h);
 // a frame too short for them appends zeros for its granules.
 void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, std::vector<float>& levels);
+
+// How many bytes from a frame's start AppendFrameLevels looks at, at most.
+size_t FrameLevelsReach();
 
 // The estimate for every frame of index (read from input, the file the index
 // describes). The grid's step is the first frame's granule length. Stops,

@@ -33,9 +33,12 @@ bool TFrameIndex::Step(TFrameWalker& walker)
     }
     FPosition = step.End;
     FInStep = walker.InStep();
-    if (step.Kind == TStepKind::AudioFrame)
+    if (step.Kind == TStepKind::AudioFrame) {
         Add(step);
-    else
+        if (FVisitor)
+            FVisitor(walker.BytesOf(step, std::min<size_t>(FVisitorReach, static_cast<size_t>(step.Length()))),
+                     step.Header);
+    } else
         Pass(step);
     return true;
 }
@@ -57,6 +60,12 @@ void TFrameIndex::ExtendToTime(TInputFile& input, TStreamTime time)
 void TFrameIndex::ExtendToEnd(TInputFile& input)
 {
     WalkWhile(input, [] { return true; });
+}
+
+void TFrameIndex::VisitFrameBytes(TFrameBytesVisitor visitor, size_t reach)
+{
+    FVisitor = std::move(visitor);
+    FVisitorReach = reach;
 }
 
 void TFrameIndex::Add(const TFrameStep& step)

@@ -14,7 +14,9 @@
 #include "engine/frames/StreamTime.h"
 #include "engine/io/FileStream.h"
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace vivizu {
@@ -50,6 +52,13 @@ public:
     void ExtendToCount(TInputFile& input, size_t count);
     void ExtendToTime(TInputFile& input, TStreamTime time);
     void ExtendToEnd(TInputFile& input);
+
+    // Called with the first bytes of each audio frame as the walk adds it
+    // (up to `reach` bytes, fewer when the frame is shorter), so that facts
+    // about every frame are gathered without a second pass over the file.
+    // The bytes are valid during the call only. An empty visitor stops it.
+    using TFrameBytesVisitor = std::function<void(std::span<const uint8_t> bytes, TMpegHeader header)>;
+    void VisitFrameBytes(TFrameBytesVisitor visitor, size_t reach);
 
     // True when the walk has ended: the index holds every frame.
     bool Complete() const { return FComplete; }
@@ -108,6 +117,8 @@ private:
     std::vector<TBlock> FBlocks;
     std::vector<TPassedOver> FPassedOver;
     std::vector<size_t> FFormatChanges; // frames whose format differs from the frame before
+    TFrameBytesVisitor FVisitor;
+    size_t FVisitorReach = 0;
 };
 
 } // namespace vivizu

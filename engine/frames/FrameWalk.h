@@ -66,6 +66,13 @@ public:
     // The step from the position; the walk moves past it. An EndOfAudio step
     // does not move and ends the walk. Call only while !AtEnd().
     TFrameStep Next();
+    // Up to count bytes from the start of a step just taken, read from the
+    // walk's buffer; valid until the next call on the walker.
+    std::span<const uint8_t> BytesOf(const TFrameStep& step, size_t count)
+    {
+        FInput.SeekTo(step.Start);
+        return FInput.Peek(count);
+    }
 
 private:
     TFrameStep GridStep();

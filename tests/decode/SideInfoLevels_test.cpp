@@ -15,10 +15,7 @@ namespace {
 
 TGranuleLevels Estimate(const std::string& file)
 {
-    TRoruvoMP3 mp3(file);
-    EXPECT_TRUE(mp3.Valid) << file;
-    TInputFile input(file);
-    return EstimateSideInfoLevels(input, mp3.CompleteIndex());
+    return test::OpeningEstimate(file);
 }
 
 // The largest and the mean level of the granules from fromMs to toMs.
@@ -107,6 +104,28 @@ TEST(SideInfoLevelsGranule, ShortOrForeignFramesGiveZeros)
     const TMpegHeader layer2(0xFFFD9064u);
     AppendFrameLevels(header, layer2, levels);
     EXPECT_EQ(levels.size(), 4u);
+}
+
+// The estimate the opening walk gathers equals a second read of every frame,
+// on files with tags, header frames, leading zeros, an APE tag, Layer II,
+// VBR, mono and low rates: one level per granule, none for header frames.
+TEST(SideInfoLevels, OpeningWalkGathersTheSameEstimateAsASecondRead)
+{
+    for (const char* name : {"cbr128-tags.mp3", "ffmpeg-ape.mp3", "layer2-48k.mp3", "leading-zeros.mp3",
+                             "mono22k.mp3", "mono8k.mp3", "stereo-notag.mp3", "vbr48k.mp3"}) {
+        const std::string file = std::string(VIVIZU_FIXTURES) + "/" + name;
+        const TGranuleLevels levels = test::OpeningEstimate(file);
+        TRoruvoMP3 mp3(file);
+        const TMpegHeader first = mp3.Index().HeaderOf(0);
+        EXPECT_EQ(levels.Levels.size(), mp3.Index().Count() * static_cast<size_t>(first.Granules())) << name;
+    }
+    // Without the option, or without the length walk, nothing is gathered.
+    TRoruvoMP3 plain(std::string(VIVIZU_FIXTURES) + "/cbr128-tags.mp3");
+    EXPECT_TRUE(plain.LevelEstimate().Empty());
+    TRoruvoMP3 cutOnly;
+    cutOnly.EstimateLevels = true;
+    cutOnly.LoadFile(std::string(VIVIZU_FIXTURES) + "/cbr128-tags.mp3", false);
+    EXPECT_TRUE(cutOnly.LevelEstimate().Empty());
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "SoundFiles.h"
 
+#include "engine/RoruvoMp3.h"
+#include "engine/decode/SideInfoLevels.h"
+
 #include <gtest/gtest.h>
 #include <mpg123.h>
 
@@ -91,6 +94,19 @@ std::vector<float> DecodeWholeFile(const std::string& fileName, int* channels)
     mpg123_close(h);
     mpg123_delete(h);
     return pcm;
+}
+
+TGranuleLevels OpeningEstimate(const std::string& fileName)
+{
+    TRoruvoMP3 mp3;
+    mp3.EstimateLevels = true;
+    mp3.LoadFile(fileName);
+    EXPECT_TRUE(mp3.Valid) << fileName;
+    TInputFile input(fileName);
+    const TGranuleLevels again = EstimateSideInfoLevels(input, mp3.Index());
+    EXPECT_EQ(mp3.LevelEstimate().Levels, again.Levels) << fileName;
+    EXPECT_EQ(mp3.LevelEstimate().MsPerGranule, again.MsPerGranule) << fileName;
+    return mp3.LevelEstimate();
 }
 
 } // namespace vivizu::test

@@ -2,6 +2,8 @@
 // Small MP3 files made for a test with sox and LAME in a folder that is
 // removed afterwards, and a plain libmpg123 decode of a whole file to compare
 // the engine's decoders with.
+#include "engine/decode/GranuleLevels.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,5 +33,10 @@ std::string RunShell(const std::string& command);
 // Every audio frame of fileName decoded by libmpg123 in one go (no encoder
 // delay trimmed), as float samples with channels interleaved.
 std::vector<float> DecodeWholeFile(const std::string& fileName, int* channels = nullptr);
+
+// The level estimate of fileName as opening it with EstimateLevels gathers
+// it; fails the test unless a second read over the complete index gives the
+// same levels.
+TGranuleLevels OpeningEstimate(const std::string& fileName);
 
 } // namespace vivizu::test
