@@ -104,10 +104,12 @@ void TFrameIndex::Pass(const TFrameStep& step)
 size_t TFrameIndex::BlockOf(size_t i) const
 {
     // Blocks start at least every BlockFrames frames, and more often only
-    // after a gap of gigabytes: the block is at or after i / BlockFrames.
-    const auto it = std::upper_bound(FBlocks.begin(), FBlocks.end(), i,
-                                     [](size_t value, const TBlock& block) { return value < block.First; });
-    return static_cast<size_t>(it - FBlocks.begin()) - 1;
+    // after a gap of gigabytes: the block is at or after i / BlockFrames,
+    // nearly always that one. The writers ask once per frame.
+    size_t block = std::min(i / BlockFrames, FBlocks.size() - 1);
+    while (block + 1 < FBlocks.size() && FBlocks[block + 1].First <= i)
+        ++block;
+    return block;
 }
 
 TIndexedFrame TFrameIndex::Frame(size_t i) const
