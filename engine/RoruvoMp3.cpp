@@ -119,6 +119,7 @@ void TRoruvoMP3::LoadFile(const std::string& fileName, bool measureLength)
             throw;
         }
         FIndex.VisitFrameBytes({}, 0);
+        FLevelEstimate.Levels.shrink_to_fit(); // no room kept beyond the levels
         if (EstimateLevels && FIndex.Count() > 0) {
             const TMpegHeader first = FIndex.HeaderOf(0);
             FLevelEstimate.MsPerGranule = first.DurationMs() / first.Granules();
