@@ -1,6 +1,7 @@
 // Opening a long file in the main window: the time from the Open button's
 // click (the dialog answered at once) until the window has painted the
-// file's information, against the engine's analysis of the same file alone.
+// file's information and the overview's estimate (gathered by the same walk),
+// against the engine's analysis of the same file alone, without the estimate.
 // Usage: startup-probe-open FILE  -> prints "window_ms engine_ms"
 #include "editor/MessageBox.h"
 #include "editor/OverviewJob.h"
