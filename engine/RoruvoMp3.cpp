@@ -1,7 +1,6 @@
 #include "engine/RoruvoMp3.h"
 
 #include "engine/decode/SideInfoLevels.h"
-
 #include "engine/frames/FrameWalk.h"
 #include "engine/io/FileStream.h"
 #include "engine/tags/Id3v2Size.h"
