@@ -42,6 +42,7 @@ package: build
 bench: build
 	@bash bench/run.sh $(BUILD)
 	@bash bench/overview.sh $(BUILD)
+	@bash bench/decode.sh $(BUILD)
 	@bash bench/volume.sh $(BUILD)
 
 clean:

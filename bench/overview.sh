@@ -10,16 +10,14 @@
 #     levels cache): the Open button's click until the file's information is
 #     painted, the overview's job started, against the engine's analysis
 #     alone (fastest of 3)
-#   the decoded overview of the 1-hour file (vivizu-cli peaks, one level per
-#     granule of 576 samples, what the window's background job computes) on
-#     one thread and on all, against ffmpeg -i FILE -f null - (decoding
-#     alone, on one thread); wall and processor time
 #   the estimate's correlation with the decoded RMS per column (dB against
 #     dB, 196 columns as in the band; ffmpeg decodes) on three synthetic
 #     tracks: speech-like (noise phrases with a syllable rhythm and short
 #     pauses), music-like (decaying harmonic notes, no pauses) and passages
 #     of noise that fade in and out between silences; also against the
 #     decoded peak per column, which is what the band draws once decoded
+# The decoded overview's speed (what the window's background job computes)
+# against ffmpeg's decode is timed by bench/decode.sh.
 # Usage: bench/overview.sh BUILD   (OVERVIEW_RUNS=N runs per command, default 3)
 set -euo pipefail
 
@@ -68,18 +66,6 @@ if cmake --build "$BUILD" --target startup-probe-open >/dev/null 2>&1; then
 else
   echo "  (window open: bench/startup's probe could not be built)"
 fi
-echo
-echo "== the decoded overview of $(basename "$CBR") against ffmpeg's decode"
-levels() { "$CLI" peaks --threads "$1" --samples-per-pixel 576 -o "$work/levels.dat" "$CBR"; }
-ffmpeg_decode() { ffmpeg -v error -i "$CBR" -f null -; }
-ff=$(median_ms ffmpeg_decode)
-l1=$(median_ms levels 1)
-ln=$(median_ms levels "$cores")
-printf '  %-40s %9s %7s  %s\n' "command" "median ms" "cpu s" "ffmpeg's time / this"
-printf '  %-40s %9s %7s\n' "ffmpeg -i FILE -f null -" "$ff" "$(cpu_s ffmpeg_decode)"
-printf '  %-40s %9s %7s  %sx\n' "vivizu-cli peaks, 1 thread" "$l1" "$(cpu_s levels 1)" "$(ratio "$ff" "$l1")"
-printf '  %-40s %9s %7s  %sx\n' "vivizu-cli peaks, $cores threads" "$ln" "$(cpu_s levels "$cores")" "$(ratio "$ff" "$ln")"
-echo "  load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 echo "== the estimate against the decoded levels, per column of 196"
 

@@ -9,6 +9,8 @@
 #include "widgets/Application.h"
 #include "widgets/FileDialogBase.h"
 
+#include <QDir>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <ostream>
@@ -22,6 +24,26 @@ namespace vivizu::test {
 inline QString Fixture(const char* name) {
     return QString::fromUtf8(VIVIZU_FIXTURES) + QLatin1Char('/') + QLatin1String(name);
 }
+
+// While alive: the program folder is `folder` (a test's own, for its
+// settings file), holding the files a window needs to open and save.
+class TOwnProgramFolder {
+public:
+    explicit TOwnProgramFolder(const QString& folder) : FFormer(ProgramFolder()) {
+        const QString from = QString::fromStdString(FFormer);
+        for (const char* name : {"MarkStart.bmp", "MarkEnd.bmp", "MarkStartD.bmp", "MarkEndD.bmp"})
+            QFile::copy(from + name, folder + QLatin1Char('/') + QLatin1String(name));
+        QDir(folder).mkdir(QStringLiteral("Languages"));
+        QFile::copy(from + "Languages/English.isl", folder + QStringLiteral("/Languages/English.isl"));
+        SetProgramFolder(folder.toStdString() + "/");
+    }
+    ~TOwnProgramFolder() { SetProgramFolder(FFormer); }
+    TOwnProgramFolder(const TOwnProgramFolder&) = delete;
+    TOwnProgramFolder& operator=(const TOwnProgramFolder&) = delete;
+
+private:
+    std::string FFormer;
+};
 
 // A message text of the English language file beside the program.
 inline QString EnglishMessage(const char* key) {

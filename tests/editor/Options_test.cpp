@@ -23,20 +23,6 @@ namespace {
 
 class Options : public ::testing::Test {
 protected:
-    Options()
-    {
-        // A program folder of the test's own, for its settings file, with
-        // the files a window needs to open and save.
-        FormerFolder = ProgramFolder();
-        const QString from = QString::fromStdString(FormerFolder);
-        for (const char* name : {"MarkStart.bmp", "MarkEnd.bmp", "MarkStartD.bmp", "MarkEndD.bmp"})
-            QFile::copy(from + name, Temp.filePath(QLatin1String(name)));
-        QDir(Temp.path()).mkdir(QStringLiteral("Languages"));
-        QFile::copy(from + "Languages/English.isl", Temp.filePath(QStringLiteral("Languages/English.isl")));
-        SetProgramFolder(Temp.path().toStdString() + "/");
-    }
-    ~Options() override { SetProgramFolder(FormerFolder); }
-
     std::string Settings() const { return Temp.path().toStdString() + "/Vivizu.ini"; }
 
     // A window started now, reading the settings file as it starts.
@@ -58,8 +44,10 @@ protected:
 
     TDialogSeams Seams;
     QTemporaryDir Temp;
-    std::string FormerFolder;
     std::unique_ptr<TFrmMP3Editor> Form = std::make_unique<TFrmMP3Editor>();
+    // A program folder of the test's own, for its settings file; taken after
+    // the first window is made, given back before it goes.
+    TOwnProgramFolder Folder{Temp.path()};
 };
 
 TEST_F(Options, MenuBesideTheLanguageMenuWithThreeTicks)

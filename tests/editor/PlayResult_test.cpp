@@ -36,14 +36,6 @@ QByteArray FileBytes(const QString& path) {
 class PlayResult : public ::testing::Test {
 protected:
     PlayResult() {
-        // A program folder of its own, whose settings give the save's options.
-        FormerFolder = ProgramFolder();
-        const QString from = QString::fromStdString(FormerFolder);
-        for (const char* name : {"MarkStart.bmp", "MarkEnd.bmp", "MarkStartD.bmp", "MarkEndD.bmp"})
-            QFile::copy(from + name, Temp.filePath(QLatin1String(name)));
-        QDir(Temp.path()).mkdir(QStringLiteral("Languages"));
-        QFile::copy(from + "Languages/English.isl", Temp.filePath(QStringLiteral("Languages/English.isl")));
-        SetProgramFolder(Temp.path().toStdString() + "/");
         // Result files in a folder of the test's own, which must end empty.
         FormerRuntime = qgetenv("XDG_RUNTIME_DIR");
         HadRuntime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
@@ -57,7 +49,6 @@ protected:
     ~PlayResult() override {
         Form.reset();
         SetPlayMsgHook({});
-        SetProgramFolder(FormerFolder);
         if (HadRuntime)
             qputenv("XDG_RUNTIME_DIR", FormerRuntime);
         else
@@ -104,7 +95,8 @@ protected:
     }
 
     QTemporaryDir Temp;
-    std::string FormerFolder;
+    // A program folder of its own, whose settings give the save's options.
+    test::TOwnProgramFolder Folder{Temp.path()};
     QByteArray FormerRuntime;
     bool HadRuntime = false;
     std::shared_ptr<DeviceScript> Script = std::make_shared<DeviceScript>();

@@ -74,18 +74,6 @@ TEST(VolumeChoices, RoundTripThroughTheSettingsAndOddValuesGiveTheDefaults)
 
 class Volume : public ::testing::Test {
 protected:
-    Volume()
-    {
-        FormerFolder = ProgramFolder();
-        const QString from = QString::fromStdString(FormerFolder);
-        for (const char* name : {"MarkStart.bmp", "MarkEnd.bmp", "MarkStartD.bmp", "MarkEndD.bmp"})
-            QFile::copy(from + name, Temp.filePath(QLatin1String(name)));
-        QDir(Temp.path()).mkdir(QStringLiteral("Languages"));
-        QFile::copy(from + "Languages/English.isl", Temp.filePath(QStringLiteral("Languages/English.isl")));
-        SetProgramFolder(Temp.path().toStdString() + "/");
-    }
-    ~Volume() override { SetProgramFolder(FormerFolder); }
-
     std::string Settings() const { return Temp.path().toStdString() + "/Vivizu.ini"; }
 
     TFrmVolume* Dialog() const { return Form->findChild<TFrmVolume*>(QString(), Qt::FindDirectChildrenOnly); }
@@ -106,9 +94,10 @@ protected:
     }
 
     QTemporaryDir Temp;
-    std::string FormerFolder;
     TDialogSeams Seams;
     std::unique_ptr<TFrmMP3Editor> Form = std::make_unique<TFrmMP3Editor>();
+    // Taken after the first window is made, given back before it goes.
+    test::TOwnProgramFolder Folder{Temp.path()};
 };
 
 TEST_F(Volume, OkKeepsCancelAndEscapeLeaveAndTheCloseWritesThem)
