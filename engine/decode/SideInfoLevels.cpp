@@ -153,27 +153,4 @@ size_t FrameLevelsReach()
     return std::max<size_t>(ScalefactorReach, 4 + 2 + 32);
 }
 
-TGranuleLevels EstimateSideInfoLevels(TInputFile& input, const TFrameIndex& index,
-                                      const std::atomic<bool>* cancel)
-{
-    TGranuleLevels result;
-    if (index.Count() == 0)
-        return result;
-    const TMpegHeader first = index.HeaderOf(0);
-    result.MsPerGranule = first.DurationMs() / first.Granules();
-    result.Levels.reserve(index.Count() * static_cast<size_t>(first.Granules()));
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i < index.Count(); ++i) {
-        if (cancel && (i & 1023) == 0 && cancel->load(std::memory_order_relaxed))
-            break;
-        const TMpegHeader header = index.HeaderOf(i);
-        bytes.resize(header.Layer() == 3 ? static_cast<size_t>(std::max(4, header.MainDataOffset()))
-                                         : std::min(ScalefactorReach, static_cast<size_t>(header.FrameLength())));
-        input.Seek(index.PositionOf(i), TSeekOrigin::Begin);
-        bytes.resize(input.Read(bytes.data(), bytes.size()));
-        AppendFrameLevels(bytes, header, result.Levels);
-    }
-    return result;
-}
-
 } // namespace vivizu

@@ -8,16 +8,13 @@
 // loud passages where they are; a decode gives the true levels.
 #include "engine/decode/GranuleLevels.h"
 #include "engine/decode/LevelMeter.h"
-#include "engine/frames/FrameIndex.h"
-#include "engine/io/FileStream.h"
+#include "engine/frames/MpegHeader.h"
 
-#include <atomic>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace vivizu {
-
 
 // The estimated level in dB of one granule of one channel.
 double SideInfoGranuleDb(int globalGain, int part23Length);
@@ -30,12 +27,6 @@ void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, std::
 
 // How many bytes from a frame's start AppendFrameLevels looks at, at most.
 size_t FrameLevelsReach();
-
-// The estimate for every frame of index (read from input, the file the index
-// describes). The grid's step is the first frame's granule length. Stops,
-// returning what it has, when cancel is set.
-TGranuleLevels EstimateSideInfoLevels(TInputFile& input, const TFrameIndex& index,
-                                      const std::atomic<bool>* cancel = nullptr);
 
 // dB to the [0, 1] scale of TGranuleLevels, and back to a sample
 // magnitude (0 for 0).
