@@ -7,6 +7,7 @@
 #include "cli/CutTag.h"
 #include "cli/Options.h"
 #include "request/PieceNames.h"
+#include "request/RunOutputs.h"
 #include "engine/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/cut/GainPlan.h"
@@ -15,6 +16,7 @@
 #include "platform/CodePage.h"
 #include "request/CutRequest.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -94,6 +96,7 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
                 return std::string(id == OptFadeIn ? "--fade-in" : "--fade-out") + " expects a time, not '" +
                        value + "'";
             (id == OptFadeIn ? c.FadeInMs : c.FadeOutMs) = *ms;
+            NoteBareMilliseconds(id == OptFadeIn ? "--fade-in" : "--fade-out", value);
             break;
         }
         case OptNormalize: {
@@ -199,7 +202,7 @@ std::optional<std::string> Normalize(TRoruvoMP3& mp3, int32_t start, int32_t end
     report = "loudness: " + Decibels(l.IntegratedLufs, "%.2f") + " LUFS, true peak " +
              Decibels(l.TruePeakDbtp, "%.2f") + " dBTP\n";
     if (steps.Silent)
-        report += "normalize: the range is silent; no gain\n";
+        report += std::string("normalize: ") + SilentReason(l) + "; no gain\n";
     else
         report += "normalize: " + std::to_string(steps.Steps) + " steps of 1.5 dB (" +
                   Decibels(steps.Steps * GainStepDb, "%+.1f") + " dB) to " +
@@ -208,22 +211,63 @@ std::optional<std::string> Normalize(TRoruvoMP3& mp3, int32_t start, int32_t end
     return std::nullopt;
 }
 
+// How one file's cut ended, as a line of its own (JSON with --json).
+int FileEnds(const TCutArgs& args, const std::string& file, const std::string& target, int code,
+             const std::string& reason, TBatchOutput& output)
+{
+    if (args.Json)
+        output.Out("{" + JsonNameMembers("file", file) + ", \"status\": \"" +
+                   (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") + "\", " +
+                   JsonNameListMembers("written", code == ExitOk ? std::vector<std::string>{target}
+                                                                  : std::vector<std::string>{}) +
+                   ", \"reason\": " + JsonString(reason) + "}");
+    else if (code != ExitOk)
+        output.Error(reason);
+    else if (args.Folder)
+        output.Out(target);
+    return code;
+}
+
+// The name of one file's cut in the batch's folder, or why it has none.
+struct TCutTarget {
+    int Code = ExitOk;
+    std::string Path, Reason;
+};
+
+TCutTarget PlanCutTarget(const TCutArgs& args, const std::string& file, int32_t start, int32_t end)
+{
+    TCutTarget target;
+    TRoruvoMP3 mp3;
+    try {
+        mp3.LoadFile(file, false); // the tag gives {title} and {artist}
+    } catch (const std::exception& e) {
+        return {ExitIoError, "", e.what()};
+    }
+    if (!mp3.Valid)
+        return {ExitDeclined, "", file + ": not an MP3 stream; nothing written"};
+    const int codePage = AnsiCodePage();
+    TPieceFields fields;
+    fields.Name = BaseName(file);
+    if (mp3.Info.ID3v1Size == 128) {
+        fields.Title = AnsiToUtf8(TagFieldText(mp3.Info.Tag.Title), codePage);
+        fields.Artist = AnsiToUtf8(TagFieldText(mp3.Info.Tag.Artist), codePage);
+    }
+    fields.Start = TStreamTime::FromMs(start);
+    fields.End = TStreamTime::FromMs(end);
+    const std::string name = PieceName(args.Template, fields);
+    if (const auto refusal = CheckPieceNames({name}, *args.Folder, true))
+        return {ExitDeclined, "", file + ": " + *refusal + "; nothing written"};
+    target.Path = *args.Folder == "." ? name : *args.Folder + "/" + name;
+    return target;
+}
+
 // One file's cut into out; messages through output.
 int CutFile(const TCutArgs& args, const std::string& file, const std::string& out, int32_t start, int32_t end,
             TBatchOutput& output)
 {
-    std::string target = out; // with a folder: the templated name in it
+    const std::string& target = out; // with a folder: the templated name in it
     const auto ends = [&](int code, const std::string& reason) {
-        if (args.Json)
-            output.Out("{\"file\": " + JsonString(file) + ", \"status\": \"" +
-                       (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") +
-                       "\", \"written\": [" + (code == ExitOk ? JsonString(target) : "") + "], \"reason\": " +
-                       JsonString(reason) + "}");
-        else if (code != ExitOk)
-            output.Error(reason);
-        else if (args.Folder)
-            output.Out(target);
-        return code;
+        return FileEnds(args, file, target, code, reason, output);
     };
     TRoruvoMP3 mp3;
     try {
@@ -249,20 +293,6 @@ int CutFile(const TCutArgs& args, const std::string& file, const std::string& ou
         }
     }
     const TCutRequest request = BuildCutRequest(mp3.Info, choices, codePage);
-    if (args.Folder) {
-        TPieceFields fields;
-        fields.Name = BaseName(file);
-        if (mp3.Info.ID3v1Size == 128) {
-            fields.Title = AnsiToUtf8(TagFieldText(mp3.Info.Tag.Title), codePage);
-            fields.Artist = AnsiToUtf8(TagFieldText(mp3.Info.Tag.Artist), codePage);
-        }
-        fields.Start = TStreamTime::FromMs(start);
-        fields.End = TStreamTime::FromMs(end);
-        const std::string name = PieceName(args.Template, fields);
-        if (const auto refusal = CheckPieceNames({name}, *args.Folder, args.Force))
-            return ends(ExitDeclined, file + ": " + *refusal + "; nothing written");
-        target = *args.Folder == "." ? name : *args.Folder + "/" + name;
-    }
     const TCutResult result = mp3.CutSegment(start, end, target, request.Tag, request.Options);
     switch (result.Status) {
     case TCutStatus::Done:
@@ -317,9 +347,8 @@ int RunCut(const std::vector<std::string>& argv)
         TBatchOutput output(1, 0, false);
         return CutFile(args, args.Operands[0], args.Operands[1], *start, *end, output);
     }
-    struct stat folder {};
-    if (stat(args.Folder->c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
-        PrintError(*args.Folder + ": no such folder; nothing written");
+    if (const auto error = PrepareOutputFolder(*args.Folder, false)) {
+        PrintError(*error);
         return ExitIoError;
     }
     const std::vector<std::string> files(args.Operands.begin(), args.Operands.end() - 2);
@@ -330,13 +359,44 @@ int RunCut(const std::vector<std::string>& argv)
         sizes.push_back(stat(file.c_str(), &st) == 0 ? st.st_size : 0);
         total += sizes.back();
     }
+    // Every name is planned before any file is cut, so that the names of
+    // the whole batch are checked together: none may be an input, none
+    // may be given twice.
+    std::vector<TCutTarget> targets(files.size());
+    RunBatch(files.size(), std::thread::hardware_concurrency(), [&](size_t i) {
+        targets[i] = PlanCutTarget(args, files[i], *start, *end);
+        return ExitOk;
+    });
+    std::vector<TRunOutput> outputs;
+    for (size_t i = 0; i < files.size(); ++i)
+        if (targets[i].Code == ExitOk)
+            outputs.push_back({targets[i].Path, i, "cut"});
+    const TRunCheck check = CheckRunOutputs(files, outputs, args.Force);
+    for (size_t i = 0; i < files.size(); ++i)
+        if (targets[i].Code == ExitOk && !check.Refused.empty())
+            targets[i] = {ExitDeclined, targets[i].Path, check.Refused + "; nothing written"};
+        else if (targets[i].Code == ExitOk && !check.Declined[i].empty())
+            targets[i] = {ExitDeclined, targets[i].Path, files[i] + ": " + check.Declined[i] + "; nothing written"};
+
+    // A folder that is not there yet is made once the batch is known to
+    // write into it.
+    if (std::any_of(targets.begin(), targets.end(), [](const TCutTarget& t) { return t.Code == ExitOk; }))
+        if (const auto error = PrepareOutputFolder(*args.Folder, true)) {
+            PrintError(*error);
+            return ExitIoError;
+        }
     TBatchOutput output(files.size(), total, !args.Quiet);
-    return RunBatch(files.size(), std::thread::hardware_concurrency(), [&](size_t i) {
-        const int code = CutFile(args, files[i], {}, *start, *end, output);
-        output.PieceDone();
-        output.FileDone(sizes[i]);
+    const int worst = RunBatch(files.size(), std::thread::hardware_concurrency(), [&](size_t i) {
+        const int code = targets[i].Code == ExitOk
+                             ? CutFile(args, files[i], targets[i].Path, *start, *end, output)
+                             : FileEnds(args, files[i], targets[i].Path, targets[i].Code, targets[i].Reason, output);
+        if (code == ExitOk)
+            output.PieceDone();
+        output.FileDone(sizes[i], files[i], code);
         return code;
     });
+    output.Summary();
+    return worst;
 }
 
 } // namespace vivizu

@@ -7,6 +7,7 @@
 #include "cli/DecodeRange.h"
 #include "cli/Options.h"
 #include "engine/io/FileStream.h"
+#include "engine/io/SameFile.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/decode/SideInfoLevels.h"
 #include "engine/decode/Waveform.h"
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <unistd.h>
 
 namespace vivizu {
 namespace {
@@ -115,6 +117,11 @@ int RunPeaks(const std::vector<std::string>& args)
     if (!out.empty() && !dat && !EndsWith(out, ".json"))
         return UsageError("peaks: OUT must end in .json or .dat");
     const std::string& file = parsed.Operands[0];
+    // The picture never replaces the file it is of, by any name.
+    if (!out.empty() && AreSameFile(out, file)) {
+        PrintError("peaks: " + out + ": is the input file; it is not overwritten; nothing written");
+        return ExitDeclined;
+    }
 
     TLevels levels;
     int samplesPerPixel = DefaultSamplesPerPixel;
@@ -139,12 +146,18 @@ int RunPeaks(const std::vector<std::string>& args)
                                              parsed.Has(OptSplit) ? 2 : 1, bits);
     const std::string bytes = dat ? WaveformDat(waveform) : WaveformJson(waveform);
     if (out.empty()) {
-        std::cout << bytes;
-        errno = 0;
+        // Written straight to the descriptor, so that the system's own
+        // reason reaches the user ("No space left on device").
         std::cout.flush();
-        if (!std::cout) {
-            PrintError("peaks: cannot write: " + std::string(std::strerror(errno != 0 ? errno : EIO)));
-            return ExitIoError;
+        for (size_t at = 0; at < bytes.size();) {
+            const ssize_t n = write(STDOUT_FILENO, bytes.data() + at, bytes.size() - at);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                PrintError("peaks: cannot write: " + std::string(std::strerror(n < 0 ? errno : EIO)));
+                return ExitIoError;
+            }
+            at += static_cast<size_t>(n);
         }
         return ExitOk;
     }

@@ -9,6 +9,7 @@
 #include "cli/DecodeRange.h"
 #include "cli/Options.h"
 #include "request/PieceNames.h"
+#include "request/RunOutputs.h"
 #include "cli/SplitArgs.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/TimeText.h"
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
@@ -99,31 +101,36 @@ std::string SecondsText(double seconds)
     return text;
 }
 
+// The plan as a table, or as JSON: spread over lines for one file, one
+// line for each file of a batch (a stream of JSON lines).
 std::string PlanText(const std::vector<TSplitPiece>& pieces, const std::string& file, bool json,
-                     const TFoundPauses* found = nullptr)
+                     const TFoundPauses* found = nullptr, bool oneLine = false)
 {
     std::ostringstream text;
     std::ostream& out = text;
     const auto at = [&](int64_t sample) { return TStreamTime::FromSamples(sample, found->SampleRate); };
     if (json) {
-        out << "{\"file\": " << JsonString(file) << ", ";
+        const char* first = oneLine ? "" : "\n  ";
+        const char* next = oneLine ? ", " : ",\n  ";
+        const char* close = oneLine ? "]" : "\n]";
+        out << "{" << JsonNameMembers("file", file) << ", ";
         if (found != nullptr) {
             out << "\"silences\": [";
             for (size_t i = 0; i < found->Pauses.size(); ++i) {
                 const TSilence& p = found->Pauses[i];
-                out << (i ? ",\n  " : "\n  ") << "{\"start_ms\": " << Ms(at(p.Start)) << ", \"end_ms\": "
+                out << (i ? next : first) << "{\"start_ms\": " << Ms(at(p.Start)) << ", \"end_ms\": "
                     << Ms(at(p.End)) << ", \"level_db\": " << DbText(p.LevelDb) << "}";
             }
-            out << "\n], ";
+            out << close << ", ";
         }
         out << "\"pieces\": [";
         for (size_t i = 0; i < pieces.size(); ++i) {
             const TSplitRange& r = pieces[i].Range;
-            out << (i ? ",\n  " : "\n  ") << "{\"piece\": " << i + 1 << ", \"start_ms\": " << Ms(r.Start)
+            out << (i ? next : first) << "{\"piece\": " << i + 1 << ", \"start_ms\": " << Ms(r.Start)
                       << ", \"end_ms\": " << Ms(r.End) << ", \"length_ms\": " << Ms(r.End - r.Start)
-                      << ", \"name\": " << JsonString(pieces[i].FileName) << "}";
+                      << ", " << JsonNameMembers("name", pieces[i].FileName) << "}";
         }
-        out << "\n]}";
+        out << close << "}";
         return text.str();
     }
     if (found != nullptr) {
@@ -149,6 +156,15 @@ std::string PlanText(const std::vector<TSplitPiece>& pieces, const std::string& 
             out << '\n';
     }
     return text.str();
+}
+
+// True when one silence covers the whole stream.
+bool SilentThroughout(const TStreamSilences& found, const TFrameIndex& index)
+{
+    if (found.SampleRate <= 0 || found.Silences.size() != 1)
+        return false;
+    const TSilence& s = found.Silences.front();
+    return s.Start <= 0 && TStreamTime::FromSamples(s.End, found.SampleRate) >= index.Duration();
 }
 
 // The ID3v1 tag of piece i: the cut's tag options, the cue's title and
@@ -187,11 +203,9 @@ std::optional<std::string> WriteTextFile(const std::string& path, const std::str
 std::string JsonOutcome(const std::string& file, int code, const std::vector<std::string>& written,
                         const std::string& reason)
 {
-    std::string line = "{\"file\": " + JsonString(file) + ", \"status\": \"" +
-                       (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") + "\", \"written\": [";
-    for (size_t i = 0; i < written.size(); ++i)
-        line += (i ? ", " : "") + JsonString(written[i]);
-    return line + "], \"reason\": " + JsonString(reason) + "}";
+    return "{" + JsonNameMembers("file", file) + ", \"status\": \"" +
+           (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") + "\", " +
+           JsonNameListMembers("written", written) + ", \"reason\": " + JsonString(reason) + "}";
 }
 
 int ExitOf(TCutStatus status)
@@ -243,11 +257,8 @@ int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& m
                   const std::vector<TSplitPiece>& pieces, const std::vector<TCueTrack>& cue, TFileReport& report,
                   TBatchOutput& out)
 {
-    struct stat st {};
-    if (!args.Force && lstat(args.Chapters.c_str(), &st) == 0)
-        return report.Ends(ExitDeclined, args.Chapters + ": exists already; --force replaces it; nothing written");
     if (args.DryRun) {
-        out.Out(PlanText(pieces, file, args.Json));
+        out.Out(PlanText(pieces, file, args.Json, nullptr, args.Files.size() > 1));
         return ExitOk;
     }
     std::vector<TChapter> chapters;
@@ -262,30 +273,36 @@ int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& m
     return report.Ends(ExitOk, "");
 }
 
-// Splits one file of the command line.
 // Measures every piece (or with --normalize-all the whole stream, which the
 // pieces cover) and gives each its steps; one line per piece through out.
 std::optional<std::string> NormalizePieces(const TSplitArgs& args, TRoruvoMP3& mp3, std::vector<TSplitPiece>& pieces,
                                            TBatchOutput& out)
 {
-    const auto measure = [&](int64_t startMs, int64_t endMs, TNormalizeSteps& steps) -> std::optional<std::string> {
+    // One line for what was measured: the piece's name (or "all pieces")
+    // first, so that a batch's lines tell whose they are.
+    const auto measure = [&](int64_t startMs, int64_t endMs, const std::string& what,
+                             TNormalizeSteps& steps) -> std::optional<std::string> {
         const TLoudnessResult measured =
             MeasureSelectionLoudness(mp3, static_cast<int32_t>(startMs), static_cast<int32_t>(endMs));
         if (measured.Result.Status != TDecodeStatus::Done && measured.Result.Status != TDecodeStatus::EmptyRange)
             return "measuring the loudness failed: " + measured.Result.Message;
         steps = NormalizeSteps(measured.Loudness, *args.NormalizeLufs, args.AllowClipping);
         char line[160];
-        std::snprintf(line, sizeof line, "normalize: %.2f LUFS, true peak %.2f dBTP: %d steps of 1.5 dB%s",
-                      measured.Loudness.IntegratedLufs, measured.Loudness.TruePeakDbtp, steps.Steps,
-                      steps.PeakLimited ? " (lowered to keep -1 dBTP)" : "");
+        if (steps.Silent)
+            std::snprintf(line, sizeof line, "%s; no gain", SilentReason(measured.Loudness));
+        else
+            std::snprintf(line, sizeof line, "%.2f LUFS, true peak %.2f dBTP: %d %s of 1.5 dB%s",
+                          measured.Loudness.IntegratedLufs, measured.Loudness.TruePeakDbtp, steps.Steps,
+                          std::abs(steps.Steps) == 1 ? "step" : "steps",
+                          steps.PeakLimited ? " (lowered to keep -1 dBTP)" : "");
         if (!args.Json && !args.Quiet)
-            out.Out(line);
+            out.Out("normalize: " + what + ": " + line);
         return std::nullopt;
     };
     try {
         if (args.NormalizeAll) {
             TNormalizeSteps steps;
-            if (auto failure = measure(0, INT32_MAX, steps)) return failure;
+            if (auto failure = measure(0, INT32_MAX, "all pieces", steps)) return failure;
             for (TSplitPiece& piece : pieces)
                 piece.GainSteps = steps.Steps;
             return std::nullopt;
@@ -293,7 +310,7 @@ std::optional<std::string> NormalizePieces(const TSplitArgs& args, TRoruvoMP3& m
         for (TSplitPiece& piece : pieces) {
             TNormalizeSteps steps;
             const int64_t endMs = piece.Range.ToEnd ? INT32_MAX : piece.Range.End.WholeMs();
-            if (auto failure = measure(piece.Range.Start.WholeMs(), endMs, steps)) return failure;
+            if (auto failure = measure(piece.Range.Start.WholeMs(), endMs, piece.FileName, steps)) return failure;
             piece.GainSteps = steps.Steps;
         }
     } catch (const std::exception& e) {
@@ -302,18 +319,52 @@ std::optional<std::string> NormalizePieces(const TSplitArgs& args, TRoruvoMP3& m
     return std::nullopt;
 }
 
-int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out)
+// One file's split as planned before anything of the run is written.
+struct TSplitPlan {
+    int Code = ExitOk;                 // not ExitOk: declined or failed with Reason
+    std::string Reason;
+    std::unique_ptr<TRoruvoMP3> Mp3;   // released between planning and writing in a batch
+    int64_t Size = -1, MTimeNs = -1;   // the file as planned
+    std::vector<TSplitPiece> Pieces;
+    std::vector<std::string> Names;
+    TFoundPauses Found;
+    std::vector<TCueTrack> CueTracks;
+
+    static TSplitPlan Ends(int code, std::string reason)
+    {
+        TSplitPlan plan;
+        plan.Code = code;
+        plan.Reason = std::move(reason);
+        return plan;
+    }
+};
+
+// The size and modification time of the file at path; -1 when unknown.
+void StateOf(const std::string& path, int64_t& size, int64_t& mtimeNs)
 {
-    TFileReport report(args, file, out);
-    TRoruvoMP3 mp3;
+    struct stat st {};
+    size = mtimeNs = -1;
+    if (stat(path.c_str(), &st) == 0) {
+        size = st.st_size;
+        mtimeNs = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+    }
+}
+
+// Plans the split of one file of the command line: its pieces, their names
+// and tags, checked on their own; nothing is written.
+TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
+{
+    TSplitPlan plan;
+    StateOf(file, plan.Size, plan.MTimeNs);
+    plan.Mp3 = std::make_unique<TRoruvoMP3>();
+    TRoruvoMP3& mp3 = *plan.Mp3;
     try {
         mp3.LoadFile(file); // the whole index: it gives every split point
     } catch (const std::exception& e) {
-        return report.Ends(ExitIoError, e.what());
+        return TSplitPlan::Ends(ExitIoError, e.what());
     }
-    if (!mp3.Valid) {
-        return report.Ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
-    }
+    if (!mp3.Valid)
+        return TSplitPlan::Ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
     const TFrameIndex& index = mp3.Index();
     // Exact pieces are measured on the timeline players play: equal parts
     // of what they play, not of the frames with the encoder's delay.
@@ -322,42 +373,43 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
         try {
             duration = mp3.GaplessDuration();
         } catch (const std::exception& e) {
-            return report.Ends(ExitIoError, e.what());
+            return TSplitPlan::Ends(ExitIoError, e.what());
         }
     }
-    const TSplitTimes times = TimesOf(args, file, duration);
-    if (!times.Declined.empty()) {
-        return report.Ends(ExitDeclined, times.Declined + "; nothing written");
-    }
+    TSplitTimes times = TimesOf(args, file, duration);
+    if (!times.Declined.empty())
+        return TSplitPlan::Ends(ExitDeclined, times.Declined + "; nothing written");
     TSplitRanges ranges;
-    TFoundPauses found;
     if (args.Mode == TSplitMode::Silence) {
         TDecodeOptions decode;
         decode.Threads = args.Threads;
         const TStreamSilences silences = FindStreamSilences(file, index, args.Silence, decode);
         if (silences.Result.Status != TDecodeStatus::Done)
-            return report.Ends(silences.Result.Status == TDecodeStatus::ReadError ? ExitIoError : ExitDeclined,
-                               file + ": " + silences.Result.Message + "; nothing written");
-        TSilencePlan plan = PlanSilenceSplit(index, silences.Silences, silences.SampleRate, args.KeepSilence, args.Exact);
-        if (plan.Pauses.empty())
-            return report.Ends(ExitDeclined, file + ": no silence found (below " + DbText(args.Silence.ThresholdDb) +
-                                                 " dBFS for at least " +
-                                                 SecondsText(args.Silence.MinLengthSeconds) + "); nothing written");
-        ranges = std::move(plan.Ranges);
-        found = {std::move(plan.Pauses), silences.SampleRate};
+            return TSplitPlan::Ends(silences.Result.Status == TDecodeStatus::ReadError ? ExitIoError : ExitDeclined,
+                                    file + ": " + silences.Result.Message + "; nothing written");
+        TSilencePlan silencePlan =
+            PlanSilenceSplit(index, silences.Silences, silences.SampleRate, args.KeepSilence, args.Exact);
+        if (silencePlan.Pauses.empty() && SilentThroughout(silences, index))
+            return TSplitPlan::Ends(ExitDeclined, file + ": the file is silent throughout (below " +
+                                                      DbText(args.Silence.ThresholdDb) +
+                                                      " dBFS); there is no sound to split; nothing written");
+        if (silencePlan.Pauses.empty())
+            return TSplitPlan::Ends(ExitDeclined, file + ": no silence found (below " +
+                                                      DbText(args.Silence.ThresholdDb) + " dBFS for at least " +
+                                                      SecondsText(args.Silence.MinLengthSeconds) +
+                                                      "); nothing written");
+        ranges = std::move(silencePlan.Ranges);
+        plan.Found = {std::move(silencePlan.Pauses), silences.SampleRate};
     } else {
         ranges = args.Exact ? PlanExactSplit(duration, times.Times, times.DropEmpty)
                             : PlanPlainSplit(index, times.Times, times.DropEmpty);
     }
-    if (!ranges.Declined.empty()) {
-        return report.Ends(ExitDeclined, file + ": " + ranges.Declined + "; nothing written");
-    }
+    if (!ranges.Declined.empty())
+        return TSplitPlan::Ends(ExitDeclined, file + ": " + ranges.Declined + "; nothing written");
 
     const int codePage = AnsiCodePage();
     const std::string sourceTitle = mp3.Info.ID3v1Size == 128 ? AnsiToUtf8(TagFieldText(mp3.Info.Tag.Title), codePage) : "";
     const std::string sourceArtist = mp3.Info.ID3v1Size == 128 ? AnsiToUtf8(TagFieldText(mp3.Info.Tag.Artist), codePage) : "";
-    std::vector<TSplitPiece> pieces;
-    std::vector<std::string> names;
     for (size_t i = 0; i < ranges.Pieces.size(); ++i) {
         const TCueTrack* cue = i < times.CueTracks.size() ? &times.CueTracks[i] : nullptr;
         TPieceFields fields;
@@ -370,19 +422,61 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
                                                          : sourceArtist;
         fields.Start = ranges.Pieces[i].Start;
         fields.End = ranges.Pieces[i].End;
-        names.push_back(PieceName(args.Template, fields));
-        pieces.push_back({ranges.Pieces[i], args.Folder == "." ? names.back() : args.Folder + "/" + names.back(),
-                          PieceTag(args, mp3.Info, cue, i, codePage)});
+        plan.Names.push_back(PieceName(args.Template, fields));
+        plan.Pieces.push_back({ranges.Pieces[i],
+                               args.Folder == "." ? plan.Names.back() : args.Folder + "/" + plan.Names.back(),
+                               PieceTag(args, mp3.Info, cue, i, codePage)});
     }
+    plan.CueTracks = std::move(times.CueTracks);
+    if (args.Chapters.empty())
+        if (const auto refusal = CheckPieceNames(plan.Names, args.Folder, true))
+            return TSplitPlan::Ends(ExitDeclined, *refusal + "; nothing written");
+    return plan;
+}
+
+// The files the plan writes, for the check of the whole run.
+void AddOutputs(const TSplitArgs& args, const TSplitPlan& plan, size_t input, std::vector<TRunOutput>& outputs)
+{
+    if (plan.Code != ExitOk)
+        return;
+    if (!args.Chapters.empty()) {
+        outputs.push_back({args.Chapters, input, "chaptered copy"});
+        return;
+    }
+    for (const TSplitPiece& piece : plan.Pieces)
+        outputs.push_back({piece.FileName, input, "piece"});
+    if (!args.WriteCue.empty())
+        outputs.push_back({args.WriteCue, input, "cue sheet"});
+}
+
+// Writes what was planned for one file, after the whole run was checked.
+int WriteSplitPlan(const TSplitArgs& args, const std::string& file, TSplitPlan& plan, TBatchOutput& out)
+{
+    TFileReport report(args, file, out);
+    if (plan.Code != ExitOk)
+        return report.Ends(plan.Code, plan.Reason);
+    if (!plan.Mp3) {
+        // A batch's files are loaded again to be written; the plan holds
+        // only while the file is as it was planned.
+        int64_t size = -1, mtime = -1;
+        StateOf(file, size, mtime);
+        plan.Mp3 = std::make_unique<TRoruvoMP3>();
+        try {
+            if (size == plan.Size && mtime == plan.MTimeNs)
+                plan.Mp3->LoadFile(file);
+        } catch (const std::exception& e) {
+            return report.Ends(ExitIoError, e.what());
+        }
+        if (!plan.Mp3->Valid || size != plan.Size || mtime != plan.MTimeNs)
+            return report.Ends(ExitIoError, file + ": the file changed during the run; nothing written");
+    }
+    TRoruvoMP3& mp3 = *plan.Mp3;
+    std::vector<TSplitPiece>& pieces = plan.Pieces;
     if (!args.Chapters.empty())
-        return WriteChapters(args, file, mp3, pieces, times.CueTracks, report, out);
-    if (const auto refusal = CheckPieceNames(names, args.Folder, args.Force))
-        return report.Ends(ExitDeclined, *refusal + "; nothing written");
-    struct stat cueStat {};
-    if (!args.WriteCue.empty() && !args.Force && lstat(args.WriteCue.c_str(), &cueStat) == 0)
-        return report.Ends(ExitDeclined, args.WriteCue + ": exists already; --force replaces it; nothing written");
+        return WriteChapters(args, file, mp3, pieces, plan.CueTracks, report, out);
     if (args.DryRun) {
-        out.Out(PlanText(pieces, file, args.Json, args.Mode == TSplitMode::Silence ? &found : nullptr));
+        out.Out(PlanText(pieces, file, args.Json, args.Mode == TSplitMode::Silence ? &plan.Found : nullptr,
+                         args.Files.size() > 1));
         return ExitOk;
     }
 
@@ -393,6 +487,7 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
         if (const auto failure = NormalizePieces(args, mp3, pieces, out))
             return report.Ends(ExitIoError, file + ": " + *failure + "; nothing written");
     }
+    const int codePage = AnsiCodePage();
     TCutOptions options;
     options.KeepID3v2 = args.KeepID3v2;
     options.LengthHeader = args.LengthHeader;
@@ -408,8 +503,8 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
         for (size_t i = 0; i < pieces.size(); ++i) {
             TCueTrack track;
             track.Start = pieces[i].Range.Start;
-            track.Title = i < times.CueTracks.size() ? times.CueTracks[i].Title : "";
-            track.Performer = i < times.CueTracks.size() ? times.CueTracks[i].Performer : "";
+            track.Title = i < plan.CueTracks.size() ? plan.CueTracks[i].Title : "";
+            track.Performer = i < plan.CueTracks.size() ? plan.CueTracks[i].Performer : "";
             tracks.push_back(std::move(track));
         }
         if (const auto error = WriteTextFile(args.WriteCue, CueSheetText(file, tracks)))
@@ -418,9 +513,10 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
     }
     if (failure.Ok())
         return report.Ends(ExitOk, "");
-    const std::string before = result.Written == 0 ? "; nothing written"
-                                                   : "; the " + std::to_string(result.Written) +
-                                                         " pieces listed before it are complete";
+    const std::string before = result.Written == 0   ? "; nothing written"
+                               : result.Written == 1 ? "; the piece listed before it is complete"
+                                                     : "; the " + std::to_string(result.Written) +
+                                                           " pieces listed before it are complete";
     return report.Ends(ExitOf(failure.Status),
                        failure.Message + before + " (of " + std::to_string(pieces.size()) + ")");
 }
@@ -435,15 +531,11 @@ int RunSplit(const std::vector<std::string>& argv)
         PrintUsage(std::cout);
         return ExitOk;
     }
-    struct stat folder {};
-    if (stat(args.Folder.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
-        PrintError(args.Folder + ": no such folder; nothing written");
+    if (const auto error = PrepareOutputFolder(args.Folder, false)) {
+        PrintError(*error);
         return ExitIoError;
     }
-    if (args.Files.size() == 1) {
-        TBatchOutput out(1, 0, false);
-        return SplitFile(args, args.Files[0], out);
-    }
+    const size_t count = args.Files.size();
     std::vector<int64_t> sizes;
     int64_t total = 0;
     for (const std::string& file : args.Files) {
@@ -451,12 +543,45 @@ int RunSplit(const std::vector<std::string>& argv)
         sizes.push_back(stat(file.c_str(), &st) == 0 ? st.st_size : 0);
         total += sizes.back();
     }
-    TBatchOutput out(args.Files.size(), total, !args.Quiet && !args.DryRun);
-    return RunBatch(args.Files.size(), std::thread::hardware_concurrency(), [&](size_t i) {
-        const int code = SplitFile(args, args.Files[i], out);
-        out.FileDone(sizes[i]);
+    const unsigned workers = count == 1 ? 1 : std::thread::hardware_concurrency();
+
+    // Every file is planned before any is written, so that the outputs of
+    // the whole run are checked together.
+    std::vector<TSplitPlan> plans(count);
+    RunBatch(count, workers, [&](size_t i) {
+        plans[i] = PlanSplitFile(args, args.Files[i]);
+        if (count > 1)
+            plans[i].Mp3.reset(); // a batch holds its plans, not every file's index
+        return ExitOk;
+    });
+    std::vector<TRunOutput> outputs;
+    for (size_t i = 0; i < count; ++i)
+        AddOutputs(args, plans[i], i, outputs);
+    const TRunCheck check = CheckRunOutputs(args.Files, outputs, args.Force);
+    for (size_t i = 0; i < count; ++i)
+        if (plans[i].Code == ExitOk && !check.Refused.empty())
+            plans[i] = TSplitPlan::Ends(ExitDeclined, check.Refused + "; nothing written");
+        else if (plans[i].Code == ExitOk && !check.Declined[i].empty())
+            plans[i] = TSplitPlan::Ends(ExitDeclined, check.Declined[i] + "; nothing written");
+
+    // A folder that is not there yet is made once the run is known to
+    // write into it.
+    const bool writes = std::any_of(plans.begin(), plans.end(), [](const TSplitPlan& p) { return p.Code == ExitOk; });
+    if (writes && !args.DryRun && args.Chapters.empty())
+        if (const auto error = PrepareOutputFolder(args.Folder, true)) {
+            PrintError(*error);
+            return ExitIoError;
+        }
+    TBatchOutput out(count, count == 1 ? 0 : total, count > 1 && !args.Quiet && !args.DryRun);
+    const int worst = RunBatch(count, workers, [&](size_t i) {
+        const int code = WriteSplitPlan(args, args.Files[i], plans[i], out);
+        plans[i] = {};
+        if (count > 1)
+            out.FileDone(sizes[i], args.Files[i], code);
         return code;
     });
+    out.Summary();
+    return worst;
 }
 
 } // namespace vivizu

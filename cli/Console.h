@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vivizu {
 
@@ -15,8 +16,20 @@ inline constexpr int ExitIoError = 3;  // the file system raised an error
 // The full help text.
 void PrintUsage(std::ostream& out);
 
-// s as a JSON string, quotes included.
+// s as a JSON string, quotes included; bytes that are not UTF-8 become
+// U+FFFD, so that the output is always valid JSON.
 std::string JsonString(std::string_view s);
+
+// True when s is valid UTF-8.
+bool IsUtf8(std::string_view s);
+
+// A file name as JSON members: "key": name, and where the name is not UTF-8
+// (and so could not be given whole) also "key_hex": its bytes in hex, so
+// that a caller can still find the file.
+std::string JsonNameMembers(std::string_view key, std::string_view name);
+// The same for a list of names: "key": [...], and "key_hex": [...] when any
+// of them is not UTF-8.
+std::string JsonNameListMembers(std::string_view key, const std::vector<std::string>& names);
 
 // "vivizu-cli: message" on stderr.
 void PrintError(std::string_view message);

@@ -1,8 +1,11 @@
 #include "cli/Options.h"
 
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <getopt.h>
+#include <iostream>
 
 namespace vivizu {
 
@@ -35,7 +38,21 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
     std::vector<std::string> words;
     words.reserve(args.size() + 1);
     words.emplace_back("vivizu-cli");
-    words.insert(words.end(), args.begin(), args.end());
+    // An option whose value may be left out takes it joined ("--normalize=-16");
+    // a negative number after it ("--normalize -16") can only be its value,
+    // never an option or a file, so it is joined to it here.
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool optionalValue = std::any_of(defs.begin(), defs.end(), [&](const TOptionDef& def) {
+            return def.OptionalValue && args[i] == std::string("--") + def.Name;
+        });
+        if (optionalValue && i + 1 < args.size() && args[i + 1].size() > 1 && args[i + 1][0] == '-' &&
+            ParseDecimal(args[i + 1])) {
+            words.push_back(args[i] + "=" + args[i + 1]);
+            ++i;
+            continue;
+        }
+        words.push_back(args[i]);
+    }
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
@@ -84,6 +101,24 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
     for (int i = optind; i < argc; ++i)
         parsed.Operands.emplace_back(argv[i]);
     return std::nullopt;
+}
+
+std::string BareMillisecondsNote(const std::string& option, const std::string& value)
+{
+    if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos)
+        return {};
+    const int ms = std::stoi(value);
+    if (ms == 0)
+        return {};
+    return "note: " + option + " " + value + " is read as " + value + " ms; for " + value + " seconds write " +
+           value + ".0";
+}
+
+void NoteBareMilliseconds(const std::string& option, const std::string& value)
+{
+    const std::string note = BareMillisecondsNote(option, value);
+    if (!note.empty())
+        std::cerr << "vivizu-cli: " << note << '\n';
 }
 
 } // namespace vivizu

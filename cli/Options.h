@@ -34,6 +34,14 @@ struct TParsedOptions {
 // A decimal number such as "-4.5" or "3", the whole text; nothing otherwise.
 std::optional<double> ParseDecimal(const std::string& text);
 
+// A length given as a bare whole number below 100 is read as milliseconds,
+// which is seldom what was meant ("--fade-in 2"): the note that says what
+// was understood and how to write seconds; empty for any other value.
+std::string BareMillisecondsNote(const std::string& option, const std::string& value);
+
+// Says the note of BareMillisecondsNote on stderr, when there is one.
+void NoteBareMilliseconds(const std::string& option, const std::string& value);
+
 // Reads args (the words after the command's name). Returns the text of a
 // usage error, or nothing when args could be read.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args,

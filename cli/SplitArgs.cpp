@@ -92,6 +92,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             args.Mode = TSplitMode::Every;
             const auto ms = ParseTimeText(value);
             if (!ms || *ms <= 0) return "--every expects a time longer than 0, not '" + value + "'";
+            NoteBareMilliseconds("--every", value);
             args.Every = TStreamTime::FromMs(*ms);
             break;
         }
@@ -153,6 +154,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             silenceTuned = true;
             const auto ms = ParseTimeText(value);
             if (!ms || *ms <= 0) return "--min-length expects a time longer than 0, not '" + value + "'";
+            NoteBareMilliseconds("--min-length", value);
             args.Silence.MinLengthSeconds = static_cast<double>(*ms) / 1000.0;
             break;
         }
@@ -160,6 +162,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             silenceTuned = true;
             const auto ms = ParseTimeText(value);
             if (!ms || *ms < 0) return "--keep-silence expects a time, not '" + value + "'";
+            NoteBareMilliseconds("--keep-silence", value);
             args.KeepSilence = TStreamTime::FromMs(*ms);
             break;
         }

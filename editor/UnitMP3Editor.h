@@ -244,6 +244,7 @@ private:
     // Whether path names the loaded file: the same file on disk, under any
     // name (engine/io/SameFile.h).
     bool IsLoadedFile(const QString& path) const;
+    bool SelectionHasLength(const QString& failed);
 
     // Splitting at silences: asks for a folder, then writes the pieces of
     // the loaded file's pauses there with the options of a save.

@@ -87,7 +87,7 @@ void TFrmMP3Editor::ShowPreviewing(int64_t offset, int64_t last) {
 // The result is played on its own time line, from 0 to its length; the
 // bar shows it over the selection it was cut from.
 void TFrmMP3Editor::PlayResult() {
-    if (FSelection->End() <= FSelection->Start())
+    if (!SelectionHasLength(Messages.NotPlay))
         return;
     // A changed file is opened again instead, as for a save.
     if (!SourceUnchanged())

@@ -66,7 +66,19 @@ bool TFrmMP3Editor::IsLoadedFile(const QString& path) const {
     return AreSameFile(FMp3->FileName, QFile::encodeName(path).toStdString());
 }
 
+// False, after saying so, when the selection holds nothing to write: a
+// save of it would leave an empty file (or empty an existing one).
+bool TFrmMP3Editor::SelectionHasLength(const QString& failed) {
+    if (FSelection->End() > FSelection->Start())
+        return true;
+    ShowMessageBox(this, failed + QStringLiteral("\r\n") + Messages.EmptySelection, Messages.Info,
+                   QMessageBox::Information);
+    return false;
+}
+
 void TFrmMP3Editor::BtnSaveMp3Click() {
+    if (!SelectionHasLength(Messages.NotSave))
+        return;
     // The first time, the dialog opens in the folder of the loaded file;
     // after that it starts from the name it was last given.
     const bool firstUse = SaveDialog1->FileName().isEmpty();

@@ -21,8 +21,22 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include <optional>
+#include <sys/stat.h>
+
 namespace vivizu {
 namespace {
+
+// The first of names that exists in dir, as its path; none when none does.
+std::optional<std::string> FirstExisting(const std::vector<std::string>& names, const std::string& dir) {
+    for (const std::string& name : names) {
+        struct stat st {};
+        const std::string path = dir + "/" + name;
+        if (lstat(path.c_str(), &st) == 0)
+            return path;
+    }
+    return std::nullopt;
+}
 
 QString FromBytes(const std::string& text) {
     return QFile::decodeName(QByteArray::fromStdString(text));
@@ -98,9 +112,13 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
         } else if (!plan.Ranges.Declined.empty()) {
             outcome.Kind = TSplitOutcome::Refused;
             outcome.Reason = plan.Ranges.Declined;
-        } else if (const auto refusal = CheckPieceNames(names, dir, false)) {
+        } else if (const auto refusal = CheckPieceNames(names, dir, true)) {
             outcome.Kind = TSplitOutcome::Refused;
             outcome.Reason = *refusal;
+        } else if (const auto taken = FirstExisting(names, dir)) {
+            // Pieces of an earlier split are never replaced from here.
+            outcome.Kind = TSplitOutcome::Refused;
+            outcome.Reason = *taken + ": exists already; choose another folder, or move the earlier pieces away";
         } else {
             const auto showPiece = [&](size_t number) {
                 ShowWaitPanel(Messages.SplitWriting.arg(number).arg(pieces.size()));

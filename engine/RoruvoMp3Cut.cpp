@@ -6,6 +6,7 @@
 #include "engine/cut/CutPlan.h"
 #include "engine/cut/CutWriter.h"
 #include "engine/cut/ExactCut.h"
+#include "engine/cut/GainPlan.h"
 #include "engine/cut/GainTransform.h"
 #include "engine/io/FileStream.h"
 #include "engine/io/SameFile.h"
@@ -152,6 +153,8 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
         return CutOutcome(TCutStatus::NothingToCut, 0,
                        EndMs <= StartMs ? "nothing to cut: END is not after START"
                                         : "nothing to cut: START is past the end of the stream");
+    if (const auto refusal = FadesDoNotFit(plan, Options))
+        return CutOutcome(TCutStatus::NotApplicable, 0, *refusal);
     return WritePlanned(input, plan, layout, OutFileName, Options);
 }
 

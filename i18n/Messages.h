@@ -22,6 +22,7 @@ struct TMessageTexts {
     QString NoSilence;    // Ms_NoSilence: a split found no pause to split at
     QString Preparing;    // Ms_Preparing: wait panel while the result to play is written
     QString NotPlay;      // Ms_NotPlay: writing the result to play failed
+    QString EmptySelection; // Ms_EmptySelection: a save or play of a selection whose end is not after its start
 };
 
 // Every "#13#10" in text replaced by a carriage return and line feed.
@@ -31,7 +32,7 @@ QString ExpandLineBreaks(QString text);
 // otherwise the ANSI code page of the user's locale.
 QString DecodeLanguageText(const std::string& bytes);
 
-// Reads the fourteen keys of section "Messages" of the file at path into texts,
+// Reads the fifteen keys of section "Messages" of the file at path into texts,
 // replacing what was there; a missing file, section or key gives "". Only
 // Ms_NotSaveName has its "#13#10" expanded.
 void LoadMessages(TMessageTexts& texts, const std::string& path);

@@ -1,6 +1,11 @@
 #include "engine/cut/GainPlan.h"
 
+#include "engine/CutResult.h"
 #include "engine/cut/LengthHeader.h"
+#include "engine/cut/SplitPlan.h"
+
+#include <cstdio>
+#include <string>
 
 #include <algorithm>
 #include <cmath>
@@ -72,6 +77,37 @@ TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fa
         gain.FadeOut = 0; // an open plan's end is not known; callers close it for a fade-out
     }
     return gain;
+}
+
+namespace {
+
+std::string SecondsText(int64_t ms)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f s", static_cast<double>(ms) / 1000.0);
+    return text;
+}
+
+} // namespace
+
+// Why the fades cannot be written as asked, or nothing: fades that together
+// last longer than the piece would overlap and leave it nearly silent, which
+// nobody asks for on purpose.
+std::optional<std::string> FadesDoNotFit(const TCutPlan& plan, const TCutOptions& options)
+{
+    const int64_t fades = int64_t{std::max(options.FadeInMs, 0)} + std::max(options.FadeOutMs, 0);
+    if (fades == 0 || plan.Empty())
+        return std::nullopt;
+    const TStreamTime length = plan.Open ? plan.Wanted : plan.Index->StartOf(plan.Last) - plan.Index->StartOf(plan.First);
+    if (TStreamTime::FromMs(fades) <= length)
+        return std::nullopt;
+    const std::string asked = options.FadeInMs > 0 && options.FadeOutMs > 0
+                                  ? "the fades (" + SecondsText(options.FadeInMs) + " in, " +
+                                        SecondsText(options.FadeOutMs) + " out) last longer"
+                              : options.FadeInMs > 0 ? "the fade-in of " + SecondsText(options.FadeInMs) + " lasts longer"
+                                                     : "the fade-out of " + SecondsText(options.FadeOutMs) + " lasts longer";
+    return asked + " than the " + SecondsText(RoundedMs(length)) + " cut; make " +
+           (options.FadeInMs > 0 && options.FadeOutMs > 0 ? "them" : "it") + " shorter";
 }
 
 } // namespace vivizu

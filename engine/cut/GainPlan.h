@@ -6,6 +6,8 @@
 #include "engine/cut/CutPlan.h"
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <string>
 
 namespace vivizu {
 
@@ -43,5 +45,11 @@ public:
 // a closed plan. An exact cut (a plan with a reservoir frame) measures the
 // fades within the samples players keep (its Delay and Padding).
 TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fadeOutMs);
+
+struct TCutOptions;
+// Why the options' fades cannot be written on the plan, or nothing: fades
+// that together last longer than the piece would overlap and leave it
+// nearly silent, which nobody asks for on purpose.
+std::optional<std::string> FadesDoNotFit(const TCutPlan& plan, const TCutOptions& options);
 
 } // namespace vivizu

@@ -26,4 +26,11 @@ TNormalizeSteps NormalizeSteps(const TLoudness& measured, double targetLufs, boo
     return result;
 }
 
+const char* SilentReason(const TLoudness& measured)
+{
+    if (std::isfinite(measured.SamplePeakDbfs))
+        return "the range is too short or too quiet to measure its loudness (it needs 0.4 s above -70 LUFS)";
+    return "the range is silent";
+}
+
 } // namespace vivizu

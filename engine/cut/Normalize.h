@@ -25,4 +25,9 @@ struct TNormalizeSteps {
 TNormalizeSteps NormalizeSteps(const TLoudness& measured, double targetLufs, bool allowClipping,
                                double ceilingDbtp = TruePeakCeilingDbtp);
 
+// Why a measurement gives no loudness to normalise: a range with sound
+// that is too short for a loudness block (0.4 s) or too quiet to pass the
+// measurement's gate, or a range that is silent.
+const char* SilentReason(const TLoudness& measured);
+
 } // namespace vivizu

@@ -1,6 +1,7 @@
 #include "engine/cut/SilenceSplit.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vivizu {
 namespace {
@@ -61,6 +62,8 @@ TSplitRanges TrimmedPieces(const TFrameIndex& index, const std::vector<TSoundSpa
 {
     TSplitRanges result;
     const TStreamTime end = index.Duration();
+    size_t taken = 0;       // frames before this belong to earlier pieces
+    std::optional<TStreamTime> lastTo; // where the last piece's kept silence ended
     for (const TSoundSpan& s : spans) {
         TSplitRange piece;
         if (exact) {
@@ -69,8 +72,14 @@ TSplitRanges TrimmedPieces(const TFrameIndex& index, const std::vector<TSoundSpa
             piece.End = piece.ToEnd ? end : TStreamTime::FromMs(RoundedMs(s.To));
         } else {
             // No more than the kept silence, but never less than the frames
-            // that hold the sound.
+            // that hold the sound, and never a frame an earlier piece holds.
+            // Two pieces that share a pause at its middle take every frame
+            // of it between them: the frame the middle falls in goes to the
+            // later piece.
             piece.First = std::min(index.FirstAtOrAfter(s.From), LastAtOrBefore(index, s.SoundFrom));
+            if (lastTo && s.From == *lastTo)
+                piece.First = std::min(piece.First, taken);
+            piece.First = std::max(piece.First, taken);
             piece.Last = s.To >= end ? index.Count()
                                      : std::max(LastAtOrBefore(index, s.To), index.FirstAtOrAfter(s.SoundTo));
             piece.Last = std::min(piece.Last, index.Count());
@@ -79,6 +88,8 @@ TSplitRanges TrimmedPieces(const TFrameIndex& index, const std::vector<TSoundSpa
             piece.Start = index.StartOf(piece.First);
             piece.End = index.StartOf(piece.Last);
             piece.ToEnd = piece.Last == index.Count();
+            taken = piece.Last;
+            lastTo = s.To;
         }
         if (piece.End > piece.Start)
             result.Pieces.push_back(piece);

@@ -2,14 +2,17 @@
 
 #include "engine/io/FileStream.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -115,19 +118,7 @@ fs::path TLevelCache::EntryPath(const std::string& path) const {
     return FFolder / (std::string(name) + EntryExtension);
 }
 
-std::optional<TGranuleLevels> TLevelCache::Read(const TFileIdentity& file) const {
-    if (FFolder.empty() || file.Size < 0)
-        return std::nullopt;
-    const fs::path entry = EntryPath(file.Path);
-    std::error_code error;
-    const auto length = fs::file_size(entry, error);
-    if (error || length > FLimit)
-        return std::nullopt;
-    std::vector<uint8_t> data(static_cast<size_t>(length));
-    std::ifstream in(entry, std::ios::binary);
-    if (!in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size())))
-        return std::nullopt;
-
+std::optional<TGranuleLevels> ParseLevelEntry(const std::vector<uint8_t>& data, const TFileIdentity& file) {
     // The header must be this file's as it is now, byte for byte.
     const std::vector<uint8_t> header = EntryHeader(file);
     if (data.size() < header.size() || !std::equal(header.begin(), header.end(), data.begin()))
@@ -153,8 +144,40 @@ std::optional<TGranuleLevels> TLevelCache::Read(const TFileIdentity& file) const
         const unsigned value = data[levelsAt + 2 * i] | unsigned{data[levelsAt + 2 * i + 1]} << 8;
         levels.Levels[i] = static_cast<float>(value) / LevelScale;
     }
+    return levels;
+}
+
+std::optional<TGranuleLevels> TLevelCache::Read(const TFileIdentity& file) const {
+    if (FFolder.empty() || file.Size < 0)
+        return std::nullopt;
+    // Only a regular file of the cache's own is read: a link is not followed
+    // (whatever it points to is not ours) and a device or pipe not opened
+    // for long (O_NONBLOCK), then refused.
+    const fs::path entry = EntryPath(file.Path);
+    const int fd = open(entry.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    std::vector<uint8_t> data;
+    bool whole = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= FLimit;
+    if (whole) {
+        data.resize(static_cast<size_t>(st.st_size));
+        size_t at = 0;
+        while (at < data.size()) {
+            const ssize_t got = read(fd, data.data() + at, data.size() - at);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            at += static_cast<size_t>(got);
+        }
+        whole = at == data.size();
+    }
+    std::optional<TGranuleLevels> levels = whole ? ParseLevelEntry(data, file) : std::nullopt;
     // Used just now: the last entry the trim would remove.
-    fs::last_write_time(entry, fs::file_time_type::clock::now(), error);
+    if (levels)
+        futimens(fd, nullptr);
+    close(fd);
     return levels;
 }
 
@@ -177,7 +200,8 @@ bool TLevelCache::Write(const TFileIdentity& file, const TGranuleLevels& levels)
         fs::create_directories(FFolder);
         // Written beside the entry and renamed over it: a reader finds the
         // old entry or the new one, never half of one.
-        TOutputFile out(entry.string());
+        // A link in the entry's place is replaced, never written through.
+        TOutputFile out(entry.string(), TLinkRule::Replace);
         out.Write(data.data(), data.size());
         out.Commit();
     } catch (const std::exception&) {
@@ -189,7 +213,7 @@ bool TLevelCache::Write(const TFileIdentity& file, const TGranuleLevels& levels)
 
 void TLevelCache::Trim(const fs::path& keep) const {
     struct TEntry {
-        fs::file_time_type Used;
+        int64_t Used;
         uint64_t Size;
         fs::path Path;
     };
@@ -199,11 +223,12 @@ void TLevelCache::Trim(const fs::path& keep) const {
     for (const auto& item : fs::directory_iterator(FFolder, error)) {
         if (item.path().extension() != EntryExtension)
             continue;
-        std::error_code itemError;
-        const auto size = item.file_size(itemError);
-        const auto used = item.last_write_time(itemError);
-        if (itemError)
+        // Sizes and times of the entries themselves: a link is not followed.
+        struct stat st {};
+        if (lstat(item.path().c_str(), &st) != 0)
             continue;
+        const uint64_t size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+        const int64_t used = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
         total += size;
         entries.push_back({used, size, item.path()});
     }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vivizu {
 
@@ -28,6 +29,10 @@ struct TFileIdentity {
 // The identity of the file at path as it is now; Size -1 when it cannot be
 // looked at.
 TFileIdentity IdentityOf(const std::string& path);
+
+// The levels an entry's bytes hold for file, or none when the bytes are not
+// a whole, undamaged entry of this state of the file.
+std::optional<TGranuleLevels> ParseLevelEntry(const std::vector<uint8_t>& data, const TFileIdentity& file);
 
 class TLevelCache {
 public:

@@ -251,12 +251,13 @@ std::span<const uint8_t> TInputFile::PeekSlow(size_t count)
 
 // ---------------------------------------------------------------- output
 
-TOutputFile::TOutputFile(const std::string& fileName) : FFileName(ResolveLink(fileName))
+TOutputFile::TOutputFile(const std::string& fileName, TLinkRule links)
+    : FFileName(links == TLinkRule::Follow ? ResolveLink(fileName) : fileName)
 {
     std::string folder, name;
     SplitPath(FFileName, folder, name);
     struct stat existing {};
-    const bool replaces = stat(FFileName.c_str(), &existing) == 0;
+    const bool replaces = lstat(FFileName.c_str(), &existing) == 0;
     RemoveStaleTemporaryFiles(folder);
 
     // A hidden name beside the destination (on its file system, so that the

@@ -100,12 +100,19 @@ private:
     std::unique_ptr<uint8_t[]> FBuffer;
 };
 
+// What an output does with a destination that is a symbolic link.
+enum class TLinkRule {
+    Follow,  // writes where the link points (what a user who names a link means)
+    Replace, // replaces the link itself (for the program's own files)
+};
+
 class TOutputFile {
 public:
     // Creates an empty temporary file in the folder of fileName; raises
-    // std::system_error when it cannot. A fileName that is a symbolic link
-    // (also one whose target does not exist yet) is written where it points.
-    explicit TOutputFile(const std::string& fileName);
+    // std::system_error when it cannot. With TLinkRule::Follow a fileName
+    // that is a symbolic link (also one whose target does not exist yet) is
+    // written where it points; with Replace the link is replaced by the file.
+    explicit TOutputFile(const std::string& fileName, TLinkRule links = TLinkRule::Follow);
     // Removes the temporary file unless Commit has run.
     ~TOutputFile();
     TOutputFile(const TOutputFile&) = delete;

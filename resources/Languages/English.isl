@@ -19,6 +19,7 @@ Ms_SplitDone=%1 pieces were written into %2.
 Ms_NoSilence=No silence was found; nothing was written.
 Ms_Preparing=Preparing the result, please wait...
 Ms_NotPlay=The result could not be played.
+Ms_EmptySelection=The selection is empty: the end tag is not after the start tag.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2

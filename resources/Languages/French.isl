@@ -19,6 +19,7 @@ Ms_SplitDone=%1 parties écrites dans %2.
 Ms_NoSilence=Aucun silence trouvé ; rien n'a été écrit.
 Ms_Preparing=Préparation du résultat, veuillez patienter...
 Ms_NotPlay=Impossible de lire le résultat.
+Ms_EmptySelection=La sélection est vide : le repère de fin n'est pas après le repère de début.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2

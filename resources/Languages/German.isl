@@ -19,6 +19,7 @@ Ms_SplitDone=%1 Teile wurden in %2 geschrieben.
 Ms_NoSilence=Keine Stille gefunden; es wurde nichts geschrieben.
 Ms_Preparing=Ergebnis wird vorbereitet, bitte warten...
 Ms_NotPlay=Das Ergebnis konnte nicht abgespielt werden.
+Ms_EmptySelection=Die Auswahl ist leer: Die Endmarke liegt nicht nach der Startmarke.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu Version 2.2.2

@@ -19,6 +19,7 @@ Ms_SplitDone=%1 parti scritte in %2.
 Ms_NoSilence=Nessun silenzio trovato; non è stato scritto nulla.
 Ms_Preparing=Preparazione del risultato, attendere...
 Ms_NotPlay=Impossibile riprodurre il risultato.
+Ms_EmptySelection=La selezione è vuota: il punto finale non è dopo il punto iniziale.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versione 2.2.2

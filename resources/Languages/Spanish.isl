@@ -19,6 +19,7 @@ Ms_SplitDone=Se escribieron %1 piezas en %2.
 Ms_NoSilence=No se encontró ningún silencio; no se escribió nada.
 Ms_Preparing=Preparando el resultado, espere un momento...
 Ms_NotPlay=No se ha podido reproducir el resultado.
+Ms_EmptySelection=La selección está vacía: la marca de fin no está después de la marca de inicio.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versión 2.2.2

@@ -236,4 +236,33 @@ TEST_F(CliGain, DeclinedAndDefault)
     EXPECT_NE(run.Out.find("held at it"), std::string::npos) << run.Out;
 }
 
+// Fades that together last longer than the cut would overlap and leave it
+// nearly silent: refused with the lengths asked and the cut's, nothing
+// written; fades that just fit are written.
+TEST_F(CliGain, FadesLongerThanTheCutAreRefused)
+{
+    const std::string source = Fixtures + "/cbr128-tags.mp3", out = Dir / "out.mp3";
+    struct TCase {
+        std::vector<std::string> Fades;
+        const char* Said;
+    };
+    const TCase cases[] = {
+        {{"--fade-in", "2.0"}, "the fade-in of 2.000 s lasts longer than the"},
+        {{"--fade-out", "1.5"}, "the fade-out of 1.500 s lasts longer"},
+        {{"--fade-in", "600", "--fade-out", "600"}, "the fades (0.600 s in, 0.600 s out) last longer"},
+    };
+    for (const TCase& c : cases) {
+        std::vector<std::string> args{"cut", "--no-tag"};
+        args.insert(args.end(), c.Fades.begin(), c.Fades.end());
+        args.insert(args.end(), {source, out, "0", "1000"});
+        const TRun run = RunCli(args);
+        EXPECT_EQ(run.Exit, 1) << c.Said;
+        EXPECT_NE(run.Err.find(c.Said), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find("shorter"), std::string::npos) << run.Err;
+        EXPECT_FALSE(Exists(out));
+    }
+    EXPECT_EQ(RunCli({"cut", "--no-tag", "--fade-in", "400", "--fade-out", "400", source, out, "0", "1000"}).Exit, 0);
+    EXPECT_TRUE(Exists(out));
+}
+
 } // namespace

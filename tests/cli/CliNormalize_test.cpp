@@ -225,7 +225,7 @@ TEST_F(CliNormalize, APieceWithNothingToMeasureGetsNoGain)
     ASSERT_EQ(b.Exit, 0) << b.Err;
     const std::vector<std::string> lines = Lines(b.Out);
     ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[1], "normalize: -inf LUFS, true peak -inf dBTP: 0 steps of 1.5 dB");
+    EXPECT_EQ(lines[1], "normalize: " + normalised / "mono8k 2.mp3" + ": the range is silent; no gain");
     EXPECT_EQ(ReadAll(normalised / "mono8k 2.mp3"), ReadAll(plain / "mono8k 2.mp3"));
 }
 
@@ -252,6 +252,20 @@ TEST(CliNormalizeFixtures, MeasuresEveryPieceFromTheStart)
             }
         }
     }
+}
+
+// Sound too short for a loudness block is not called silence, and a
+// negative target may follow --normalize as its own word.
+TEST_F(CliNormalize, ShortSoundIsNotCalledSilentAndANegativeTargetMayStandApart)
+{
+    const std::string source = Tone("tone", "0.5");
+    const TRun run = RunCli({"cut", "--no-tag", "--normalize", "-16", source, Dir / "short.mp3", "0", "235"});
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_NE(run.Out.find("too short or too quiet to measure"), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("silent"), std::string::npos) << run.Out;
+    const TRun target = RunCli({"cut", "--no-tag", "--normalize", "-16", source, Dir / "long.mp3", "0", "2000"});
+    ASSERT_EQ(target.Exit, 0) << target.Err;
+    EXPECT_NE(target.Out.find("to -16.0 LUFS"), std::string::npos) << target.Out;
 }
 
 } // namespace

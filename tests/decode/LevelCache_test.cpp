@@ -12,6 +12,8 @@
 #include <fstream>
 #include <thread>
 
+#include <sys/stat.h>
+
 namespace vivizu {
 namespace {
 
@@ -127,6 +129,63 @@ TEST_F(LevelCacheTest, HeldToItsLimitByRemovingTheLeastRecentlyUsed) {
     // An entry larger than the whole limit is not written.
     EXPECT_FALSE(cache.Write(Song("/d.mp3"), Levels(20000)));
     EXPECT_TRUE(cache.Read(Song("/c.mp3")).has_value());
+}
+
+// An entry's place that holds a link (to a file of the user's, to a pipe or
+// device) or something else than a regular file: nothing is read through it,
+// the thing it points to is never touched, and a new entry replaces the
+// link itself.
+TEST_F(LevelCacheTest, LinksAndOtherFilesInAnEntrysPlaceAreReplacedNeverFollowed) {
+    TLevelCache cache(Folder / "cache");
+    fs::create_directories(Folder / "cache");
+    const fs::path entry = cache.EntryPath(Song().Path);
+    const fs::path precious = Folder / "precious.txt";
+    Put(precious, "the user's own words");
+    const fs::path pipe = Folder / "pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+
+    // A link to a file holding a valid entry of this song is still not used.
+    ASSERT_TRUE(TLevelCache(Folder / "elsewhere").Write(Song(), Levels(100)));
+    const fs::path validElsewhere = TLevelCache(Folder / "elsewhere").EntryPath(Song().Path);
+    struct stat before {};
+    ASSERT_EQ(stat(validElsewhere.c_str(), &before), 0);
+    for (const fs::path& target : {validElsewhere, precious, pipe}) {
+        SCOPED_TRACE(target.string());
+        fs::remove(entry);
+        fs::create_symlink(target, entry);
+        // Reading neither follows the link nor waits on the pipe.
+        EXPECT_FALSE(cache.Read(Song()).has_value());
+        ASSERT_TRUE(cache.Write(Song(), Levels(50)));
+        EXPECT_FALSE(fs::is_symlink(fs::symlink_status(entry)));
+        ASSERT_TRUE(cache.Read(Song()).has_value());
+        EXPECT_EQ(cache.Read(Song())->Levels.size(), 50u);
+    }
+    EXPECT_EQ(Bytes(precious), "the user's own words");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    struct stat after {};
+    ASSERT_EQ(stat(validElsewhere.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec); // not even touched as "used"
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+
+    // A pipe in the entry's own place: read without waiting, then replaced.
+    fs::remove(entry);
+    ASSERT_EQ(mkfifo(entry.c_str(), 0600), 0);
+    EXPECT_FALSE(cache.Read(Song()).has_value());
+    ASSERT_TRUE(cache.Write(Song(), Levels(20)));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(entry)));
+}
+
+// The trim counts the entries themselves: a link to a large file costs
+// nothing, and removing it removes the link, not what it points to.
+TEST_F(LevelCacheTest, TrimRemovesLinksNotTheirTargets) {
+    const fs::path big = Folder / "big.bin";
+    Put(big, std::string(100000, 'x'));
+    TLevelCache cache(Folder / "cache", 8000);
+    fs::create_directories(Folder / "cache");
+    fs::create_symlink(big, Folder / "cache" / "0000000000000000.levels");
+    ASSERT_TRUE(cache.Write(Song("/a.mp3"), Levels(1000)));
+    EXPECT_TRUE(cache.Read(Song("/a.mp3")).has_value());
+    EXPECT_EQ(fs::file_size(big), 100000u);
 }
 
 TEST_F(LevelCacheTest, FolderFromXdgCacheHomeElseHome) {

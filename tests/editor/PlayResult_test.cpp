@@ -183,9 +183,13 @@ TEST_F(PlayResult, RunningOutShowsTheSelectionsEndAndANewFileAlsoRemovesTheResul
 TEST_F(PlayResult, NothingToPlayOrNoPlayLeavesNoFileAndControlsIdle) {
     Make({{"GainDb", "1.5"}}, 1000, 1000);
     TEditorControls f(*Form);
-    Play(); // an empty selection: nothing written, nothing opened
+    Play(); // an empty selection: nothing written, nothing opened, and said so
     EXPECT_EQ(Script->Opens, 0);
     EXPECT_TRUE(f.BtnPlayStart->isEnabled());
+    ASSERT_EQ(Seams.Boxes.size(), 1u);
+    EXPECT_EQ(Seams.Boxes[0].Text, EnglishMessage("Ms_NotPlay") + "\r\n" + EnglishMessage("Ms_EmptySelection"));
+    EXPECT_EQ(Left(), 0);
+    Seams.Boxes.clear();
 
     f.RzMaskEdit1->SetText(TimeText(0));
     Script->PlayStarts = false; // the device opens, but does not play

@@ -256,6 +256,24 @@ TEST_F(Save, TheLoadedFileIsRefusedUnderEveryNameAndNothingIsWritten) {
     EXPECT_TRUE(Seams.Reports.empty());
 }
 
+// A selection whose end is not after its start holds nothing: the save is
+// declined before the dialog asks for a name, so that no file is written and
+// no existing file is emptied.
+TEST_F(Save, AnEmptySelectionIsDeclinedBeforeTheDialogAndNothingIsWritten) {
+    const std::string existing = Temp.Write("Keep.mp3", Bytes{1, 2, 3});
+    TEditorControls f(*Form);
+    f.RzMaskEdit1->SetText("000:00:01.000");
+    f.RzMaskEdit2->SetText("000:00:01.000");
+    const int executes = Seams.Executes;
+    SaveTo(existing);
+    EXPECT_EQ(Seams.Executes, executes);
+    ASSERT_EQ(Seams.Boxes.size(), 1u);
+    EXPECT_EQ(Seams.Boxes[0].Text, MessageText("Ms_NotSave") + "\r\n" + MessageText("Ms_EmptySelection"));
+    EXPECT_EQ(Seams.Boxes[0].Caption, MessageText("Ms_Info"));
+    EXPECT_EQ(ReadAll(existing), (Bytes{1, 2, 3}));
+    EXPECT_EQ(Temp.Names(), (std::vector<std::string>{"Keep.mp3", "Song.mp3"}));
+}
+
 TEST_F(Save, TheDialogOpensFirstInTheFolderOfTheLoadedFileThenWhereItWasLeft) {
     std::vector<QString> folders;
     TFileDialogBase::SetExecuteHook([&](TFileDialogBase& dialog) {

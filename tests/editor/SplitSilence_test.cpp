@@ -98,6 +98,9 @@ TEST_F(SplitSilence, WritesAPieceForEverySoundWithTheSaveOptions) {
     SplitInto(Temp / "out");
     ASSERT_EQ(Seams.Boxes.size(), 2u);
     EXPECT_TRUE(Seams.Boxes[1].Text.startsWith(EnglishMessage("Ms_NotSave"))) << Seams.Boxes[1].Text.toStdString();
+    // It says what to do in the window, which has no --force.
+    EXPECT_TRUE(Seams.Boxes[1].Text.contains("choose another folder")) << Seams.Boxes[1].Text.toStdString();
+    EXPECT_FALSE(Seams.Boxes[1].Text.contains("--force")) << Seams.Boxes[1].Text.toStdString();
 }
 
 TEST_F(SplitSilence, NoSilenceSaysSoAndWritesNothing) {

@@ -65,12 +65,22 @@ TEST_F(SilenceSplit, KeptSilenceIsAtMostTheLengthAskedAndNeverCutsSound)
     EXPECT_FALSE(plan.Ranges.Pieces[1].ToEnd);
 
     // A pause shorter than twice the kept length is shared at its middle:
-    // the pieces do not overlap.
+    // the pieces neither overlap nor leave a frame out, wherever the middle
+    // falls (at a frame start, inside a frame) and whatever is kept.
     const TSilencePlan shared = Plan({{30 * F, 33 * F, -90}}, 5 * F);
     ASSERT_EQ(shared.Ranges.Pieces.size(), 2u);
     EXPECT_EQ(shared.Ranges.Pieces[0].Last, 31u);
-    EXPECT_EQ(shared.Ranges.Pieces[1].First, 32u);
-    EXPECT_LE(shared.Ranges.Pieces[0].Last, shared.Ranges.Pieces[1].First);
+    EXPECT_EQ(shared.Ranges.Pieces[1].First, 31u);
+    for (const int64_t pauseEnd : {32 * F, 33 * F, 34 * F + 7, 41 * F + 500})
+        for (const int64_t keep : {(pauseEnd - 30 * F + 1) / 2, (pauseEnd - 30 * F) / 2 + 1, 20 * F}) {
+            SCOPED_TRACE(testing::Message() << "pause to " << pauseEnd << ", keep " << keep);
+            const TSilencePlan p = Plan({{30 * F, pauseEnd, -90}, {60 * F + 3, 62 * F, -90}}, keep);
+            ASSERT_EQ(p.Ranges.Pieces.size(), 3u);
+            EXPECT_EQ(p.Ranges.Pieces[0].First, 0u);
+            EXPECT_EQ(p.Ranges.Pieces[0].Last, p.Ranges.Pieces[1].First);
+            EXPECT_EQ(p.Ranges.Pieces[1].Last, p.Ranges.Pieces[2].First);
+            EXPECT_EQ(p.Ranges.Pieces[2].Last, 100u);
+        }
 
     // Nothing kept, the pause beginning and ending inside frames: the frames
     // that hold sound stay in their pieces.

@@ -31,7 +31,7 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
         {"Messages",
          {"Ms_Opening", "Ms_Waiting", "Ms_Error", "Ms_Info", "Ms_Mono", "Ms_Stereo", "Ms_NotMP3",
           "Ms_NotSaveName", "Ms_NotSave", "Ms_SplitWriting", "Ms_SplitDone", "Ms_NoSilence",
-          "Ms_Preparing", "Ms_NotPlay"}},
+          "Ms_Preparing", "Ms_NotPlay", "Ms_EmptySelection"}},
         {"FrmMP3Editor",
          {"Label11.Caption", "Label28.Caption", "RzBmpButton1.Hint", "RzBmpButton2.Hint",
           "ImageStart.Hint", "ImageEnd.Hint", "LabelStart.Caption", "LabelEnd.Caption",
