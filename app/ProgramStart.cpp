@@ -1,5 +1,6 @@
 #include "app/ProgramStart.h"
 
+#include "editor/ResultFile.h"
 #include "engine/io/SignalCleanup.h"
 #include "resources/Resources.h"
 #include "widgets/Application.h"
@@ -16,6 +17,8 @@ void PrepareProgram(TApplication& app) {
     // A signal that ends the program during a save removes the unfinished
     // output; the earlier file of that name stays as it was.
     InstallSignalCleanup();
+    // What a program that was killed while it played a result left behind.
+    RemoveStaleResults();
     app.SetTitle(QStringLiteral("Vivizu"));
     app.setApplicationName(QStringLiteral("Vivizu"));
     // Ties the window to its menu entry (vivizu.desktop) on the desktop.

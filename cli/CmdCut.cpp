@@ -15,6 +15,8 @@
 #include "engine/decode/SelectionLoudness.h"
 #include "platform/CodePage.h"
 #include "request/CutRequest.h"
+#include "request/EditList.h"
+#include "platform/SmallFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -50,7 +52,7 @@ std::optional<int> ParseInt(std::string_view s)
 enum TCutOption : int {
     OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
     OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut, OptNormalize, OptAllowClipping, OptFolder,
-    OptTemplate, OptForce, OptJson, OptQuiet,
+    OptTemplate, OptForce, OptJson, OptQuiet, OptRemove, OptRemoveEdl,
 };
 constexpr TOptionDef CutOptions[] = {
     {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
@@ -62,6 +64,7 @@ constexpr TOptionDef CutOptions[] = {
     {"normalize", true, OptNormalize, 0, true},                    {"allow-clipping", false, OptAllowClipping},
     {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'}, {"force", false, OptForce},
     {"json", false, OptJson},      {"quiet", false, OptQuiet, 'q'},
+    {"remove", true, OptRemove},   {"remove-edl", true, OptRemoveEdl},
 };
 
 // The most gain a cut offers either way, in dB: global_gain spans 255 steps.
@@ -107,6 +110,25 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
             break;
         }
         case OptAllowClipping: c.AllowClipping = true; break;
+        case OptRemove: {
+            const auto stretch = ParseStretch(value);
+            if (!stretch) return "--remove expects T1-T2 with T2 after T1, not '" + value + "'";
+            c.Removed.push_back(*stretch);
+            NoteBareMilliseconds("--remove", value.substr(0, value.find('-')));
+            NoteBareMilliseconds("--remove", value.substr(value.find('-') + 1));
+            break;
+        }
+        case OptRemoveEdl: {
+            // An edit list is text of a line a stretch: a few megabytes at most.
+            const TSmallFileRead read = ReadSmallFile(value, 16u << 20);
+            if (!read.Text)
+                return "--remove-edl: " + value + ": " +
+                       (read.Refusal.empty() ? std::string("cannot be read") : read.Refusal);
+            const TEditList list = ParseEditList(*read.Text);
+            if (!list.Error.empty()) return "--remove-edl: " + value + ": " + list.Error;
+            c.Removed.insert(c.Removed.end(), list.Removed.begin(), list.Removed.end());
+            break;
+        }
         case OptFolder: args.Folder = value; break;
         case OptTemplate: args.Template = value; break;
         case OptForce: args.Force = true; break;

@@ -8,9 +8,13 @@
 
 namespace vivizu {
 
+// The folder and the file are registered for removal by a signal that ends
+// the program while they exist; what a harder end (SIGKILL, a power cut)
+// leaves is removed by RemoveStaleResults at the next start.
 class TResultFile {
 public:
     TResultFile();
+    ~TResultFile();
     TResultFile(const TResultFile&) = delete;
     TResultFile& operator=(const TResultFile&) = delete;
 
@@ -22,7 +26,12 @@ public:
 
 private:
     QTemporaryDir FDir;
+    int FDirSlot = -1, FFileSlot = -1;
 };
+
+// Removes the result folders that processes which have ended left behind
+// (their names carry the process number); returns how many it removed.
+int RemoveStaleResults();
 
 // The folder the result files are made in: $XDG_RUNTIME_DIR when it names a
 // writable folder, else the system's temporary folder.

@@ -7,8 +7,15 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vivizu {
+
+// A stretch to leave out of a cut, in milliseconds of the source.
+struct TRemoved {
+    int64_t FromMs = 0;
+    int64_t ToMs = 0;
+};
 
 enum class TCutStatus {
     Done,                   // the output is written
@@ -81,6 +88,10 @@ struct TCutOptions {
     int GainSteps = 0;
     int32_t FadeInMs = 0;
     int32_t FadeOutMs = 0;
+
+    // Stretches of the source (milliseconds) left out of the cut; the
+    // frames on either side are joined at frame boundaries.
+    std::vector<TRemoved> Removed;
 
     bool ChangesVolume() const { return GainSteps != 0 || FadeInMs > 0 || FadeOutMs > 0; }
     bool AddsToFrames() const { return KeepID3v2 || LengthHeader || ExactCut; }

@@ -132,6 +132,9 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
 
     TCutLayout layout = Layout(input, Tag, Options);
     TCutPlan plan;
+    if (Options.ExactCut && !Options.Removed.empty())
+        return CutOutcome(TCutStatus::NotApplicable, 0,
+                          FileName + ": an exact cut cannot leave stretches out yet; cut without --exact");
     if (Options.ExactCut) {
         if (!FDecoderIndex)
             FDecoderIndex.emplace(AudioStart(), DecoderAudioEnd(), TWalkRule::Decoder);
@@ -142,7 +145,11 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
     } else {
         // Without a header or a fade-out (both need the end first) nothing
         // needs the whole plan first: the copy walks as it writes.
-        plan = PlanPlainCut(FIndex, input, StartMs, EndMs, !header && Options.FadeOutMs <= 0);
+        plan = PlanPlainCut(FIndex, input, StartMs, EndMs,
+                            !header && Options.FadeOutMs <= 0 && Options.Removed.empty());
+        if (!RemoveStretches(plan, input, Options.Removed))
+            return CutOutcome(TCutStatus::NotApplicable, 0,
+                              FileName + ": no frame of this stream can carry the bytes a join needs");
         if (header) {
             const TEncoderInfo encoder = SourceEncoder(input);
             plan.Delay = plan.FromFirst ? encoder.Delay : 0;

@@ -47,6 +47,8 @@ struct TCutChoices {
     // may pass -1 dBTP. BuildCutRequest does not measure; the caller adds.
     std::optional<double> NormalizeLufs;
     bool AllowClipping = false;
+    // Stretches of the source left out of the cut.
+    std::vector<TRemoved> Removed;
 };
 
 // What the engine's CutSegment takes besides the range and the destination.

@@ -19,7 +19,7 @@ PACKAGES=(
   # a file system with an unreadable block for the read error test
   python3-fusepy
   # fixture generation and benchmark peers
-  lame twolame ffmpeg mp3splt time
+  lame twolame ffmpeg mp3splt mpg123 time
   # lossless gain peer for the volume tests
   mp3gain
   # artwork generator (resources/make-art.sh)

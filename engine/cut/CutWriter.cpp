@@ -46,6 +46,12 @@ void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
             in.FrameLengths.push_back(static_cast<int32_t>(plan.ReservoirFrame.size()));
         for (size_t i = plan.First; i < plan.Last; ++i)
             in.FrameLengths.push_back(index.HeaderOf(i).FrameLength());
+        for (const TPlanRun& run : plan.Later) {
+            if (!run.ReservoirFrame.empty())
+                in.FrameLengths.push_back(static_cast<int32_t>(run.ReservoirFrame.size()));
+            for (size_t i = run.First; i < run.Last; ++i)
+                in.FrameLengths.push_back(index.HeaderOf(i).FrameLength());
+        }
         in.Delay = plan.Delay;
         in.Padding = plan.Padding;
         in.Version = layout.EncoderText;
@@ -67,19 +73,13 @@ void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
     // An open plan walks ahead of the copy this many frames at a time.
     constexpr size_t WalkAhead = 512;
     TStreamTime elapsed;
-    size_t i = plan.First;
-    for (bool done = false; !done;) {
-        if (plan.Open)
-            index.ExtendToCount(input, i + WalkAhead);
-        const size_t known = plan.Open ? index.Count() : plan.Last;
-        done = i >= known;
-        // The frames from i that go out now, and the runs among them that
-        // follow each other without a gap, each in one copy.
+    size_t number = 0; // audio frames written, for the transform
+    // Copies the frames from i up to `known` (or, for an open plan, until it
+    // has what it wants); false when the open plan is satisfied.
+    const auto copyFrames = [&](size_t& i, size_t known) {
         while (i < known) {
-            if (plan.Open && elapsed >= plan.Wanted) {
-                done = true;
-                break;
-            }
+            if (plan.Open && elapsed >= plan.Wanted)
+                return false;
             const int64_t position = index.PositionOf(i);
             const TMpegHeader frameHeader = index.HeaderOf(i);
             int64_t end = position + frameHeader.FrameLength();
@@ -92,12 +92,14 @@ void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
                 input.Seek(position, TSeekOrigin::Begin);
                 if (input.Read(changed.data(), changed.size()) < changed.size())
                     throw TStreamReadError(input.FileName());
-                transform(changed, frameHeader, i - plan.First);
+                transform(changed, frameHeader, number++);
                 seen(changed);
                 output.Write(changed);
                 i = next;
                 continue;
             }
+            // The runs of frames that follow each other without a gap go
+            // out in one copy.
             for (; next < known && index.PositionOf(next) == end; ++next) {
                 if (plan.Open && elapsed >= plan.Wanted)
                     break;
@@ -108,8 +110,25 @@ void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
                 elapsed += following.Duration();
             }
             CopyBytes(input, position, end, output, seen, !header);
+            number += next - i;
             i = next;
         }
+        return true;
+    };
+    size_t i = plan.First;
+    for (bool done = false; !done;) {
+        if (plan.Open)
+            index.ExtendToCount(input, i + WalkAhead);
+        const size_t known = plan.Open ? index.Count() : plan.Last;
+        done = i >= known;
+        if (!copyFrames(i, known))
+            done = true;
+    }
+    for (const TPlanRun& run : plan.Later) {
+        output.Write(run.ReservoirFrame);
+        seen(run.ReservoirFrame);
+        size_t at = run.First;
+        copyFrames(at, run.Last);
     }
     if (header) {
         in.MusicCrc = crc;

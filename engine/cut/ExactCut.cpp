@@ -11,8 +11,17 @@ namespace {
 // for the overlap of the transform and the history of the synthesis filter.
 constexpr int64_t WarmUpSamples = 1152;
 
-// The bytes that frame `first` takes from the data areas of the frames
-// before it (from runStart on), oldest first; zeros for what they lack.
+
+// Samples at rate from `from` to `to`, rounded to the nearest (halves up).
+int64_t SamplesBetween(TStreamTime from, TStreamTime to, int64_t rate)
+{
+    const int64_t scaled = (to - from).Ticks * rate;
+    constexpr int64_t tps = TStreamTime::TicksPerSecond;
+    return scaled >= 0 ? (scaled + tps / 2) / tps : -((-scaled + tps / 2 - 1) / tps);
+}
+
+} // namespace
+
 std::vector<uint8_t> BorrowedBytes(TInputFile& input, const TFrameIndex& index, size_t runStart, size_t first)
 {
     input.Seek(index.Frame(first).Position, TSeekOrigin::Begin);
@@ -33,16 +42,6 @@ std::vector<uint8_t> BorrowedBytes(TInputFile& input, const TFrameIndex& index, 
     }
     return tail;
 }
-
-// Samples at rate from `from` to `to`, rounded to the nearest (halves up).
-int64_t SamplesBetween(TStreamTime from, TStreamTime to, int64_t rate)
-{
-    const int64_t scaled = (to - from).Ticks * rate;
-    constexpr int64_t tps = TStreamTime::TicksPerSecond;
-    return scaled >= 0 ? (scaled + tps / 2) / tps : -((-scaled + tps / 2 - 1) / tps);
-}
-
-} // namespace
 
 int64_t MsToSample(int64_t ms, int32_t sampleRate)
 {

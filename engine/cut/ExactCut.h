@@ -6,12 +6,17 @@
 #include "engine/cut/LengthHeader.h"
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vivizu {
 
 // Samples of the source's gapless timeline at ms milliseconds, rounded to the
 // nearest (halves up).
 int64_t MsToSample(int64_t ms, int32_t sampleRate);
+
+// The bytes that frame `first` takes from the data areas of the frames
+// before it (from runStart on), oldest first; zeros for what they lack.
+std::vector<uint8_t> BorrowedBytes(TInputFile& input, const TFrameIndex& index, size_t runStart, size_t first);
 
 struct TExactPlan {
     TCutPlan Plan;          // no frames when [s, e) holds no sample

@@ -98,7 +98,9 @@ std::optional<std::string> FadesDoNotFit(const TCutPlan& plan, const TCutOptions
     const int64_t fades = int64_t{std::max(options.FadeInMs, 0)} + std::max(options.FadeOutMs, 0);
     if (fades == 0 || plan.Empty())
         return std::nullopt;
-    const TStreamTime length = plan.Open ? plan.Wanted : plan.Index->StartOf(plan.Last) - plan.Index->StartOf(plan.First);
+    TStreamTime length = plan.Open ? plan.Wanted : plan.Index->StartOf(plan.Last) - plan.Index->StartOf(plan.First);
+    for (const TPlanRun& run : plan.Later)
+        length += plan.Index->StartOf(run.Last) - plan.Index->StartOf(run.First);
     if (TStreamTime::FromMs(fades) <= length)
         return std::nullopt;
     const std::string asked = options.FadeInMs > 0 && options.FadeOutMs > 0

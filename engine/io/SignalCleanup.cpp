@@ -42,9 +42,13 @@ std::atomic<bool> Installed{false};
 extern "C" void OnCleanupSignal(int signal)
 {
     const int savedErrno = errno;
+    // Files first, then folders (a folder goes once the files in it are gone).
     for (TSlot& slot : Slots)
         if (slot.State.load(std::memory_order_acquire) == Ready)
             unlink(slot.Path);
+    for (TSlot& slot : Slots)
+        if (slot.State.load(std::memory_order_acquire) == Ready)
+            rmdir(slot.Path);
     // End the process by the same signal: it is blocked while this handler
     // runs and is delivered with the default action once it returns.
     struct sigaction action {};

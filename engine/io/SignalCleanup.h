@@ -18,7 +18,9 @@ namespace vivizu {
 // Installs the handler; harmless when called again.
 void InstallSignalCleanup();
 
-// Registers path (copied; at most 4095 bytes) for removal by the handler.
+// Registers path (copied; at most 4095 bytes) for removal by the handler: a
+// file, or an empty folder (removed after the files, so a folder whose files
+// are registered too goes with them).
 // Returns the slot to give to UnregisterTempFile, or -1 when the path is too
 // long or every slot is taken (then the file is not cleaned up by a signal).
 int RegisterTempFile(const char* path);

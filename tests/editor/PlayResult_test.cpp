@@ -6,8 +6,10 @@
 #include "ScriptedDevice.h"
 
 #include "editor/PreviewDevice.h"
+#include "editor/ResultFile.h"
 #include "editor/UnitPlayMsg.h"
 #include "engine/RoruvoMp3.h"
+#include "engine/io/SignalCleanup.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/MaskEdit.h"
 #include "widgets/RadioButton.h"
@@ -20,8 +22,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace vivizu;
 using namespace vivizu::test;
@@ -226,6 +232,41 @@ TEST_F(PlayResult, NormalisationOfLayerTwoIsRefusedNotLeftOut) {
     EXPECT_TRUE(Seams.Boxes[1].Text.startsWith(EnglishMessage("Ms_NotSave")));
     EXPECT_TRUE(Seams.Boxes[1].Text.contains(QStringLiteral("Layer III")));
     EXPECT_FALSE(QFileInfo::exists(Temp.filePath(QStringLiteral("saved.mp3"))));
+}
+
+// A signal that ends the program while a result exists removes it with its
+// folder; what a killed program left behind goes at the next start, and only
+// the folders of processes that have ended.
+TEST_F(PlayResult, ASignalOrTheNextStartRemovesTheResult) {
+    const auto playAndEnd = [] {
+        InstallSignalCleanup();
+        TResultFile file;
+        std::FILE* out = std::fopen(file.Path().c_str(), "wb");
+        std::fputs("audio", out);
+        std::fclose(out);
+        std::raise(SIGTERM);
+    };
+    EXPECT_EXIT(playAndEnd(), ::testing::KilledBySignal(SIGTERM), "");
+    EXPECT_EQ(Left(), 0);
+
+    const pid_t ended = fork();
+    if (ended == 0)
+        _exit(0);
+    ASSERT_GT(ended, 0);
+    waitpid(ended, nullptr, 0);
+    QDir run(Runtime());
+    const QString stale = QStringLiteral("vivizu-result-%1-aBcDeF").arg(ended);
+    ASSERT_TRUE(run.mkpath(stale));
+    QFile left(run.filePath(stale + QStringLiteral("/result.mp3")));
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.close();
+    for (const QString& kept : {QStringLiteral("vivizu-result-%1-aBcDeF").arg(getpid()),
+                                QStringLiteral("vivizu-result-%1-aBcDeF").arg(getppid()),
+                                QStringLiteral("vivizu-result-x-aBcDeF")})
+        ASSERT_TRUE(run.mkpath(kept));
+    EXPECT_EQ(RemoveStaleResults(), 1);
+    EXPECT_FALSE(run.exists(stale));
+    EXPECT_EQ(Left(), 3);
 }
 
 } // namespace

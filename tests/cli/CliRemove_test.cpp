@@ -1,0 +1,166 @@
+// cut --remove and --remove-edl: stretches left out of a cut, joined at
+// frame boundaries; a frame after a join that borrowed bytes from removed
+// frames still decodes cleanly (ffmpeg and libmpg123 say nothing), and the
+// edit lists that commercial detectors write are read.
+#include "CliRunner.h"
+#include "request/EditList.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using namespace clitest;
+using namespace vivizu;
+using namespace vivizu::test;
+
+namespace {
+
+// What a command printed on stdout and stderr together.
+std::string Output(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
+        char buffer[4096];
+        while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+// count frames of 417 bytes that borrow nothing (main_data_begin 0).
+Bytes Plain(int count)
+{
+    Bytes all;
+    for (int i = 0; i < count; ++i)
+        all = all + Frame(H44, 0);
+    return all;
+}
+
+bool Have(const char* tool)
+{
+    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Frames that borrow nothing are joined as they are: the output is exactly
+// the kept frames, each removed stretch's ends rounded to the nearest frame
+// start. A frame that borrows gets a silent frame before it that carries
+// the bytes it borrows.
+TEST(CliRemove, KeptFramesAreJoinedAtTheNearestFrameBoundaries)
+{
+    TempDir dir;
+    const Bytes audio = Plain(100); // 417 bytes, 26.12 ms a frame
+    const std::string in = dir.Write("in.mp3", audio);
+    // 1000 ms lies nearest frame 38 (992.7 ms), 2000 ms nearest frame 77
+    // (2011.4 ms); a second stretch of frames 90-95 overlaps nothing else.
+    const TRun run = RunCli({"cut", "--no-tag", "--remove", "1.0-2.0", "--remove", "2351-2482", in, dir / "out.mp3",
+                             "0", "2612"});
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(ReadAll(dir / "out.mp3"), Slice(audio, 0, 38 * 417) + Slice(audio, 77 * 417, 13 * 417) +
+                                            Slice(audio, 95 * 417, 5 * 417));
+    // Overlapping and unordered stretches merge; one past the range's end
+    // changes nothing; a length header counts the frames written.
+    ASSERT_EQ(RunCli({"cut", "--no-tag", "--remove", "1.5-2.0", "--remove", "1.0-1.6", "--remove", "9.0-10.0", in,
+                      dir / "merged.mp3", "0", "2612"})
+                  .Exit,
+              0);
+    EXPECT_EQ(ReadAll(dir / "merged.mp3"), Slice(audio, 0, 38 * 417) + Slice(audio, 77 * 417, 23 * 417));
+    // Everything removed: nothing to cut.
+    const TRun all = RunCli({"cut", "--remove", "0-3.0", in, dir / "none.mp3", "0", "2612"});
+    EXPECT_EQ(all.Exit, 1) << all.Err;
+    EXPECT_FALSE(Exists(dir / "none.mp3"));
+    // Not with --exact yet, and stretches must be stretches.
+    EXPECT_EQ(RunCli({"cut", "--exact", "--remove", "1.0-2.0", in, dir / "x.mp3", "0", "2612"}).Exit, 1);
+    for (const char* bad : {"2.0-1.0", "1.0", "a-b", "1-2-3"})
+        EXPECT_EQ(RunCli({"cut", "--remove", bad, in, dir / "x.mp3", "0", "2612"}).Exit, 2) << bad;
+
+    // Frame 77 of these borrows 154 bytes (its side information begins
+    // with 0x4D 0x4D): they come from the data areas of frames 76 and 75.
+    const Bytes borrowing = Frames(H44, 100, 0);
+    const std::string source = dir.Write("borrowing.mp3", borrowing);
+    ASSERT_EQ(RunCli({"cut", "--no-tag", "--remove", "1.0-2.0", source, dir / "carried.mp3", "0", "2612"}).Exit, 0);
+    const Bytes carried = ReadAll(dir / "carried.mp3");
+    ASSERT_GT(carried.size(), 61u * 417);
+    EXPECT_EQ(Slice(carried, 0, 38 * 417), Slice(borrowing, 0, 38 * 417));
+    EXPECT_EQ(Slice(carried, carried.size() - 23 * 417, 23 * 417), Slice(borrowing, 77 * 417, 23 * 417));
+    const Bytes silent = Slice(carried, 38 * 417, carried.size() - 61 * 417);
+    ASSERT_GE(silent.size(), 154u + 36);
+    EXPECT_EQ(Slice(silent, silent.size() - 154, 154), Bytes(154, 76));
+}
+
+// A real encoder's stream borrows across every frame boundary: cut apart
+// and joined naively, decoders complain; with the removed stretches
+// carried, neither ffmpeg nor libmpg123 says a word, and the length is the
+// source's less what was removed.
+TEST(CliRemove, JoinsDecodeCleanlyWithBothDecoders)
+{
+    if (!Have("sox") || !Have("lame") || !Have("ffmpeg") || !Have("mpg123"))
+        GTEST_SKIP() << "needs sox, lame, ffmpeg and mpg123";
+    TempDir dir;
+    const std::string wav = dir / "s.wav", vbr = dir / "vbr.mp3", cbr = dir / "cbr.mp3";
+    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + wav + "' synth 20 sine 300-1200 vol 0.4 && lame --quiet -V 2 '" +
+                           wav + "' '" + vbr + "' && lame --quiet -b 128 '" + wav + "' '" + cbr + "'")
+                              .c_str()),
+              0);
+    const auto complaints = [](const std::string& file) {
+        std::string said = Output("ffmpeg -nostdin -v info -i '" + file + "' -f null - 2>&1 | grep -i -E "
+                                  "'overread|invalid|error|backstep|warn' | grep -v 'Estimating duration'");
+        said += Output("mpg123 -q -t '" + file + "'");
+        return said;
+    };
+    for (const std::string& source : {vbr, cbr}) {
+        SCOPED_TRACE(source);
+        const std::string naive = dir / "naive.mp3";
+        ASSERT_EQ(RunCli({"cut", "--no-tag", source, dir / "a.mp3", "0", "3.0"}).Exit, 0);
+        ASSERT_EQ(RunCli({"cut", "--no-tag", source, dir / "b.mp3", "5.5", "20.0"}).Exit, 0);
+        ASSERT_EQ(std::system(("cat '" + dir / "a.mp3" + "' '" + dir / "b.mp3" + "' > '" + naive + "'").c_str()), 0);
+        EXPECT_NE(complaints(naive), "") << "the naive join should show what is mended";
+
+        for (const char* header : {"--no-tag", "--length-header"}) {
+            const std::string out = dir / "out.mp3";
+            const TRun run = RunCli({"cut", "--no-tag", header, "--remove", "3.0-5.5", "--remove", "8.2-12.0", source,
+                                     out, "0", "20.0"});
+            ASSERT_EQ(run.Exit, 0) << run.Err;
+            EXPECT_EQ(complaints(out), "") << header;
+            // Decoded, not estimated: 16-bit stereo at 44.1 kHz.
+            const double seconds =
+                std::atof(Output("ffmpeg -nostdin -v error -i '" + out + "' -f s16le - | wc -c").c_str()) / 4 / 44100;
+            // 20 s less 6.3 s, give or take the rounding to frames and one
+            // silent carrying frame per join.
+            EXPECT_NEAR(seconds, 13.7, 0.15) << header;
+        }
+    }
+}
+
+// Edit lists as comskip and hand editors write them.
+TEST(CliRemove, EditListsAreReadAsDetectorsWriteThem)
+{
+    const TEditList comskip = ParseEditList("0.00\t31.20\t0\n612.35\t790.12\t0\n1500.5 1620.0 3\r\n"
+                                            "\n# a note\n1700 1710 1\n1800 1801 2\n");
+    ASSERT_EQ(comskip.Error, "");
+    ASSERT_EQ(comskip.Removed.size(), 3u); // mute (1) and scene markers (2) remove nothing
+    EXPECT_EQ(comskip.Removed[0].ToMs, 31200);
+    EXPECT_EQ(comskip.Removed[1].FromMs, 612350);
+    EXPECT_EQ(comskip.Removed[2].ToMs, 1620000);
+    EXPECT_EQ(ParseEditList("1 2 0\n5 4 0\n").Error, "line 2: the end is not after the start");
+    EXPECT_EQ(ParseEditList("1 2\n").Error, "line 1: expects START END ACTION (seconds, seconds, 0 to 3)");
+    EXPECT_EQ(ParseEditList("1 2 0 9\n").Error, "line 1: expects START END ACTION (seconds, seconds, 0 to 3)");
+    EXPECT_EQ(ParseEditList("-1 2 0\n").Error, "line 1: expects START END ACTION (seconds, seconds, 0 to 3)");
+    EXPECT_EQ(ParseEditList(EditListText(comskip.Removed)).Removed.size(), 3u);
+    EXPECT_EQ(EditListText({{1500, 62005}}), "1.500\t62.005\t0\n");
+
+    TempDir dir;
+    const Bytes audio = Plain(100);
+    const std::string in = dir.Write("in.mp3", audio);
+    dir.Write("ads.edl", TextBytes("1.0 2.0 0\n"));
+    ASSERT_EQ(RunCli({"cut", "--no-tag", "--remove-edl", dir / "ads.edl", in, dir / "out.mp3", "0", "2612"}).Exit, 0);
+    EXPECT_EQ(ReadAll(dir / "out.mp3"), Slice(audio, 0, 38 * 417) + Slice(audio, 77 * 417, 23 * 417));
+    dir.Write("bad.edl", TextBytes("1.0 2.0 0\nnonsense\n"));
+    const TRun bad = RunCli({"cut", "--remove-edl", dir / "bad.edl", in, dir / "x.mp3", "0", "2612"});
+    EXPECT_EQ(bad.Exit, 2);
+    EXPECT_NE(bad.Err.find("bad.edl: line 2"), std::string::npos) << bad.Err;
+}
+
+} // namespace
