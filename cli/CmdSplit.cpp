@@ -4,7 +4,7 @@
 #include "cli/Batch.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "cli/CueSheet.h"
+#include "cli/cue/CueSheet.h"
 #include "cli/CutTag.h"
 #include "cli/DecodeRange.h"
 #include "cli/Options.h"
@@ -38,6 +38,8 @@ struct TSplitTimes {
     std::vector<TStreamTime> Times;
     bool DropEmpty = false;           // times that would make empty pieces are dropped
     std::vector<TCueTrack> CueTracks; // one per piece when split by a cue sheet
+    std::string CueTitle, CuePerformer; // the sheet's album title and performer
+    std::vector<std::string> Notes;     // what reading the sheet assumed
     std::string Declined;
 };
 
@@ -59,8 +61,11 @@ TSplitTimes TimesOf(const TSplitArgs& args, const std::string& file, TStreamTime
     case TSplitMode::Silence: // planned from the decode, not from times
         break;
     case TSplitMode::Cue: {
-        TCueSheet sheet = ReadCueSheet(args.CueFile, file);
+        TCueSheet sheet = ReadCueSheet(args.CueFile, file, AnsiCodePage());
         times.Declined = sheet.Declined;
+        times.CueTitle = sheet.Title;
+        times.CuePerformer = sheet.Performer;
+        times.Notes = std::move(sheet.Notes);
         // The first track begins with the stream: what lies before its
         // INDEX 01 stays in the first piece.
         for (size_t i = 1; i < sheet.Tracks.size(); ++i)
@@ -151,15 +156,17 @@ std::string PlanText(const std::vector<TSplitPiece>& pieces, const std::string& 
     return text.str();
 }
 
-// The ID3v1 tag of piece i: the cut's tag options, the cue's title and
-// performer, and the track number when a tag is written at all.
-TID3v1Tag PieceTag(const TSplitArgs& args, const TMp3StreamInfo& info, const TCueTrack* cue, size_t i,
-                   int codePage)
+// The ID3v1 tag of piece i: the cut's tag options, the cue's title,
+// performer and album title, and the track number when a tag is written at
+// all.
+TID3v1Tag PieceTag(const TSplitArgs& args, const TMp3StreamInfo& info, const TCueTrack* cue,
+                   const std::string& cueAlbum, size_t i, int codePage)
 {
     TTagEdits edits = args.Edits;
     if (cue != nullptr) {
         if (!edits.Title && !cue->Title.empty()) edits.Title = cue->Title;
         if (!edits.Artist && !cue->Performer.empty()) edits.Artist = cue->Performer;
+        if (!edits.Album && !cueAlbum.empty()) edits.Album = cueAlbum;
     }
     const bool tagged = args.TagMode == TTagMode::Always ||
                         (args.TagMode == TTagMode::FromSource &&
@@ -329,6 +336,9 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
     if (!times.Declined.empty()) {
         return report.Ends(ExitDeclined, times.Declined + "; nothing written");
     }
+    if (!args.Quiet)
+        for (const std::string& note : times.Notes)
+            out.Error("note: " + note);
     TSplitRanges ranges;
     TFoundPauses found;
     if (args.Mode == TSplitMode::Silence) {
@@ -372,7 +382,7 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
         fields.End = ranges.Pieces[i].End;
         names.push_back(PieceName(args.Template, fields));
         pieces.push_back({ranges.Pieces[i], args.Folder == "." ? names.back() : args.Folder + "/" + names.back(),
-                          PieceTag(args, mp3.Info, cue, i, codePage)});
+                          PieceTag(args, mp3.Info, cue, times.CueTitle, i, codePage)});
     }
     if (!args.Chapters.empty())
         return WriteChapters(args, file, mp3, pieces, times.CueTracks, report, out);
@@ -412,7 +422,7 @@ int SplitFile(const TSplitArgs& args, const std::string& file, TBatchOutput& out
             track.Performer = i < times.CueTracks.size() ? times.CueTracks[i].Performer : "";
             tracks.push_back(std::move(track));
         }
-        if (const auto error = WriteTextFile(args.WriteCue, CueSheetText(file, tracks)))
+        if (const auto error = WriteTextFile(args.WriteCue, CueSheetText(file, tracks, times.CueTitle, times.CuePerformer)))
             return report.Ends(ExitIoError, *error + "; the pieces are written");
         out.Out(args.WriteCue);
     }
