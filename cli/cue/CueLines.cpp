@@ -153,9 +153,10 @@ private:
     {
         std::string_view after;
         std::string_view name = Value(rest, &after);
-        if (name.data() == rest.data()) { // unquoted: the last word is the type
+        if (name.data() == rest.data()) { // unquoted: a last word without a dot is the type
             const size_t space = rest.find_last_of(" \t");
-            if (space != std::string_view::npos) name = Trimmed(rest.substr(0, space));
+            if (space != std::string_view::npos && rest.find('.', space) == std::string_view::npos)
+                name = Trimmed(rest.substr(0, space));
         }
         if (FPendingFile)
             return DeclineHere("a second FILE line before any TRACK of the FILE on line " +

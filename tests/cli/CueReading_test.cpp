@@ -70,6 +70,8 @@ TEST(CueLines, SheetsAreRewrittenInTheFormLibcueReads)
                           "TRACK 02 MODE1/2352\nINDEX 01 01:00:00\n");
     EXPECT_EQ(lines.TrackLines, (std::vector<int>{4, 7}));
     EXPECT_EQ(lines.Files, std::vector<std::string>{"My Album.wav"});
+    EXPECT_EQ(CleanCueLines("FILE My Album.mp3\nTRACK 1 AUDIO\nINDEX 1 0\n").Files,
+              std::vector<std::string>{"My Album.mp3"}); // no type
     // A track before any FILE line is in the input.
     EXPECT_EQ(CleanCueLines("TRACK 01 AUDIO\nINDEX 01 00:00:00\n").Text,
               "FILE \"\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
