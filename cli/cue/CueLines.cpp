@@ -98,7 +98,8 @@ std::string IndexTime(std::string_view text, long& frames)
                            f = text.substr(second + 1);
     if (!AllDigits(m, 4) || !AllDigits(s, 2) || !AllDigits(f, 2))
         return "the INDEX time '" + std::string(text) + "' is not minutes:seconds:frames";
-    if (Number(s) > 59) return "the INDEX time " + std::string(text) + " has " + std::string(s) + " seconds (at most 59)";
+    if (Number(s) > 59)
+        return "the INDEX time " + std::string(text) + " has " + std::string(s) + " seconds (at most 59)";
     if (Number(f) > 74)
         return "the INDEX time " + std::string(text) + " has frame " + std::string(f) +
                " (a second has 75 frames: 00 to 74)";
