@@ -4,7 +4,7 @@
 #include "cli/Batch.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "cli/CueSheet.h"
+#include "cli/cue/CueSheet.h"
 #include "cli/CutTag.h"
 #include "cli/DecodeRange.h"
 #include "cli/Options.h"
@@ -40,6 +40,8 @@ struct TSplitTimes {
     std::vector<TStreamTime> Times;
     bool DropEmpty = false;           // times that would make empty pieces are dropped
     std::vector<TCueTrack> CueTracks; // one per piece when split by a cue sheet
+    std::string CueTitle, CuePerformer; // the sheet's album title and performer
+    std::vector<std::string> Notes;     // what reading the sheet assumed
     std::string Declined;
 };
 
@@ -61,8 +63,11 @@ TSplitTimes TimesOf(const TSplitArgs& args, const std::string& file, TStreamTime
     case TSplitMode::Silence: // planned from the decode, not from times
         break;
     case TSplitMode::Cue: {
-        TCueSheet sheet = ReadCueSheet(args.CueFile, file);
+        TCueSheet sheet = ReadCueSheet(args.CueFile, file, AnsiCodePage());
         times.Declined = sheet.Declined;
+        times.CueTitle = sheet.Title;
+        times.CuePerformer = sheet.Performer;
+        times.Notes = std::move(sheet.Notes);
         // The first track begins with the stream: what lies before its
         // INDEX 01 stays in the first piece.
         for (size_t i = 1; i < sheet.Tracks.size(); ++i)
@@ -167,15 +172,17 @@ bool SilentThroughout(const TStreamSilences& found, const TFrameIndex& index)
     return s.Start <= 0 && TStreamTime::FromSamples(s.End, found.SampleRate) >= index.Duration();
 }
 
-// The ID3v1 tag of piece i: the cut's tag options, the cue's title and
-// performer, and the track number when a tag is written at all.
-TID3v1Tag PieceTag(const TSplitArgs& args, const TMp3StreamInfo& info, const TCueTrack* cue, size_t i,
-                   int codePage)
+// The ID3v1 tag of piece i: the cut's tag options, the cue's title,
+// performer and album title, and the track number when a tag is written at
+// all.
+TID3v1Tag PieceTag(const TSplitArgs& args, const TMp3StreamInfo& info, const TCueTrack* cue,
+                   const std::string& cueAlbum, size_t i, int codePage)
 {
     TTagEdits edits = args.Edits;
     if (cue != nullptr) {
         if (!edits.Title && !cue->Title.empty()) edits.Title = cue->Title;
         if (!edits.Artist && !cue->Performer.empty()) edits.Artist = cue->Performer;
+        if (!edits.Album && !cueAlbum.empty()) edits.Album = cueAlbum;
     }
     const bool tagged = args.TagMode == TTagMode::Always ||
                         (args.TagMode == TTagMode::FromSource &&
@@ -329,6 +336,8 @@ struct TSplitPlan {
     std::vector<std::string> Names;
     TFoundPauses Found;
     std::vector<TCueTrack> CueTracks;
+    std::string CueTitle, CuePerformer;  // the sheet's album title and performer
+    std::vector<std::string> Notes;      // what reading the cue sheet assumed
 
     static TSplitPlan Ends(int code, std::string reason)
     {
@@ -379,6 +388,7 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
     TSplitTimes times = TimesOf(args, file, duration);
     if (!times.Declined.empty())
         return TSplitPlan::Ends(ExitDeclined, times.Declined + "; nothing written");
+    plan.Notes = std::move(times.Notes);
     TSplitRanges ranges;
     if (args.Mode == TSplitMode::Silence) {
         TDecodeOptions decode;
@@ -425,9 +435,11 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
         plan.Names.push_back(PieceName(args.Template, fields));
         plan.Pieces.push_back({ranges.Pieces[i],
                                args.Folder == "." ? plan.Names.back() : args.Folder + "/" + plan.Names.back(),
-                               PieceTag(args, mp3.Info, cue, i, codePage)});
+                               PieceTag(args, mp3.Info, cue, times.CueTitle, i, codePage)});
     }
     plan.CueTracks = std::move(times.CueTracks);
+    plan.CueTitle = times.CueTitle;
+    plan.CuePerformer = times.CuePerformer;
     if (args.Chapters.empty())
         if (const auto refusal = CheckPieceNames(plan.Names, args.Folder, true))
             return TSplitPlan::Ends(ExitDeclined, *refusal + "; nothing written");
@@ -470,6 +482,9 @@ int WriteSplitPlan(const TSplitArgs& args, const std::string& file, TSplitPlan& 
         if (!plan.Mp3->Valid || size != plan.Size || mtime != plan.MTimeNs)
             return report.Ends(ExitIoError, file + ": the file changed during the run; nothing written");
     }
+    if (!args.Quiet)
+        for (const std::string& note : plan.Notes)
+            out.Error("note: " + note);
     TRoruvoMP3& mp3 = *plan.Mp3;
     std::vector<TSplitPiece>& pieces = plan.Pieces;
     if (!args.Chapters.empty())
@@ -507,7 +522,7 @@ int WriteSplitPlan(const TSplitArgs& args, const std::string& file, TSplitPlan& 
             track.Performer = i < plan.CueTracks.size() ? plan.CueTracks[i].Performer : "";
             tracks.push_back(std::move(track));
         }
-        if (const auto error = WriteTextFile(args.WriteCue, CueSheetText(file, tracks)))
+        if (const auto error = WriteTextFile(args.WriteCue, CueSheetText(file, tracks, plan.CueTitle, plan.CuePerformer)))
             return report.Ends(ExitIoError, *error + "; the pieces are written");
         out.Out(args.WriteCue);
     }

@@ -1,7 +1,7 @@
 // vivizu-cli split on byte-built files: pieces that cover the stream, their
 // names, the plan, cue sheets and the refusals that come before any write.
 #include "CliRunner.h"
-#include "cli/CueSheet.h"
+#include "cli/cue/CueSheet.h"
 #include "request/PieceNames.h"
 
 #include <gtest/gtest.h>
@@ -205,8 +205,10 @@ TEST_F(CueSheets, SplitFillsTitlesAndArtistsFromTheSheet)
     EXPECT_EQ(tag[126], 2); // track
     // Track 2 begins at the first frame at or after 2 s: frame 77 (2.011 s).
     EXPECT_EQ(two.size() - 128, (154u - 77u) * 417);
-    // A sheet for another file writes nothing.
-    Sheet("FILE \"else.mp3\" MP3\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+    // A sheet for other files writes nothing (one other name alone is taken
+    // for the input, with a note).
+    Sheet("FILE \"else.mp3\" MP3\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+          "FILE \"more.mp3\" MP3\n  TRACK 02 AUDIO\n    INDEX 01 00:00:00\n");
     const TRun other = RunCli({"split", "--cue", Dir / "album.cue", "-o", "x{n}.mp3", "-d", Dir.Path(), In});
     EXPECT_EQ(other.Exit, 1);
     EXPECT_NE(other.Err.find("another file"), std::string::npos);
