@@ -17,6 +17,22 @@ namespace {
 
 constexpr int APEFooterSize = 32;
 
+// The whole APE tag from its footer: the size field (items and footer), and
+// the header when the flags say there is one. room is how many bytes lie
+// between the start of the audio and the tag's end; a size that does not
+// fit there, or is smaller than the footer, is not believed and the footer
+// alone counts.
+int64_t ApeTagLength(const uint8_t (&footer)[APEFooterSize], int64_t room)
+{
+    const auto le32 = [&footer](int at) {
+        return uint32_t{footer[at]} | uint32_t{footer[at + 1]} << 8 | uint32_t{footer[at + 2]} << 16 |
+               uint32_t{footer[at + 3]} << 24;
+    };
+    const bool hasHeader = (le32(20) & 0x80000000u) != 0;
+    const int64_t length = int64_t{le32(12)} + (hasHeader ? APEFooterSize : 0);
+    return length >= APEFooterSize && length < room ? length : APEFooterSize;
+}
+
 } // namespace
 
 TRoruvoMP3::TRoruvoMP3(const std::string& fileName, std::unique_ptr<TMediaDevice> player)
@@ -45,15 +61,10 @@ int64_t TRoruvoMP3::AudioStart() const
 
 int64_t TRoruvoMP3::AudioEnd() const
 {
-    return FileSize - Info.ID3v1Size - Info.APESize;
-}
-
-int64_t TRoruvoMP3::DecoderAudioEnd() const
-{
-    // Decoders know where an APE tag begins; the cut's walk passes its items
-    // as other bytes.
-    const int64_t apeStart = FileSize - Info.ID3v1Size - FApeTagLength;
-    return FApeTagLength > Info.APESize && apeStart > AudioStart() ? std::min(AudioEnd(), apeStart) : AudioEnd();
+    // Before the whole APE tag, not only its footer: the tag's items may
+    // hold bytes that look like frame headers, and no walk, length or copy
+    // may take them for audio.
+    return FileSize - Info.ID3v1Size - FApeTagLength;
 }
 
 void TRoruvoMP3::LoadFile(const std::string& fileName)
@@ -171,14 +182,7 @@ void TRoruvoMP3::ReadTrailingTags(TInputFile& input)
         input.Seek(-apeFooterAt, TSeekOrigin::End);
         if (input.Read(footer, sizeof footer) == sizeof footer && std::memcmp(footer, "APETAGEX", 8) == 0) {
             Info.APESize = APEFooterSize;
-            // The whole tag: its items and footer (the size field), and its
-            // header when the flags say it has one.
-            const auto le32 = [&footer](int at) {
-                return uint32_t{footer[at]} | uint32_t{footer[at + 1]} << 8 | uint32_t{footer[at + 2]} << 16 |
-                       uint32_t{footer[at + 3]} << 24;
-            };
-            const bool hasHeader = (le32(20) & 0x80000000u) != 0;
-            FApeTagLength = int64_t{le32(12)} + (hasHeader ? APEFooterSize : 0);
+            FApeTagLength = ApeTagLength(footer, FileSize - apeFooterAt + APEFooterSize - AudioStart());
         }
     }
 }

@@ -155,11 +155,10 @@ private:
     // tag; none when Tag is not written.
     TId3v2Edits EditedFields(const TID3v1Tag& Tag, const TCutOptions& Options) const;
     // Byte position of the first frame, and the end of the audio: where the
-    // trailing tags begin.
+    // trailing tags begin (the whole APE tag, not only its footer). Every
+    // walk, length and copy of frames ends there.
     int64_t AudioStart() const;
     int64_t AudioEnd() const;
-    // Where the audio ends for decoders: before the whole APE tag.
-    int64_t DecoderAudioEnd() const;
     // Reads the leading ID3v2 tags and the zero bytes after them; the input
     // is left at the first byte after them. False when nothing follows.
     bool ReadLeadingTags(TInputFile& input);
@@ -173,7 +172,7 @@ private:
     // needed.
     std::optional<TFrameIndex> FDecoderIndex;
     struct timespec FModified {};
-    int64_t FApeTagLength = 0; // the whole APE tag, header and footer included
+    int64_t FApeTagLength = 0; // the whole APE tag, header and footer included; 0 without one
     std::unique_ptr<TMediaDevice> FPlayer;
 };
 

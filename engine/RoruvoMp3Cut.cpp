@@ -137,7 +137,7 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
                           FileName + ": an exact cut cannot leave stretches out yet; cut without --exact");
     if (Options.ExactCut) {
         if (!FDecoderIndex)
-            FDecoderIndex.emplace(AudioStart(), DecoderAudioEnd(), TWalkRule::Decoder);
+            FDecoderIndex.emplace(AudioStart(), AudioEnd(), TWalkRule::Decoder);
         const TExactPlan exact = PlanExactCut(*FDecoderIndex, input, SourceEncoder(input), StartMs, EndMs);
         if (!exact.Declined.empty())
             return CutOutcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);

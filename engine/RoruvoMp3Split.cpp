@@ -19,7 +19,7 @@ TCutResult TRoruvoMP3::WritePiece(TInputFile& input, const TSplitPiece& piece, c
     TCutPlan plan;
     if (Options.ExactCut) {
         if (!FDecoderIndex)
-            FDecoderIndex.emplace(AudioStart(), DecoderAudioEnd(), TWalkRule::Decoder);
+            FDecoderIndex.emplace(AudioStart(), AudioEnd(), TWalkRule::Decoder);
         const int64_t startMs = piece.Range.Start.WholeMs();
         // The last piece asks for everything after its start; the plan ends
         // it where the source's gapless decode ends.

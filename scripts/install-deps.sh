@@ -22,6 +22,8 @@ PACKAGES=(
   lame twolame ffmpeg mp3splt mpg123 time
   # lossless gain peer for the volume tests
   mp3gain
+  # stream checker (frame CRCs, junk between frames) for the CRC source tests
+  mp3check
   # artwork generator (resources/make-art.sh)
   librsvg2-bin
   # installing and packaging: menu entry and AppStream checks, manual

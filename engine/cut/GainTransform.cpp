@@ -1,5 +1,7 @@
 #include "engine/cut/GainTransform.h"
 
+#include "engine/frames/FrameCrc.h"
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -54,17 +56,6 @@ bool HoldsSideInfo(std::span<const uint8_t> frame, TMpegHeader header)
     return header.Layer() == 3 && frame.size() >= static_cast<size_t>(header.MainDataOffset());
 }
 
-uint16_t CrcStep(uint16_t crc, uint8_t byte)
-{
-    for (int i = 7; i >= 0; --i) {
-        const bool top = ((crc >> 15) ^ (byte >> i)) & 1;
-        crc = static_cast<uint16_t>(crc << 1);
-        if (top)
-            crc ^= 0x8005;
-    }
-    return crc;
-}
-
 } // namespace
 
 int GlobalGainBit(TMpegHeader header, int granule, int channel)
@@ -80,17 +71,6 @@ int GlobalGain(std::span<const uint8_t> frame, TMpegHeader header, int granule, 
                       GlobalGainBit(header, granule, channel));
 }
 
-uint16_t FrameCrc(std::span<const uint8_t> frame, TMpegHeader header)
-{
-    uint16_t crc = 0xFFFF;
-    crc = CrcStep(crc, frame[2]);
-    crc = CrcStep(crc, frame[3]);
-    const size_t from = static_cast<size_t>(SideInfoAt(header));
-    for (size_t i = from; i < from + static_cast<size_t>(header.SideInfoSize()); ++i)
-        crc = CrcStep(crc, frame[i]);
-    return crc;
-}
-
 bool ApplyGain(std::span<uint8_t> frame, TMpegHeader header, std::span<const int> steps, TGainReport& report)
 {
     if (!HoldsSideInfo(frame, header) || steps.size() < static_cast<size_t>(header.Granules()))
@@ -100,9 +80,14 @@ bool ApplyGain(std::span<uint8_t> frame, TMpegHeader header, std::span<const int
         const int step = steps[static_cast<size_t>(gr)];
         for (int ch = 0; ch < header.Channels(); ++ch) {
             const int bit = GlobalGainBit(header, gr, ch);
+            const int current = ReadByteAt(side, bit);
+            // A field of 0 is a silent granule: it stays 0 whatever the
+            // step, as mp3gain leaves it, so that gain gives mp3gain's bytes.
+            if (current == 0)
+                continue;
             int value = 0;
             if (step > TGainPlan::Silent) {
-                const int wanted = ReadByteAt(side, bit) + step;
+                const int wanted = current + step;
                 value = std::clamp(wanted, 0, 255);
                 report.ClampedHigh += wanted > 255;
                 report.ClampedLow += wanted < 0;
@@ -111,11 +96,7 @@ bool ApplyGain(std::span<uint8_t> frame, TMpegHeader header, std::span<const int
             ++report.Granules;
         }
     }
-    if (header.HasCrc()) {
-        const uint16_t crc = FrameCrc(frame, header);
-        frame[4] = static_cast<uint8_t>(crc >> 8);
-        frame[5] = static_cast<uint8_t>(crc);
-    }
+    SealFrameCrc(frame, header);
     return true;
 }
 

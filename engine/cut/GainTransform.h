@@ -5,6 +5,7 @@
 // and the bit reservoir stay as they are.
 #include "engine/cut/CutWriter.h"
 #include "engine/cut/GainPlan.h"
+#include "engine/frames/FrameCrc.h"
 #include "engine/frames/MpegHeader.h"
 #include <cstdint>
 #include <span>
@@ -28,13 +29,10 @@ int GlobalGainBit(TMpegHeader header, int granule, int channel);
 // included in frame); -1 when the frame is too short to hold it.
 int GlobalGain(std::span<const uint8_t> frame, TMpegHeader header, int granule, int channel);
 
-// The frame's protection word: CRC-16 with polynomial 0x8005 from 0xFFFF over
-// header bytes 2 and 3 and the side information.
-uint16_t FrameCrc(std::span<const uint8_t> frame, TMpegHeader header);
-
 // Adds steps[gr] to every channel's global_gain of granule gr (steps holds
 // header.Granules() values; TGainPlan::Silent sets the field to 0), held
-// within 0...255, and renews the CRC when the frame has one. A frame that is
+// within 0...255, and renews the CRC when the frame has one. A field of 0
+// (a silent granule) stays 0 and is not counted. A frame that is
 // not Layer III, or too short for its side information, is left alone and
 // false returned.
 bool ApplyGain(std::span<uint8_t> frame, TMpegHeader header, std::span<const int> steps, TGainReport& report);

@@ -1,5 +1,6 @@
 #include "engine/cut/LengthHeader.h"
 
+#include "engine/frames/FrameCrc.h"
 #include "engine/frames/FrameWalk.h"
 
 #include <algorithm>
@@ -29,11 +30,12 @@ uint32_t GetBE32(const uint8_t* p)
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
 
-// The header with another bitrate index, padding and private bit off and no
-// CRC.
+// The header with another bitrate index, padding and private bit off; the
+// protection (CRC or none) of the frames it stands before, so that readers
+// that check CRCs find the stream's protection from its first frame on.
 TMpegHeader WithBitrate(TMpegHeader h, int index)
 {
-    return TMpegHeader(h.Bits() & ~(HeaderMask::Padding | HeaderMask::Private)).WithBitrateIndex(index).WithoutCrc();
+    return TMpegHeader(h.Bits() & ~(HeaderMask::Padding | HeaderMask::Private)).WithBitrateIndex(index);
 }
 
 int32_t NeededSize(TMpegHeader header)
@@ -139,7 +141,8 @@ std::vector<uint8_t> BuildLengthHeader(const TLengthHeaderInput& in)
     std::copy(headerBytes.begin(), headerBytes.end(), frame.begin());
 
     // The side information stays zero: a decoder that does not know the tag
-    // plays the frame as silence.
+    // plays the frame as silence. The tag sits right after the side
+    // information as if there were no CRC (where readers look for it).
     uint8_t* tag = frame.data() + HeaderFrameTagOffset(header);
     std::memcpy(tag, in.Vbr ? "Xing" : "Info", 4);
     PutBE32(tag + 4, FlagsFrames | FlagsBytes | FlagsToc | FlagsQuality);
@@ -173,6 +176,10 @@ std::vector<uint8_t> BuildLengthHeader(const TLengthHeaderInput& in)
     PutBE32(ext + 28, static_cast<uint32_t>(std::min<uint64_t>(total, UINT32_MAX)));
     ext[32] = static_cast<uint8_t>(in.MusicCrc >> 8);
     ext[33] = static_cast<uint8_t>(in.MusicCrc);
+    // The frame's own protection word covers the side information, which
+    // (as encoders write it) holds the first bytes of the tag when there
+    // is a CRC; the extension's CRC then covers that word.
+    SealFrameCrc(frame, header);
     const size_t crcAt = static_cast<size_t>(ext + 34 - frame.data());
     const uint16_t crc = Crc16(0, std::span<const uint8_t>(frame.data(), crcAt));
     ext[34] = static_cast<uint8_t>(crc >> 8);

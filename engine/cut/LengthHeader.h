@@ -48,7 +48,8 @@ struct TLengthHeaderInput {
 // that does; 0 for a stream that is not Layer III.
 int32_t LengthHeaderSize(TMpegHeader header);
 
-// The header frame's bytes, LengthHeaderSize(AudioHeader) of them.
+// The header frame's bytes, LengthHeaderSize(AudioHeader) of them; with a
+// CRC when AudioHeader has one.
 std::vector<uint8_t> BuildLengthHeader(const TLengthHeaderInput& in);
 
 } // namespace vivizu

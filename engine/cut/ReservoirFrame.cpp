@@ -1,5 +1,7 @@
 #include "engine/cut/ReservoirFrame.h"
 
+#include "engine/frames/FrameCrc.h"
+
 #include <algorithm>
 
 namespace vivizu {
@@ -26,12 +28,12 @@ int MainDataBegin(std::span<const uint8_t> frame)
 
 std::vector<uint8_t> BuildReservoirFrame(TMpegHeader header, std::span<const uint8_t> tail)
 {
-    // No CRC, no padding, no private bit, no mode extension (nothing is
-    // coded); the other fields as the stream has them.
-    constexpr uint32_t Kept = HeaderMask::Sync | HeaderMask::Version | HeaderMask::Layer |
+    // No padding, no private bit, no mode extension (nothing is coded); the
+    // other fields, the protection among them, as the stream has them.
+    constexpr uint32_t Kept = HeaderMask::Sync | HeaderMask::Version | HeaderMask::Layer | HeaderMask::NoCrc |
                               HeaderMask::SampleRate | HeaderMask::Mode | HeaderMask::Copyright |
                               HeaderMask::Original | HeaderMask::Emphasis;
-    const TMpegHeader silent = TMpegHeader(header.Bits() & Kept).WithoutCrc();
+    const TMpegHeader silent(header.Bits() & Kept);
     const size_t dataAt = static_cast<size_t>(silent.MainDataOffset());
     for (int index = 1; index <= 14; ++index) {
         const TMpegHeader b = silent.WithBitrateIndex(index);
@@ -46,6 +48,7 @@ std::vector<uint8_t> BuildReservoirFrame(TMpegHeader header, std::span<const uin
         const auto bytes = b.Bytes();
         std::copy(bytes.begin(), bytes.end(), frame.begin());
         std::copy(tail.begin(), tail.end(), frame.end() - static_cast<std::ptrdiff_t>(tail.size()));
+        SealFrameCrc(frame, b);
         return frame;
     }
     return {};

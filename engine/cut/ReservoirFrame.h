@@ -14,8 +14,9 @@ namespace vivizu {
 // begins its audio data (main_data_begin); 0 when the frame is too short.
 int MainDataBegin(std::span<const uint8_t> frame);
 
-// A frame with the version, sample rate and channel mode of header, no CRC,
-// side information that decodes to silence, and a data area that ends with
+// A frame with the version, sample rate, channel mode and protection of
+// header (a CRC, sealed, when header has one), side information that decodes
+// to silence, and a data area that ends with
 // tail: the smallest bitrate whose frame holds tail. Empty when no bitrate
 // holds it.
 std::vector<uint8_t> BuildReservoirFrame(TMpegHeader header, std::span<const uint8_t> tail);

@@ -137,8 +137,8 @@ bool TFrameWalker::ChainGoesOn(TMpegHeader header, int64_t at)
     FInput.Seek(FPosition, TSeekOrigin::Begin);
     if (next.size() < 4)
         return true;
-    // A tag after the frame (an APE tag runs into the audio as it is
-    // measured) ends the chain as the end of the audio does.
+    // A tag after the frame (an APE tag whose size could not be believed
+    // lies inside the audio) ends the chain as the end of the audio does.
     if (BytesAt(next, 0, "APET") || BytesAt(next, 0, "ID3\0") || std::memcmp(next.data(), "ID3", 3) == 0 ||
         std::memcmp(next.data(), "TAG", 3) == 0)
         return true;

@@ -89,6 +89,27 @@ Bytes ApeFooter()
     return footer;
 }
 
+Bytes ApeTag(const std::string& key, const Bytes& value, bool withHeader, int64_t sizeField)
+{
+    const auto le32 = [](Bytes& to, size_t at, uint32_t v) {
+        for (size_t i = 0; i < 4; ++i)
+            to[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    Bytes item(8, 0);
+    le32(item, 0, static_cast<uint32_t>(value.size()));
+    item.insert(item.end(), key.begin(), key.end());
+    item.push_back(0);
+    item.insert(item.end(), value.begin(), value.end());
+    const auto frame = [&](bool isHeader) {
+        Bytes f = ApeFooter();
+        le32(f, 12, static_cast<uint32_t>(sizeField >= 0 ? sizeField : static_cast<int64_t>(item.size()) + 32));
+        le32(f, 16, 1); // one item
+        le32(f, 20, (withHeader ? 0x80000000u : 0u) | (isHeader ? 0x20000000u : 0u));
+        return f;
+    };
+    return (withHeader ? frame(true) : Bytes{}) + item + frame(false);
+}
+
 Bytes operator+(Bytes a, const Bytes& b)
 {
     a.insert(a.end(), b.begin(), b.end());

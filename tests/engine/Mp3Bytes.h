@@ -34,6 +34,10 @@ Bytes Id3v1Fields(const std::string& title, const std::string& artist, const std
                   const std::string& year, const std::string& comment, int track, int genre);
 // A 32-byte APE tag footer.
 Bytes ApeFooter();
+// A whole APE tag (version 2000) with one item key = value: the header when
+// withHeader, the item, and the footer, whose size field is sizeField when
+// given, else the items and footer.
+Bytes ApeTag(const std::string& key, const Bytes& value, bool withHeader, int64_t sizeField = -1);
 
 // The bytes of a text, for files that hold no audio.
 inline Bytes TextBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
