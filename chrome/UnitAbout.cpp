@@ -125,6 +125,11 @@ void TFrmAbout::keyPressEvent(QKeyEvent* event) {
         BtnOk->click();
         return;
     }
+    if (event->key() == Qt::Key_Escape) {
+        SetModalResult(mrCancel);
+        Close();
+        return;
+    }
     TForm::keyPressEvent(event);
 }
 
