@@ -27,6 +27,11 @@ PACKAGES=(
   # installing and packaging: menu entry and AppStream checks, manual
   # pages, the Debian package (CPack with dpkg-shlibdeps), the install test
   desktop-file-utils appstream man-db gzip dpkg-dev file xclip
+  # the accessibility bus test: AT-SPI registry, its Python client and a
+  # session bus
+  at-spi2-core python3-pyatspi dbus-x11
+  # Qt's own texts (dialogs, standard buttons) in the program's languages
+  qt6-translations-l10n
 )
 
 missing=()
