@@ -17,16 +17,13 @@ namespace vivizu {
 
 class TLinkLabel : public TLabel {
   Q_OBJECT
-  // Declared again so that a language file's "Caption" line reaches this
-  // class's setter, which handles the accelerator.
-  Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
 
  public:
   explicit TLinkLabel(QWidget* parent = nullptr);
 
   // The caption as set, "&" included.
-  QString Caption() const { return FCaption; }
-  void SetCaption(const QString& caption);
+  QString Caption() const override { return FCaption; }
+  void SetCaption(const QString& caption) override;
 
   // The key that clicks the label (Alt and the letter after "&"); empty
   // when the caption has none.

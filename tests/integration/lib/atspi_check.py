@@ -44,9 +44,10 @@ def find_application():
     return None
 
 
-def named(app, name, role=None):
+def named(app, name, *roles):
+    """The first object named name (with one of roles, when given)."""
     def wanted(acc):
-        return acc.name == name and (role is None or acc.getRole() == role)
+        return acc.name == name and (not roles or acc.getRole() in roles)
     return pyatspi.findDescendant(app, wanted)
 
 
@@ -79,9 +80,12 @@ try:
             check(position.description != "", "the position bar has no description")
             check(position.queryValue().maximumValue > 1000, "the position bar's range is not the file's")
         for key in ("start", "end"):
-            field = named(app, NAMES[key])
-            check(field is not None and field.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY),
-                  "no text field named %r" % NAMES[key])
+            # The caption beside the field carries the same words; the
+            # field is the one that can be typed into.
+            field = named(app, NAMES[key], pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)
+            check(field is not None, "no text field named %r" % NAMES[key])
+            if field is not None:
+                check(field.description != "", "the field %r has no description" % NAMES[key])
         check(overview is not None, "no overview named %r" % NAMES["overview"])
         if overview is not None:
             check(overview.getRole() == pyatspi.ROLE_CHART,
