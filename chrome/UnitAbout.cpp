@@ -126,8 +126,8 @@ void TFrmAbout::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->key() == Qt::Key_Escape) {
-        SetModalResult(mrCancel);
-        Close();
+        // As the close picture: the window goes without a result.
+        BtnSysCloseClick();
         return;
     }
     TForm::keyPressEvent(event);

@@ -4,7 +4,6 @@
 #include "EditorTestSupport.h"
 #include "ScriptedDevice.h"
 
-#include "chrome/UnitAbout.h"
 #include "editor/PreviewDevice.h"
 #include "editor/UnitPlayMsg.h"
 #include "engine/RoruvoMp3.h"
@@ -207,12 +206,4 @@ TEST_F(Keyboard, OpenSetMarkersPlayAndSaveByKeysAlone) {
     ASSERT_TRUE(piece.Valid);
     EXPECT_NEAR(static_cast<double>(piece.Info.LengthMs), 1000.0, 60.0);
     EXPECT_TRUE(Seams.Reports.empty());
-}
-
-TEST(AboutKeys, EscapeClosesTheAboutWindow) {
-    TFrmAbout about;
-    about.show();
-    QTest::keyClick(&about, Qt::Key_Escape);
-    EXPECT_FALSE(about.isVisible());
-    EXPECT_EQ(about.ModalResult(), mrCancel);
 }
