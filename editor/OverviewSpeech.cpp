@@ -5,6 +5,7 @@
 #include "editor/TimeText.h"
 
 #include <QAccessible>
+#include <QEvent>
 #include <cmath>
 
 namespace vivizu {
@@ -17,6 +18,14 @@ TOverviewSpeech::TOverviewSpeech(TOverviewBand& band, const TSelection& selectio
     setObjectName(QStringLiteral("OverviewSpeech"));
     connect(&selection, &TSelection::StartChanged, this, &TOverviewSpeech::SelectionMoved);
     connect(&selection, &TSelection::EndChanged, this, &TOverviewSpeech::SelectionMoved);
+    band.installEventFilter(this);
+}
+
+bool TOverviewSpeech::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &FBand && event->type() == QEvent::Paint &&
+        (FBand.ViewStart() != FSaidViewStart || FBand.ViewSpan() != FSaidViewSpan))
+        Announce();
+    return false;
 }
 
 void TOverviewSpeech::SetSelectionWords(const QString& words) {
@@ -57,6 +66,8 @@ void TOverviewSpeech::PositionMoved() {
 }
 
 void TOverviewSpeech::Announce() {
+    FSaidViewStart = FBand.ViewStart();
+    FSaidViewSpan = FBand.ViewSpan();
     emit WordsChanged();
     if (!QAccessible::isActive())
         return;

@@ -5,7 +5,9 @@
 // component of the band (named "OverviewSpeech"), so a language file sets
 // its word patterns like any other text:
 //   OverviewSpeech.SelectionWords=Start %1, end %2, length %3; showing %4 to %5
-// It tells the accessibility layer whenever what it says changes.
+// It tells the accessibility layer whenever what it says changes: the
+// selection, a snap, the position (as the value), and the shown stretch
+// once the band paints it after a zoom or a pan.
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -50,6 +52,10 @@ signals:
     void WordsChanged();
     void PositionChanged();
 
+protected:
+    // The band's paints: a zoom or a pan shows as a new stretch there.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void SelectionMoved();
     void Announce();
@@ -60,6 +66,9 @@ private:
     QString FSnapStartWords;
     QString FSnapEndWords;
     QString FNote;
+    // The stretch last said, to tell a zoom or pan from other paints.
+    double FSaidViewStart = 0.0;
+    double FSaidViewSpan = 0.0;
 };
 
 } // namespace vivizu

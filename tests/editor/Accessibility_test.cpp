@@ -145,6 +145,15 @@ TEST_F(Accessibility, ChangesOfSelectionPositionAndSnappingAreAnnounced) {
         << said.toStdString();
     EXPECT_GE(words, 1);
     f.PM_SnapToQuiet->DoClick();
+
+    // A zoom is said once the band shows it.
+    words = 0;
+    Band->ZoomAt(Band->width() / 2, 4.0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return words > 0; }, 2000));
+    const int64_t viewEnd = std::llround(Band->ViewStart() + Band->ViewSpan());
+    EXPECT_TRUE(Of(Band)->text(QAccessible::Description).endsWith(ShortTimeText(viewEnd)));
+    Band->ShowWholeStream();
+
     // The next change of the selection drops the note.
     f.RzMaskEdit1->SetText(QStringLiteral("000:00:00.400"));
     EXPECT_TRUE(Of(Band)->text(QAccessible::Description).startsWith(QStringLiteral("Start 0:00.400")));
