@@ -125,6 +125,11 @@ void TFrmAbout::keyPressEvent(QKeyEvent* event) {
         BtnOk->click();
         return;
     }
+    if (event->key() == Qt::Key_Escape) {
+        // As the close picture: the window goes without a result.
+        BtnSysCloseClick();
+        return;
+    }
     TForm::keyPressEvent(event);
 }
 

@@ -169,12 +169,12 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.Label28->SetFontColor(Qt::white);
     f.Label28->SetBold(true);
     f.Label28->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    f.Label28->SetCaption(QStringLiteral(">> Language"));
+    f.Label28->SetCaption(QStringLiteral(">> &Language"));
     f.Label29 = MakeControl<TLinkLabel>(&f, "Label29", 284, 4, 112, 14);
     f.Label29->SetFontColor(Qt::white);
     f.Label29->SetBold(true);
     f.Label29->SetAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    f.Label29->SetCaption(QStringLiteral(">> Options"));
+    f.Label29->SetCaption(QStringLiteral(">> &Options"));
 
     f.RzBmpButton2 = MakePictureButton(&f, "RzBmpButton2", 520, 0, 27, 20, "frame-minimize",
                                        QStringLiteral("Minimize"));
@@ -324,6 +324,28 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.PM_SplitSilence->SetCaption(QStringLiteral("Split at silences\u2026"));
     f.FolderDialog1 = new TFolderDialog(&f);
     f.FolderDialog1->setObjectName(QStringLiteral("FolderDialog1"));
+
+    // What a screen reader says for the buttons whose pictures carry their
+    // words, the frame buttons, the position bar and the time fields; a
+    // language file replaces any of them ("BtnOpenMp3.AccessibleName=...").
+    const struct {
+        QWidget* Control;
+        const char* Name;
+        const char* Description;
+    } spoken[] = {
+        {f.BtnOpenMp3, "Open", "Opens an MP3 file (Ctrl+O)"},
+        {f.BtnSaveMp3, "Save As", "Saves the selection as a new MP3 file (Ctrl+S)"},
+        {f.BtnAbout, "About", ""},
+        {f.RzBmpButton1, "Close", ""},
+        {f.RzBmpButton2, "Minimize", ""},
+        {f.TrackBarPos, "Position", "Arrow keys move by one frame, Page Up and Page Down by one second"},
+        {f.RzMaskEdit1, "Start tag", "Start of the selection, hours:minutes:seconds.milliseconds"},
+        {f.RzMaskEdit2, "End tag", "End of the selection, hours:minutes:seconds.milliseconds"},
+    };
+    for (const auto& control : spoken) {
+        control.Control->setAccessibleName(QLatin1String(control.Name));
+        control.Control->setAccessibleDescription(QLatin1String(control.Description));
+    }
 }
 
 } // namespace vivizu

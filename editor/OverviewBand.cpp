@@ -32,7 +32,7 @@ constexpr double WheelStep = 1.25;
 TOverviewBand::TOverviewBand(TSelection& selection, QWidget* parent) : QWidget(parent), FSelection(selection)
 {
     setObjectName(QStringLiteral("OverviewBand"));
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(false);
     setVisible(false);
     auto repaint = [this] { update(); };
@@ -175,6 +175,12 @@ void TOverviewBand::paintEvent(QPaintEvent*)
     line(selTo, LineRed, true);
     if (FPlaying)
         line(XOfTime(static_cast<double>(FPosition)), Qt::white, false);
+    if (hasFocus()) {
+        // The keyboard's focus: a dotted white frame inside the band's edge.
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void TOverviewBand::mousePressEvent(QMouseEvent* event)

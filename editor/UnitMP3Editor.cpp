@@ -10,6 +10,7 @@
 #include "editor/TimeText.h"
 #include "engine/RoruvoMp3.h"
 #include "i18n/Language.h"
+#include "i18n/QtTexts.h"
 #include "platform/ProgramFolder.h"
 #include "widgets/Application.h"
 #include "widgets/CheckBox.h"
@@ -58,6 +59,7 @@ void TFrmMP3Editor::WireEvents() {
     WireOpenFromOutside();
     WireOptions();
     WireSnap();
+    WireKeyboard();
     connect(BtnSaveMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnSaveMp3Click);
 }
 

@@ -51,6 +51,8 @@ class TSelection;
 class TSelectionMarkers;
 class TOverviewBand;
 class TOverviewJob;
+class TOverviewSpeech;
+class TQtTexts;
 struct TCutChoices;
 struct TCutResult;
 class TResultFile;
@@ -258,6 +260,8 @@ private:
     // File drops onto the window and the Ctrl+O and Ctrl+S shortcuts.
     void WireOpenFromOutside();
     void WireOptions();
+    // Keyboard use: the order Tab follows, the keys that open the menus.
+    void WireKeyboard();
     // The overview band and its background decode.
     void WireOverview();
     void ShowOverview();
@@ -286,11 +290,14 @@ private:
 
     std::unique_ptr<TRoruvoMP3> FMp3;
     std::unique_ptr<TFormShadow> FShadow;
+    // Qt's own texts (dialogs, standard buttons) in the window's language.
+    std::unique_ptr<TQtTexts> FQtTexts;
     TCaptionDrag* FCaptionDrag = nullptr;
     TSelection* FSelection = nullptr;
     TSelectionMarkers* FMarkers = nullptr;
     TOverviewBand* FOverview = nullptr;
     TOverviewJob* FOverviewJob = nullptr;
+    TOverviewSpeech* FOverviewSpeech = nullptr; // the overview in words, for screen readers
     // The file whose levels the overview's decode is working on, for the
     // levels cache.
     TFileIdentity FOverviewFile;

@@ -3,6 +3,7 @@
 #include "editor/UnitMP3Editor.h"
 
 #include "i18n/Language.h"
+#include "i18n/QtTexts.h"
 #include "platform/ProgramFolder.h"
 #include "widgets/Application.h"
 #include "widgets/Label.h"
@@ -25,6 +26,9 @@ void TFrmMP3Editor::ApplyLanguage(int number) {
     const std::string path = ProgramFolder() + language.File;
     LoadMessages(path);
     ApplyLanguageFile(*this, path);
+    if (!FQtTexts)
+        FQtTexts = std::make_unique<TQtTexts>();
+    FQtTexts->Apply(number);
 }
 
 // The path stays in the file system's bytes: a detour through QString would

@@ -24,6 +24,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QScopeGuard>
+#include <algorithm>
+#include <cmath>
 #include <sys/stat.h>
 #include <tuple>
 #include <utility>
@@ -83,8 +85,9 @@ void TFrmMP3Editor::OpenFile(const QString& path) {
         ShowLoadedFile();
         ShowOverview();
     } else {
+        // An error for the user: the error icon, which readers announce as one.
         ShowMessageBox(this, path + QStringLiteral("\r\n") + Messages.NotMP3, Messages.Info,
-                       QMessageBox::Information);
+                       QMessageBox::Critical);
     }
 }
 
@@ -132,6 +135,11 @@ void TFrmMP3Editor::ResetFileFields() {
 void TFrmMP3Editor::ShowLoadedFile() {
     const TMp3StreamInfo& info = FMp3->Info;
     TrackBarPos->SetEnabled(true);
+    // The arrows step by one frame, Page Up and Page Down by a second.
+    if (FMp3->Index().Count() > 0)
+        TrackBarPos->SetLineSize(
+            std::max(1, static_cast<int>(std::lround(FMp3->Index().HeaderOf(0).DurationMs()))));
+    TrackBarPos->SetPageSize(1000);
     Label1->SetCaption(QStringLiteral("00:00:00.000"));
 
     RzCheckBox1->SetEnabled(true);

@@ -5,7 +5,9 @@
 // levels are kept in the levels cache: a file opened again shows them at
 // once, without the job.
 #include "editor/OverviewBand.h"
+#include "editor/OverviewAccessible.h"
 #include "editor/OverviewJob.h"
+#include "editor/OverviewSpeech.h"
 #include "editor/Selection.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
@@ -30,6 +32,8 @@ void TFrmMP3Editor::WireOverview() {
     FOverview = new TOverviewBand(*FSelection, this);
     FOverview->setGeometry(BandLeft, BandTop, BandWidth, TOverviewBand::Height);
     FOverviewJob = new TOverviewJob(this);
+    InstallOverviewAccessible();
+    FOverviewSpeech = new TOverviewSpeech(*FOverview, *FSelection);
     connect(FOverviewJob, &TOverviewJob::Finished, this, [this](const TGranuleLevels& levels) {
         FOverview->SetLevels(levels, FMp3->Index().HeaderOf(0).DurationMs(), true);
         FOverview->raise();
@@ -43,7 +47,10 @@ void TFrmMP3Editor::WireOverview() {
             TrackBarPos->SetPosition(static_cast<int>(ms));
     });
     connect(TrackBarPos, &TTrackBar::Change, this,
-            [this] { FOverview->SetPosition(int64_t{TrackBarPos->Position()}); });
+            [this] {
+                FOverview->SetPosition(int64_t{TrackBarPos->Position()});
+                FOverviewSpeech->PositionMoved();
+            });
 }
 
 void TFrmMP3Editor::ShowOverview() {

@@ -93,7 +93,7 @@ void TFrmMP3Editor::BtnSaveMp3Click() {
     const QString path = SaveDialog1->FileName();
 
     if (IsLoadedFile(path)) {
-        ShowMessageBox(this, Messages.NotSaveName + path, Messages.Info, QMessageBox::Information);
+        ShowMessageBox(this, Messages.NotSaveName + path, Messages.Info, QMessageBox::Critical);
         return;
     }
     // A file changed since its analysis would be cut from a stale picture
@@ -162,7 +162,7 @@ void TFrmMP3Editor::ReportCutFailure(const TCutResult& result, const std::string
         // Found by the engine under a name the check before the save did
         // not know: the language's own message for it.
         ShowMessageBox(this, Messages.NotSaveName + FromBytes(destination), Messages.Info,
-                       QMessageBox::Information);
+                       QMessageBox::Critical);
         return;
     default:
         // A refusal: the language's words, then the engine's line naming

@@ -8,6 +8,7 @@
 #include "editor/Selection.h"
 #include "editor/SelectionMarkers.h"
 #include "editor/TimeText.h"
+#include "editor/OverviewSpeech.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/decode/QuietPoint.h"
@@ -77,8 +78,10 @@ void TFrmMP3Editor::SnapMarker(TMarkerWhich which) {
     else
         FSelection->SetEnd(to);
     const int64_t landed = start ? FSelection->Start() : FSelection->End();
-    if (landed != from)
+    if (landed != from) {
         ShowSnapHint(from, landed);
+        FOverviewSpeech->NoteSnap(start, landed);
+    }
 }
 
 // The position time keeps its right edge and grows leftwards, up to the

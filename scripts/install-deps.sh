@@ -29,6 +29,11 @@ PACKAGES=(
   # installing and packaging: menu entry and AppStream checks, manual
   # pages, the Debian package (CPack with dpkg-shlibdeps), the install test
   desktop-file-utils appstream man-db gzip dpkg-dev file xclip
+  # the accessibility bus test: the AT-SPI bus and registry and their
+  # Python client (the session bus comes from dbus-run-session)
+  at-spi2-core python3-pyatspi
+  # Qt's own texts (dialogs, standard buttons) in the program's languages
+  qt6-translations-l10n
 )
 
 missing=()

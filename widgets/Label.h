@@ -25,11 +25,12 @@ class TLabel : public QLabel {
  public:
   explicit TLabel(QWidget* parent = nullptr);
 
-  QString Caption() const { return text(); }
+  // Virtual: a link label shows its caption with the accelerator marked.
+  virtual QString Caption() const { return text(); }
   // Sets the text ("&" marks no accelerator: labels show it as typed);
   // an AutoSize label resizes to its text, keeping its left/top corner, or
   // its right edge when it is right-aligned.
-  void SetCaption(const QString& caption);
+  virtual void SetCaption(const QString& caption);
 
   Qt::Alignment Alignment() const { return alignment(); }
   void SetAlignment(Qt::Alignment a) { setAlignment(a); }

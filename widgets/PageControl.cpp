@@ -96,6 +96,12 @@ void TVerticalTabBar::paintEvent(QPaintEvent*) {
       p.drawText(turned, Qt::AlignCenter | Qt::TextShowMnemonic, text);
       p.restore();
     }
+    if (active && hasFocus()) {
+      // The keyboard's focus: a dotted frame inside the active tab.
+      p.setPen(QPen(QColor(Qt::white), 1, Qt::DotLine));
+      p.setBrush(Qt::NoBrush);
+      p.drawRect(r.adjusted(2.5, 2.5, -2.5, -2.5));
+    }
   }
 }
 

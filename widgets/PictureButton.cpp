@@ -1,5 +1,6 @@
 #include "widgets/PictureButton.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "widgets/Application.h"
@@ -86,6 +87,26 @@ void TPictureButton::paintEvent(QPaintEvent*) {
     // Pictures of the button's own size fill it; others are centred.
     p.drawPixmap((width() - size.width()) / 2, (height() - size.height()) / 2, picture);
   }
+  if (hasFocus()) {
+    // The keyboard's focus: a dotted white frame inside the button's edge
+    // (the buttons stand on the window's blue header).
+    p.setPen(QPen(FocusColor(), 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+}
+
+void TPictureButton::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isEnabled()) {
+    animateClick();
+    return;
+  }
+  QAbstractButton::keyPressEvent(event);
+}
+
+void TPictureButton::SetFocusColor(const QColor& color) {
+  FFocusColor = color;
+  update();
 }
 
 void TPictureButton::enterEvent(QEnterEvent* event) {

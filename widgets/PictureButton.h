@@ -2,6 +2,8 @@
 // TPictureButton: a button drawn entirely by pictures, one per state:
 // Normal, Hover (pointer over it), Down (pressed) and Disabled. A state
 // without its own picture shows Normal (Disabled shows a greyed Normal).
+// A button takes the keyboard's focus only when its window allows it
+// (NoFocus by default); a focused button shows a dotted frame.
 // Pictures without an alpha channel are drawn see-through wherever they
 // have the TransparentColor (olive 128,128,0 by default).
 
@@ -38,6 +40,10 @@ class TPictureButton : public QAbstractButton {
   QColor TransparentColor() const { return FTransparentColor; }
   void SetTransparentColor(const QColor& color);
 
+  // The colour of the dotted frame that marks the keyboard's focus.
+  QColor FocusColor() const { return FFocusColor; }
+  void SetFocusColor(const QColor& color);
+
   // The picture the button shows in its current state, transparency applied.
   QPixmap CurrentPicture() const;
 
@@ -50,6 +56,8 @@ class TPictureButton : public QAbstractButton {
   void paintEvent(QPaintEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  // Space (as any button) and Enter click a focused button.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // The picture with the transparent colour made see-through.
@@ -63,6 +71,7 @@ class TPictureButton : public QAbstractButton {
   // again only when its own picture or the transparent colour changes.
   QPixmap FNormalDrawn, FHoverDrawn, FDownDrawn, FDisabledDrawn;
   QColor FTransparentColor{128, 128, 0};
+  QColor FFocusColor{Qt::white};
   bool FHovered = false;
 };
 

@@ -88,6 +88,15 @@ void TTrackBar::paintEvent(QPaintEvent*) {
     p.setBrush(hasFocus() ? AccentColor().lighter(115) : AccentColor());
     p.drawRoundedRect(QRectF(thumb).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
   }
+  if (hasFocus()) {
+    // The keyboard's focus: a dotted frame round the whole bar, as a
+    // thumb picture cannot show it.
+    p.setOpacity(1.0);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(AccentColor(), 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
 }
 
 void TTrackBar::mousePressEvent(QMouseEvent* event) {

@@ -23,7 +23,7 @@ Ms_EmptySelection=The selection is empty: the end tag is not after the start tag
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
-Label28.Caption=>> Language
+Label28.Caption=>> &Language
 RzBmpButton1.Hint=Close
 RzBmpButton2.Hint=Minimize
 ImageStart.Hint=Drag to set start tag
@@ -58,13 +58,30 @@ PM_Spanish.Caption=Spanish
 PM_German.Caption=German
 PM_Italian.Caption=Italian
 PM_French.Caption=French
-Label29.Caption=>> Options
+Label29.Caption=>> &Options
 PM_KeepID3v2.Caption=Keep ID3v2 tag
 PM_LengthHeader.Caption=Write length header
 PM_ExactCut.Caption=Exact cut (clean start)
 PM_SnapToQuiet.Caption=Snap markers to quiet
 PM_SplitSilence.Caption=Split at silences…
 PM_Volume.Caption=Volume and fades…
+BtnOpenMp3.AccessibleName=Open
+BtnOpenMp3.AccessibleDescription=Opens an MP3 file (Ctrl+O)
+BtnSaveMp3.AccessibleName=Save As
+BtnSaveMp3.AccessibleDescription=Saves the selection as a new MP3 file (Ctrl+S)
+BtnAbout.AccessibleName=About
+RzBmpButton1.AccessibleName=Close
+RzBmpButton2.AccessibleName=Minimize
+TrackBarPos.AccessibleName=Position
+TrackBarPos.AccessibleDescription=Arrow keys move by one frame, Page Up and Page Down by one second
+RzMaskEdit1.AccessibleName=Start tag
+RzMaskEdit1.AccessibleDescription=Start of the selection, hours:minutes:seconds.milliseconds
+RzMaskEdit2.AccessibleName=End tag
+RzMaskEdit2.AccessibleDescription=End of the selection, hours:minutes:seconds.milliseconds
+OverviewBand.AccessibleName=Overview
+OverviewSpeech.SelectionWords=Start %1, end %2, length %3; showing %4 to %5
+OverviewSpeech.SnapStartWords=Start %1, snapped into a pause
+OverviewSpeech.SnapEndWords=End %1, snapped into a pause
 
 [FrmPlayMsg]
 RadioButton1.Caption=Play from Start Tag

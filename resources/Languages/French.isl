@@ -23,7 +23,7 @@ Ms_EmptySelection=La sélection est vide : le repère de fin n'est pas après le
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
-Label28.Caption=>> Langue
+Label28.Caption=>> La&ngue
 RzBmpButton1.Hint=Fermer
 RzBmpButton2.Hint=Réduire
 ImageStart.Hint=Faites glisser pour placer le repère de début
@@ -58,13 +58,30 @@ PM_Spanish.Caption=Espagnol
 PM_German.Caption=Allemand
 PM_Italian.Caption=Italien
 PM_French.Caption=Français
-Label29.Caption=>> Options
+Label29.Caption=>> &Options
 PM_KeepID3v2.Caption=Conserver la balise ID3v2
 PM_LengthHeader.Caption=Écrire l'en-tête de durée
 PM_ExactCut.Caption=Coupe exacte (début propre)
 PM_SnapToQuiet.Caption=Aimanter les marqueurs aux silences
 PM_SplitSilence.Caption=Découper aux silences…
 PM_Volume.Caption=Volume et fondus…
+BtnOpenMp3.AccessibleName=Ouvrir
+BtnOpenMp3.AccessibleDescription=Ouvre un fichier MP3 (Ctrl+O)
+BtnSaveMp3.AccessibleName=Enregistrer sous
+BtnSaveMp3.AccessibleDescription=Enregistre la sélection dans un nouveau fichier MP3 (Ctrl+S)
+BtnAbout.AccessibleName=À propos
+RzBmpButton1.AccessibleName=Fermer
+RzBmpButton2.AccessibleName=Réduire
+TrackBarPos.AccessibleName=Position
+TrackBarPos.AccessibleDescription=Les flèches avancent d'une trame, Page précédente et Page suivante d'une seconde
+RzMaskEdit1.AccessibleName=Repère de début
+RzMaskEdit1.AccessibleDescription=Début de la sélection, heures:minutes:secondes.millisecondes
+RzMaskEdit2.AccessibleName=Repère de fin
+RzMaskEdit2.AccessibleDescription=Fin de la sélection, heures:minutes:secondes.millisecondes
+OverviewBand.AccessibleName=Aperçu
+OverviewSpeech.SelectionWords=Début %1, fin %2, durée %3 ; affiché de %4 à %5
+OverviewSpeech.SnapStartWords=Début %1, placé dans un silence
+OverviewSpeech.SnapEndWords=Fin %1, placée dans un silence
 
 [FrmPlayMsg]
 RadioButton1.Caption=Lire à partir du repère de début

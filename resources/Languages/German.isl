@@ -23,7 +23,7 @@ Ms_EmptySelection=Die Auswahl ist leer: Die Endmarke liegt nicht nach der Startm
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu Version 2.2.2
-Label28.Caption=>> Sprache
+Label28.Caption=>> S&prache
 RzBmpButton1.Hint=Schließen
 RzBmpButton2.Hint=Minimieren
 ImageStart.Hint=Ziehen, um die Startmarke zu setzen
@@ -58,13 +58,30 @@ PM_Spanish.Caption=Spanisch
 PM_German.Caption=Deutsch
 PM_Italian.Caption=Italienisch
 PM_French.Caption=Französisch
-Label29.Caption=>> Optionen
+Label29.Caption=>> &Optionen
 PM_KeepID3v2.Caption=ID3v2-Tag behalten
 PM_LengthHeader.Caption=Längen-Header schreiben
 PM_ExactCut.Caption=Exakter Schnitt (sauberer Anfang)
 PM_SnapToQuiet.Caption=Marken an Stille ausrichten
 PM_SplitSilence.Caption=An Stillen teilen…
 PM_Volume.Caption=Lautstärke und Blenden…
+BtnOpenMp3.AccessibleName=Öffnen
+BtnOpenMp3.AccessibleDescription=Öffnet eine MP3-Datei (Strg+O)
+BtnSaveMp3.AccessibleName=Speichern unter
+BtnSaveMp3.AccessibleDescription=Speichert die Auswahl als neue MP3-Datei (Strg+S)
+BtnAbout.AccessibleName=Über Vivizu
+RzBmpButton1.AccessibleName=Schließen
+RzBmpButton2.AccessibleName=Minimieren
+TrackBarPos.AccessibleName=Position
+TrackBarPos.AccessibleDescription=Pfeiltasten bewegen um einen Frame, Bild auf und Bild ab um eine Sekunde
+RzMaskEdit1.AccessibleName=Startmarke
+RzMaskEdit1.AccessibleDescription=Anfang der Auswahl, Stunden:Minuten:Sekunden.Millisekunden
+RzMaskEdit2.AccessibleName=Endmarke
+RzMaskEdit2.AccessibleDescription=Ende der Auswahl, Stunden:Minuten:Sekunden.Millisekunden
+OverviewBand.AccessibleName=Übersicht
+OverviewSpeech.SelectionWords=Anfang %1, Ende %2, Länge %3; angezeigt %4 bis %5
+OverviewSpeech.SnapStartWords=Anfang %1, in eine Pause gerückt
+OverviewSpeech.SnapEndWords=Ende %1, in eine Pause gerückt
 
 [FrmPlayMsg]
 RadioButton1.Caption=Ab der Startmarke abspielen

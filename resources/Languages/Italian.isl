@@ -23,7 +23,7 @@ Ms_EmptySelection=La selezione è vuota: il punto finale non è dopo il punto in
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versione 2.2.2
-Label28.Caption=>> Lingua
+Label28.Caption=>> &Lingua
 RzBmpButton1.Hint=Chiudi
 RzBmpButton2.Hint=Riduci a icona
 ImageStart.Hint=Trascina per impostare il punto iniziale
@@ -58,13 +58,30 @@ PM_Spanish.Caption=Spagnolo
 PM_German.Caption=Tedesco
 PM_Italian.Caption=Italiano
 PM_French.Caption=Francese
-Label29.Caption=>> Opzioni
+Label29.Caption=>> &Opzioni
 PM_KeepID3v2.Caption=Mantieni tag ID3v2
 PM_LengthHeader.Caption=Scrivi intestazione di durata
 PM_ExactCut.Caption=Taglio esatto (inizio pulito)
 PM_SnapToQuiet.Caption=Aggancia i marcatori al silenzio
 PM_SplitSilence.Caption=Dividi ai silenzi…
 PM_Volume.Caption=Volume e dissolvenze…
+BtnOpenMp3.AccessibleName=Apri
+BtnOpenMp3.AccessibleDescription=Apre un file MP3 (Ctrl+O)
+BtnSaveMp3.AccessibleName=Salva con nome
+BtnSaveMp3.AccessibleDescription=Salva la selezione in un nuovo file MP3 (Ctrl+S)
+BtnAbout.AccessibleName=Informazioni
+RzBmpButton1.AccessibleName=Chiudi
+RzBmpButton2.AccessibleName=Riduci a icona
+TrackBarPos.AccessibleName=Posizione
+TrackBarPos.AccessibleDescription=Le frecce spostano di un frame, Pagina su e Pagina giù di un secondo
+RzMaskEdit1.AccessibleName=Segno di inizio
+RzMaskEdit1.AccessibleDescription=Inizio della selezione, ore:minuti:secondi.millisecondi
+RzMaskEdit2.AccessibleName=Segno di fine
+RzMaskEdit2.AccessibleDescription=Fine della selezione, ore:minuti:secondi.millisecondi
+OverviewBand.AccessibleName=Panoramica
+OverviewSpeech.SelectionWords=Inizio %1, fine %2, durata %3; visibile da %4 a %5
+OverviewSpeech.SnapStartWords=Inizio %1, spostato in una pausa
+OverviewSpeech.SnapEndWords=Fine %1, spostata in una pausa
 
 [FrmPlayMsg]
 RadioButton1.Caption=Riproduci dal punto iniziale

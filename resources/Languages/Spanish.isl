@@ -23,7 +23,7 @@ Ms_EmptySelection=La selección está vacía: la marca de fin no está después 
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versión 2.2.2
-Label28.Caption=>> Idioma
+Label28.Caption=>> &Idioma
 RzBmpButton1.Hint=Cerrar
 RzBmpButton2.Hint=Minimizar
 ImageStart.Hint=Arrastre para fijar la marca de inicio
@@ -58,13 +58,30 @@ PM_Spanish.Caption=Español
 PM_German.Caption=Alemán
 PM_Italian.Caption=Italiano
 PM_French.Caption=Francés
-Label29.Caption=>> Opciones
+Label29.Caption=>> &Opciones
 PM_KeepID3v2.Caption=Conservar etiqueta ID3v2
 PM_LengthHeader.Caption=Escribir cabecera de duración
 PM_ExactCut.Caption=Corte exacto (inicio limpio)
 PM_SnapToQuiet.Caption=Ajustar los marcadores al silencio
 PM_SplitSilence.Caption=Dividir en los silencios…
 PM_Volume.Caption=Volumen y fundidos…
+BtnOpenMp3.AccessibleName=Abrir
+BtnOpenMp3.AccessibleDescription=Abre un archivo MP3 (Ctrl+O)
+BtnSaveMp3.AccessibleName=Guardar como
+BtnSaveMp3.AccessibleDescription=Guarda la selección en un nuevo archivo MP3 (Ctrl+S)
+BtnAbout.AccessibleName=Acerca de
+RzBmpButton1.AccessibleName=Cerrar
+RzBmpButton2.AccessibleName=Minimizar
+TrackBarPos.AccessibleName=Posición
+TrackBarPos.AccessibleDescription=Las flechas avanzan un cuadro, Re Pág y Av Pág un segundo
+RzMaskEdit1.AccessibleName=Marca de inicio
+RzMaskEdit1.AccessibleDescription=Inicio de la selección, horas:minutos:segundos.milisegundos
+RzMaskEdit2.AccessibleName=Marca de fin
+RzMaskEdit2.AccessibleDescription=Fin de la selección, horas:minutos:segundos.milisegundos
+OverviewBand.AccessibleName=Vista general
+OverviewSpeech.SelectionWords=Inicio %1, fin %2, duración %3; se muestra de %4 a %5
+OverviewSpeech.SnapStartWords=Inicio %1, ajustado a una pausa
+OverviewSpeech.SnapEndWords=Fin %1, ajustado a una pausa
 
 [FrmPlayMsg]
 RadioButton1.Caption=Reproducir desde la marca de inicio

@@ -116,7 +116,7 @@ TEST_F(MainWindow, StartsBorderlessWithEveryControlNamedAndInItsStartState) {
     EXPECT_EQ(Form->size(), QSize(592, 452));
     EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(f.Label11->Caption(), "Vivizu version 2.2.2");
-    EXPECT_EQ(f.Label28->Caption(), ">> Language");
+    EXPECT_EQ(f.Label28->Caption(), ">> &Language");
     EXPECT_EQ(f.RzBmpButton1->Hint(), "Close");
     EXPECT_EQ(f.RzBmpButton2->Hint(), "Minimize");
     EXPECT_EQ(f.ImageStart->Hint(), "Drag to set start tag");
@@ -269,7 +269,7 @@ TEST_F(MainWindow, NotAnMp3ShowsTheInformationBoxAndTheNoFileState) {
     ASSERT_EQ(Seams.Boxes.size(), 1u);
     EXPECT_EQ(Seams.Boxes[0].Text, path + "\r\n" + MessageText("Ms_NotMP3"));
     EXPECT_EQ(Seams.Boxes[0].Caption, MessageText("Ms_Info"));
-    EXPECT_EQ(Seams.Boxes[0].Icon, int(QMessageBox::Information));
+    EXPECT_EQ(Seams.Boxes[0].Icon, int(QMessageBox::Critical)); // an error, told as one
     EXPECT_TRUE(Seams.Reports.empty());
     ExpectNoFileState();
     EXPECT_EQ(f.Label12->Caption(), path);

@@ -53,7 +53,7 @@ protected:
 TEST_F(Options, MenuBesideTheLanguageMenuWithThreeTicks)
 {
     TEditorControls f(*Form);
-    EXPECT_EQ(f.Label29->Caption(), ">> Options");
+    EXPECT_EQ(f.Label29->Caption(), ">> &Options");
     EXPECT_LT(f.Label29->x() + f.Label29->width(), f.Label28->x() + 1);
     EXPECT_EQ(f.Label29->y(), f.Label28->y());
     EXPECT_EQ(f.PM_KeepID3v2->Caption(), "Keep ID3v2 tag");

@@ -249,7 +249,7 @@ TEST_F(Save, TheLoadedFileIsRefusedUnderEveryNameAndNothingIsWritten) {
         EXPECT_EQ(Seams.Boxes[0].Text, MessageText("Ms_NotSaveName").replace("#13#10", "\r\n") +
                                            QString::fromStdString(name));
         EXPECT_EQ(Seams.Boxes[0].Caption, MessageText("Ms_Info"));
-        EXPECT_EQ(Seams.Boxes[0].Icon, int(QMessageBox::Information));
+        EXPECT_EQ(Seams.Boxes[0].Icon, int(QMessageBox::Critical)); // an error, told as one
     }
     EXPECT_EQ(ReadAll(Source), before);
     EXPECT_EQ(Temp.Names(), (std::vector<std::string>{"Song.mp3", "hard.mp3", "link.mp3"}));

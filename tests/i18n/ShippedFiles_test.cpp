@@ -44,7 +44,15 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
           "PM_English.Caption", "PM_Spanish.Caption", "PM_German.Caption",
           "PM_Italian.Caption", "PM_French.Caption", "Label29.Caption",
           "PM_KeepID3v2.Caption", "PM_LengthHeader.Caption", "PM_ExactCut.Caption",
-          "PM_SnapToQuiet.Caption", "PM_SplitSilence.Caption", "PM_Volume.Caption"}},
+          "PM_SnapToQuiet.Caption", "PM_SplitSilence.Caption", "PM_Volume.Caption",
+          "BtnOpenMp3.AccessibleName", "BtnOpenMp3.AccessibleDescription",
+          "BtnSaveMp3.AccessibleName", "BtnSaveMp3.AccessibleDescription", "BtnAbout.AccessibleName",
+          "RzBmpButton1.AccessibleName", "RzBmpButton2.AccessibleName", "TrackBarPos.AccessibleName",
+          "TrackBarPos.AccessibleDescription", "RzMaskEdit1.AccessibleName",
+          "RzMaskEdit1.AccessibleDescription", "RzMaskEdit2.AccessibleName",
+          "RzMaskEdit2.AccessibleDescription", "OverviewBand.AccessibleName",
+          "OverviewSpeech.SelectionWords", "OverviewSpeech.SnapStartWords",
+          "OverviewSpeech.SnapEndWords"}},
         {"FrmVolume",
          {"LabelGain.Caption", "LabelFadeIn.Caption", "LabelFadeOut.Caption", "CheckNormalize.Caption",
           "LabelLoudness.Caption", "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
@@ -108,7 +116,7 @@ TEST(ShippedFiles, GiveEveryMessageAndEndTheTargetNameMessageWithALineBreak) {
 // that have one in the design keep one.
 TEST(ShippedFiles, AcceleratorsAreKeptAndUniqueWithinEachWindow) {
     const std::map<std::string, std::vector<std::string>> withAccelerator{
-        {"FrmMP3Editor", {"BtnPlayStart.Caption", "BtnStop.Caption"}},
+        {"FrmMP3Editor", {"BtnPlayStart.Caption", "BtnStop.Caption", "Label28.Caption", "Label29.Caption"}},
         {"FrmPlayMsg", {"BtnOk.Caption", "BtnCancel.Caption"}},
         {"FrmAbout", {"BtnOk.Caption"}},
         {"FrmVolume", {"BtnOk.Caption", "BtnCancel.Caption"}},
@@ -145,5 +153,23 @@ TEST(ShippedFiles, SplitMessagesKeepTheirMarkers) {
             EXPECT_EQ(text->count(QStringLiteral("%2")), 1) << text->toStdString();
         }
         EXPECT_FALSE(texts.NoSilence.contains(QLatin1Char('%')));
+    }
+}
+
+// The overview's words are filled in with QString::arg: each marker once,
+// or a reader would hear a raw "%3" or a time in the wrong place.
+TEST(ShippedFiles, OverviewWordsKeepTheirMarkers) {
+    for (const auto& language : Languages) {
+        SCOPED_TRACE(language.File);
+        const TIniFile ini = LoadLanguageFile(SourceFile(language));
+        const QString selection =
+            QString::fromStdString(ini.ReadString("FrmMP3Editor", "OverviewSpeech.SelectionWords", ""));
+        for (const char* marker : {"%1", "%2", "%3", "%4", "%5"})
+            EXPECT_EQ(selection.count(QLatin1String(marker)), 1) << marker;
+        for (const char* key : {"OverviewSpeech.SnapStartWords", "OverviewSpeech.SnapEndWords"}) {
+            const QString snap = QString::fromStdString(ini.ReadString("FrmMP3Editor", key, ""));
+            EXPECT_EQ(snap.count(QStringLiteral("%1")), 1) << key;
+            EXPECT_FALSE(snap.contains(QStringLiteral("%2"))) << key;
+        }
     }
 }

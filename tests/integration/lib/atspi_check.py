@@ -1,0 +1,106 @@
+#!/usr/bin/python3
+"""Reads the program's window through the accessibility bus, as a screen
+reader does, and checks what it finds there.
+
+Runs inside a session bus of its own (dbus-run-session). Starts the
+accessibility bus, then the program with a sound file, then walks the
+program's objects with pyatspi.
+
+Usage: atspi_check.py PROGRAM FILE LANGUAGE
+LANGUAGE is "en" or "de": the names expected are those of that language.
+"""
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+PROGRAM, SOUND, LANGUAGE = sys.argv[1], sys.argv[2], sys.argv[3]
+
+NAMES = {
+    "en": {"open": "Open", "save": "Save As", "about": "About", "minimize": "Minimize",
+           "close": "Close", "position": "Position", "start": "Start tag", "end": "End tag",
+           "overview": "Overview", "words": "Start 0:00.000, end "},
+    "de": {"open": "Öffnen", "save": "Speichern unter", "about": "Über Vivizu",
+           "minimize": "Minimieren", "close": "Schließen", "position": "Position",
+           "start": "Startmarke", "end": "Endmarke", "overview": "Übersicht",
+           "words": "Anfang 0:00.000, Ende "},
+}[LANGUAGE]
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def find_application():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in desktop:
+        if app is not None and app.name and app.name.lower().startswith("vivizu"):
+            return app
+    return None
+
+
+def named(app, name, *roles):
+    """The first object named name (with one of roles, when given)."""
+    def wanted(acc):
+        return acc.name == name and (not roles or acc.getRole() in roles)
+    return pyatspi.findDescendant(app, wanted)
+
+
+launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+time.sleep(1.0)
+env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+program = subprocess.Popen([PROGRAM, SOUND], env=env)
+try:
+    app = None
+    overview = None
+    for _ in range(150):
+        time.sleep(0.2)
+        if program.poll() is not None:
+            failures.append("the program ended early with status %d" % program.returncode)
+            break
+        app = app or find_application()
+        if app is None:
+            continue
+        overview = named(app, NAMES["overview"])
+        if overview is not None and overview.getState().contains(pyatspi.STATE_SHOWING):
+            break
+    check(app is not None, "the program is not on the accessibility bus")
+    if app is not None:
+        for key in ("open", "save", "about", "minimize", "close"):
+            button = named(app, NAMES[key], pyatspi.ROLE_PUSH_BUTTON)
+            check(button is not None, "no push button named %r" % NAMES[key])
+        position = named(app, NAMES["position"], pyatspi.ROLE_SLIDER)
+        check(position is not None, "no slider named %r" % NAMES["position"])
+        if position is not None:
+            check(position.description != "", "the position bar has no description")
+            check(position.queryValue().maximumValue > 1000, "the position bar's range is not the file's")
+        for key in ("start", "end"):
+            # The caption beside the field carries the same words; the
+            # field is the one that can be typed into.
+            field = named(app, NAMES[key], pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)
+            check(field is not None, "no text field named %r" % NAMES[key])
+            if field is not None:
+                check(field.description != "", "the field %r has no description" % NAMES[key])
+        check(overview is not None, "no overview named %r" % NAMES["overview"])
+        if overview is not None:
+            check(overview.getRole() == pyatspi.ROLE_CHART,
+                  "the overview's role is %s" % overview.getRoleName())
+            words = overview.description
+            print("overview says: %s" % words)
+            check(words.startswith(NAMES["words"]), "the overview says %r" % words)
+            value = overview.queryValue()
+            check(value.maximumValue > 1000, "the overview's value range is %r" % value.maximumValue)
+finally:
+    program.terminate()
+    program.wait(timeout=10)
+    launcher.terminate()
+    launcher.wait(timeout=10)
+
+for failure in failures:
+    print("accessibility_bus (%s): %s" % (LANGUAGE, failure), file=sys.stderr)
+sys.exit(1 if failures else 0)
