@@ -1,5 +1,7 @@
 #include "cli/Console.h"
 
+#include "platform/Utf8.h"
+
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -147,28 +149,6 @@ void PrintUsage(std::ostream& out)
 
 namespace {
 
-// The length of the UTF-8 sequence at s[i], or 0 when none begins there.
-size_t Utf8Length(std::string_view s, size_t i)
-{
-    const auto at = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b = at(i);
-    size_t length = 0;
-    unsigned lowest = 0; // the smallest code point of that length (no overlong forms)
-    if (b < 0x80) return 1;
-    if (b >= 0xC2 && b <= 0xDF) length = 2, lowest = 0x80;
-    else if (b >= 0xE0 && b <= 0xEF) length = 3, lowest = 0x800;
-    else if (b >= 0xF0 && b <= 0xF4) length = 4, lowest = 0x10000;
-    else return 0;
-    if (i + length > s.size()) return 0;
-    unsigned code = b & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-        if ((at(i + k) & 0xC0) != 0x80) return 0;
-        code = code << 6 | (at(i + k) & 0x3F);
-    }
-    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-    return length;
-}
-
 std::string Hex(std::string_view s)
 {
     std::string hex;
@@ -181,21 +161,11 @@ std::string Hex(std::string_view s)
 
 } // namespace
 
-bool IsUtf8(std::string_view s)
-{
-    for (size_t i = 0; i < s.size();) {
-        const size_t length = Utf8Length(s, i);
-        if (length == 0) return false;
-        i += length;
-    }
-    return true;
-}
-
 std::string JsonString(std::string_view s)
 {
     std::string out = "\"";
     for (size_t i = 0; i < s.size();) {
-        const size_t length = Utf8Length(s, i);
+        const size_t length = Utf8SequenceLength(s, i);
         const char c = s[i];
         const auto b = static_cast<unsigned char>(c);
         if (length == 0) {

@@ -20,9 +20,6 @@ void PrintUsage(std::ostream& out);
 // U+FFFD, so that the output is always valid JSON.
 std::string JsonString(std::string_view s);
 
-// True when s is valid UTF-8.
-bool IsUtf8(std::string_view s);
-
 // A file name as JSON members: "key": name, and where the name is not UTF-8
 // (and so could not be given whole) also "key_hex": its bytes in hex, so
 // that a caller can still find the file.

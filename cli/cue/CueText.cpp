@@ -75,33 +75,6 @@ bool IsAsciiLetter(uint8_t b)
 
 } // namespace
 
-bool IsUtf8(std::string_view text)
-{
-    for (size_t i = 0; i < text.size();) {
-        const auto b0 = static_cast<uint8_t>(text[i]);
-        size_t length = 1;
-        char32_t cp = b0;
-        if (b0 >= 0x80) {
-            if (b0 >= 0xC2 && b0 <= 0xDF) { length = 2; cp = b0 & 0x1F; }
-            else if (b0 >= 0xE0 && b0 <= 0xEF) { length = 3; cp = b0 & 0x0F; }
-            else if (b0 >= 0xF0 && b0 <= 0xF4) { length = 4; cp = b0 & 0x07; }
-            else return false;
-            if (text.size() - i < length) return false;
-            for (size_t k = 1; k < length; ++k) {
-                const auto b = static_cast<uint8_t>(text[i + k]);
-                if ((b & 0xC0) != 0x80) return false;
-                cp = cp << 6 | (b & 0x3F);
-            }
-            // Overlong forms, surrogates and values past U+10FFFF.
-            if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-                (cp >= 0xD800 && cp <= 0xDFFF))
-                return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 int CueSheetCodePage(std::string_view bytes, int localeCodePage)
 {
     if (IsDoubleByteCodePage(localeCodePage)) return localeCodePage;

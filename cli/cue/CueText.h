@@ -3,6 +3,7 @@
 // Sheets come as UTF-8 (with or without a byte-order mark), as UTF-16
 // with its byte-order mark, and from older rippers in the 8-bit Windows
 // code page of their user's language.
+#include "platform/Utf8.h"
 #include <string>
 #include <string_view>
 
@@ -21,8 +22,5 @@ int CueSheetCodePage(std::string_view bytes, int localeCodePage);
 // its ASCII characters); valid UTF-8 is kept as it is; anything else is
 // read in CueSheetCodePage(bytes, localeCodePage).
 std::string CueSheetUtf8(std::string_view bytes, int localeCodePage);
-
-// True when every byte sequence of text is well-formed UTF-8.
-bool IsUtf8(std::string_view text);
 
 } // namespace vivizu

@@ -4,6 +4,7 @@
 #include "CliRunner.h"
 #include "cli/Console.h"
 #include "cli/Options.h"
+#include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
 
