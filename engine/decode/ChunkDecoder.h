@@ -28,7 +28,9 @@ TPcmFormat FrameFormatAt(TInputFile& input, int64_t position);
 
 class TChunkDecoder {
 public:
-    using TSamples = std::function<void(std::span<const float>)>;
+    // Receives decoded samples in order; lead is true for those of the
+    // check frames.
+    using TSamples = std::function<void(std::span<const float> pcm, bool lead)>;
 
     // format: what every frame of the stream is decoded to (the rate and
     // channel count of the range's first frame).

@@ -131,7 +131,12 @@ TDecodeResult DecodeChunks(const std::string& fileName, const TDecodeRange& rang
         for (size_t c = nextChunk++; c < chunks.size() && !stopped(); c = nextChunk++) {
             const std::unique_ptr<TChunkConsumer> consumer = factory(c, result.Format);
             const TDecodeResult r = decoder.Decode(*input, range.FrameStarts, chunks[c], stopped,
-                                                   [&](std::span<const float> pcm) { consumer->Samples(pcm); });
+                                                   [&](std::span<const float> pcm, bool lead) {
+                                                       if (lead)
+                                                           consumer->Lead(pcm);
+                                                       else
+                                                           consumer->Samples(pcm);
+                                                   });
             if (r.Status != TDecodeStatus::Done) {
                 if (r.Status != TDecodeStatus::Cancelled)
                     errors.Report(c, r);
@@ -282,7 +287,7 @@ TDecodeResult DecodeInOrder(const std::string& fileName, const TDecodeRange& ran
             const auto stopped = [&] { return options.Cancel != nullptr && options.Cancel->load(); };
             return decoder
                        .Decode(input, range.FrameStarts, chunk, stopped,
-                               [&](std::span<const float> p) { pcm.insert(pcm.end(), p.begin(), p.end()); })
+                               [&](std::span<const float> p, bool) { pcm.insert(pcm.end(), p.begin(), p.end()); })
                        .Status
                    == TDecodeStatus::Done;
         } catch (const std::system_error&) {

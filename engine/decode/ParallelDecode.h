@@ -31,6 +31,9 @@ class TChunkConsumer {
 public:
     virtual ~TChunkConsumer() = default;
     virtual void Samples(std::span<const float> interleaved) = 0;
+    // The samples of the chunk's check frames, which come first; by default
+    // taken as the chunk's samples.
+    virtual void Lead(std::span<const float> interleaved) { Samples(interleaved); }
     // The chunk is complete (not called for a chunk that failed); the first
     // leadSamples samples were those of its check frames.
     virtual void Finish(int64_t /*leadSamples*/) {}
@@ -54,6 +57,9 @@ public:
     virtual ~TPcmSink() = default;
     virtual void Begin(const TPcmFormat& /*format*/) {}
     virtual void Samples(std::span<const float> interleaved) = 0;
+    // The samples of the chunk's check frames, which come first; by default
+    // taken as the chunk's samples.
+    virtual void Lead(std::span<const float> interleaved) { Samples(interleaved); }
 };
 
 // Decodes range on the options' threads and hands its samples to sink in
