@@ -14,7 +14,11 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <atomic>
 #include <exception>
+#include <memory>
+#include <optional>
+#include <string_view>
 #include <iostream>
 
 namespace vivizu {
@@ -116,46 +120,105 @@ int RunPeaks(const std::vector<std::string>& args)
         return UsageError("peaks: OUT must end in .json or .dat");
     const std::string& file = parsed.Operands[0];
 
-    TLevels levels;
-    int samplesPerPixel = DefaultSamplesPerPixel;
+    // The pixels go out as the decode measures them: the command holds the
+    // frame index and a bounded piece of the output, whatever the length.
+    std::unique_ptr<TOutputFile> output;
+    std::atomic<bool> stop{false};
+    std::string writeError;
+    const auto write = [&](std::string_view bytes) {
+        if (stop)
+            return;
+        try {
+            if (output) {
+                output->Write(bytes.data(), bytes.size());
+                return;
+            }
+            errno = 0;
+            std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            if (!std::cout)
+                writeError = std::string("cannot write: ") + std::strerror(errno != 0 ? errno : EIO);
+        } catch (const std::exception& e) {
+            writeError = e.what();
+        }
+        if (!writeError.empty())
+            stop = true;
+    };
+    const auto openOutput = [&]() -> std::optional<int> {
+        if (out.empty())
+            return std::nullopt;
+        try {
+            // A failure or a signal leaves no partial file behind.
+            output = std::make_unique<TOutputFile>(out);
+        } catch (const std::exception& e) {
+            PrintError(std::string("peaks: ") + e.what());
+            return ExitIoError;
+        }
+        return std::nullopt;
+    };
+    const auto waveformOf = [&](const TPcmFormat& format, int samplesPerPixel) {
+        TWaveform w;
+        w.SampleRate = format.SampleRate;
+        w.SamplesPerPixel = samplesPerPixel;
+        w.Channels = parsed.Has(OptSplit) ? format.Channels : 1;
+        w.Bits = bits;
+        return w;
+    };
+
+    std::optional<TWaveformWriter> writer;
     if (parsed.Has(OptEstimate)) {
+        TLevels levels;
+        int samplesPerPixel = DefaultSamplesPerPixel;
         if (const auto code = EstimateBlocks(file, spp, pps, levels, samplesPerPixel)) return *code;
+        if (const auto code = openOutput()) return *code;
+        writer.emplace(waveformOf(levels.Result.Format, samplesPerPixel), levels.Blocks.size(), dat, write);
+        for (const TLevelBlock& block : levels.Blocks)
+            writer->Add(block);
     } else {
         TCliRange range;
         if (const auto code = ResolveRange(file, std::nullopt, std::nullopt, "peaks", range)) return *code;
         TPcmFormat format;
         try {
             TInputFile input(file);
-            format = FrameFormatAt(input, range.Starts[0]);
+            format = FrameFormatAt(input, range.Starts()[0]);
         } catch (const std::exception& e) {
             PrintError(e.what());
             return ExitIoError;
         }
-        samplesPerPixel = spp ? *spp : pps ? std::max(1, format.SampleRate / *pps) : DefaultSamplesPerPixel;
-        levels = DecodeLevels(file, range.Range(), samplesPerPixel, options);
-        if (levels.Result.Status != TDecodeStatus::Done) return ReportDecodeFailure("peaks", levels.Result);
+        const int samplesPerPixel = spp ? *spp : pps ? std::max(1, format.SampleRate / *pps) : DefaultSamplesPerPixel;
+        // Every frame gives its header's samples: the pixel count is known
+        // before the decode.
+        int64_t samples = 0;
+        const TFrameIndex& index = range.Source->Index();
+        for (size_t i = range.First; i < range.Last; ++i)
+            samples += index.HeaderOf(i).SamplesPerFrame();
+        if (const auto code = openOutput()) return *code;
+        writer.emplace(waveformOf(format, samplesPerPixel),
+                       static_cast<size_t>((samples + samplesPerPixel - 1) / samplesPerPixel), dat, write);
+        options.Cancel = &stop;
+        const TDecodeResult result = DecodeLevelBlocks(file, range.Range(), samplesPerPixel, options,
+                                                       [&](const TLevelBlock& block) { writer->Add(block); });
+        if (writeError.empty() && result.Status != TDecodeStatus::Done) return ReportDecodeFailure("peaks", result);
     }
-    const TWaveform waveform = BuildWaveform(levels.Blocks, levels.Result.Format, samplesPerPixel,
-                                             parsed.Has(OptSplit) ? 2 : 1, bits);
-    const std::string bytes = dat ? WaveformDat(waveform) : WaveformJson(waveform);
-    if (out.empty()) {
-        std::cout << bytes;
+    const bool complete = writer->Finish();
+    if (writeError.empty() && !complete)
+        writeError = "the decode gave another number of pixels than its frames announced";
+    if (!output && writeError.empty()) {
         errno = 0;
         std::cout.flush();
-        if (!std::cout) {
-            PrintError("peaks: cannot write: " + std::string(std::strerror(errno != 0 ? errno : EIO)));
+        if (!std::cout)
+            writeError = std::string("cannot write: ") + std::strerror(errno != 0 ? errno : EIO);
+    }
+    if (!writeError.empty()) {
+        PrintError("peaks: " + writeError);
+        return ExitIoError;
+    }
+    if (output) {
+        try {
+            output->Commit();
+        } catch (const std::exception& e) {
+            PrintError(std::string("peaks: ") + e.what());
             return ExitIoError;
         }
-        return ExitOk;
-    }
-    try {
-        // A failure or a signal leaves no partial file behind.
-        TOutputFile output(out);
-        output.Write(bytes.data(), bytes.size());
-        output.Commit();
-    } catch (const std::exception& e) {
-        PrintError(std::string("peaks: ") + e.what());
-        return ExitIoError;
     }
     return ExitOk;
 }

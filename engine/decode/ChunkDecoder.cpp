@@ -54,7 +54,7 @@ TChunkDecoder::TChunkDecoder(const TPcmFormat& format)
 
 TChunkDecoder::~TChunkDecoder() = default;
 
-TDecodeResult TChunkDecoder::Decode(TInputFile& input, std::span<const int64_t> starts, const TChunkFrames& chunk,
+TDecodeResult TChunkDecoder::Decode(TInputFile& input, const TFrameStarts& starts, const TChunkFrames& chunk,
                                     const std::function<bool()>& stopped, const TSamples& samples)
 {
     // A fresh decoder for every chunk: nothing of an earlier chunk's state

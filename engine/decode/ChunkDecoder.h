@@ -43,7 +43,7 @@ public:
     // input; samples may be called several times. Ends as Cancelled as soon
     // as stopped() says so, checked before each frame. Returns Done, Cancelled,
     // ReadError or DecodeError with its message.
-    TDecodeResult Decode(TInputFile& input, std::span<const int64_t> starts, const TChunkFrames& chunk,
+    TDecodeResult Decode(TInputFile& input, const TFrameStarts& starts, const TChunkFrames& chunk,
                          const std::function<bool()>& stopped, const TSamples& samples);
 
 private:

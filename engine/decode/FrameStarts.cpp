@@ -4,6 +4,23 @@
 
 namespace vivizu {
 
+size_t TFrameStarts::size() const
+{
+    if (FIndex == nullptr)
+        return FTable.size();
+    return FIndex->Count() == 0 ? 0 : FIndex->Count() + 1;
+}
+
+int64_t TFrameStarts::operator[](size_t i) const
+{
+    if (FIndex == nullptr)
+        return FTable[i];
+    // The frame index leaves header frames out as it passes them.
+    if (i < FIndex->Count())
+        return FIndex->PositionOf(i);
+    return FIndex->PositionOf(i - 1) + FIndex->HeaderOf(i - 1).FrameLength();
+}
+
 std::vector<int64_t> WalkAudioFrameStarts(const std::string& fileName)
 {
     TRoruvoMP3 mp3;
@@ -15,14 +32,11 @@ std::vector<int64_t> WalkAudioFrameStarts(const std::string& fileName)
 
 std::vector<int64_t> AudioFrameStarts(const TFrameIndex& index)
 {
-    // The frame index leaves header frames out as it passes them.
-    std::vector<int64_t> starts;
-    starts.reserve(index.Count() + 1);
-    for (size_t i = 0; i < index.Count(); ++i)
-        starts.push_back(index.PositionOf(i));
-    if (!starts.empty())
-        starts.push_back(index.PositionOf(index.Count() - 1) + index.HeaderOf(index.Count() - 1).FrameLength());
-    return starts;
+    const TFrameStarts starts(index);
+    std::vector<int64_t> table(starts.size());
+    for (size_t i = 0; i < table.size(); ++i)
+        table[i] = starts[i];
+    return table;
 }
 
 } // namespace vivizu

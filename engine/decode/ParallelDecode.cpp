@@ -56,7 +56,7 @@ private:
 
 } // namespace
 
-size_t WarmUpStart(std::span<const int64_t> starts, size_t first)
+size_t WarmUpStart(const TFrameStarts& starts, size_t first)
 {
     if (first == 0)
         return 0;
@@ -69,7 +69,7 @@ size_t WarmUpStart(std::span<const int64_t> starts, size_t first)
     return AlignDown(warm > 0 ? warm - 1 : 0);
 }
 
-std::vector<TChunkFrames> PlanChunks(std::span<const int64_t> starts, size_t first, size_t last,
+std::vector<TChunkFrames> PlanChunks(const TFrameStarts& starts, size_t first, size_t last,
                                      size_t chunkFrames, size_t checkFrames)
 {
     std::vector<TChunkFrames> chunks;

@@ -18,12 +18,12 @@ namespace vivizu {
 // bank has run through a whole frame, and a multiple of 8 frames from the
 // stream's start, which mostly keeps the synthesis filter's ring buffer in
 // the phase of a decode from the start, so that its sums round alike.
-size_t WarmUpStart(std::span<const int64_t> starts, size_t first);
+size_t WarmUpStart(const TFrameStarts& starts, size_t first);
 
 // The chunks of [first, last): boundaries at multiples of 8 frames, about
 // chunkFrames frames each; every chunk but the first decodes checkFrames
 // frames of the chunk before it again.
-std::vector<TChunkFrames> PlanChunks(std::span<const int64_t> starts, size_t first, size_t last,
+std::vector<TChunkFrames> PlanChunks(const TFrameStarts& starts, size_t first, size_t last,
                                      size_t chunkFrames, size_t checkFrames);
 
 // Receives the samples of one chunk, in order, on the thread that decodes it.
