@@ -21,6 +21,7 @@ constexpr int64_t FrameOverhead = 4 + 32 + 2;
 constexpr size_t DefaultChunkFrames = 512;
 constexpr size_t CheckFrames = 2;
 constexpr size_t MaxWarmUpShift = 40;
+constexpr size_t MaxFrameSamples = 1152; // per channel, of any layer and version
 
 size_t AlignDown(size_t frame) { return frame / PhaseFrames * PhaseFrames; }
 
@@ -238,7 +239,10 @@ public:
         }
         if (pcm.size() > lead)
             FSink.Samples(std::span<const float>(pcm).subspan(lead));
-        FPrevious = std::move(pcm);
+        // Only the end that the next chunk's check frames are compared with
+        // is kept (their frames' samples, of two channels at most).
+        const size_t tail = std::min(pcm.size(), CheckFrames * MaxFrameSamples * 2);
+        FPrevious.assign(pcm.end() - static_cast<ptrdiff_t>(tail), pcm.end());
         ++FNext;
         FTurn.notify_all();
     }
