@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace vivizu {
@@ -33,12 +32,5 @@ private:
     const TFrameIndex* FIndex = nullptr;
     std::span<const int64_t> FTable;
 };
-
-// A table of the starts of the audio frames of fileName, walked for it.
-// Raises std::system_error when the file cannot be read.
-std::vector<int64_t> WalkAudioFrameStarts(const std::string& fileName);
-
-// The same table from an index already walked.
-std::vector<int64_t> AudioFrameStarts(const TFrameIndex& index);
 
 } // namespace vivizu

@@ -1,7 +1,6 @@
 // Loudness of tones of known level against ffmpeg's EBU R128 meter, and the
 // silences of a synthetic recording with pauses at known places.
 #include "SoundFiles.h"
-#include "engine/decode/FrameStarts.h"
 #include "engine/decode/Loudness.h"
 #include "engine/decode/Silence.h"
 
@@ -12,6 +11,8 @@
 
 namespace vivizu {
 namespace {
+
+using test::WalkAudioFrameStarts;
 
 struct TPeerFigures {
     double I = NAN, Lra = NAN, TruePeak = NAN;
