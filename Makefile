@@ -44,6 +44,7 @@ bench: build
 	@bash bench/overview.sh $(BUILD)
 	@bash bench/decode.sh $(BUILD)
 	@bash bench/volume.sh $(BUILD)
+	@bash bench/memory.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD)

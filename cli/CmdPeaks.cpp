@@ -15,7 +15,11 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <atomic>
 #include <exception>
+#include <memory>
+#include <optional>
+#include <string_view>
 #include <iostream>
 #include <unistd.h>
 
@@ -123,52 +127,113 @@ int RunPeaks(const std::vector<std::string>& args)
         return ExitDeclined;
     }
 
-    TLevels levels;
-    int samplesPerPixel = DefaultSamplesPerPixel;
+    // The pixels go out as the decode measures them: the command holds the
+    // frame index and a bounded piece of the output, whatever the length.
+    std::unique_ptr<TOutputFile> output;
+    std::atomic<bool> stop{false};
+    std::string writeError;
+    const auto write = [&](std::string_view bytes) {
+        if (stop)
+            return;
+        try {
+            if (output) {
+                output->Write(bytes.data(), bytes.size());
+                return;
+            }
+            // Straight to the descriptor, so that the system's own reason
+            // reaches the user ("No space left on device").
+            for (size_t at = 0; at < bytes.size();) {
+                const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + at, bytes.size() - at);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0) {
+                    writeError = std::string("cannot write: ") + std::strerror(n < 0 ? errno : EIO);
+                    break;
+                }
+                at += static_cast<size_t>(n);
+            }
+        } catch (const std::exception& e) {
+            writeError = e.what();
+        }
+        if (!writeError.empty())
+            stop = true;
+    };
+    const auto openOutput = [&]() -> std::optional<int> {
+        if (out.empty())
+            return std::nullopt;
+        try {
+            // A failure or a signal leaves no partial file behind.
+            output = std::make_unique<TOutputFile>(out);
+        } catch (const std::exception& e) {
+            PrintError(std::string("peaks: ") + e.what());
+            return ExitIoError;
+        }
+        return std::nullopt;
+    };
+    const auto waveformOf = [&](const TPcmFormat& format, int samplesPerPixel) {
+        TWaveform w;
+        w.SampleRate = format.SampleRate;
+        w.SamplesPerPixel = samplesPerPixel;
+        w.Channels = parsed.Has(OptSplit) ? format.Channels : 1;
+        w.Bits = bits;
+        return w;
+    };
+
+    std::optional<TWaveformWriter> writer;
     if (parsed.Has(OptEstimate)) {
+        TLevels levels;
+        int samplesPerPixel = DefaultSamplesPerPixel;
         if (const auto code = EstimateBlocks(file, spp, pps, levels, samplesPerPixel)) return *code;
+        if (const auto code = openOutput()) return *code;
+        writer.emplace(waveformOf(levels.Result.Format, samplesPerPixel), levels.Blocks.size(), dat, write);
+        for (const TLevelBlock& block : levels.Blocks)
+            writer->Add(block);
     } else {
         TCliRange range;
         if (const auto code = ResolveRange(file, std::nullopt, std::nullopt, "peaks", range)) return *code;
         TPcmFormat format;
         try {
             TInputFile input(file);
-            format = FrameFormatAt(input, range.Starts[0]);
+            format = FrameFormatAt(input, range.Starts()[0]);
         } catch (const std::exception& e) {
             PrintError(e.what());
             return ExitIoError;
         }
-        samplesPerPixel = spp ? *spp : pps ? std::max(1, format.SampleRate / *pps) : DefaultSamplesPerPixel;
-        levels = DecodeLevels(file, range.Range(), samplesPerPixel, options);
-        if (levels.Result.Status != TDecodeStatus::Done) return ReportDecodeFailure("peaks", levels.Result);
+        const int samplesPerPixel = spp ? *spp : pps ? std::max(1, format.SampleRate / *pps) : DefaultSamplesPerPixel;
+        // Every frame gives its header's samples: the pixel count is known
+        // before the decode.
+        int64_t samples = 0;
+        const TFrameIndex& index = range.Source->Index();
+        for (size_t i = range.First; i < range.Last; ++i)
+            samples += index.HeaderOf(i).SamplesPerFrame();
+        if (const auto code = openOutput()) return *code;
+        writer.emplace(waveformOf(format, samplesPerPixel),
+                       static_cast<size_t>((samples + samplesPerPixel - 1) / samplesPerPixel), dat, write);
+        options.Cancel = &stop;
+        const TDecodeResult result = DecodeLevelBlocks(file, range.Range(), samplesPerPixel, options,
+                                                       [&](const TLevelBlock& block) { writer->Add(block); });
+        if (writeError.empty() && result.Status != TDecodeStatus::Done) return ReportDecodeFailure("peaks", result);
     }
-    const TWaveform waveform = BuildWaveform(levels.Blocks, levels.Result.Format, samplesPerPixel,
-                                             parsed.Has(OptSplit) ? 2 : 1, bits);
-    const std::string bytes = dat ? WaveformDat(waveform) : WaveformJson(waveform);
-    if (out.empty()) {
-        // Written straight to the descriptor, so that the system's own
-        // reason reaches the user ("No space left on device").
+    const bool complete = writer->Finish();
+    if (writeError.empty() && !complete)
+        writeError = "the decode gave another number of pixels than its frames announced";
+    if (!output && writeError.empty()) {
+        errno = 0;
         std::cout.flush();
-        for (size_t at = 0; at < bytes.size();) {
-            const ssize_t n = write(STDOUT_FILENO, bytes.data() + at, bytes.size() - at);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                PrintError("peaks: cannot write: " + std::string(std::strerror(n < 0 ? errno : EIO)));
-                return ExitIoError;
-            }
-            at += static_cast<size_t>(n);
-        }
-        return ExitOk;
+        if (!std::cout)
+            writeError = std::string("cannot write: ") + std::strerror(errno != 0 ? errno : EIO);
     }
-    try {
-        // A failure or a signal leaves no partial file behind.
-        TOutputFile output(out);
-        output.Write(bytes.data(), bytes.size());
-        output.Commit();
-    } catch (const std::exception& e) {
-        PrintError(std::string("peaks: ") + e.what());
+    if (!writeError.empty()) {
+        PrintError("peaks: " + writeError);
         return ExitIoError;
+    }
+    if (output) {
+        try {
+            output->Commit();
+        } catch (const std::exception& e) {
+            PrintError(std::string("peaks: ") + e.what());
+            return ExitIoError;
+        }
     }
     return ExitOk;
 }

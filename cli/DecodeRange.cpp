@@ -3,7 +3,6 @@
 #include "cli/Console.h"
 #include "engine/io/FileStream.h"
 #include "engine/frames/MpegHeader.h"
-#include "engine/decode/FrameStarts.h"
 
 #include <charconv>
 #include <exception>
@@ -14,22 +13,25 @@ std::optional<int> ResolveRange(const std::string& fileName, std::optional<int64
                                 std::optional<int64_t> endMs, const std::string& command, TCliRange& range)
 {
     TMpegHeader header;
+    size_t frames = 0;
     try {
-        range.Starts = WalkAudioFrameStarts(fileName);
-        if (!range.Starts.empty()) {
+        range.Source = std::make_unique<TRoruvoMP3>();
+        range.Source->LoadFile(fileName);
+        if (range.Source->Valid)
+            frames = range.Source->Index().Count();
+        if (frames > 0) {
             TInputFile input(fileName);
-            input.Seek(range.Starts[0], TSeekOrigin::Begin);
+            input.Seek(range.Starts()[0], TSeekOrigin::Begin);
             header = TMpegHeader::At(input.Peek(4).data());
         }
     } catch (const std::exception& e) {
         PrintError(e.what());
         return ExitIoError;
     }
-    if (range.Starts.empty() || header.SamplesPerFrame() == 0 || header.SampleRate() == 0) {
+    if (frames == 0 || header.SamplesPerFrame() == 0 || header.SampleRate() == 0) {
         PrintError(fileName + ": not an MP3 stream");
         return ExitDeclined;
     }
-    const size_t frames = range.Starts.size() - 1;
     const int64_t perFrame = header.SamplesPerFrame(), rate = header.SampleRate();
     // The first frame that begins at or after ms.
     const auto frameAt = [&](int64_t ms) {

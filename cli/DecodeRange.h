@@ -1,6 +1,9 @@
 #pragma once
 // The frames of a file between two times, for the commands that decode.
+#include "engine/RoruvoMp3.h"
 #include "engine/decode/DecodeTypes.h"
+
+#include <memory>
 
 #include <optional>
 #include <string>
@@ -9,13 +12,15 @@
 namespace vivizu {
 
 struct TCliRange {
-    std::vector<int64_t> Starts; // as TDecodeRange::FrameStarts
+    // The walked file, whose frame index gives the frames' starts.
+    std::unique_ptr<TRoruvoMP3> Source;
     size_t First = 0;
     size_t Last = 0;
     int64_t StartMs = 0; // where frames First and Last begin
     int64_t EndMs = 0;
 
-    TDecodeRange Range() const { return {Starts, First, Last}; }
+    TFrameStarts Starts() const { return Source->Index(); }
+    TDecodeRange Range() const { return {Starts(), First, Last}; }
 };
 
 // Walks fileName's frames and picks those from the first that begins at or

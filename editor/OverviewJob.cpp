@@ -1,6 +1,5 @@
 #include "editor/OverviewJob.h"
 
-#include "engine/decode/FrameStarts.h"
 #include "engine/decode/LevelMeter.h"
 #include "engine/decode/SideInfoLevels.h"
 
@@ -8,6 +7,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <algorithm>
+#include <memory>
 
 namespace vivizu {
 
@@ -22,25 +22,29 @@ void TOverviewJob::Start(const std::string& fileName, TFrameIndex index, int sam
     QPointer<TOverviewJob> self(this);
     FRuns.Start([self, fileName, frames = std::move(index), sampleRate,
                  granuleSamples](const std::atomic<bool>& cancel, uint64_t generation) {
-        const std::vector<int64_t> starts = AudioFrameStarts(frames);
-        if (starts.size() < 2 || cancel)
+        if (cancel)
             return;
         TDecodeOptions options;
         options.Cancel = &cancel;
-        const TLevels decoded =
-            DecodeLevels(fileName, TDecodeRange{starts, 0, starts.size() - 1}, granuleSamples, options);
-        if (decoded.Result.Status != TDecodeStatus::Done || cancel)
+        // Each granule's statistics become its level as they come: the job
+        // keeps one level per granule (room for all of them taken at once,
+        // from the stream's length) and the decode a few chunks per thread.
+        auto levels = std::make_shared<TGranuleLevels>();
+        levels->MsPerGranule = 1000.0 * granuleSamples / sampleRate;
+        const double granules = frames.Duration().Ms() / levels->MsPerGranule;
+        levels->Levels.reserve(static_cast<size_t>(std::max(0.0, granules)) + 1);
+        const TDecodeResult decoded = DecodeLevelBlocks(
+            fileName, TDecodeRange{frames, 0, frames.Count()}, granuleSamples, options, [&](const TLevelBlock& block) {
+                levels->Levels.push_back(
+                    DbToUnitLevel(LevelToDb(std::max(block.Channel[0].Peak, block.Channel[1].Peak))));
+            });
+        if (decoded.Status != TDecodeStatus::Done || cancel)
             return;
-        TGranuleLevels levels;
-        levels.MsPerGranule = 1000.0 * granuleSamples / sampleRate;
-        levels.Levels.reserve(decoded.Blocks.size());
-        for (const TLevelBlock& block : decoded.Blocks)
-            levels.Levels.push_back(DbToUnitLevel(LevelToDb(std::max(block.Channel[0].Peak, block.Channel[1].Peak))));
         // The application object outlives the window; the pointer is read on
-        // the window's thread only.
+        // the window's thread only. The levels are handed over, not copied.
         QMetaObject::invokeMethod(QCoreApplication::instance(), [self, generation, levels] {
             if (self)
-                self->Deliver(generation, levels);
+                self->Deliver(generation, *levels);
         });
     });
 }

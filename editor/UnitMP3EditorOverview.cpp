@@ -11,7 +11,6 @@
 #include "editor/Selection.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
-#include "engine/decode/FrameStarts.h"
 #include "engine/decode/LevelCache.h"
 #include "widgets/Timer.h"
 #include "widgets/TrackBar.h"

@@ -54,7 +54,7 @@ TChunkDecoder::TChunkDecoder(const TPcmFormat& format)
 
 TChunkDecoder::~TChunkDecoder() = default;
 
-TDecodeResult TChunkDecoder::Decode(TInputFile& input, std::span<const int64_t> starts, const TChunkFrames& chunk,
+TDecodeResult TChunkDecoder::Decode(TInputFile& input, const TFrameStarts& starts, const TChunkFrames& chunk,
                                     const std::function<bool()>& stopped, const TSamples& samples)
 {
     // A fresh decoder for every chunk: nothing of an earlier chunk's state
@@ -142,7 +142,16 @@ TDecodeResult TChunkDecoder::Decode(TInputFile& input, std::span<const int64_t> 
                 // decoder's look-ahead) is dropped.
                 count = std::min(count, expected - result.Samples);
                 if (count > 0) {
-                    samples(pcm.first(static_cast<size_t>(count) * channels));
+                    // Samples come out in the order their frames went in:
+                    // those before the lead count fed so far are the check
+                    // frames', the rest the chunk's own.
+                    const int64_t leading = std::clamp<int64_t>(lead - result.Samples, 0, count);
+                    if (leading > 0)
+                        samples(pcm.first(static_cast<size_t>(leading) * channels), true);
+                    if (count > leading)
+                        samples(pcm.subspan(static_cast<size_t>(leading) * channels,
+                                            static_cast<size_t>(count - leading) * channels),
+                                false);
                     result.Samples += count;
                 }
             }

@@ -28,7 +28,9 @@ TPcmFormat FrameFormatAt(TInputFile& input, int64_t position);
 
 class TChunkDecoder {
 public:
-    using TSamples = std::function<void(std::span<const float>)>;
+    // Receives decoded samples in order; lead is true for those of the
+    // check frames.
+    using TSamples = std::function<void(std::span<const float> pcm, bool lead)>;
 
     // format: what every frame of the stream is decoded to (the rate and
     // channel count of the range's first frame).
@@ -41,7 +43,7 @@ public:
     // input; samples may be called several times. Ends as Cancelled as soon
     // as stopped() says so, checked before each frame. Returns Done, Cancelled,
     // ReadError or DecodeError with its message.
-    TDecodeResult Decode(TInputFile& input, std::span<const int64_t> starts, const TChunkFrames& chunk,
+    TDecodeResult Decode(TInputFile& input, const TFrameStarts& starts, const TChunkFrames& chunk,
                          const std::function<bool()>& stopped, const TSamples& samples);
 
 private:

@@ -1,6 +1,8 @@
 #pragma once
 // What the decoders take and give: a range of audio frames, the options of a
 // parallel decode and its outcome.
+#include "engine/decode/FrameStarts.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -9,11 +11,11 @@
 
 namespace vivizu {
 
-// Frames [First, Last) of a file. FrameStarts holds the first byte of every
+// Frames [First, Last) of a file. FrameStarts gives the first byte of every
 // audio frame of the stream followed by the end of the last one; frames
 // before First serve as warm-up for the decoder when they exist.
 struct TDecodeRange {
-    std::span<const int64_t> FrameStarts;
+    TFrameStarts FrameStarts;
     size_t First = 0;
     size_t Last = 0;
 

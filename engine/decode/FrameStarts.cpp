@@ -1,28 +1,24 @@
 #include "engine/decode/FrameStarts.h"
 
-#include "engine/RoruvoMp3.h"
+#include "engine/frames/FrameIndex.h"
 
 namespace vivizu {
 
-std::vector<int64_t> WalkAudioFrameStarts(const std::string& fileName)
+size_t TFrameStarts::size() const
 {
-    TRoruvoMP3 mp3;
-    mp3.LoadFile(fileName);
-    if (!mp3.Valid)
-        return {};
-    return AudioFrameStarts(mp3.Index());
+    if (FIndex == nullptr)
+        return FTable.size();
+    return FIndex->Count() == 0 ? 0 : FIndex->Count() + 1;
 }
 
-std::vector<int64_t> AudioFrameStarts(const TFrameIndex& index)
+int64_t TFrameStarts::operator[](size_t i) const
 {
+    if (FIndex == nullptr)
+        return FTable[i];
     // The frame index leaves header frames out as it passes them.
-    std::vector<int64_t> starts;
-    starts.reserve(index.Count() + 1);
-    for (size_t i = 0; i < index.Count(); ++i)
-        starts.push_back(index.PositionOf(i));
-    if (!starts.empty())
-        starts.push_back(index.PositionOf(index.Count() - 1) + index.HeaderOf(index.Count() - 1).FrameLength());
-    return starts;
+    if (i < FIndex->Count())
+        return FIndex->PositionOf(i);
+    return FIndex->PositionOf(i - 1) + FIndex->HeaderOf(i - 1).FrameLength();
 }
 
 } // namespace vivizu

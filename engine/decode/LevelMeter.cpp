@@ -5,8 +5,9 @@
 
 namespace vivizu {
 
-TLevelMeter::TLevelMeter(int32_t blockSamples, std::function<void(std::span<const float>)> pcm)
-    : FBlockSamples(std::max(1, blockSamples)), FPcm(std::move(pcm))
+TLevelMeter::TLevelMeter(int32_t blockSamples, TLevelBlockSink blocks,
+                         std::function<void(std::span<const float>)> pcm)
+    : FBlockSamples(std::max(1, blockSamples)), FSink(std::move(blocks)), FPcm(std::move(pcm))
 {
 }
 
@@ -83,21 +84,31 @@ void TLevelMeter::Close()
     block.Channel[0] = level(FSums[0]);
     block.Channel[1] = level(FSums[1]);
     block.Mix = level(FSums[2]);
-    FBlocks.push_back(block);
+    FSink(block);
     FStart += FCount;
     FCount = 0;
+}
+
+TDecodeResult DecodeLevelBlocks(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
+                                const TDecodeOptions& options, const TLevelBlockSink& blocks,
+                                std::function<void(std::span<const float>)> pcm)
+{
+    TLevelMeter meter(blockSamples, blocks, std::move(pcm));
+    TDecodeResult result = DecodeInOrder(fileName, range, options, meter);
+    if (result.Status == TDecodeStatus::Done)
+        meter.Finish();
+    return result;
 }
 
 TLevels DecodeLevels(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
                      const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm)
 {
-    TLevelMeter meter(blockSamples, std::move(pcm));
     TLevels levels;
-    levels.Result = DecodeInOrder(fileName, range, options, meter);
-    if (levels.Result.Status == TDecodeStatus::Done) {
-        meter.Finish();
-        levels.Blocks = meter.Blocks();
-    }
+    std::vector<TLevelBlock> blocks;
+    levels.Result = DecodeLevelBlocks(
+        fileName, range, blockSamples, options, [&](const TLevelBlock& b) { blocks.push_back(b); }, std::move(pcm));
+    if (levels.Result.Status == TDecodeStatus::Done)
+        levels.Blocks = std::move(blocks);
     return levels;
 }
 

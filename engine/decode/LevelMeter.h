@@ -25,12 +25,17 @@ struct TLevelBlock {
     TLevel Mix;
 };
 
+// Receives each block as soon as it is complete, in order; what it keeps of
+// the blocks is all a decode of levels keeps.
+using TLevelBlockSink = std::function<void(const TLevelBlock&)>;
+
 // Levels as a sink of a decode: blocks of blockSamples samples from the
-// first sample on. pcm, when set, receives every sample as well (for a
-// loudness meter, say), in order.
+// first sample on, each handed to blocks as it closes. pcm, when set,
+// receives every sample as well (for a loudness meter, say), in order.
 class TLevelMeter : public TPcmSink {
 public:
-    explicit TLevelMeter(int32_t blockSamples, std::function<void(std::span<const float>)> pcm = {});
+    TLevelMeter(int32_t blockSamples, TLevelBlockSink blocks,
+                std::function<void(std::span<const float>)> pcm = {});
 
     void Begin(const TPcmFormat& format) override;
     void Samples(std::span<const float> interleaved) override;
@@ -38,7 +43,6 @@ public:
     void Finish();
 
     const TPcmFormat& Format() const { return FFormat; }
-    const std::vector<TLevelBlock>& Blocks() const { return FBlocks; }
 
 private:
     struct TSums {
@@ -48,12 +52,12 @@ private:
     void Close();
 
     int32_t FBlockSamples;
+    TLevelBlockSink FSink;
     std::function<void(std::span<const float>)> FPcm;
     TPcmFormat FFormat;
     std::array<TSums, 3> FSums{}; // left, right, mix
     int32_t FCount = 0;
     int64_t FStart = 0;
-    std::vector<TLevelBlock> FBlocks;
 };
 
 struct TLevels {
@@ -62,7 +66,14 @@ struct TLevels {
 };
 
 // Decodes range on the options' threads into levels per blockSamples
-// samples; the blocks equal those of a decode on one thread, to the bit.
+// samples, handed to blocks one by one as they close (the last, short one
+// only when the decode is Done); the blocks equal those of a decode on one
+// thread, to the bit. Keeps no block itself.
+TDecodeResult DecodeLevelBlocks(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
+                                const TDecodeOptions& options, const TLevelBlockSink& blocks,
+                                std::function<void(std::span<const float>)> pcm = {});
+
+// The same, every block kept.
 TLevels DecodeLevels(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
                      const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm = {});
 

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
-#include <thread>
 
 namespace vivizu {
 
@@ -36,6 +35,8 @@ public:
             ebur128_add_frames_float(FMeters.Loudness.get(), pcm.data(), pcm.size() / FMeters.Loudness->channels);
         FMeters.TruePeak->Add(pcm);
     }
+    // The end of the chunk before: the true-peak filter's history only.
+    void Lead(std::span<const float> pcm) override { FMeters.TruePeak->Prime(pcm); }
 
 private:
     TChunkMeters& FMeters;
@@ -44,6 +45,12 @@ private:
 // Chunks of at least this many frames (about 25 s at 44.1 kHz), so that the
 // meters' lost blocks at chunk boundaries stay few.
 constexpr size_t MinChunkFrames = 1024;
+// A range is cut into this many chunks (or fewer, of MinChunkFrames), the
+// same for any thread count, so that the figures never depend on it.
+constexpr size_t RangeChunks = 8;
+// Each chunk decodes the frame before it again: its samples give the
+// true-peak filter the history it has in a measurement of the whole range.
+constexpr size_t LeadFrames = 1;
 
 } // namespace
 
@@ -61,12 +68,10 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
                                 const TDecodeOptions& options)
 {
     TLoudnessResult out;
-    const unsigned threads = options.Threads > 0 ? options.Threads : std::max(1u, std::thread::hardware_concurrency());
     TDecodeOptions chunked = options;
     const size_t frames = range.Last > range.First ? range.Last - range.First : 0;
     if (chunked.ChunkFrames == 0)
-        chunked.ChunkFrames = (frames + threads - 1) / threads;
-    chunked.ChunkFrames = std::max(MinChunkFrames, chunked.ChunkFrames);
+        chunked.ChunkFrames = std::max(MinChunkFrames, (frames + RangeChunks - 1) / RangeChunks);
     std::mutex mutex;
     // Unique pointers: the vector grows while other chunks use their meters.
     std::vector<std::unique_ptr<TChunkMeters>> meters;
@@ -83,7 +88,7 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
         meters[chunk] = std::move(chunkMeters);
         return consumer;
     };
-    out.Result = DecodeChunks(fileName, range, chunked, 0, factory);
+    out.Result = DecodeChunks(fileName, range, chunked, LeadFrames, factory);
     if (out.Result.Status == TDecodeStatus::EmptyRange)
         return NothingToMeasure();
     if (out.Result.Status != TDecodeStatus::Done)

@@ -25,9 +25,11 @@ struct TLoudnessResult {
 // would take for a very loud range).
 TLoudnessResult NothingToMeasure();
 
-// Decodes range in as many chunks as threads, of at least 1024 frames (each
-// a separate meter, so the gating blocks that would span a chunk boundary
-// are left out: less than a second of the stream per boundary).
+// Decodes range in up to 8 chunks of at least 1024 frames, or in chunks of
+// the options' ChunkFrames, whatever the thread count (each a separate
+// loudness meter, so the gating blocks that would span a chunk boundary are
+// left out: less than a second of the stream per boundary; the true peak is
+// measured across the boundaries as in one piece).
 TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
                                 const TDecodeOptions& options);
 

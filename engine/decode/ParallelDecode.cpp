@@ -21,6 +21,7 @@ constexpr int64_t FrameOverhead = 4 + 32 + 2;
 constexpr size_t DefaultChunkFrames = 512;
 constexpr size_t CheckFrames = 2;
 constexpr size_t MaxWarmUpShift = 40;
+constexpr size_t MaxFrameSamples = 1152; // per channel, of any layer and version
 
 size_t AlignDown(size_t frame) { return frame / PhaseFrames * PhaseFrames; }
 
@@ -56,7 +57,7 @@ private:
 
 } // namespace
 
-size_t WarmUpStart(std::span<const int64_t> starts, size_t first)
+size_t WarmUpStart(const TFrameStarts& starts, size_t first)
 {
     if (first == 0)
         return 0;
@@ -69,7 +70,7 @@ size_t WarmUpStart(std::span<const int64_t> starts, size_t first)
     return AlignDown(warm > 0 ? warm - 1 : 0);
 }
 
-std::vector<TChunkFrames> PlanChunks(std::span<const int64_t> starts, size_t first, size_t last,
+std::vector<TChunkFrames> PlanChunks(const TFrameStarts& starts, size_t first, size_t last,
                                      size_t chunkFrames, size_t checkFrames)
 {
     std::vector<TChunkFrames> chunks;
@@ -131,7 +132,12 @@ TDecodeResult DecodeChunks(const std::string& fileName, const TDecodeRange& rang
         for (size_t c = nextChunk++; c < chunks.size() && !stopped(); c = nextChunk++) {
             const std::unique_ptr<TChunkConsumer> consumer = factory(c, result.Format);
             const TDecodeResult r = decoder.Decode(*input, range.FrameStarts, chunks[c], stopped,
-                                                   [&](std::span<const float> pcm) { consumer->Samples(pcm); });
+                                                   [&](std::span<const float> pcm, bool lead) {
+                                                       if (lead)
+                                                           consumer->Lead(pcm);
+                                                       else
+                                                           consumer->Samples(pcm);
+                                                   });
             if (r.Status != TDecodeStatus::Done) {
                 if (r.Status != TDecodeStatus::Cancelled)
                     errors.Report(c, r);
@@ -233,7 +239,10 @@ public:
         }
         if (pcm.size() > lead)
             FSink.Samples(std::span<const float>(pcm).subspan(lead));
-        FPrevious = std::move(pcm);
+        // Only the end that the next chunk's check frames are compared with
+        // is kept (their frames' samples, of two channels at most).
+        const size_t tail = std::min(pcm.size(), CheckFrames * MaxFrameSamples * 2);
+        FPrevious.assign(pcm.end() - static_cast<ptrdiff_t>(tail), pcm.end());
         ++FNext;
         FTurn.notify_all();
     }
@@ -282,7 +291,7 @@ TDecodeResult DecodeInOrder(const std::string& fileName, const TDecodeRange& ran
             const auto stopped = [&] { return options.Cancel != nullptr && options.Cancel->load(); };
             return decoder
                        .Decode(input, range.FrameStarts, chunk, stopped,
-                               [&](std::span<const float> p) { pcm.insert(pcm.end(), p.begin(), p.end()); })
+                               [&](std::span<const float> p, bool) { pcm.insert(pcm.end(), p.begin(), p.end()); })
                        .Status
                    == TDecodeStatus::Done;
         } catch (const std::system_error&) {

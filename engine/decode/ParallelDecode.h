@@ -18,12 +18,12 @@ namespace vivizu {
 // bank has run through a whole frame, and a multiple of 8 frames from the
 // stream's start, which mostly keeps the synthesis filter's ring buffer in
 // the phase of a decode from the start, so that its sums round alike.
-size_t WarmUpStart(std::span<const int64_t> starts, size_t first);
+size_t WarmUpStart(const TFrameStarts& starts, size_t first);
 
 // The chunks of [first, last): boundaries at multiples of 8 frames, about
 // chunkFrames frames each; every chunk but the first decodes checkFrames
 // frames of the chunk before it again.
-std::vector<TChunkFrames> PlanChunks(std::span<const int64_t> starts, size_t first, size_t last,
+std::vector<TChunkFrames> PlanChunks(const TFrameStarts& starts, size_t first, size_t last,
                                      size_t chunkFrames, size_t checkFrames);
 
 // Receives the samples of one chunk, in order, on the thread that decodes it.
@@ -31,6 +31,9 @@ class TChunkConsumer {
 public:
     virtual ~TChunkConsumer() = default;
     virtual void Samples(std::span<const float> interleaved) = 0;
+    // The samples of the chunk's check frames, which come first; by default
+    // taken as the chunk's samples.
+    virtual void Lead(std::span<const float> interleaved) { Samples(interleaved); }
     // The chunk is complete (not called for a chunk that failed); the first
     // leadSamples samples were those of its check frames.
     virtual void Finish(int64_t /*leadSamples*/) {}
@@ -54,6 +57,9 @@ public:
     virtual ~TPcmSink() = default;
     virtual void Begin(const TPcmFormat& /*format*/) {}
     virtual void Samples(std::span<const float> interleaved) = 0;
+    // The samples of the chunk's check frames, which come first; by default
+    // taken as the chunk's samples.
+    virtual void Lead(std::span<const float> interleaved) { Samples(interleaved); }
 };
 
 // Decodes range on the options' threads and hands its samples to sink in

@@ -13,11 +13,7 @@ TSelectionFrames SelectionFrames(TRoruvoMP3& mp3, int32_t StartMs, int32_t EndMs
     const TFrameIndex& index = mp3.CompleteIndex();
     if (index.Count() == 0)
         return frames;
-    frames.FrameStarts.reserve(index.Count() + 1);
-    for (size_t i = 0; i < index.Count(); ++i)
-        frames.FrameStarts.push_back(index.PositionOf(i));
-    frames.FrameStarts.push_back(index.PositionOf(index.Count() - 1) +
-                                 index.HeaderOf(index.Count() - 1).FrameLength());
+    frames.Index = index;
     frames.First = index.FirstAtOrAfter(TStreamTime::FromMs(StartMs));
     frames.Last = index.FirstAtOrAfter(TStreamTime::FromMs(EndMs));
     return frames;

@@ -2,6 +2,7 @@
 // The loudness of the frames a cut from StartMs to EndMs takes, measured on
 // all cores: what normalisation needs before the cut is written.
 #include "engine/decode/Loudness.h"
+#include "engine/frames/FrameIndex.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,16 +15,16 @@ class TRoruvoMP3;
 
 // What a measurement of a selection reads, taken from the analysed stream
 // so that it can be measured away from the engine object (on another
-// thread): the file, every frame's start and the end of the last, and the
-// selection's frames [First, Last).
+// thread): the file, a copy of its frame index (which gives every frame's
+// start) and the selection's frames [First, Last).
 struct TSelectionFrames {
     std::string FileName;
-    std::vector<int64_t> FrameStarts;
+    TFrameIndex Index;
     size_t First = 0;
     size_t Last = 0;
 
     bool Empty() const { return First >= Last; }
-    TDecodeRange Range() const { return TDecodeRange{FrameStarts, First, Last}; }
+    TDecodeRange Range() const { return TDecodeRange{Index, First, Last}; }
 };
 
 // Frames from the first that starts at or after StartMs to the first that

@@ -25,6 +25,21 @@ TTruePeakMeter::TTruePeakMeter(int channels) : FChannels(std::max(1, channels))
     FHistory.assign(static_cast<size_t>((Window - 1) * FChannels), 0.0f);
 }
 
+void TTruePeakMeter::Prime(std::span<const float> interleaved)
+{
+    const size_t channels = static_cast<size_t>(FChannels);
+    const size_t history = Window - 1;
+    const size_t frames = interleaved.size() / channels;
+    // Runs shorter than the history keep the older samples before them.
+    for (size_t c = 0; c < channels; ++c) {
+        float* h = FHistory.data() + c * history;
+        const size_t take = std::min(frames, history);
+        std::copy(h + take, h + history, h);
+        for (size_t i = 0; i < take; ++i)
+            h[history - take + i] = interleaved[(frames - take + i) * channels + c];
+    }
+}
+
 void TTruePeakMeter::Add(std::span<const float> interleaved)
 {
     const size_t channels = static_cast<size_t>(FChannels);

@@ -16,6 +16,11 @@ public:
 
     // Interleaved samples, continuing the ones before.
     void Add(std::span<const float> interleaved);
+    // Interleaved samples that come before the first added ones (the end of
+    // the chunk before, decoded again): they become the filter's history,
+    // so that the oversampled signal at the start of a chunk is the one a
+    // measurement of the whole stream sees, but they are not measured.
+    void Prime(std::span<const float> interleaved);
 
     // The largest magnitude so far, over all channels (linear): of the
     // oversampled signal, and of the samples themselves.

@@ -4,7 +4,9 @@
 // the JSON or the binary ".dat" layout of version 2 of that format.
 #include "engine/decode/LevelMeter.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vivizu {
@@ -28,6 +30,35 @@ int16_t SampleTo16(float sample);
 // samples per block; channels 1 (the mix) or the source's channel count.
 TWaveform BuildWaveform(std::span<const TLevelBlock> blocks, const TPcmFormat& format, int samplesPerPixel,
                         int channels, int bits);
+
+// Writes waveform data block by block as a decode measures it, in the JSON
+// or the ".dat" layout (the same bytes as WaveformJson and WaveformDat give
+// for the whole waveform), so that only a bounded piece of it is ever held:
+// the header (with the pixel count, given in advance) first, then each
+// pixel's values, handed to out in pieces of about 64 KB.
+class TWaveformWriter {
+public:
+    using TOut = std::function<void(std::string_view bytes)>;
+
+    // format: the waveform's SampleRate, SamplesPerPixel, Channels and Bits
+    // (its Data is not read); length: the pixels that will be added.
+    TWaveformWriter(const TWaveform& format, size_t length, bool dat, TOut out);
+    void Add(const TLevelBlock& block);
+    // Ends the data; false when fewer or more pixels came than announced.
+    bool Finish();
+
+private:
+    void Put(int16_t value);
+    void Flush();
+
+    TWaveform FFormat;
+    size_t FLength;
+    bool FDat;
+    TOut FOut;
+    std::string FBuffer;
+    size_t FAdded = 0;
+    bool FFirstValue = true;
+};
 
 // {"version":2,"channels":…,"sample_rate":…,"samples_per_pixel":…,"bits":…,
 // "length":…,"data":[min,max,…]} and a newline.

@@ -4,7 +4,7 @@
 // measured loudness and the steps are printed; wrong values are refused;
 // a batch into a folder normalises each file on its own.
 #include "CliRunner.h"
-#include "engine/decode/FrameStarts.h"
+#include "engine/RoruvoMp3.h"
 #include "engine/decode/Loudness.h"
 
 #include <gtest/gtest.h>
@@ -30,8 +30,10 @@ bool Have(const char* tool)
 
 TLoudness MeasureFile(const std::string& file)
 {
-    const std::vector<int64_t> starts = WalkAudioFrameStarts(file);
-    const TLoudnessResult r = MeasureLoudness(file, {starts, 0, starts.empty() ? 0 : starts.size() - 1}, {});
+    TRoruvoMP3 mp3;
+    mp3.LoadFile(file);
+    const TFrameIndex& index = mp3.Index();
+    const TLoudnessResult r = MeasureLoudness(file, {index, 0, mp3.Valid ? index.Count() : 0}, {});
     EXPECT_EQ(r.Result.Status, TDecodeStatus::Done) << r.Result.Message;
     return r.Loudness;
 }

@@ -2,7 +2,6 @@
 // the joined samples must be the same floats, for every layer, version and
 // channel count, whatever the chunk size and thread count.
 #include "SoundFiles.h"
-#include "engine/decode/FrameStarts.h"
 #include "engine/decode/LevelMeter.h"
 #include "engine/decode/ParallelDecode.h"
 
@@ -14,6 +13,8 @@
 
 namespace vivizu {
 namespace {
+
+using test::WalkAudioFrameStarts;
 
 using test::DecodeWholeFile;
 

@@ -1,6 +1,7 @@
 #include "SoundFiles.h"
 
 #include "engine/RoruvoMp3.h"
+#include "engine/decode/FrameStarts.h"
 #include "engine/decode/ScalefactorLevels.h"
 #include "engine/decode/SideInfoLevels.h"
 
@@ -51,6 +52,19 @@ std::string RunShell(const std::string& command)
         out.append(buffer.data(), n);
     pclose(pipe);
     return out;
+}
+
+std::vector<int64_t> WalkAudioFrameStarts(const std::string& fileName)
+{
+    TRoruvoMP3 mp3;
+    mp3.LoadFile(fileName);
+    if (!mp3.Valid)
+        return {};
+    const TFrameStarts starts(mp3.Index());
+    std::vector<int64_t> table(starts.size());
+    for (size_t i = 0; i < table.size(); ++i)
+        table[i] = starts[i];
+    return table;
 }
 
 std::vector<float> DecodeWholeFile(const std::string& fileName, int* channels)

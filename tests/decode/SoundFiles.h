@@ -30,6 +30,11 @@ private:
 // Runs a shell command; its standard output.
 std::string RunShell(const std::string& command);
 
+// The first byte of every audio frame of fileName as its frame index gives
+// them, followed by the end of the last frame: a table of the frames' starts
+// for decodes of the tests' own ranges. None when it is no MP3 stream.
+std::vector<int64_t> WalkAudioFrameStarts(const std::string& fileName);
+
 // Every audio frame of fileName decoded by libmpg123 in one go (no encoder
 // delay trimmed), as float samples with channels interleaved.
 std::vector<float> DecodeWholeFile(const std::string& fileName, int* channels = nullptr);
