@@ -3,7 +3,7 @@
 // file's information and the overview's estimate (gathered by the same walk),
 // against the engine's analysis of the same file alone, without the estimate.
 // Usage: startup-probe-open FILE  -> prints "window_ms engine_ms"
-#include "editor/MessageBox.h"
+#include "OpenedWindow.h"
 #include "editor/OverviewJob.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
@@ -23,13 +23,7 @@ int main(int argc, char** argv) {
         return 2;
     const QString path = QString::fromLocal8Bit(argv[1]);
     vivizu::TFrmMP3Editor form;
-    form.show();
-    QCoreApplication::processEvents();
-    vivizu::TFileDialogBase::SetExecuteHook([&](vivizu::TFileDialogBase& dialog) {
-        dialog.SetFileName(path);
-        return true;
-    });
-    vivizu::SetMessageBoxHook([](const QString&, const QString&, QMessageBox::Icon) {});
+    AnswerOpenDialogsWith(form, path);
 
     double window = 1e9, engine = 1e9;
     for (int run = 0; run < 4; ++run) {  // the first run warms the file cache

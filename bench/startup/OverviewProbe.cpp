@@ -4,7 +4,7 @@
 // (XDG_CACHE_HOME), so that the decode runs; the benchmark reads the
 // process's peak memory from outside.
 // Usage: startup-probe-overview FILE  -> prints "decoded_ms"
-#include "editor/MessageBox.h"
+#include "OpenedWindow.h"
 #include "editor/OverviewJob.h"
 #include "editor/UnitMP3Editor.h"
 #include "widgets/Application.h"
@@ -21,13 +21,7 @@ int main(int argc, char** argv) {
         return 2;
     const QString path = QString::fromLocal8Bit(argv[1]);
     vivizu::TFrmMP3Editor form;
-    form.show();
-    QCoreApplication::processEvents();
-    vivizu::TFileDialogBase::SetExecuteHook([&](vivizu::TFileDialogBase& dialog) {
-        dialog.SetFileName(path);
-        return true;
-    });
-    vivizu::SetMessageBoxHook([](const QString&, const QString&, QMessageBox::Icon) {});
+    AnswerOpenDialogsWith(form, path);
     auto* job = form.findChild<vivizu::TOverviewJob*>();
     if (job == nullptr)
         return 2;
