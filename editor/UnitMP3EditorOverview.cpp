@@ -64,11 +64,14 @@ void TFrmMP3Editor::ShowOverview() {
     FOverviewFile = {IdentityOf(FMp3->FileName).Path, FSourceSize, FSourceMTimeNs};
     const auto kept = TLevelCache(TLevelCache::DefaultFolder()).Read(FOverviewFile);
     if (kept && std::abs(kept->MsPerGranule - 1000.0 * granuleSamples / first.SampleRate()) < 1e-9) {
-        FOverview->SetLevels(*kept, first.DurationMs());
+        FMp3->TakeLevelEstimate(); // not shown: its memory goes
+        FOverview->SetLevels(std::move(*kept), first.DurationMs());
         FOverview->raise();
         return;
     }
-    FOverview->SetLevels(FMp3->LevelEstimate(), first.DurationMs());
+    // The band keeps the estimate until the decode replaces it; the engine
+    // needs it no more.
+    FOverview->SetLevels(FMp3->TakeLevelEstimate(), first.DurationMs());
     FOverview->raise();
     FOverviewJob->Start(FMp3->FileName, index, first.SampleRate(), granuleSamples);
 }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <system_error>
 #include <vector>
 
@@ -75,6 +76,9 @@ public:
     // The estimate of the last LoadFile that measured the length with
     // EstimateLevels set; empty otherwise.
     const TGranuleLevels& LevelEstimate() const { return FLevelEstimate; }
+    // Hands the estimate over (a long file's is megabytes); LevelEstimate()
+    // is empty after it.
+    TGranuleLevels TakeLevelEstimate() { return std::exchange(FLevelEstimate, TGranuleLevels()); }
 
     // The frames of the analysed stream as the cut walks them; complete
     // after LoadFile with the length measured.
