@@ -52,7 +52,7 @@ std::optional<int> ParseInt(std::string_view s)
 enum TCutOption : int {
     OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
     OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut, OptNormalize, OptAllowClipping, OptFolder,
-    OptTemplate, OptForce, OptJson, OptQuiet, OptRemove, OptRemoveEdl,
+    OptTemplate, OptForce, OptJson, OptQuiet, OptRemove, OptRemoveEdl, OptJoinFade,
 };
 constexpr TOptionDef CutOptions[] = {
     {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
@@ -64,7 +64,7 @@ constexpr TOptionDef CutOptions[] = {
     {"normalize", true, OptNormalize, 0, true},                    {"allow-clipping", false, OptAllowClipping},
     {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'}, {"force", false, OptForce},
     {"json", false, OptJson},      {"quiet", false, OptQuiet, 'q'},
-    {"remove", true, OptRemove},   {"remove-edl", true, OptRemoveEdl},
+    {"remove", true, OptRemove},   {"remove-edl", true, OptRemoveEdl}, {"join-fade", true, OptJoinFade},
 };
 
 // The most gain a cut offers either way, in dB: global_gain spans 255 steps.
@@ -118,6 +118,13 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
             NoteBareMilliseconds("--remove", value.substr(value.find('-') + 1));
             break;
         }
+        case OptJoinFade: {
+            const auto ms = ParseCutTime(value);
+            if (!ms) return "--join-fade expects a time, not '" + value + "'";
+            c.JoinFadeMs = *ms;
+            NoteBareMilliseconds("--join-fade", value);
+            break;
+        }
         case OptRemoveEdl: {
             // An edit list is text of a line a stretch: a few megabytes at most.
             const TSmallFileRead read = ReadSmallFile(value, 16u << 20);
@@ -153,6 +160,7 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
     }
     args.Operands = parsed.Operands;
     if (c.AllowClipping && !c.NormalizeLufs) return "--allow-clipping goes with --normalize";
+    if (c.JoinFadeMs > 0 && c.Removed.empty()) return "--join-fade goes with --remove or --remove-edl";
     if (args.TagSet && args.NoTagSet) return "--tag and --no-tag exclude each other";
     if (args.NoTagSet && e.Any()) return "tag field options cannot go with --no-tag";
     if (!args.Folder) {

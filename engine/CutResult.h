@@ -92,8 +92,14 @@ struct TCutOptions {
     // Stretches of the source (milliseconds) left out of the cut; the
     // frames on either side are joined at frame boundaries.
     std::vector<TRemoved> Removed;
+    // With stretches removed: a fade out to silence before each join and in
+    // from it after, over this many milliseconds on each side.
+    int32_t JoinFadeMs = 0;
 
-    bool ChangesVolume() const { return GainSteps != 0 || FadeInMs > 0 || FadeOutMs > 0; }
+    bool ChangesVolume() const
+    {
+        return GainSteps != 0 || FadeInMs > 0 || FadeOutMs > 0 || (JoinFadeMs > 0 && !Removed.empty());
+    }
     bool AddsToFrames() const { return KeepID3v2 || LengthHeader || ExactCut; }
 };
 

@@ -176,7 +176,7 @@ TCutResult TRoruvoMP3::WritePlanned(TInputFile& input, const TCutPlan& plan, con
     std::optional<TOutputFile> output;
     if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
         return *refusal;
-    const TGainPlan gain = PlanGain(plan, Options.GainSteps, Options.FadeInMs, Options.FadeOutMs);
+    const TGainPlan gain = PlanGain(plan, Options.GainSteps, Options.FadeInMs, Options.FadeOutMs, Options.JoinFadeMs);
     TGainReport report;
     try {
         WriteCut(input, plan, layout, *output, gain.Active() ? MakeGainTransform(gain, report) : TFrameTransform{});

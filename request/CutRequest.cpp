@@ -90,6 +90,7 @@ TCutRequest BuildCutRequest(const TMp3StreamInfo& source, const TCutChoices& cho
     options.FadeInMs = choices.FadeInMs;
     options.FadeOutMs = choices.FadeOutMs;
     options.Removed = choices.Removed;
+    options.JoinFadeMs = choices.JoinFadeMs;
     options.TagTextToUtf8 = [codePage](std::string_view text) { return TagTextToUtf8(text, codePage); };
     return request;
 }

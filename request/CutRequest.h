@@ -49,6 +49,7 @@ struct TCutChoices {
     bool AllowClipping = false;
     // Stretches of the source left out of the cut.
     std::vector<TRemoved> Removed;
+    int32_t JoinFadeMs = 0; // each join faded out and in over this much
 };
 
 // What the engine's CutSegment takes besides the range and the destination.

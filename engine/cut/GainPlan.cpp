@@ -49,10 +49,19 @@ int TGainPlan::StepAt(int64_t granule) const
         fade = FadeStep(granule - AudibleFirst, FadeIn);
     if (FadeOut > 0 && AudibleEnd - 1 - granule < FadeOut)
         fade = std::min(fade, FadeStep(AudibleEnd - 1 - granule, FadeOut));
+    if (JoinFade > 0) {
+        // The nearest join: the granules before it fade out towards it, the
+        // ones from it on fade in.
+        const auto after = std::upper_bound(Joins.begin(), Joins.end(), granule);
+        if (after != Joins.end() && *after - 1 - granule < JoinFade)
+            fade = std::min(fade, FadeStep(*after - 1 - granule, JoinFade));
+        if (after != Joins.begin() && granule - *(after - 1) < JoinFade)
+            fade = std::min(fade, FadeStep(granule - *(after - 1), JoinFade));
+    }
     return fade == Silent ? Silent : Constant + fade;
 }
 
-TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fadeOutMs)
+TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fadeOutMs, int32_t joinFadeMs)
 {
     TGainPlan gain;
     gain.Constant = steps;
@@ -63,6 +72,14 @@ TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fa
     const int64_t granuleSamples = spf / header.Granules();
     gain.FadeIn = FadeGranules(fadeInMs, header.SampleRate(), granuleSamples);
     gain.FadeOut = FadeGranules(fadeOutMs, header.SampleRate(), granuleSamples);
+    if (!plan.Later.empty()) {
+        gain.JoinFade = FadeGranules(joinFadeMs, header.SampleRate(), granuleSamples);
+        int64_t granules = static_cast<int64_t>(plan.Last - plan.First) * header.Granules();
+        for (const TPlanRun& run : plan.Later) {
+            gain.Joins.push_back(granules);
+            granules += static_cast<int64_t>(run.Last - run.First) * header.Granules();
+        }
+    }
     if (!plan.ReservoirFrame.empty()) {
         // An exact cut: its reservoir frame goes before the frames counted
         // here, and players drop Delay samples (past the decoder's own) at

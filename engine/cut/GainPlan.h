@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vivizu {
 
@@ -33,9 +34,14 @@ public:
     // before (after) them are silent.
     int64_t AudibleFirst = 0;
     int64_t AudibleEnd = std::numeric_limits<int64_t>::max();
+    // Where removed stretches were joined (the first granule after each, in
+    // the same count), and how many granules fade out before and in after
+    // each join; 0 leaves the joins as they are.
+    std::vector<int64_t> Joins;
+    int64_t JoinFade = 0;
 
     // True when some granule changes: without it the cut is copied as it is.
-    bool Active() const { return Constant != 0 || FadeIn > 0 || FadeOut > 0; }
+    bool Active() const { return Constant != 0 || FadeIn > 0 || FadeOut > 0 || (JoinFade > 0 && !Joins.empty()); }
     // The step of granule g (counted from the cut's first frame).
     int StepAt(int64_t granule) const;
 };
@@ -44,7 +50,7 @@ public:
 // fadeOutMs measured in the plan's first frame's granules. A fade-out needs
 // a closed plan. An exact cut (a plan with a reservoir frame) measures the
 // fades within the samples players keep (its Delay and Padding).
-TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fadeOutMs);
+TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fadeOutMs, int32_t joinFadeMs = 0);
 
 struct TCutOptions;
 // Why the options' fades cannot be written on the plan, or nothing: fades

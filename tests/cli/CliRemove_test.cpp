@@ -132,6 +132,21 @@ TEST(CliRemove, JoinsDecodeCleanlyWithBothDecoders)
             EXPECT_NEAR(seconds, 13.7, 0.15) << header;
         }
     }
+    // Each join faded out and in: still clean, and quiet at the join.
+    const std::string faded = dir / "faded.mp3";
+    ASSERT_EQ(RunCli({"cut", "--no-tag", "--join-fade", "0.1", "--remove", "3.0-5.5", cbr, faded, "0", "10.0"}).Exit, 0);
+    EXPECT_EQ(complaints(faded), "");
+    const auto peakAround = [&](const std::string& file, double at) {
+        const std::string trim = "atrim=start=" + std::to_string(at - 0.005) + ":end=" + std::to_string(at + 0.005);
+        return std::atof(Output("ffmpeg -nostdin -v info -i '" + file + "' -af " + trim +
+                                ",astats -f null - 2>&1 | grep -m1 'Peak level dB' | sed 's/.*: //'")
+                             .c_str());
+    };
+    ASSERT_EQ(RunCli({"cut", "--no-tag", "--remove", "3.0-5.5", cbr, dir / "hard.mp3", "0", "10.0"}).Exit, 0);
+    // The join lies within 13 ms of 3 s; decoders add the coder's delay
+    // (25 ms), and the carrying frame keeps 26 ms of silence after it.
+    EXPECT_LT(peakAround(faded, 3.038), peakAround(dir / "hard.mp3", 3.038) - 20);
+    EXPECT_EQ(RunCli({"cut", "--join-fade", "0.1", cbr, dir / "x.mp3", "0", "10.0"}).Exit, 2); // no join to fade
 }
 
 // Edit lists as comskip and hand editors write them.

@@ -132,6 +132,29 @@ std::vector<uint32_t> ReadFields(std::span<const uint8_t> frame, TMpegHeader h, 
     return values;
 }
 
+// Joins of removed stretches: the granules before each join fade out to a
+// silent one next to it, the granules from it on fade in, mirrored; the
+// rest keep the constant gain, and without a fade length joins change nothing.
+TEST(GainPlan, JoinsFadeOutAndInAroundEachJoin)
+{
+    TGainPlan plan;
+    plan.Constant = 1;
+    plan.Joins = {10, 30};
+    plan.JoinFade = 3;
+    const std::vector<int> expected{1, 1, 1, 1, 1, 1, 1, 1, -29, TGainPlan::Silent,
+                                    TGainPlan::Silent, -29, 1, 1, 1};
+    for (int64_t g = 0; g < 15; ++g) {
+        EXPECT_EQ(plan.StepAt(g), expected[static_cast<size_t>(g)]) << g;
+        EXPECT_EQ(plan.StepAt(g + 20), expected[static_cast<size_t>(g)]) << g + 20;
+    }
+    EXPECT_TRUE(plan.Active());
+    TGainPlan plain;
+    plain.Joins = {10};
+    EXPECT_FALSE(plain.Active());
+    EXPECT_EQ(plain.StepAt(9), 0);
+    EXPECT_EQ(plain.StepAt(10), 0);
+}
+
 } // namespace
 
 // Every layout: the gain fields move by their granule's step, held within
