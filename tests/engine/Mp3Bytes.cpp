@@ -95,11 +95,11 @@ Bytes ApeTag(const std::string& key, const Bytes& value, bool withHeader, int64_
         for (size_t i = 0; i < 4; ++i)
             to[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
-    Bytes item(8, 0);
+    // Value size, flags, the key and its terminating zero, the value.
+    Bytes item(8 + key.size() + 1 + value.size(), 0);
     le32(item, 0, static_cast<uint32_t>(value.size()));
-    item.insert(item.end(), key.begin(), key.end());
-    item.push_back(0);
-    item.insert(item.end(), value.begin(), value.end());
+    std::copy(key.begin(), key.end(), item.begin() + 8);
+    std::copy(value.begin(), value.end(), item.begin() + static_cast<std::ptrdiff_t>(9 + key.size()));
     const auto frame = [&](bool isHeader) {
         Bytes f = ApeFooter();
         le32(f, 12, static_cast<uint32_t>(sizeField >= 0 ? sizeField : static_cast<int64_t>(item.size()) + 32));
