@@ -55,8 +55,9 @@ std::optional<int> EstimateBlocks(const std::string& file, std::optional<int> sp
         levels.Result.Format = FrameFormatAt(input, index.PositionOf(0));
         samplesPerPixel = spp ? *spp : pps ? std::max(1, levels.Result.Format.SampleRate / *pps) : DefaultSamplesPerPixel;
         const TMpegHeader first = index.HeaderOf(0);
-        levels.Blocks =
-            EstimatedLevelBlocks(mp3.LevelEstimate(), first.SamplesPerFrame() / first.Granules(), samplesPerPixel);
+        // The samples players play, as the decoded waveform measures them.
+        levels.Blocks = EstimatedLevelBlocks(mp3.LevelEstimate(), first.SamplesPerFrame() / first.Granules(),
+                                             samplesPerPixel, GaplessTrimOf(file, index, 0, index.Count()));
         return std::nullopt;
     } catch (const std::exception& e) {
         PrintError(std::string("peaks: ") + e.what());
@@ -132,7 +133,8 @@ int RunPeaks(const std::vector<std::string>& args)
             return ExitIoError;
         }
         samplesPerPixel = spp ? *spp : pps ? std::max(1, format.SampleRate / *pps) : DefaultSamplesPerPixel;
-        levels = DecodeLevels(file, range.Range(), samplesPerPixel, options);
+        // The samples players play: without the encoder's delay and padding.
+        levels = DecodeLevels(file, range.Range(), samplesPerPixel, options, {}, range.Trim);
         if (levels.Result.Status != TDecodeStatus::Done) return ReportDecodeFailure("peaks", levels.Result);
     }
     const TWaveform waveform = BuildWaveform(levels.Blocks, levels.Result.Format, samplesPerPixel,

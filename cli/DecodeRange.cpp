@@ -3,6 +3,8 @@
 #include "cli/Console.h"
 #include "engine/io/FileStream.h"
 #include "engine/frames/MpegHeader.h"
+#include "engine/RoruvoMp3.h"
+#include "engine/cut/LengthHeader.h"
 #include "engine/decode/FrameStarts.h"
 
 #include <charconv>
@@ -14,8 +16,11 @@ std::optional<int> ResolveRange(const std::string& fileName, std::optional<int64
                                 std::optional<int64_t> endMs, const std::string& command, TCliRange& range)
 {
     TMpegHeader header;
+    TRoruvoMP3 mp3;
     try {
-        range.Starts = WalkAudioFrameStarts(fileName);
+        mp3.LoadFile(fileName);
+        if (mp3.Valid)
+            range.Starts = AudioFrameStarts(mp3.Index());
         if (!range.Starts.empty()) {
             TInputFile input(fileName);
             input.Seek(range.Starts[0], TSeekOrigin::Begin);
@@ -45,7 +50,25 @@ std::optional<int> ResolveRange(const std::string& fileName, std::optional<int64
         PrintError(command + ": no audio frame in the range");
         return ExitDeclined;
     }
+    try {
+        range.Trim = GaplessTrimOf(fileName, mp3.Index(), range.First, range.Last);
+    } catch (const std::exception& e) {
+        PrintError(e.what());
+        return ExitIoError;
+    }
     return std::nullopt;
+}
+
+TSampleTrim GaplessTrimOf(const std::string& fileName, const TFrameIndex& index, size_t first, size_t last)
+{
+    const auto headerFrame = index.LeadingHeaderFrame();
+    if (!headerFrame || index.Count() == 0)
+        return {};
+    TInputFile input(fileName);
+    input.Seek(headerFrame->Start, TSeekOrigin::Begin);
+    const auto length = static_cast<size_t>(std::max<int64_t>(0, headerFrame->End - headerFrame->Start));
+    const TEncoderInfo encoder = ReadEncoderInfo(input.Peek(std::min<size_t>(length, 2048)));
+    return GaplessTrim(encoder, first, last, index.Count(), index.HeaderOf(0).SamplesPerFrame());
 }
 
 int ReportDecodeFailure(const std::string& command, const TDecodeResult& result)

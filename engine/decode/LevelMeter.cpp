@@ -89,11 +89,13 @@ void TLevelMeter::Close()
 }
 
 TLevels DecodeLevels(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
-                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm)
+                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm,
+                     TSampleTrim trim)
 {
     TLevelMeter meter(blockSamples, std::move(pcm));
+    TTrimmedSink trimmed(meter, trim);
     TLevels levels;
-    levels.Result = DecodeInOrder(fileName, range, options, meter);
+    levels.Result = DecodeInOrder(fileName, range, options, trimmed);
     if (levels.Result.Status == TDecodeStatus::Done) {
         meter.Finish();
         levels.Blocks = meter.Blocks();

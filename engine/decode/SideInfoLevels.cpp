@@ -159,16 +159,19 @@ float UnitLevelToAmplitude(float level)
 }
 
 std::vector<TLevelBlock> EstimatedLevelBlocks(const TGranuleLevels& levels, int granuleSamples,
-                                              int samplesPerPixel)
+                                              int samplesPerPixel, TSampleTrim trim)
 {
     std::vector<TLevelBlock> blocks;
     if (granuleSamples <= 0 || samplesPerPixel <= 0)
         return blocks;
-    const auto total = static_cast<int64_t>(levels.Levels.size()) * granuleSamples;
+    // Samples counted from the first one kept; skip: where that one lies.
+    const auto all = static_cast<int64_t>(levels.Levels.size()) * granuleSamples;
+    const int64_t skip = std::clamp<int64_t>(trim.Skip, 0, all);
+    const int64_t total = trim.Keep >= 0 ? std::min(all - skip, trim.Keep) : all - skip;
     for (int64_t start = 0; start < total; start += samplesPerPixel) {
         const int64_t end = std::min(total, start + samplesPerPixel);
         float loudest = 0.0f;
-        for (int64_t g = start / granuleSamples; g <= (end - 1) / granuleSamples; ++g)
+        for (int64_t g = (skip + start) / granuleSamples; g <= (skip + end - 1) / granuleSamples; ++g)
             loudest = std::max(loudest, levels.Levels[static_cast<size_t>(g)]);
         const float amplitude = std::min(UnitLevelToAmplitude(loudest), 32767.0f / 32768.0f);
         TLevelBlock block;

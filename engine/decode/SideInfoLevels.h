@@ -9,6 +9,7 @@
 // gives the true levels.
 #include "engine/decode/GranuleLevels.h"
 #include "engine/decode/LevelMeter.h"
+#include "engine/decode/SampleTrim.h"
 #include "engine/frames/MpegHeader.h"
 
 #include <cstdint>
@@ -49,8 +50,9 @@ float UnitLevelToAmplitude(float level);
 
 // The estimate as level blocks of samplesPerPixel samples (granules hold
 // granuleSamples), for the waveform writer: per block the loudest granule it
-// touches, as a symmetric min and max in every channel and the mix.
+// touches, as a symmetric min and max in every channel and the mix; of the
+// samples trim keeps, as the decoded waveform measures them.
 std::vector<TLevelBlock> EstimatedLevelBlocks(const TGranuleLevels& levels, int granuleSamples,
-                                              int samplesPerPixel);
+                                              int samplesPerPixel, TSampleTrim trim = {});
 
 } // namespace vivizu
