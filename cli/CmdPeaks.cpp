@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -61,8 +62,9 @@ std::optional<int> EstimateBlocks(const std::string& file, std::optional<int> sp
         levels.Result.Format = FrameFormatAt(input, index.PositionOf(0));
         samplesPerPixel = spp ? *spp : pps ? std::max(1, levels.Result.Format.SampleRate / *pps) : DefaultSamplesPerPixel;
         const TMpegHeader first = index.HeaderOf(0);
-        levels.Blocks =
-            EstimatedLevelBlocks(mp3.LevelEstimate(), first.SamplesPerFrame() / first.Granules(), samplesPerPixel);
+        // The samples players play, as the decoded waveform measures them.
+        levels.Blocks = EstimatedLevelBlocks(mp3.LevelEstimate(), first.SamplesPerFrame() / first.Granules(),
+                                             samplesPerPixel, GaplessTrimOf(file, index, 0, index.Count()));
         return std::nullopt;
     } catch (const std::exception& e) {
         PrintError(std::string("peaks: ") + e.what());
@@ -206,12 +208,17 @@ int RunPeaks(const std::vector<std::string>& args)
         const TFrameIndex& index = range.Source->Index();
         for (size_t i = range.First; i < range.Last; ++i)
             samples += index.HeaderOf(i).SamplesPerFrame();
+        // The samples players play: without the encoder's delay and padding.
+        samples = std::max<int64_t>(0, samples - range.Trim.Skip);
+        if (range.Trim.Keep >= 0)
+            samples = std::min(samples, range.Trim.Keep);
         if (const auto code = openOutput()) return *code;
         writer.emplace(waveformOf(format, samplesPerPixel),
                        static_cast<size_t>((samples + samplesPerPixel - 1) / samplesPerPixel), dat, write);
         options.Cancel = &stop;
-        const TDecodeResult result = DecodeLevelBlocks(file, range.Range(), samplesPerPixel, options,
-                                                       [&](const TLevelBlock& block) { writer->Add(block); });
+        const TDecodeResult result = DecodeLevelBlocks(
+            file, range.Range(), samplesPerPixel, options, [&](const TLevelBlock& block) { writer->Add(block); }, {},
+            range.Trim);
         if (writeError.empty() && result.Status != TDecodeStatus::Done) return ReportDecodeFailure("peaks", result);
     }
     const bool complete = writer->Finish();

@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 #include "engine/io/FileStream.h"
 #include "engine/frames/MpegHeader.h"
+#include "engine/cut/LengthHeader.h"
 
 #include <charconv>
 #include <exception>
@@ -47,7 +48,25 @@ std::optional<int> ResolveRange(const std::string& fileName, std::optional<int64
         PrintError(command + ": no audio frame in the range");
         return ExitDeclined;
     }
+    try {
+        range.Trim = GaplessTrimOf(fileName, range.Source->Index(), range.First, range.Last);
+    } catch (const std::exception& e) {
+        PrintError(e.what());
+        return ExitIoError;
+    }
     return std::nullopt;
+}
+
+TSampleTrim GaplessTrimOf(const std::string& fileName, const TFrameIndex& index, size_t first, size_t last)
+{
+    const auto headerFrame = index.LeadingHeaderFrame();
+    if (!headerFrame || index.Count() == 0)
+        return {};
+    TInputFile input(fileName);
+    input.Seek(headerFrame->Start, TSeekOrigin::Begin);
+    const auto length = static_cast<size_t>(std::max<int64_t>(0, headerFrame->End - headerFrame->Start));
+    const TEncoderInfo encoder = ReadEncoderInfo(input.Peek(std::min<size_t>(length, 2048)));
+    return GaplessTrim(encoder, first, last, index.Count(), index.HeaderOf(0).SamplesPerFrame());
 }
 
 int ReportDecodeFailure(const std::string& command, const TDecodeResult& result)

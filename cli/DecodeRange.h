@@ -2,6 +2,7 @@
 // The frames of a file between two times, for the commands that decode.
 #include "engine/RoruvoMp3.h"
 #include "engine/decode/DecodeTypes.h"
+#include "engine/decode/SampleTrim.h"
 
 #include <memory>
 
@@ -18,6 +19,9 @@ struct TCliRange {
     size_t Last = 0;
     int64_t StartMs = 0; // where frames First and Last begin
     int64_t EndMs = 0;
+    // The encoder's delay and padding where the range holds the stream's
+    // first or last frame: what gapless players leave out.
+    TSampleTrim Trim;
 
     TFrameStarts Starts() const { return Source->Index(); }
     TDecodeRange Range() const { return {Starts(), First, Last}; }
@@ -29,6 +33,12 @@ struct TCliRange {
 // when it cannot: not an MP3 stream, no frame in the range, a read error.
 std::optional<int> ResolveRange(const std::string& fileName, std::optional<int64_t> startMs,
                                 std::optional<int64_t> endMs, const std::string& command, TCliRange& range);
+
+class TFrameIndex;
+// The trim gapless players apply to the decode of frames [first, last) of
+// index (of fileName): the encoder's delay and padding from its header
+// frame; nothing without one.
+TSampleTrim GaplessTrimOf(const std::string& fileName, const TFrameIndex& index, size_t first, size_t last);
 
 // The exit code and message of a decode that did not end as Done.
 int ReportDecodeFailure(const std::string& command, const TDecodeResult& result);

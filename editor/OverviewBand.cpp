@@ -88,13 +88,18 @@ double TOverviewBand::LengthMs() const
 
 void TOverviewBand::ShowWholeStream() { SetView(0.0, LengthMs()); }
 
-void TOverviewBand::SetView(double start, double span)
+double TOverviewBand::SpanWithinLimits(double span) const
 {
     const double length = LengthMs();
     // Down to one column per granule, up to the whole stream.
     const double least = std::min(length, std::max(1.0, FLevels.MsPerGranule * std::max(1, Columns())));
-    FViewSpan = std::clamp(span, least, std::max(least, length));
-    FViewStart = std::clamp(start, 0.0, std::max(0.0, length - FViewSpan));
+    return std::clamp(span, least, std::max(least, length));
+}
+
+void TOverviewBand::SetView(double start, double span)
+{
+    FViewSpan = SpanWithinLimits(span);
+    FViewStart = std::clamp(start, 0.0, std::max(0.0, LengthMs() - FViewSpan));
     ShowSpanHint();
     update();
 }
@@ -106,7 +111,10 @@ void TOverviewBand::ZoomAt(int x, double factor)
     if (factor <= 0)
         return;
     const double anchor = TimeOfX(x);
-    const double span = FViewSpan / factor;
+    // The span as it will be shown: a step beyond the closest or the widest
+    // view must not move the view, so the anchor's share is kept of the span
+    // the limits allow, not of the one asked for.
+    const double span = SpanWithinLimits(FViewSpan / factor);
     const double share = FViewSpan > 0 ? (anchor - FViewStart) / FViewSpan : 0.0;
     SetView(anchor - share * span, span);
 }

@@ -79,6 +79,8 @@ private:
     double LengthMs() const;
     // The level of the column at x: the loudest granule it covers.
     float ColumnLevel(int x) const;
+    // span held between one column per granule and the whole stream.
+    double SpanWithinLimits(double span) const;
     void SetView(double start, double span);
     void PickPosition(int64_t ms);
     void ShowSpanHint();

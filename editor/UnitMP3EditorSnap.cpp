@@ -69,8 +69,10 @@ void TFrmMP3Editor::SnapMarker(TMarkerWhich which) {
     const int64_t from = start ? FSelection->Start() : FSelection->End();
     // With the exact cut a cut may start at any granule; otherwise only
     // between frames.
-    const int64_t to = SnapToQuietMs(FOverview->Levels(), from, FMp3->Index().HeaderOf(0).DurationMs(),
-                                     PM_ExactCut->Checked());
+    const double frameMs = FMp3->Index().HeaderOf(0).DurationMs();
+    const bool granules = PM_ExactCut->Checked();
+    const int64_t to = start ? SnapStartToQuietMs(FOverview->Levels(), from, frameMs, granules)
+                             : SnapEndToQuietMs(FOverview->Levels(), from, frameMs, granules, FSelection->Start());
     if (to == from)
         return;
     if (start)

@@ -91,22 +91,25 @@ void TLevelMeter::Close()
 
 TDecodeResult DecodeLevelBlocks(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
                                 const TDecodeOptions& options, const TLevelBlockSink& blocks,
-                                std::function<void(std::span<const float>)> pcm)
+                                std::function<void(std::span<const float>)> pcm, TSampleTrim trim)
 {
     TLevelMeter meter(blockSamples, blocks, std::move(pcm));
-    TDecodeResult result = DecodeInOrder(fileName, range, options, meter);
+    TTrimmedSink trimmed(meter, trim);
+    TDecodeResult result = DecodeInOrder(fileName, range, options, trimmed);
     if (result.Status == TDecodeStatus::Done)
         meter.Finish();
     return result;
 }
 
 TLevels DecodeLevels(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
-                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm)
+                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm,
+                     TSampleTrim trim)
 {
     TLevels levels;
     std::vector<TLevelBlock> blocks;
     levels.Result = DecodeLevelBlocks(
-        fileName, range, blockSamples, options, [&](const TLevelBlock& b) { blocks.push_back(b); }, std::move(pcm));
+        fileName, range, blockSamples, options, [&](const TLevelBlock& b) { blocks.push_back(b); }, std::move(pcm),
+        trim);
     if (levels.Result.Status == TDecodeStatus::Done)
         levels.Blocks = std::move(blocks);
     return levels;

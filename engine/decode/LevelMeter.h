@@ -4,6 +4,7 @@
 // highest sample, the peak (largest magnitude) and the RMS.
 #include "engine/decode/DecodeTypes.h"
 #include "engine/decode/ParallelDecode.h"
+#include "engine/decode/SampleTrim.h"
 
 #include <array>
 #include <functional>
@@ -68,14 +69,16 @@ struct TLevels {
 // Decodes range on the options' threads into levels per blockSamples
 // samples, handed to blocks one by one as they close (the last, short one
 // only when the decode is Done); the blocks equal those of a decode on one
-// thread, to the bit. Keeps no block itself.
+// thread, to the bit. Keeps no block itself. trim: the samples measured
+// (from the first kept on), for the samples players play.
 TDecodeResult DecodeLevelBlocks(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
                                 const TDecodeOptions& options, const TLevelBlockSink& blocks,
-                                std::function<void(std::span<const float>)> pcm = {});
+                                std::function<void(std::span<const float>)> pcm = {}, TSampleTrim trim = {});
 
 // The same, every block kept.
 TLevels DecodeLevels(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
-                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm = {});
+                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm = {},
+                     TSampleTrim trim = {});
 
 // 20·log10(level); -inf for 0.
 double LevelToDb(double level);

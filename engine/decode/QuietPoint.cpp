@@ -50,12 +50,44 @@ double QuietestPoint(const TGranuleLevels& levels, double timeMs, double radiusM
     return best;
 }
 
-int64_t SnapToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules)
+namespace {
+
+// Boundaries computed as a count of granules times their length may miss a
+// whole millisecond by a rounding error; this much counts as reaching it.
+constexpr double WholeMsSlack = 1e-6;
+
+// The granules between the boundaries a marker may snap to.
+int SnapStep(const TGranuleLevels& levels, double frameMs, bool granules)
+{
+    return granules ? 1 : std::max(1, static_cast<int>(std::lround(frameMs / levels.MsPerGranule)));
+}
+
+} // namespace
+
+int64_t SnapStartToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules)
 {
     if (levels.Empty() || levels.MsPerGranule <= 0)
         return ms;
-    const int step = granules ? 1 : std::max(1, static_cast<int>(std::lround(frameMs / levels.MsPerGranule)));
-    return std::llround(QuietestPoint(levels, static_cast<double>(ms), SnapReachMs, step));
+    const int step = SnapStep(levels, frameMs, granules);
+    const double boundary = QuietestPoint(levels, static_cast<double>(ms), SnapReachMs, step);
+    if (granules)
+        return std::llround(boundary);
+    return static_cast<int64_t>(std::floor(boundary + WholeMsSlack));
+}
+
+int64_t SnapEndToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules, int64_t startMs)
+{
+    if (levels.Empty() || levels.MsPerGranule <= 0)
+        return ms;
+    const int step = SnapStep(levels, frameMs, granules);
+    const double boundary = QuietestPoint(levels, static_cast<double>(ms), SnapReachMs, step);
+    if (granules)
+        return std::llround(boundary);
+    // The start of the first frame at or after START, on the same grid.
+    const double frame = step * levels.MsPerGranule;
+    const double start = static_cast<double>(std::max<int64_t>(startMs, 0));
+    const double firstFrame = std::ceil(start / frame - WholeMsSlack / frame) * frame;
+    return startMs + static_cast<int64_t>(std::floor(boundary - firstFrame + WholeMsSlack));
 }
 
 } // namespace vivizu

@@ -20,8 +20,22 @@ inline constexpr double SnapReachMs = 1000.0;
 
 // Where a marker dropped at ms lands when it snaps to quiet: the quietest
 // boundary within SnapReachMs, between frames of frameMs (a frame holds one
-// or two granules) or, with granules, between granules; whole milliseconds.
-// ms itself when there are no levels.
-int64_t SnapToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules);
+// or two granules) or, with granules (the exact cut), between granules; ms
+// itself when there are no levels.
+//
+// A marker holds whole milliseconds, and frame boundaries are seldom whole
+// (at 44.1 kHz frame 5 begins at 130.612 ms), so the millisecond is the one
+// that makes the cut take the boundary snapped to. The plain cut begins with
+// the first frame that begins at or after START: the boundary rounded down
+// (a frame lasts longer than a millisecond). The exact cut cuts at the
+// sample nearest to the time: the nearest millisecond.
+int64_t SnapStartToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules);
+
+// The same for END, with the selection's start at startMs. The plain cut
+// copies the frames that begin before its first frame's start plus (END -
+// START), so END is START plus the whole milliseconds from that first
+// frame's start to the boundary: the cut then ends with the frame before the
+// boundary.
+int64_t SnapEndToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules, int64_t startMs);
 
 } // namespace vivizu

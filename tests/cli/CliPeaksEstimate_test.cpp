@@ -60,4 +60,38 @@ TEST(CliPeaksEstimate, SilenceLowToneHighAndTheDecodesLength)
     std::filesystem::remove_all(dir);
 }
 
+// Both waveforms hold the samples gapless players play: a tone of exactly
+// two seconds (88,200 samples) gives 200 pixels of 441 samples, the first
+// and the last loud, not the encoder's delay (25 ms of near silence) in
+// front and its padding behind. A stream without LAME's header frame keeps
+// every decoded sample: nothing says what to leave out.
+TEST(CliPeaksEstimate, WaveformsLeaveOutTheEncodersDelayAndPadding)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("vivizu-peaks-gapless-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string wav = (dir / "src.wav").string(), mp3 = (dir / "src.mp3").string();
+    const std::string bare = (dir / "bare.mp3").string();
+    const std::string make = "sox -R -q -n -r 44100 -c 2 '" + wav + "' synth 2 sine 440 vol 0.5 && lame --quiet -b 128 '" +
+                             wav + "' '" + mp3 + "' && lame --quiet -t -b 128 '" + wav + "' '" + bare + "'";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+
+    for (const bool estimate : {false, true}) {
+        std::vector<std::string> args{"peaks", "--samples-per-pixel", "441", mp3};
+        if (estimate)
+            args.insert(args.begin() + 1, "--estimate");
+        const TRun run = RunCli(args);
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_NE(run.Out.find("\"length\":200"), std::string::npos) << "estimate " << estimate;
+        const std::vector<int> data = JsonData(run.Out);
+        ASSERT_EQ(data.size(), 400u) << "estimate " << estimate;
+        EXPECT_GT(data[1], 10000) << "the first pixel is the tone's, estimate " << estimate;
+        EXPECT_GT(data[399], 3000) << "the last pixel is the tone's, estimate " << estimate;
+    }
+    // Without a header frame: every frame's samples, 1,152 a frame.
+    const TRun untrimmed = RunCli({"peaks", "--samples-per-pixel", "1152", bare});
+    ASSERT_EQ(untrimmed.Exit, 0) << untrimmed.Err;
+    EXPECT_GT(JsonData(untrimmed.Out).size() / 2, 77u) << "88,200 samples and the delay fill more than 77 frames";
+    std::filesystem::remove_all(dir);
+}
+
 } // namespace

@@ -4,7 +4,9 @@
 // pause that sox put there.
 #include "SoundFiles.h"
 #include "engine/RoruvoMp3.h"
+#include "engine/cut/CutPlan.h"
 #include "engine/decode/QuietPoint.h"
+#include "engine/io/FileStream.h"
 
 #include <gtest/gtest.h>
 
@@ -67,11 +69,50 @@ TEST(QuietPoint, MarkerSnapOnTheFrameOrTheGranuleGrid)
     std::vector<float> levels(400, 0.8f);
     std::fill(levels.begin() + 200, levels.begin() + 203, 0.0f); // 2000..2030 ms
     const TGranuleLevels grid = Grid(levels);
-    EXPECT_EQ(SnapToQuietMs(grid, 1500, 20.0, true), 2010);
-    EXPECT_EQ(SnapToQuietMs(grid, 1500, 20.0, false), 2020);
+    EXPECT_EQ(SnapStartToQuietMs(grid, 1500, 20.0, true), 2010);
+    EXPECT_EQ(SnapStartToQuietMs(grid, 1500, 20.0, false), 2020);
     // Beyond a second's reach: the pause is not seen.
-    EXPECT_NE(SnapToQuietMs(grid, 900, 20.0, true), 2010);
-    EXPECT_EQ(SnapToQuietMs(TGranuleLevels{}, 1234, 26.0, false), 1234);
+    EXPECT_NE(SnapStartToQuietMs(grid, 900, 20.0, true), 2010);
+    EXPECT_EQ(SnapStartToQuietMs(TGranuleLevels{}, 1234, 26.0, false), 1234);
+}
+
+// At 44.1 kHz frame boundaries are no whole milliseconds: frame 5 begins at
+// 130.612 ms and frame 23 at 600.816 ms. A START snapped to frame 5 and an
+// END snapped to frame 23 make the plain cut take frames 5 to 22, whether
+// START is the snapped one or a typed time inside frame 5 and the snapped
+// END was worked out from it.
+TEST(QuietPoint, SnappedMarkersSelectTheFramesTheySnappedTo)
+{
+    test::TSoundFolder folder;
+    const std::string file = folder.Mp3("tone", "synth 2 sine 440 vol 0.5 channels 2 rate 44100", "-b 128");
+    TRoruvoMP3 mp3(file);
+    ASSERT_TRUE(mp3.Valid);
+    TFrameIndex index = mp3.CompleteIndex();
+    TInputFile input(file);
+    const double frameMs = 1152 * 1000.0 / 44100;
+    // Loud everywhere but two pauses: the only quiet frame boundaries are
+    // those of frames 5 and 23.
+    std::vector<float> loud(150, 0.8f);
+    std::fill(loud.begin() + 8, loud.begin() + 12, 0.0f);
+    std::fill(loud.begin() + 44, loud.begin() + 48, 0.0f);
+    const TGranuleLevels levels{576 * 1000.0 / 44100, loud};
+
+    const int64_t start = SnapStartToQuietMs(levels, 100, frameMs, false);
+    EXPECT_EQ(start, 130);
+    const int64_t end = SnapEndToQuietMs(levels, 650, frameMs, false, start);
+    TCutPlan plan = PlanPlainCut(index, input, static_cast<int32_t>(start), static_cast<int32_t>(end));
+    EXPECT_EQ(plan.First, 5u) << "START " << start;
+    EXPECT_EQ(plan.Last, 23u) << "END " << end;
+    EXPECT_NEAR(index.StartOf(plan.First).Ms(), 130.612, 0.001);
+
+    // A typed START inside frame 4: the cut begins with frame 5 all the same,
+    // and END is worked out from that frame's start.
+    const int64_t later = SnapEndToQuietMs(levels, 650, frameMs, false, 110);
+    plan = PlanPlainCut(index, input, 110, static_cast<int32_t>(later));
+    EXPECT_EQ(plan.First, 5u);
+    EXPECT_EQ(plan.Last, 23u) << "END " << later;
+    // The exact cut takes the nearest millisecond of the granule boundary.
+    EXPECT_EQ(SnapStartToQuietMs(levels, 100, frameMs, true), 131);
 }
 
 } // namespace

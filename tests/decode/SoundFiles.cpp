@@ -34,7 +34,7 @@ std::string TSoundFolder::Mp3(const std::string& name, const std::string& soxArg
 {
     const std::string wav = FPath + "/" + name + ".wav";
     const std::string mp3 = FPath + "/" + name + ".mp3";
-    const std::string command = "sox -q -n '" + wav + "' " + soxArgs + " && lame --quiet " + lameArgs + " '" + wav
+    const std::string command = "sox -R -q -n '" + wav + "' " + soxArgs + " && lame --quiet " + lameArgs + " '" + wav
                                 + "' '" + mp3 + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return mp3;

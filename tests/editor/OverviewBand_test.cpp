@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -168,6 +169,32 @@ TEST_F(OverviewBandTest, WheelZoomsAroundThePointerAndDoubleClickShowsAll)
     EXPECT_DOUBLE_EQ(band->ViewSpan(), 10000.0);
     band->ZoomAt(x, 0.1); // no farther than the whole stream
     EXPECT_DOUBLE_EQ(band->ViewSpan(), 10000.0);
+}
+
+// Wheel steps beyond the closest view (and back out beyond the widest) keep
+// the time under the pointer where it was, within one column's time: the
+// pointer in the silent half must not see the view walk to the stream's end.
+TEST_F(OverviewBandTest, ManyWheelStepsKeepTheTimeUnderThePointer)
+{
+    const int x = band->XOfTime(3000);
+    const double anchor = band->TimeOfX(x);
+    auto wheel = [&](int delta) {
+        const QPointF at(x, Mid);
+        QWheelEvent event(at, band->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(band.get(), &event);
+    };
+    for (int step = 0; step < 80; ++step) {
+        wheel(step < 40 ? 120 : -120);
+        const double column = band->ViewSpan() / band->Columns();
+        ASSERT_NEAR(band->TimeOfX(x), anchor, column) << "after step " << step + 1 << ", view from "
+                                                       << band->ViewStart() << " over " << band->ViewSpan();
+        if (step == 39) {
+            EXPECT_NEAR(band->ViewSpan(), 10.0 * band->Columns(), 1.0) << "zoomed in as far as it goes";
+        }
+    }
+    EXPECT_DOUBLE_EQ(band->ViewSpan(), 10000.0);
+    EXPECT_DOUBLE_EQ(band->ViewStart(), 0.0);
 }
 
 TEST_F(OverviewBandTest, NoStreamNoBand)

@@ -12,6 +12,9 @@
 #include "editor/Selection.h"
 #include "editor/TimeParse.h"
 #include "editor/TimeText.h"
+#include "engine/RoruvoMp3.h"
+#include "engine/decode/QuietPoint.h"
+#include "tests/engine/Mp3Bytes.h"
 
 #include <QFontMetrics>
 #include <QTest>
@@ -66,10 +69,12 @@ protected:
     }
 
     // Types ms into the end field from its first digit on, then Enter.
-    void TypeEnd(const char* digits) {
-        ui->RzMaskEdit2->setFocus();
-        QTest::keyClick(ui->RzMaskEdit2, Qt::Key_Home);
-        QTest::keyClicks(ui->RzMaskEdit2, QString::fromLatin1(digits));
+    void TypeEnd(const char* digits) { TypeInto(ui->RzMaskEdit2, digits); }
+
+    void TypeInto(TMaskEdit* field, const char* digits) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClicks(field, QString::fromLatin1(digits));
     }
 
     test::TDialogSeams seams;
@@ -152,6 +157,68 @@ TEST_F(SnapToQuiet, TheExactCutSnapsOnTheGranuleGrid) {
     const double granuleMs = 576 * 1000.0 / 44100;
     const double granules = static_cast<double>(end) / granuleMs;
     EXPECT_NEAR(granules, std::round(granules), 0.5 / granuleMs + 1e-9);
+}
+
+// At 44.1 kHz frame boundaries are no whole milliseconds. A START snapped to
+// a boundary whose fraction is half a millisecond or more must still make
+// the saved file begin with the frame it snapped to, not the next one; an
+// END snapped likewise ends it with the frame before its boundary.
+TEST_F(SnapToQuiet, TheSavedFileBeginsAndEndsWithTheFramesSnappedTo) {
+    ui->PM_SnapToQuiet->DoClick();
+    ASSERT_FALSE(ui->PM_ExactCut->Checked());
+    const std::string source = test::Fixture("tone-pause-tone.mp3").toStdString();
+    TRoruvoMP3 original(source);
+    const TFrameIndex& frames = original.CompleteIndex();
+    const double frameMs = 1152 * 1000.0 / 44100;
+    // Typed times whose snap lands on a boundary with such a fraction: the
+    // reach's edge cuts the pause at different places for different times.
+    auto boundaryFrom = [&](int64_t typed) {
+        const double at = QuietestPoint(band->Levels(), static_cast<double>(typed), SnapReachMs, 2);
+        return std::pair{at - std::floor(at) >= 0.5, std::llround(at / frameMs)};
+    };
+    int64_t typedStart = 0;
+    for (int64_t t = 2600; t < 3400 && typedStart == 0; ++t)
+        if (boundaryFrom(t).first && boundaryFrom(t).second > 60)
+            typedStart = t;
+    ASSERT_NE(typedStart, 0) << "no snap with a fraction of half a millisecond or more";
+    const auto startFrame = static_cast<size_t>(boundaryFrom(typedStart).second);
+    int64_t typedEnd = 0;
+    for (int64_t t = 1000; t < 1700 && typedEnd == 0; ++t)
+        if (boundaryFrom(t).first && static_cast<size_t>(boundaryFrom(t).second) < startFrame)
+            typedEnd = t;
+    ASSERT_NE(typedEnd, 0);
+    const auto endFrame = static_cast<size_t>(boundaryFrom(typedEnd).second);
+
+    // Times below a minute, typed from the field's first digit on.
+    auto digits = [](int64_t ms) { return QString::asprintf("%010lld", static_cast<long long>(ms)).toStdString(); };
+    const std::string startDigits = digits(typedStart);
+    const std::string endDigits = digits(typedEnd);
+    TypeInto(ui->RzMaskEdit1, startDigits.c_str());
+    QTest::keyClick(ui->RzMaskEdit1, Qt::Key_Return);
+    auto* selection = w->findChild<TSelection*>();
+    ASSERT_NE(selection->Start(), typedStart) << "the start snapped";
+
+    // The rest of the file from the snapped START, then the stream's start
+    // up to the snapped END, each saved as the window saves it.
+    test::TempDir temp;
+    const std::string tail = temp / "tail.mp3";
+    test::SaveThroughDialog(*w, seams, QString::fromStdString(tail));
+    TRoruvoMP3 saved(tail);
+    ASSERT_TRUE(saved.Valid);
+    EXPECT_EQ(saved.CompleteIndex().Count(), frames.Count() - startFrame)
+        << "START " << selection->Start() << " ms for frame " << startFrame << " at "
+        << frames.StartOf(startFrame).Ms() << " ms";
+
+    selection->SetStart(0);
+    TypeEnd(endDigits.c_str());
+    QTest::keyClick(ui->RzMaskEdit2, Qt::Key_Return);
+    const std::string head = temp / "head.mp3";
+    test::SaveThroughDialog(*w, seams, QString::fromStdString(head));
+    TRoruvoMP3 headSaved(head);
+    ASSERT_TRUE(headSaved.Valid);
+    EXPECT_EQ(headSaved.CompleteIndex().Count(), endFrame)
+        << "END " << selection->End() << " ms for frame " << endFrame << " at " << frames.StartOf(endFrame).Ms()
+        << " ms";
 }
 
 } // namespace
