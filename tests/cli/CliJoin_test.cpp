@@ -20,23 +20,6 @@ using namespace vivizu::test;
 
 namespace {
 
-std::string Output(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            text.append(buffer, n);
-        pclose(pipe);
-    }
-    return text;
-}
-
-bool Have(const char* tool)
-{
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 // count frames of 417 bytes that borrow nothing, each filled with fill.
 Bytes Plain(int count, uint8_t fill)
 {
@@ -189,7 +172,7 @@ TEST(CliJoin, HeaderCountsTheFramesAndChaptersNameTheInputs)
 // header's frame count is what was written.
 TEST(CliJoin, RealJoinsDecodeCleanlyWithBothDecoders)
 {
-    if (!Have("sox") || !Have("lame") || !Have("ffmpeg") || !Have("mpg123"))
+    if (!HaveTool("sox") || !HaveTool("lame") || !HaveTool("ffmpeg") || !HaveTool("mpg123"))
         GTEST_SKIP() << "needs sox, lame, ffmpeg and mpg123";
     TempDir dir;
     const std::string wav1 = dir / "1.wav", wav2 = dir / "2.wav", a = dir / "a.mp3", b = dir / "b.mp3";
@@ -199,33 +182,24 @@ TEST(CliJoin, RealJoinsDecodeCleanlyWithBothDecoders)
                            "'")
                               .c_str()),
               0);
-    const auto complaints = [](const std::string& file) {
-        std::string said = Output("ffmpeg -nostdin -v info -i '" + file + "' -f null - 2>&1 | grep -i -E "
-                                  "'overread|invalid|error|backstep|warn' | grep -v 'Estimating duration'");
-        said += Output("mpg123 -q -t '" + file + "'");
-        return said;
-    };
-    const auto seconds = [](const std::string& file) {
-        return std::atof(Output("ffmpeg -nostdin -v error -i '" + file + "' -f s16le - | wc -c").c_str()) / 4 / 44100;
-    };
     const auto frames = [](const std::string& file) {
-        return std::atoi(Output("ffprobe -v error -count_packets -select_streams a:0 -show_entries "
+        return std::atoi(ShellOutput("ffprobe -v error -count_packets -select_streams a:0 -show_entries "
                                 "stream=nb_read_packets -of csv=p=0 '" + file + "'")
                              .c_str());
     };
     const std::string whole = dir / "whole.mp3", ranges = dir / "ranges.mp3";
     ASSERT_EQ(RunCli({"join", "--length-header", "-o", whole, a, b}).Exit, 0);
-    EXPECT_EQ(complaints(whole), "");
+    EXPECT_EQ(DecoderComplaints(whole), "");
     // Gapless: the first file's delay and the last one's padding trimmed,
     // the joins' own priming and padding kept: 14 s and about 50 ms.
-    EXPECT_NEAR(seconds(whole), 14.05, 0.1);
+    EXPECT_NEAR(DecodedSeconds(whole), 14.05, 0.1);
     EXPECT_EQ(HeaderFrameCount(ReadAll(whole)), frames(whole));
 
     ASSERT_EQ(RunCli({"join", "--length-header", "-o", ranges, a + ":1.5-4.0", b + ":2.0-6.5", a + ":3.0-6.0"}).Exit, 0);
-    EXPECT_EQ(complaints(ranges), "");
+    EXPECT_EQ(DecoderComplaints(ranges), "");
     // 2.5 + 4.5 + 3 s, give or take the rounding to frames and a carrying
     // frame at each join.
-    EXPECT_NEAR(seconds(ranges), 10.0, 0.2);
+    EXPECT_NEAR(DecodedSeconds(ranges), 10.0, 0.2);
     EXPECT_EQ(HeaderFrameCount(ReadAll(ranges)), frames(ranges));
 }
 
