@@ -30,6 +30,11 @@ void CopyBytes(TInputFile& input, int64_t from, int64_t to, TOutputFile& output,
 
 // What the copy of one output's audio keeps track of across its plans.
 struct TAudioCopy {
+    TAudioCopy(TOutputFile& output, const TFrameTransform& transform, bool header, int firstBitrate)
+        : Output(output), Transform(transform), Header(header), FirstBitrate(firstBitrate)
+    {
+    }
+
     TOutputFile& Output;
     const TFrameTransform& Transform;
     bool Header = false;       // a header frame wants the CRC and whether bitrates differ
@@ -156,9 +161,7 @@ void WriteJoin(std::span<const TJoinPart> parts, const TCutLayout& layout, TOutp
     output.Write(layout.Id3v2Tag);
     const int64_t headerAt = output.Size();
     output.Write(headerFrame);
-    TAudioCopy copy{output, transform};
-    copy.Header = header;
-    copy.FirstBitrate = header ? in.AudioHeader.BitrateIndex() : 0;
+    TAudioCopy copy(output, transform, header, header ? in.AudioHeader.BitrateIndex() : 0);
     for (const TJoinPart& part : parts)
         if (!part.Plan->Empty())
             copy.WriteFrames(*part.Input, *part.Plan);

@@ -110,10 +110,10 @@ TEST(CliRemove, JoinsDecodeCleanlyWithBothDecoders)
     // Each join faded out and in: still clean, and quiet at the join.
     const std::string faded = dir / "faded.mp3";
     ASSERT_EQ(RunCli({"cut", "--no-tag", "--join-fade", "0.1", "--remove", "3.0-5.5", cbr, faded, "0", "10.0"}).Exit, 0);
-    EXPECT_EQ(complaints(faded), "");
+    EXPECT_EQ(DecoderComplaints(faded), "");
     const auto peakAround = [&](const std::string& file, double at) {
         const std::string trim = "atrim=start=" + std::to_string(at - 0.005) + ":end=" + std::to_string(at + 0.005);
-        return std::atof(Output("ffmpeg -nostdin -v info -i '" + file + "' -af " + trim +
+        return std::atof(ShellOutput("ffmpeg -nostdin -v info -i '" + file + "' -af " + trim +
                                 ",astats -f null - 2>&1 | grep -m1 'Peak level dB' | sed 's/.*: //'")
                              .c_str());
     };
