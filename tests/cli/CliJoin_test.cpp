@@ -177,7 +177,7 @@ TEST(CliJoin, RealJoinsDecodeCleanlyWithBothDecoders)
     TempDir dir;
     const std::string wav1 = dir / "1.wav", wav2 = dir / "2.wav", a = dir / "a.mp3", b = dir / "b.mp3";
     ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + wav1 + "' synth 6 sine 300-1200 vol 0.4 && " +
-                           "sox -q -n -r 44100 -c 2 -b 16 '" + wav2 + "' synth 8 pinknoise vol 0.3 && " +
+                           "sox -R -q -n -r 44100 -c 2 -b 16 '" + wav2 + "' synth 8 pinknoise vol 0.3 && " +
                            "lame --quiet -V 2 '" + wav1 + "' '" + a + "' && lame --quiet -V 2 '" + wav2 + "' '" + b +
                            "'")
                               .c_str()),
@@ -201,6 +201,33 @@ TEST(CliJoin, RealJoinsDecodeCleanlyWithBothDecoders)
     // frame at each join.
     EXPECT_NEAR(DecodedSeconds(ranges), 10.0, 0.2);
     EXPECT_EQ(HeaderFrameCount(ReadAll(ranges)), frames(ranges));
+}
+
+// Layer II files join as they are; a header, which only Layer III can
+// carry, is refused, and so is a Layer III file among them.
+TEST(CliJoin, LayerTwoFilesJoinWithoutAHeader)
+{
+    if (!HaveTool("ffmpeg") || !HaveTool("mpg123") || !HaveTool("sox") || !HaveTool("lame"))
+        GTEST_SKIP() << "needs ffmpeg, mpg123, sox and lame";
+    TempDir dir;
+    const std::string p = dir / "p.mp2", q = dir / "q.mp2", l3 = dir / "l3.mp3", wav = dir / "s.wav";
+    ASSERT_EQ(std::system(("ffmpeg -nostdin -v error -f lavfi -i sine=f=440:d=2 -ac 2 -c:a mp2 -b:a 192k -f mp2 '" + p +
+                           "' && ffmpeg -nostdin -v error -f lavfi -i sine=f=660:d=3 -ac 2 -c:a mp2 -b:a 192k -f mp2 '" +
+                           q + "' && sox -q -n -r 44100 -c 2 -b 16 '" + wav + "' synth 1 sine 500 && lame --quiet '" +
+                           wav + "' '" + l3 + "'")
+                              .c_str()),
+              0);
+    ASSERT_EQ(RunCli({"join", "-o", dir / "whole.mp3", p, q}).Exit, 0);
+    EXPECT_EQ(ReadAll(dir / "whole.mp3"), ReadAll(p) + ReadAll(q));
+    ASSERT_EQ(RunCli({"join", "-o", dir / "ranges.mp3", p + ":0.5-1.5", q + ":1.0-2.0"}).Exit, 0);
+    EXPECT_EQ(DecoderComplaints(dir / "ranges.mp3"), "");
+    EXPECT_NEAR(DecodedSeconds(dir / "ranges.mp3"), 2.0, 0.1);
+    EXPECT_EQ(RunCli({"join", "--length-header", "-o", dir / "h.mp3", p, q}).Exit, 1);
+    const TRun mixed = RunCli({"join", "-o", dir / "m.mp3", p, l3});
+    EXPECT_EQ(mixed.Exit, 1);
+    EXPECT_NE(mixed.Err.find("Layer 3, 44100 Hz, stereo does not match MPEG-1 Layer 2"), std::string::npos) << mixed.Err;
+    EXPECT_FALSE(Exists(dir / "h.mp3"));
+    EXPECT_FALSE(Exists(dir / "m.mp3"));
 }
 
 } // namespace
