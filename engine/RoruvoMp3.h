@@ -172,6 +172,10 @@ private:
     // cannot be created.
     static std::optional<TCutResult> OpenOutput(const std::string& OutFileName,
                                                 std::optional<TOutputFile>& output);
+    // Opens the output and has write fill it (and commit it); the refusal
+    // when it cannot be created, WriteError when writing fails. Read errors
+    // pass on.
+    static TCutResult WriteOutput(const std::string& OutFileName, const std::function<void(TOutputFile&)>& write);
     // The outcome of the read or write error being handled; call only while
     // it is caught.
     static TCutResult CaughtError(TCutStatus status, const std::system_error& e);

@@ -151,18 +151,10 @@ TCutResult TRoruvoMP3::Join(const std::vector<TJoinInput>& inputs, const std::st
         std::vector<TJoinPart> parts;
         for (size_t k = 0; k < plans.size(); ++k)
             parts.push_back({files[k].get(), &plans[k]});
-        std::optional<TOutputFile> output;
-        if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
-            return *refusal;
-        try {
-            WriteJoin(parts, layout, *output);
-        } catch (const TStreamWriteError& e) {
-            return CaughtError(TCutStatus::WriteError, e);
-        }
+        return WriteOutput(OutFileName, [&](TOutputFile& output) { WriteJoin(parts, layout, output); });
     } catch (const std::system_error& e) {
         return CaughtError(TCutStatus::ReadError, e);
     }
-    return {};
 }
 
 } // namespace vivizu

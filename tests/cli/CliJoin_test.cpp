@@ -113,6 +113,12 @@ TEST(CliJoin, RefusalsWriteNothing)
     EXPECT_EQ(ReadAll(dir / "taken.mp3"), TextBytes("keep me"));
     ASSERT_EQ(RunCli({"join", "--no-tag", "--force", "-o", dir / "taken.mp3", a, a}).Exit, 0);
     EXPECT_EQ(ReadAll(dir / "taken.mp3"), Plain(20, 0) + Plain(20, 0));
+    // A write that fails (past a file size limit) keeps the earlier file
+    // and leaves no temporary one.
+    const TRun failed = RunCli({"join", "--force", "-o", dir / "taken.mp3", a, a, a}, {}, 4096);
+    EXPECT_EQ(failed.Exit, 3) << failed.Err;
+    EXPECT_EQ(ReadAll(dir / "taken.mp3"), Plain(20, 0) + Plain(20, 0));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.mp3", "b48.mp3", "mono.mp3", "taken.mp3"}));
     // One file, no -o: usage errors.
     EXPECT_EQ(RunCli({"join", "-o", out, a}).Exit, 2);
     EXPECT_EQ(RunCli({"join", a, a}).Exit, 2);
@@ -175,11 +181,12 @@ TEST(CliJoin, RealJoinsDecodeCleanlyWithBothDecoders)
     if (!HaveTool("sox") || !HaveTool("lame") || !HaveTool("ffmpeg") || !HaveTool("mpg123"))
         GTEST_SKIP() << "needs sox, lame, ffmpeg and mpg123";
     TempDir dir;
-    const std::string wav1 = dir / "1.wav", wav2 = dir / "2.wav", a = dir / "a.mp3", b = dir / "b.mp3";
+    const std::string wav1 = dir / "1.wav", wav2 = dir / "2.wav", a = dir / "a.mp3", b = dir / "b.mp3",
+                      titled = dir / "titled.mp3";
     ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + wav1 + "' synth 6 sine 300-1200 vol 0.4 && " +
                            "sox -R -q -n -r 44100 -c 2 -b 16 '" + wav2 + "' synth 8 pinknoise vol 0.3 && " +
                            "lame --quiet -V 2 '" + wav1 + "' '" + a + "' && lame --quiet -V 2 '" + wav2 + "' '" + b +
-                           "'")
+                           "' && lame --quiet -V 2 --id3v2-only --tt 'First part' '" + wav1 + "' '" + titled + "'")
                               .c_str()),
               0);
     const auto frames = [](const std::string& file) {
@@ -194,6 +201,14 @@ TEST(CliJoin, RealJoinsDecodeCleanlyWithBothDecoders)
     // the joins' own priming and padding kept: 14 s and about 50 ms.
     EXPECT_NEAR(DecodedSeconds(whole), 14.05, 0.1);
     EXPECT_EQ(HeaderFrameCount(ReadAll(whole)), frames(whole));
+
+    // The first file's ID3v2 tag goes first with --keep-id3v2.
+    const std::string kept = dir / "kept.mp3";
+    ASSERT_EQ(RunCli({"join", "--keep-id3v2", "-o", kept, titled, b}).Exit, 0);
+    TagLib::MPEG::File keptFile(kept.c_str());
+    ASSERT_NE(keptFile.ID3v2Tag(false), nullptr);
+    EXPECT_EQ(keptFile.ID3v2Tag(false)->title().to8Bit(true), "First part");
+    EXPECT_EQ(DecoderComplaints(kept), "");
 
     ASSERT_EQ(RunCli({"join", "--length-header", "-o", ranges, a + ":1.5-4.0", b + ":2.0-6.5", a + ":3.0-6.0"}).Exit, 0);
     EXPECT_EQ(DecoderComplaints(ranges), "");
