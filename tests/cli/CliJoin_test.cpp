@@ -202,12 +202,19 @@ TEST(CliJoin, RealJoinsDecodeCleanlyWithBothDecoders)
     EXPECT_NEAR(DecodedSeconds(whole), 14.05, 0.1);
     EXPECT_EQ(HeaderFrameCount(ReadAll(whole)), frames(whole));
 
-    // The first file's ID3v2 tag goes first with --keep-id3v2.
+    // The first file's ID3v2 tag goes first with --keep-id3v2; a chapter
+    // takes its file's ID3v2 title.
     const std::string kept = dir / "kept.mp3";
-    ASSERT_EQ(RunCli({"join", "--keep-id3v2", "-o", kept, titled, b}).Exit, 0);
+    ASSERT_EQ(RunCli({"join", "--keep-id3v2", "--chapters", "-o", kept, titled, b}).Exit, 0);
     TagLib::MPEG::File keptFile(kept.c_str());
-    ASSERT_NE(keptFile.ID3v2Tag(false), nullptr);
-    EXPECT_EQ(keptFile.ID3v2Tag(false)->title().to8Bit(true), "First part");
+    TagLib::ID3v2::Tag* keptTag = keptFile.ID3v2Tag(false);
+    ASSERT_NE(keptTag, nullptr);
+    EXPECT_EQ(keptTag->title().to8Bit(true), "First part");
+    const TagLib::ID3v2::FrameList chaps = keptTag->frameList("CHAP");
+    ASSERT_EQ(chaps.size(), 2u);
+    const auto* first = dynamic_cast<TagLib::ID3v2::ChapterFrame*>(chaps.front());
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->embeddedFrameList("TIT2").front()->toString().to8Bit(true), "First part");
     EXPECT_EQ(DecoderComplaints(kept), "");
 
     ASSERT_EQ(RunCli({"join", "--length-header", "-o", ranges, a + ":1.5-4.0", b + ":2.0-6.5", a + ":3.0-6.0"}).Exit, 0);
