@@ -11,6 +11,7 @@ int RunCut(const std::vector<std::string>& args);
 int RunLoudness(const std::vector<std::string>& args);
 int RunPeaks(const std::vector<std::string>& args);
 int RunSplit(const std::vector<std::string>& args);
+int RunJoin(const std::vector<std::string>& args);
 int RunPlay(const std::vector<std::string>& args); // built only with preview support
 
 } // namespace vivizu

@@ -1,5 +1,5 @@
-// vivizu-cli: analyse an MP3 file, cut a piece of it or measure its sound
-// from the command line.
+// vivizu-cli: analyse an MP3 file, cut a piece of it, join files or measure
+// its sound from the command line.
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "engine/io/SignalCleanup.h"
@@ -34,6 +34,7 @@ int main(int argc, char** argv)
     if (command == "loudness") return RunLoudness(args);
     if (command == "peaks") return RunPeaks(args);
     if (command == "split") return RunSplit(args);
+    if (command == "join") return RunJoin(args);
     if (command == "play") {
 #if VIVIZU_HAVE_MEDIA
         return RunPlay(args);

@@ -10,13 +10,15 @@
 #include "engine/tags/Id3v1Tag.h"
 #include "engine/tags/Id3v2Chapters.h"
 #include "engine/tags/Id3v2Copy.h"
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace vivizu {
@@ -42,6 +44,30 @@ struct TSplitPiece {
 struct TSplitResult {
     size_t Written = 0;   // the pieces written, in order, before any failure
     TCutResult Failure;   // Done when every piece was written
+};
+
+class TRoruvoMP3;
+
+// One file of a join: the analysed file and the range of it to take, in
+// milliseconds (EndMs past its end: to its end).
+struct TJoinInput {
+    TRoruvoMP3* Mp3 = nullptr;
+    int32_t StartMs = 0;
+    int32_t EndMs = INT32_MAX;
+};
+
+// What a join adds around the frames.
+struct TJoinOptions {
+    bool LengthHeader = false;  // one header frame for the whole
+    bool KeepID3v2 = false;     // the first file's ID3v2 tag first
+    // One chapter per input and the table of contents, in the leading ID3v2
+    // tag. A chapter is titled by its file's ID3v2 title, else its ID3v1
+    // title (read by TagTextToUtf8, Latin-1 when not set), else by
+    // ChapterTitles (one a file).
+    bool Chapters = false;
+    std::vector<std::string> ChapterTitles;
+    std::function<std::string(std::string_view)> TagTextToUtf8;
+    TID3v1Tag Tag{};            // written last when its marker reads "TAG"
 };
 
 class TRoruvoMP3 {
@@ -118,6 +144,15 @@ public:
     // byte after the source's leading tags is copied unchanged.
     TCutResult WriteChapters(const std::vector<TChapter>& chapters, const std::string& OutFileName);
 
+    // Writes the ranges of several analysed files one after another into
+    // OutFileName as one stream, through the one writer and the safe output
+    // path. Files whose format (MPEG version, layer, sample rate, channel
+    // count) differs are refused before anything is written. A Layer III
+    // file taken from within whose first frame borrows bytes gets a silent
+    // frame before it that carries them.
+    static TCutResult Join(const std::vector<TJoinInput>& inputs, const std::string& OutFileName,
+                           const TJoinOptions& Options);
+
     bool PlayRange(int64_t StartMs, int64_t EndMs);
     // The same for another file on this engine's device (a cut written for
     // listening); Valid is not asked, the device judges the file.
@@ -137,6 +172,10 @@ private:
     // cannot be created.
     static std::optional<TCutResult> OpenOutput(const std::string& OutFileName,
                                                 std::optional<TOutputFile>& output);
+    // Opens the output and has write fill it (and commit it); the refusal
+    // when it cannot be created, WriteError when writing fails. Read errors
+    // pass on.
+    static TCutResult WriteOutput(const std::string& OutFileName, const std::function<void(TOutputFile&)>& write);
     // The outcome of the read or write error being handled; call only while
     // it is caught.
     static TCutResult CaughtError(TCutStatus status, const std::system_error& e);

@@ -20,20 +20,6 @@ namespace {
 // header frame names none, in the form players look for.
 constexpr std::array<uint8_t, 9> DefaultEncoderText{'L', 'A', 'M', 'E', '3', '.', '1', '0', '0'};
 
-std::string Latin1ToUtf8(std::string_view text)
-{
-    std::string out;
-    for (const unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // The bytes [from, from + count) of the input.
 std::vector<uint8_t> ReadBytes(TInputFile& input, int64_t from, size_t count)
 {

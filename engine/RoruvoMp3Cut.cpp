@@ -85,6 +85,19 @@ std::optional<TCutResult> TRoruvoMP3::OpenOutput(const std::string& OutFileName,
     return std::nullopt;
 }
 
+TCutResult TRoruvoMP3::WriteOutput(const std::string& OutFileName, const std::function<void(TOutputFile&)>& write)
+{
+    std::optional<TOutputFile> output;
+    if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
+        return *refusal;
+    try {
+        write(*output);
+    } catch (const TStreamWriteError& e) {
+        return CaughtError(TCutStatus::WriteError, e);
+    }
+    return {};
+}
+
 TCutResult TRoruvoMP3::CaughtError(TCutStatus status, const std::system_error& e)
 {
     TCutResult result = CutOutcome(status, e.code().value(), e.what());
@@ -173,16 +186,13 @@ TCutResult TRoruvoMP3::WritePlanned(TInputFile& input, const TCutPlan& plan, con
                        FileName + ": the selection changes sample rate or MPEG version; "
                                   "one header frame cannot describe it");
 
-    std::optional<TOutputFile> output;
-    if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
-        return *refusal;
     const TGainPlan gain = PlanGain(plan, Options.GainSteps, Options.FadeInMs, Options.FadeOutMs, Options.JoinFadeMs);
     TGainReport report;
-    try {
-        WriteCut(input, plan, layout, *output, gain.Active() ? MakeGainTransform(gain, report) : TFrameTransform{});
-    } catch (const TStreamWriteError& e) {
-        return CaughtError(TCutStatus::WriteError, e);
-    }
+    const TCutResult written = WriteOutput(OutFileName, [&](TOutputFile& output) {
+        WriteCut(input, plan, layout, output, gain.Active() ? MakeGainTransform(gain, report) : TFrameTransform{});
+    });
+    if (!written.Ok())
+        return written;
     TCutResult done;
     done.GainSteps = gain.Constant;
     done.ClampedHigh = report.ClampedHigh;

@@ -120,28 +120,22 @@ TCutResult TRoruvoMP3::WriteChapters(const std::vector<TChapter>& chapters, cons
         if (input.Read(source.data(), source.size()) < source.size())
             throw TStreamReadError(FileName);
         const std::vector<uint8_t> tag = ChapteredId3v2Tag(source, chapters);
-        std::optional<TOutputFile> output;
-        if (std::optional<TCutResult> refusal = OpenOutput(OutFileName, output))
-            return *refusal;
-        try {
-            output->Write(tag);
+        return WriteOutput(OutFileName, [&](TOutputFile& output) {
+            output.Write(tag);
             input.Seek(Info.ID3v2Size, TSeekOrigin::Begin);
             for (;;) {
                 const std::span<const uint8_t> bytes = input.Take(TInputFile::BufferSize);
                 if (bytes.empty())
                     break;
-                output->Write(bytes);
+                output.Write(bytes);
             }
             if (input.Position() != FileSize)
                 throw TStreamReadError(FileName);
-            output->Commit();
-        } catch (const TStreamWriteError& e) {
-            return CaughtError(TCutStatus::WriteError, e);
-        }
+            output.Commit();
+        });
     } catch (const std::system_error& e) {
         return CaughtError(TCutStatus::ReadError, e);
     }
-    return {};
 }
 
 } // namespace vivizu

@@ -28,52 +28,57 @@ void CopyBytes(TInputFile& input, int64_t from, int64_t to, TOutputFile& output,
     }
 }
 
-} // namespace
-
-void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout, TOutputFile& output,
-              const TFrameTransform& transform)
-{
-    const bool header = layout.LengthHeader && !plan.Empty();
-    TFrameIndex& index = *plan.Index;
-
-    // The header frame goes out first with the counts of the plan; the CRC
-    // of the audio and whether bitrates differ are known once the frames are
-    // written, and then it is rewritten in place.
-    TLengthHeaderInput in;
-    if (header) {
-        in.AudioHeader = plan.AudioHeader();
-        if (!plan.ReservoirFrame.empty())
-            in.FrameLengths.push_back(static_cast<int32_t>(plan.ReservoirFrame.size()));
-        for (size_t i = plan.First; i < plan.Last; ++i)
-            in.FrameLengths.push_back(index.HeaderOf(i).FrameLength());
-        for (const TPlanRun& run : plan.Later) {
-            if (!run.ReservoirFrame.empty())
-                in.FrameLengths.push_back(static_cast<int32_t>(run.ReservoirFrame.size()));
-            for (size_t i = run.First; i < run.Last; ++i)
-                in.FrameLengths.push_back(index.HeaderOf(i).FrameLength());
-        }
-        in.Delay = plan.Delay;
-        in.Padding = plan.Padding;
-        in.Version = layout.EncoderText;
+// What the copy of one output's audio keeps track of across its plans.
+struct TAudioCopy {
+    TAudioCopy(TOutputFile& output, const TFrameTransform& transform, bool header, int firstBitrate)
+        : Output(output), Transform(transform), Header(header), FirstBitrate(firstBitrate)
+    {
     }
-    const std::vector<uint8_t> headerFrame = header ? BuildLengthHeader(in) : std::vector<uint8_t>{};
 
-    output.Write(layout.Id3v2Tag);
-    const int64_t headerAt = output.Size();
-    output.Write(headerFrame);
-    output.Write(plan.ReservoirFrame);
-    uint16_t crc = header ? Crc16(0, plan.ReservoirFrame) : 0;
-    const int firstBitrate = plan.AudioHeader().BitrateIndex();
+    TOutputFile& Output;
+    const TFrameTransform& Transform;
+    bool Header = false;       // a header frame wants the CRC and whether bitrates differ
+    int FirstBitrate = 0;
+    uint16_t Crc = 0;
+    bool Vbr = false;
+    size_t Number = 0;         // audio frames written, for the transform
+    std::vector<uint8_t> Changed;
 
-    std::vector<uint8_t> changed;
-    const auto seen = [&](std::span<const uint8_t> bytes) {
-        if (header)
-            crc = Crc16(crc, bytes);
+    void Seen(std::span<const uint8_t> bytes)
+    {
+        if (Header)
+            Crc = Crc16(Crc, bytes);
+    }
+    void Note(TMpegHeader frame) { Vbr = Vbr || (Header && frame.BitrateIndex() != FirstBitrate); }
+    void WriteFrames(TInputFile& input, const TCutPlan& plan);
+};
+
+// The lengths of the frames plan writes, in order: each carrying frame and
+// the audio frames after it.
+void AddFrameLengths(const TCutPlan& plan, std::vector<int32_t>& lengths)
+{
+    const TFrameIndex& index = *plan.Index;
+    const auto add = [&](const std::vector<uint8_t>& carrying, size_t first, size_t last) {
+        if (!carrying.empty())
+            lengths.push_back(static_cast<int32_t>(carrying.size()));
+        for (size_t i = first; i < last; ++i)
+            lengths.push_back(index.HeaderOf(i).FrameLength());
     };
+    add(plan.ReservoirFrame, plan.First, plan.Last);
+    for (const TPlanRun& run : plan.Later)
+        add(run.ReservoirFrame, run.First, run.Last);
+}
+
+// Writes plan's carrying frame, its frames and its later runs.
+void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
+{
+    TFrameIndex& index = *plan.Index;
+    Output.Write(plan.ReservoirFrame);
+    Seen(plan.ReservoirFrame);
+    const auto seen = [this](std::span<const uint8_t> bytes) { Seen(bytes); };
     // An open plan walks ahead of the copy this many frames at a time.
     constexpr size_t WalkAhead = 512;
     TStreamTime elapsed;
-    size_t number = 0; // audio frames written, for the transform
     // Copies the frames from i up to `known` (or, for an open plan, until it
     // has what it wants); false when the open plan is satisfied.
     const auto copyFrames = [&](size_t& i, size_t known) {
@@ -85,16 +90,15 @@ void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
             int64_t end = position + frameHeader.FrameLength();
             size_t next = i + 1;
             elapsed += frameHeader.Duration();
-            if (header)
-                in.Vbr = in.Vbr || frameHeader.BitrateIndex() != firstBitrate;
-            if (transform) {
-                changed.resize(static_cast<size_t>(frameHeader.FrameLength()));
+            Note(frameHeader);
+            if (Transform) {
+                Changed.resize(static_cast<size_t>(frameHeader.FrameLength()));
                 input.Seek(position, TSeekOrigin::Begin);
-                if (input.Read(changed.data(), changed.size()) < changed.size())
+                if (input.Read(Changed.data(), Changed.size()) < Changed.size())
                     throw TStreamReadError(input.FileName());
-                transform(changed, frameHeader, number++);
-                seen(changed);
-                output.Write(changed);
+                Transform(Changed, frameHeader, Number++);
+                Seen(Changed);
+                Output.Write(Changed);
                 i = next;
                 continue;
             }
@@ -104,13 +108,12 @@ void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
                 if (plan.Open && elapsed >= plan.Wanted)
                     break;
                 const TMpegHeader following = index.HeaderOf(next);
-                if (header)
-                    in.Vbr = in.Vbr || following.BitrateIndex() != firstBitrate;
+                Note(following);
                 end += following.FrameLength();
                 elapsed += following.Duration();
             }
-            CopyBytes(input, position, end, output, seen, !header);
-            number += next - i;
+            CopyBytes(input, position, end, Output, seen, !Header);
+            Number += next - i;
             i = next;
         }
         return true;
@@ -125,17 +128,57 @@ void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,
             done = true;
     }
     for (const TPlanRun& run : plan.Later) {
-        output.Write(run.ReservoirFrame);
-        seen(run.ReservoirFrame);
+        Output.Write(run.ReservoirFrame);
+        Seen(run.ReservoirFrame);
         size_t at = run.First;
         copyFrames(at, run.Last);
     }
+}
+
+} // namespace
+
+void WriteJoin(std::span<const TJoinPart> parts, const TCutLayout& layout, TOutputFile& output,
+               const TFrameTransform& transform)
+{
+    const auto audio = std::find_if(parts.begin(), parts.end(), [](const TJoinPart& p) { return !p.Plan->Empty(); });
+    const bool header = layout.LengthHeader && audio != parts.end();
+
+    // The header frame goes out first with the counts of the plans; the CRC
+    // of the audio and whether bitrates differ are known once the frames are
+    // written, and then it is rewritten in place.
+    TLengthHeaderInput in;
     if (header) {
-        in.MusicCrc = crc;
+        in.AudioHeader = audio->Plan->AudioHeader();
+        for (const TJoinPart& part : parts)
+            if (!part.Plan->Empty())
+                AddFrameLengths(*part.Plan, in.FrameLengths);
+        in.Delay = parts.front().Plan->Delay;
+        in.Padding = parts.back().Plan->Padding;
+        in.Version = layout.EncoderText;
+    }
+    const std::vector<uint8_t> headerFrame = header ? BuildLengthHeader(in) : std::vector<uint8_t>{};
+
+    output.Write(layout.Id3v2Tag);
+    const int64_t headerAt = output.Size();
+    output.Write(headerFrame);
+    TAudioCopy copy(output, transform, header, header ? in.AudioHeader.BitrateIndex() : 0);
+    for (const TJoinPart& part : parts)
+        if (!part.Plan->Empty())
+            copy.WriteFrames(*part.Input, *part.Plan);
+    if (header) {
+        in.MusicCrc = copy.Crc;
+        in.Vbr = copy.Vbr;
         output.Overwrite(headerAt, BuildLengthHeader(in));
     }
     output.Write(layout.Id3v1Tag);
     output.Commit();
+}
+
+void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout, TOutputFile& output,
+              const TFrameTransform& transform)
+{
+    const TJoinPart part{&input, &plan};
+    WriteJoin(std::span(&part, 1), layout, output, transform);
 }
 
 } // namespace vivizu

@@ -1,7 +1,8 @@
 #pragma once
-// The one writer of every cut: the optional ID3v2 tag, the optional header
-// frame, the optional reservoir frame, the planned frames, the optional
-// ID3v1 tag, in that order. The plain cut is the plan with nothing added.
+// The one writer of every cut and join: the optional ID3v2 tag, the optional
+// header frame, the optional reservoir frame, the planned frames, the
+// optional ID3v1 tag, in that order. The plain cut is the plan with nothing
+// added; a join is the plans of several files one after another.
 #include "engine/cut/CutPlan.h"
 #include "engine/io/FileStream.h"
 #include <array>
@@ -31,5 +32,19 @@ using TFrameTransform = std::function<void(std::span<uint8_t> frame, TMpegHeader
 // errors as TStreamWriteError; output is then left uncommitted.
 void WriteCut(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout, TOutputFile& output,
               const TFrameTransform& transform = {});
+
+// One file's part of a join: its plan on that file's frames, the reservoir
+// frame (when it has one) going before them.
+struct TJoinPart {
+    TInputFile* Input = nullptr;
+    const TCutPlan* Plan = nullptr;
+};
+
+// Writes the parts one after another as one stream and commits it, as
+// WriteCut writes one plan: one header frame counts every frame of every
+// part, with the first part's delay and the last part's padding. Plans that
+// write nothing are passed over; open plans walk as they write.
+void WriteJoin(std::span<const TJoinPart> parts, const TCutLayout& layout, TOutputFile& output,
+               const TFrameTransform& transform = {});
 
 } // namespace vivizu

@@ -88,4 +88,18 @@ std::array<uint8_t, ID3v1TagSize> EncodeID3v1Tag(const TID3v1Tag& tag)
     return disk;
 }
 
+std::string Latin1ToUtf8(std::string_view text)
+{
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 } // namespace vivizu

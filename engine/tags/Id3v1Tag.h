@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vivizu {
@@ -33,6 +34,9 @@ bool HasTagMarker(const TID3v1Tag& tag);
 std::string_view TagFieldText(const char* field, std::size_t size);
 template <std::size_t N>
 std::string_view TagFieldText(const char (&field)[N]) { return TagFieldText(field, N); }
+
+// A Latin-1 text as UTF-8.
+std::string Latin1ToUtf8(std::string_view text);
 
 // Size of the tag on disk, at the very end of a file.
 inline constexpr int ID3v1TagSize = 128;

@@ -49,12 +49,24 @@ void ApplyEdits(TagLib::ID3v2::Tag& tag, const TId3v2Edits& edits)
                                                                        : "");
 }
 
-} // namespace
+// The tag as a cut keeps it: without the layout frames, with the edits.
+std::vector<uint8_t> Rendered(TagLib::ID3v2::Tag& tag, const TId3v2Edits& edits)
+{
+    for (const char* id : LayoutFrames)
+        tag.removeFrames(id);
+    ApplyEdits(tag, edits);
+    const auto version = tag.header()->majorVersion() == 3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4;
+    const TagLib::ByteVector rendered = tag.render(version);
+    return std::vector<uint8_t>(rendered.begin(), rendered.end());
+}
 
-std::vector<uint8_t> KeptId3v2Tag(std::span<const uint8_t> tagBytes, const TId3v2Edits& edits)
+// Reads the tag of tagBytes with TagLib and hands it to use; false when
+// there is none TagLib can read.
+template <class Use>
+bool WithTag(std::span<const uint8_t> tagBytes, const Use& use)
 {
     if (tagBytes.size() < 10)
-        return {};
+        return false;
     // Taken apart here first: TagLib loses frames of some valid tags.
     const std::vector<uint8_t> plain = PlainId3v2Tag(tagBytes);
     TagLib::ByteVector data(reinterpret_cast<const char*>(plain.data()), static_cast<unsigned int>(plain.size()));
@@ -62,13 +74,25 @@ std::vector<uint8_t> KeptId3v2Tag(std::span<const uint8_t> tagBytes, const TId3v
     TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
     TagLib::ID3v2::Tag* tag = file.ID3v2Tag(false);
     if (tag == nullptr || tag->header() == nullptr)
-        return {};
-    for (const char* id : LayoutFrames)
-        tag->removeFrames(id);
-    ApplyEdits(*tag, edits);
-    const auto version = tag->header()->majorVersion() == 3 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4;
-    const TagLib::ByteVector rendered = tag->render(version);
-    return std::vector<uint8_t>(rendered.begin(), rendered.end());
+        return false;
+    use(*tag);
+    return true;
+}
+
+} // namespace
+
+std::string Id3v2Title(std::span<const uint8_t> tagBytes)
+{
+    std::string title;
+    WithTag(tagBytes, [&](TagLib::ID3v2::Tag& tag) { title = tag.title().to8Bit(true); });
+    return title;
+}
+
+std::vector<uint8_t> KeptId3v2Tag(std::span<const uint8_t> tagBytes, const TId3v2Edits& edits)
+{
+    std::vector<uint8_t> kept;
+    WithTag(tagBytes, [&](TagLib::ID3v2::Tag& tag) { kept = Rendered(tag, edits); });
+    return kept;
 }
 
 } // namespace vivizu

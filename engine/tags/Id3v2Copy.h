@@ -23,4 +23,7 @@ struct TId3v2Edits {
 // when the bytes hold no tag TagLib can read.
 std::vector<uint8_t> KeptId3v2Tag(std::span<const uint8_t> tagBytes, const TId3v2Edits& edits);
 
+// The title (TIT2) of the tag tagBytes, UTF-8; empty when it has none.
+std::string Id3v2Title(std::span<const uint8_t> tagBytes);
+
 } // namespace vivizu

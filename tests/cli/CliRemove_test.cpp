@@ -17,19 +17,6 @@ using namespace vivizu::test;
 
 namespace {
 
-// What a command printed on stdout and stderr together.
-std::string Output(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            text.append(buffer, n);
-        pclose(pipe);
-    }
-    return text;
-}
-
 // count frames of 417 bytes that borrow nothing (main_data_begin 0).
 Bytes Plain(int count)
 {
@@ -37,11 +24,6 @@ Bytes Plain(int count)
     for (int i = 0; i < count; ++i)
         all = all + Frame(H44, 0);
     return all;
-}
-
-bool Have(const char* tool)
-{
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 // Frames that borrow nothing are joined as they are: the output is exactly
@@ -96,7 +78,7 @@ TEST(CliRemove, KeptFramesAreJoinedAtTheNearestFrameBoundaries)
 // source's less what was removed.
 TEST(CliRemove, JoinsDecodeCleanlyWithBothDecoders)
 {
-    if (!Have("sox") || !Have("lame") || !Have("ffmpeg") || !Have("mpg123"))
+    if (!HaveTool("sox") || !HaveTool("lame") || !HaveTool("ffmpeg") || !HaveTool("mpg123"))
         GTEST_SKIP() << "needs sox, lame, ffmpeg and mpg123";
     TempDir dir;
     const std::string wav = dir / "s.wav", vbr = dir / "vbr.mp3", cbr = dir / "cbr.mp3";
@@ -104,29 +86,22 @@ TEST(CliRemove, JoinsDecodeCleanlyWithBothDecoders)
                            wav + "' '" + vbr + "' && lame --quiet -b 128 '" + wav + "' '" + cbr + "'")
                               .c_str()),
               0);
-    const auto complaints = [](const std::string& file) {
-        std::string said = Output("ffmpeg -nostdin -v info -i '" + file + "' -f null - 2>&1 | grep -i -E "
-                                  "'overread|invalid|error|backstep|warn' | grep -v 'Estimating duration'");
-        said += Output("mpg123 -q -t '" + file + "'");
-        return said;
-    };
     for (const std::string& source : {vbr, cbr}) {
         SCOPED_TRACE(source);
         const std::string naive = dir / "naive.mp3";
         ASSERT_EQ(RunCli({"cut", "--no-tag", source, dir / "a.mp3", "0", "3.0"}).Exit, 0);
         ASSERT_EQ(RunCli({"cut", "--no-tag", source, dir / "b.mp3", "5.5", "20.0"}).Exit, 0);
         ASSERT_EQ(std::system(("cat '" + dir / "a.mp3" + "' '" + dir / "b.mp3" + "' > '" + naive + "'").c_str()), 0);
-        EXPECT_NE(complaints(naive), "") << "the naive join should show what is mended";
+        EXPECT_NE(DecoderComplaints(naive), "") << "the naive join should show what is mended";
 
         for (const char* header : {"--no-tag", "--length-header"}) {
             const std::string out = dir / "out.mp3";
             const TRun run = RunCli({"cut", "--no-tag", header, "--remove", "3.0-5.5", "--remove", "8.2-12.0", source,
                                      out, "0", "20.0"});
             ASSERT_EQ(run.Exit, 0) << run.Err;
-            EXPECT_EQ(complaints(out), "") << header;
+            EXPECT_EQ(DecoderComplaints(out), "") << header;
             // Decoded, not estimated: 16-bit stereo at 44.1 kHz.
-            const double seconds =
-                std::atof(Output("ffmpeg -nostdin -v error -i '" + out + "' -f s16le - | wc -c").c_str()) / 4 / 44100;
+            const double seconds = DecodedSeconds(out);
             // 20 s less 6.3 s, give or take the rounding to frames and one
             // silent carrying frame per join.
             EXPECT_NEAR(seconds, 13.7, 0.15) << header;
@@ -135,10 +110,10 @@ TEST(CliRemove, JoinsDecodeCleanlyWithBothDecoders)
     // Each join faded out and in: still clean, and quiet at the join.
     const std::string faded = dir / "faded.mp3";
     ASSERT_EQ(RunCli({"cut", "--no-tag", "--join-fade", "0.1", "--remove", "3.0-5.5", cbr, faded, "0", "10.0"}).Exit, 0);
-    EXPECT_EQ(complaints(faded), "");
+    EXPECT_EQ(DecoderComplaints(faded), "");
     const auto peakAround = [&](const std::string& file, double at) {
         const std::string trim = "atrim=start=" + std::to_string(at - 0.005) + ":end=" + std::to_string(at + 0.005);
-        return std::atof(Output("ffmpeg -nostdin -v info -i '" + file + "' -af " + trim +
+        return std::atof(ShellOutput("ffmpeg -nostdin -v info -i '" + file + "' -af " + trim +
                                 ",astats -f null - 2>&1 | grep -m1 'Peak level dB' | sed 's/.*: //'")
                              .c_str());
     };

@@ -1,6 +1,7 @@
 #include "CliRunner.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
@@ -79,6 +80,36 @@ int WaitCli(int pid)
     while (waitpid(pid, &status, 0) < 0)
         if (errno != EINTR) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::string ShellOutput(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
+        char buffer[4096];
+        while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+bool HaveTool(const char* tool)
+{
+    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string DecoderComplaints(const std::string& file)
+{
+    std::string said = ShellOutput("ffmpeg -nostdin -v info -i '" + file + "' -f null - 2>&1 | grep -i -E "
+                                   "'overread|invalid|error|backstep|warn' | grep -v 'Estimating duration'");
+    said += ShellOutput("mpg123 -q -t '" + file + "'");
+    return said;
+}
+
+double DecodedSeconds(const std::string& file)
+{
+    return std::atof(ShellOutput("ffmpeg -nostdin -v error -i '" + file + "' -f s16le - | wc -c").c_str()) / 4 / 44100;
 }
 
 } // namespace clitest

@@ -29,4 +29,15 @@ int StartCli(const std::vector<std::string>& args);
 // ended it.
 int WaitCli(int pid);
 
+// What a shell command printed on stdout and stderr together.
+std::string ShellOutput(const std::string& command);
+// True when tool is on the PATH.
+bool HaveTool(const char* tool);
+// What ffmpeg (warnings and errors) and libmpg123 (mpg123 -t) say about
+// decoding file: empty for a clean decode.
+std::string DecoderComplaints(const std::string& file);
+// The play time of file as ffmpeg decodes it, 16-bit stereo at 44.1 kHz,
+// in seconds.
+double DecodedSeconds(const std::string& file);
+
 } // namespace clitest
