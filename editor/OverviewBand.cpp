@@ -125,6 +125,13 @@ double TOverviewBand::TimeOfX(int x) const
     return FViewStart + at * FViewSpan;
 }
 
+double TOverviewBand::DisplayShare(float level)
+{
+    // Levels run linearly in dB from LevelFloorDb (0) to full scale (1).
+    const double db = LevelFloorDb * (1.0 - static_cast<double>(level));
+    return std::clamp((db - DisplayFloorDb) / -DisplayFloorDb, 0.0, 1.0);
+}
+
 float TOverviewBand::ColumnLevel(int x) const
 {
     if (FLevels.Empty() || FLevels.MsPerGranule <= 0)
@@ -154,7 +161,9 @@ void TOverviewBand::paintEvent(QPaintEvent*)
     const int selFrom = XOfTime(static_cast<double>(FSelection.Start()));
     const int selTo = XOfTime(static_cast<double>(FSelection.End()));
     for (int x = Margin; x < Margin + Columns(); ++x) {
-        const int half = std::max(1, static_cast<int>(std::lround(ColumnLevel(x) * BarHalf)));
+        const int half = static_cast<int>(std::lround(DisplayShare(ColumnLevel(x)) * BarHalf));
+        if (half <= 0)
+            continue;
         QColor bar(Qt::white);
         bar.setAlphaF(x >= selFrom && x <= selTo ? 0.78f : 0.28f);
         painter.fillRect(x, Middle - half, 1, 2 * half, bar);

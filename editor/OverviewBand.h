@@ -51,6 +51,13 @@ public:
     // Zooms by factor (> 1: in) keeping the time under column x in place.
     void ZoomAt(int x, double factor);
 
+    // The share of the bar's full height a level (as TGranuleLevels holds it)
+    // draws: its dB over DisplayFloorDb, so that a 15 dB quieter passage
+    // stands a quarter lower and the last bits' noise of digital silence
+    // draws nothing. The estimate and the decoded levels share it.
+    static constexpr double DisplayFloorDb = -60.0;
+    static double DisplayShare(float level);
+
     // The column of a time and the time of a column (widget coordinates).
     int XOfTime(double ms) const;
     double TimeOfX(int x) const;

@@ -7,6 +7,7 @@
 #include "editor/OverviewJob.h"
 #include "engine/RoruvoMp3.h"
 #include "editor/Selection.h"
+#include "engine/decode/LevelMeter.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 using namespace vivizu;
@@ -73,7 +75,7 @@ TEST_F(OverviewBandTest, LinesFollowTheSelection)
     EXPECT_NE(old, image.pixelColor(band->XOfTime(5000), Mid));
 }
 
-// Bars where the stream is loud, none (a one-pixel stub) where it is silent;
+// Bars where the stream is loud, none where it is silent;
 // the selected stretch brighter than the rest.
 TEST_F(OverviewBandTest, BarsWhereLoudAndBrighterWhenSelected)
 {
@@ -88,6 +90,57 @@ TEST_F(OverviewBandTest, BarsWhereLoudAndBrighterWhenSelected)
     EXPECT_GT(image.pixelColor(loudIn, Mid - 10).lightness(), image.pixelColor(loudOut, Mid - 10).lightness());
     EXPECT_GT(image.pixelColor(loudIn, Mid + 10).lightness(), image.pixelColor(silent, Mid + 10).lightness() + 20)
         << "mirrored below the middle line";
+}
+
+// The bar's height in pixels above the middle line at column x: rows, up to
+// the lines' heads, that differ from the band's leftmost column (no bar).
+int BarHeight(const QImage& image, int x)
+{
+    int rows = 0;
+    for (int y = Mid - 1; y > Mid - 26; --y)
+        rows += image.pixelColor(x, y) != image.pixelColor(0, y) ? 1 : 0;
+    return rows;
+}
+
+// Heights read in dB over a floor near -60 dBFS: the last bit's noise of
+// digital silence draws nothing, a passage 15 dB down stands about three
+// quarters as tall as full scale; estimated and decoded levels of the same
+// dB draw the same height.
+TEST_F(OverviewBandTest, BarsShowDecibelsOverAFloorNearMinusSixty)
+{
+    const float lsb = DbToUnitLevel(LevelToDb(1.0 / 32768.0));
+    const float quieter = DbToUnitLevel(-15.0);
+    EXPECT_EQ(TOverviewBand::DisplayShare(lsb), 0.0);
+    EXPECT_EQ(TOverviewBand::DisplayShare(0.0f), 0.0);
+    EXPECT_EQ(TOverviewBand::DisplayShare(DbToUnitLevel(-60.5)), 0.0);
+    EXPECT_NEAR(TOverviewBand::DisplayShare(quieter), 0.75, 0.01);
+    EXPECT_NEAR(TOverviewBand::DisplayShare(DbToUnitLevel(-30.0)), 0.5, 0.01);
+    EXPECT_EQ(TOverviewBand::DisplayShare(1.0f), 1.0);
+
+    // An estimate from the side information and a decoded peak at its dB.
+    const double db = SideInfoGranuleDb(170, 800);
+    ASSERT_GT(db, -60.0);
+    ASSERT_LT(db, 0.0);
+    const float estimated = DbToUnitLevel(db);
+    const float decoded = DbToUnitLevel(LevelToDb(std::pow(10.0, db / 20.0)));
+    EXPECT_NEAR(TOverviewBand::DisplayShare(estimated), TOverviewBand::DisplayShare(decoded), 1e-4);
+
+    // Drawn: 0-2.5 s the last bit's noise, 2.5-5 s at -15 dB, then full scale.
+    TGranuleLevels levels;
+    levels.MsPerGranule = 10.0;
+    levels.Levels.assign(1000, 1.0f);
+    std::fill(levels.Levels.begin(), levels.Levels.begin() + 250, lsb);
+    std::fill(levels.Levels.begin() + 250, levels.Levels.begin() + 500, quieter);
+    band->SetLevels(levels, 26.0);
+    selection.SetStart(0);
+    selection.SetEnd(10000);
+    const QImage image = band->grab().toImage();
+    const int quiet = BarHeight(image, band->XOfTime(3700));
+    const int full = BarHeight(image, band->XOfTime(7500));
+    EXPECT_EQ(BarHeight(image, band->XOfTime(1200)), 0) << "silence draws nothing";
+    EXPECT_EQ(image.pixelColor(band->XOfTime(1200), Mid), image.pixelColor(0, Mid));
+    EXPECT_GE(full, 20);
+    EXPECT_NEAR(static_cast<double>(quiet) / full, 0.75, 0.08);
 }
 
 TEST_F(OverviewBandTest, ClickPicksThePositionAndKeysMoveIt)
