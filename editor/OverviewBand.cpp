@@ -3,6 +3,7 @@
 #include "editor/Selection.h"
 #include "editor/TimeText.h"
 
+#include <QFont>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -25,7 +26,8 @@ constexpr int HeaderHeight = 105;
 constexpr int BarHalf = 22;  // the loudest bar reaches this far from the middle
 constexpr int LineHalf = 27; // the lines' half height
 constexpr int GrabPixels = 3;
-constexpr double WheelStep = 1.25;
+constexpr double WheelStep = 2.0; // a notch halves or doubles the span
+constexpr int LabelPixels = 9;   // the span label's text height
 
 } // namespace
 
@@ -50,8 +52,10 @@ void TOverviewBand::SetLevels(TGranuleLevels levels, double frameMs, bool sameSt
 {
     FLevels = std::move(levels);
     FFrameMs = frameMs > 0 ? frameMs : FFrameMs;
-    if (!sameStream)
+    if (!sameStream) {
+        FPositionShown = false;
         ShowWholeStream();
+    }
     setVisible(!FLevels.Empty());
     update();
 }
@@ -60,6 +64,7 @@ void TOverviewBand::ClearLevels()
 {
     FLevels = {};
     FPlaying = false;
+    FPositionShown = false;
     FPosition = 0;
     FDrag = TDrag::None;
     setVisible(false);
@@ -70,8 +75,8 @@ void TOverviewBand::SetPosition(int64_t ms)
     if (ms == FPosition)
         return;
     FPosition = ms;
-    if (FPlaying)
-        update();
+    FPositionShown = true;
+    update();
 }
 
 void TOverviewBand::SetPlaying(bool playing)
@@ -99,7 +104,25 @@ void TOverviewBand::SetView(double start, double span)
     update();
 }
 
-void TOverviewBand::ShowSpanHint() { setToolTip(MsToTimeText(std::llround(FViewSpan))); }
+QString TOverviewBand::SpanLabel() const
+{
+    return SpanText(std::llround(FViewStart), std::llround(FViewStart + FViewSpan));
+}
+
+void TOverviewBand::ShowSpanHint() { setToolTip(SpanLabel()); }
+
+void TOverviewBand::DrawSpanLabel(QPainter& painter)
+{
+    QFont small = font();
+    small.setPixelSize(LabelPixels);
+    painter.setFont(small);
+    QColor ink(Qt::white);
+    ink.setAlphaF(0.85f);
+    painter.setPen(ink);
+    // Above the loudest bar: the bars start BarHalf pixels over the middle.
+    const QRect corner(Margin, 1, Columns(), Middle - BarHalf - 1);
+    painter.drawText(corner, Qt::AlignRight | Qt::AlignTop, SpanLabel());
+}
 
 void TOverviewBand::ZoomAt(int x, double factor)
 {
@@ -168,6 +191,7 @@ void TOverviewBand::paintEvent(QPaintEvent*)
         bar.setAlphaF(x >= selFrom && x <= selTo ? 0.78f : 0.28f);
         painter.fillRect(x, Middle - half, 1, 2 * half, bar);
     }
+    DrawSpanLabel(painter);
     auto line = [&](int x, const QColor& colour, bool withHead) {
         if (x < 0 || x > width())
             return;
@@ -180,10 +204,14 @@ void TOverviewBand::paintEvent(QPaintEvent*)
         painter.setBrush(colour);
         painter.drawPolygon(tip, 3);
     };
+    // The position under the markers, except while a preview plays from it.
+    const int positionX = XOfTime(static_cast<double>(FPosition));
+    if (FPositionShown && !FPlaying)
+        line(positionX, Qt::white, false);
     line(selFrom, LineGreen, true);
     line(selTo, LineRed, true);
     if (FPlaying)
-        line(XOfTime(static_cast<double>(FPosition)), Qt::white, false);
+        line(positionX, Qt::white, false);
     if (hasFocus()) {
         // The keyboard's focus: a dotted white frame inside the band's edge.
         painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
@@ -261,6 +289,7 @@ void TOverviewBand::wheelEvent(QWheelEvent* event)
 void TOverviewBand::PickPosition(int64_t ms)
 {
     FPosition = std::clamp<int64_t>(ms, 0, FSelection.LengthMs());
+    FPositionShown = true;
     emit PositionPicked(FPosition);
     update();
 }

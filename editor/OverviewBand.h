@@ -1,8 +1,9 @@
 #pragma once
 // The overview in the header band: the levels of the opened stream, one
 // column per pixel mirrored about the middle line, the selected stretch
-// brighter, a green line at the selection's start, a red one at its end and,
-// during a preview, a white line at the play position. It is one more view of
+// brighter, a green line at the selection's start, a red one at its end, a
+// white line at the position once one is picked or played, and the shown
+// stretch as a small label in the top right corner ("0:12–0:48"). It is one more view of
 // the selection: it draws what the selection says and hands it what the user
 // dragged; it keeps no start or end of its own.
 //
@@ -15,6 +16,8 @@
 
 #include <QWidget>
 #include <cstdint>
+
+class QPainter;
 
 namespace vivizu {
 
@@ -44,9 +47,10 @@ public:
     void SetPlaying(bool playing);
     int64_t Position() const { return FPosition; }
 
-    // The shown stretch of the stream.
+    // The shown stretch of the stream, and its label ("0:12–0:48").
     double ViewStart() const { return FViewStart; }
     double ViewSpan() const { return FViewSpan; }
+    QString SpanLabel() const;
     void ShowWholeStream();
     // Zooms by factor (> 1: in) keeping the time under column x in place.
     void ZoomAt(int x, double factor);
@@ -89,6 +93,7 @@ private:
     void SetView(double start, double span);
     void PickPosition(int64_t ms);
     void ShowSpanHint();
+    void DrawSpanLabel(QPainter& painter);
 
     TSelection& FSelection;
     TGranuleLevels FLevels;
@@ -97,6 +102,7 @@ private:
     double FViewSpan = 0.0;
     int64_t FPosition = 0;
     bool FPlaying = false;
+    bool FPositionShown = false; // a position was picked or moved to
     bool FLineMoved = false;
     TDrag FDrag = TDrag::None;
     int FPressX = 0;

@@ -7,12 +7,14 @@
 #include "editor/OverviewJob.h"
 #include "engine/RoruvoMp3.h"
 #include "editor/Selection.h"
+#include "editor/TimeText.h"
 #include "engine/decode/LevelMeter.h"
 
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -167,6 +169,48 @@ TEST_F(OverviewBandTest, ClickPicksThePositionAndKeysMoveIt)
     EXPECT_EQ(band->Position(), 0);
     QTest::keyClick(band.get(), Qt::Key_Left);
     EXPECT_EQ(band->Position(), 0) << "held at the stream's start";
+}
+
+// A click leaves a white line at the picked position, without a preview;
+// a moved position bar moves it.
+TEST_F(OverviewBandTest, AClickLeavesAPositionLine)
+{
+    const auto isWhite = [](const QColor& c) { return c.red() > 235 && c.green() > 235 && c.blue() > 235; };
+    const int x = band->XOfTime(3000) + 1;
+    EXPECT_FALSE(isWhite(band->grab().toImage().pixelColor(x, Mid - 24))) << "no line before a pick";
+    QTest::mouseClick(band.get(), Qt::LeftButton, {}, QPoint(x, Mid));
+    const int at = band->XOfTime(static_cast<double>(band->Position()));
+    QImage image = band->grab().toImage();
+    EXPECT_TRUE(isWhite(image.pixelColor(at, Mid - 24))) << "above the bars, in the silent half";
+    EXPECT_TRUE(isWhite(image.pixelColor(at, Mid + 24)));
+
+    band->SetPosition(6000);
+    image = band->grab().toImage();
+    EXPECT_FALSE(isWhite(image.pixelColor(at, Mid - 24)));
+    EXPECT_TRUE(isWhite(image.pixelColor(band->XOfTime(6000), Mid - 24)));
+}
+
+// The shown stretch is written in the band's top right corner and in its
+// tooltip; one wheel notch halves the span around the pointer.
+TEST_F(OverviewBandTest, SpanLabelInTheCornerAndAWheelNotchHalvesTheSpan)
+{
+    EXPECT_EQ(band->SpanLabel(), SpanText(0, 10000));
+    EXPECT_EQ(band->toolTip(), band->SpanLabel());
+    const QImage image = band->grab().toImage();
+    int inked = 0;
+    for (int y = 0; y < Mid - 22; ++y)
+        for (int x = band->width() - 60; x < band->width() - TOverviewBand::Margin; ++x)
+            inked += image.pixelColor(x, y).lightness() > image.pixelColor(0, y).lightness() + 40 ? 1 : 0;
+    EXPECT_GT(inked, 20) << "the label is drawn";
+
+    const int x = band->XOfTime(8000);
+    QWheelEvent notch(QPointF(x, Mid), band->mapToGlobal(QPointF(x, Mid)), {}, {0, 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(band.get(), &notch);
+    EXPECT_NEAR(band->ViewSpan(), 5000.0, 1.0);
+    EXPECT_NEAR(band->TimeOfX(x), 8000.0, 10000.0 / band->Columns());
+    EXPECT_EQ(band->toolTip(), SpanText(std::llround(band->ViewStart()),
+                                        std::llround(band->ViewStart() + band->ViewSpan())));
 }
 
 TEST_F(OverviewBandTest, DraggingALineMovesItsMarkerOnly)
