@@ -65,9 +65,18 @@ void TOverviewBand::ClearLevels()
     FLevels = {};
     FPlaying = false;
     FPositionShown = false;
+    FRefining = false;
     FPosition = 0;
     FDrag = TDrag::None;
     setVisible(false);
+}
+
+void TOverviewBand::SetRefining(bool refining)
+{
+    if (refining == FRefining)
+        return;
+    FRefining = refining;
+    update();
 }
 
 void TOverviewBand::SetPosition(int64_t ms)
@@ -115,13 +124,15 @@ void TOverviewBand::DrawSpanLabel(QPainter& painter)
 {
     QFont small = font();
     small.setPixelSize(LabelPixels);
+    small.setItalic(FRefining);
     painter.setFont(small);
     QColor ink(Qt::white);
-    ink.setAlphaF(0.85f);
+    ink.setAlphaF(FRefining ? 0.6f : 0.85f);
     painter.setPen(ink);
     // Above the loudest bar: the bars start BarHalf pixels over the middle.
     const QRect corner(Margin, 1, Columns(), Middle - BarHalf - 1);
-    painter.drawText(corner, Qt::AlignRight | Qt::AlignTop, SpanLabel());
+    const QString text = FRefining ? SpanLabel() + QStringLiteral(" \u2026") : SpanLabel();
+    painter.drawText(corner, Qt::AlignRight | Qt::AlignTop, text);
 }
 
 void TOverviewBand::ZoomAt(int x, double factor)

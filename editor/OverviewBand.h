@@ -3,7 +3,9 @@
 // column per pixel mirrored about the middle line, the selected stretch
 // brighter, a green line at the selection's start, a red one at its end, a
 // white line at the position once one is picked or played, and the shown
-// stretch as a small label in the top right corner ("0:12–0:48"). It is one more view of
+// stretch as a small label in the top right corner ("0:12–0:48"), in italics
+// and followed by an ellipsis while the levels shown are an estimate that a
+// decode is still refining. It is one more view of
 // the selection: it draws what the selection says and hands it what the user
 // dragged; it keeps no start or end of its own.
 //
@@ -41,6 +43,10 @@ public:
     void SetLevels(TGranuleLevels levels, double frameMs, bool sameStream = false);
     void ClearLevels();
     const TGranuleLevels& Levels() const { return FLevels; }
+
+    // Whether the levels shown are still being refined (a decode runs).
+    void SetRefining(bool refining);
+    bool Refining() const { return FRefining; }
 
     // The position bar's time and whether a preview is playing from it.
     void SetPosition(int64_t ms);
@@ -103,6 +109,7 @@ private:
     int64_t FPosition = 0;
     bool FPlaying = false;
     bool FPositionShown = false; // a position was picked or moved to
+    bool FRefining = false;
     bool FLineMoved = false;
     TDrag FDrag = TDrag::None;
     int FPressX = 0;

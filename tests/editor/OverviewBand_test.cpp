@@ -213,6 +213,24 @@ TEST_F(OverviewBandTest, SpanLabelInTheCornerAndAWheelNotchHalvesTheSpan)
                                         std::llround(band->ViewStart() + band->ViewSpan())));
 }
 
+// While the levels are being refined the span label says so (italics and an
+// ellipsis): the corner is drawn differently, and back when it is done.
+TEST_F(OverviewBandTest, TheLabelShowsWhileLevelsAreRefined)
+{
+    const auto corner = [this] {
+        return band->grab().toImage().copy(band->width() - 80, 0, 80 - TOverviewBand::Margin, Mid - 22);
+    };
+    const QImage final = corner();
+    band->SetRefining(true);
+    EXPECT_TRUE(band->Refining());
+    EXPECT_NE(corner(), final);
+    band->SetRefining(false);
+    EXPECT_EQ(corner(), final);
+    band->SetRefining(true);
+    selection.SetStream(0);
+    EXPECT_FALSE(band->Refining()) << "no stream, nothing refined";
+}
+
 TEST_F(OverviewBandTest, DraggingALineMovesItsMarkerOnly)
 {
     selection.SetStart(2000);
@@ -338,10 +356,12 @@ TEST(OverviewJob, DecodedLevelsOnTheEstimatesGridAndNothingWhenCancelled)
     QTest::qWait(300);
     EXPECT_EQ(finished.count(), 1);
 
+    QSignalSpy failed(&job, &TOverviewJob::Failed);
     job.Start("/nonexistent/song.mp3", index, first.SampleRate(), first.SamplesPerFrame() / first.Granules());
     EXPECT_TRUE(QTest::qWaitFor([&job] { return !job.Running(); }, 10000));
     QTest::qWait(50);
     EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(failed.count(), 1) << "a failed decode is reported, so the band stops saying it refines";
 }
 
 } // namespace
