@@ -25,6 +25,7 @@ const QColor LineRed(0xEF, 0x6A, 0x5F);
 constexpr int HeaderHeight = 105;
 constexpr int BarHalf = 22;  // the loudest bar reaches this far from the middle
 constexpr int LineHalf = 27; // the lines' half height
+constexpr int HeadHalf = 5;  // the lines' heads reach this far to either side
 constexpr int GrabPixels = 3;
 constexpr double WheelStep = 2.0; // a notch halves or doubles the span
 constexpr int LabelPixels = 9;   // the span label's text height
@@ -129,8 +130,9 @@ void TOverviewBand::DrawSpanLabel(QPainter& painter)
     QColor ink(Qt::white);
     ink.setAlphaF(FRefining ? 0.6f : 0.85f);
     painter.setPen(ink);
-    // Above the loudest bar: the bars start BarHalf pixels over the middle.
-    const QRect corner(Margin, 1, Columns(), Middle - BarHalf - 1);
+    // Above the loudest bar (the bars start BarHalf pixels over the middle),
+    // clear of the head of an end line at the stream's end.
+    const QRect corner(Margin, 1, Columns() - HeadHalf - 2, Middle - BarHalf - 1);
     const QString text = FRefining ? SpanLabel() + QStringLiteral(" \u2026") : SpanLabel();
     painter.drawText(corner, Qt::AlignRight | Qt::AlignTop, text);
 }
@@ -209,7 +211,8 @@ void TOverviewBand::paintEvent(QPaintEvent*)
         painter.fillRect(x - 1, Middle - LineHalf, 2, 2 * LineHalf, colour);
         if (!withHead)
             return;
-        const QPointF tip[] = {{x - 5.0, Middle - LineHalf - 6.0}, {x + 5.0, Middle - LineHalf - 6.0},
+        const QPointF tip[] = {{x - double{HeadHalf}, Middle - LineHalf - 6.0},
+                               {x + double{HeadHalf}, Middle - LineHalf - 6.0},
                                {x + 0.0, Middle - LineHalf}};
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour);
