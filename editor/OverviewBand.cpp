@@ -3,6 +3,7 @@
 #include "editor/Selection.h"
 #include "editor/TimeText.h"
 
+#include <QFont>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -24,8 +25,10 @@ const QColor LineRed(0xEF, 0x6A, 0x5F);
 constexpr int HeaderHeight = 105;
 constexpr int BarHalf = 22;  // the loudest bar reaches this far from the middle
 constexpr int LineHalf = 27; // the lines' half height
+constexpr int HeadHalf = 5;  // the lines' heads reach this far to either side
 constexpr int GrabPixels = 3;
-constexpr double WheelStep = 1.25;
+constexpr double WheelStep = 2.0; // a notch halves or doubles the span
+constexpr int LabelPixels = 9;   // the span label's text height
 
 } // namespace
 
@@ -50,8 +53,10 @@ void TOverviewBand::SetLevels(TGranuleLevels levels, double frameMs, bool sameSt
 {
     FLevels = std::move(levels);
     FFrameMs = frameMs > 0 ? frameMs : FFrameMs;
-    if (!sameStream)
+    if (!sameStream) {
+        FPositionShown = false;
         ShowWholeStream();
+    }
     setVisible(!FLevels.Empty());
     update();
 }
@@ -60,9 +65,19 @@ void TOverviewBand::ClearLevels()
 {
     FLevels = {};
     FPlaying = false;
+    FPositionShown = false;
+    FRefining = false;
     FPosition = 0;
     FDrag = TDrag::None;
     setVisible(false);
+}
+
+void TOverviewBand::SetRefining(bool refining)
+{
+    if (refining == FRefining)
+        return;
+    FRefining = refining;
+    update();
 }
 
 void TOverviewBand::SetPosition(int64_t ms)
@@ -70,8 +85,8 @@ void TOverviewBand::SetPosition(int64_t ms)
     if (ms == FPosition)
         return;
     FPosition = ms;
-    if (FPlaying)
-        update();
+    FPositionShown = true;
+    update();
 }
 
 void TOverviewBand::SetPlaying(bool playing)
@@ -104,7 +119,28 @@ void TOverviewBand::SetView(double start, double span)
     update();
 }
 
-void TOverviewBand::ShowSpanHint() { setToolTip(MsToTimeText(std::llround(FViewSpan))); }
+QString TOverviewBand::SpanLabel() const
+{
+    return SpanText(std::llround(FViewStart), std::llround(FViewStart + FViewSpan));
+}
+
+void TOverviewBand::ShowSpanHint() { setToolTip(SpanLabel()); }
+
+void TOverviewBand::DrawSpanLabel(QPainter& painter)
+{
+    QFont small = font();
+    small.setPixelSize(LabelPixels);
+    small.setItalic(FRefining);
+    painter.setFont(small);
+    QColor ink(Qt::white);
+    ink.setAlphaF(FRefining ? 0.6f : 0.85f);
+    painter.setPen(ink);
+    // Above the loudest bar (the bars start BarHalf pixels over the middle),
+    // clear of the head of an end line at the stream's end.
+    const QRect corner(Margin, 1, Columns() - HeadHalf - 2, Middle - BarHalf - 1);
+    const QString text = FRefining ? SpanLabel() + QStringLiteral(" \u2026") : SpanLabel();
+    painter.drawText(corner, Qt::AlignRight | Qt::AlignTop, text);
+}
 
 void TOverviewBand::ZoomAt(int x, double factor)
 {
@@ -131,6 +167,13 @@ double TOverviewBand::TimeOfX(int x) const
     const int columns = std::max(1, Columns());
     const double at = std::clamp(x - Margin, 0, columns) / static_cast<double>(columns);
     return FViewStart + at * FViewSpan;
+}
+
+double TOverviewBand::DisplayShare(float level)
+{
+    // Levels run linearly in dB from LevelFloorDb (0) to full scale (1).
+    const double db = LevelFloorDb * (1.0 - static_cast<double>(level));
+    return std::clamp((db - DisplayFloorDb) / -DisplayFloorDb, 0.0, 1.0);
 }
 
 float TOverviewBand::ColumnLevel(int x) const
@@ -162,27 +205,35 @@ void TOverviewBand::paintEvent(QPaintEvent*)
     const int selFrom = XOfTime(static_cast<double>(FSelection.Start()));
     const int selTo = XOfTime(static_cast<double>(FSelection.End()));
     for (int x = Margin; x < Margin + Columns(); ++x) {
-        const int half = std::max(1, static_cast<int>(std::lround(ColumnLevel(x) * BarHalf)));
+        const int half = static_cast<int>(std::lround(DisplayShare(ColumnLevel(x)) * BarHalf));
+        if (half <= 0)
+            continue;
         QColor bar(Qt::white);
         bar.setAlphaF(x >= selFrom && x <= selTo ? 0.78f : 0.28f);
         painter.fillRect(x, Middle - half, 1, 2 * half, bar);
     }
+    DrawSpanLabel(painter);
     auto line = [&](int x, const QColor& colour, bool withHead) {
         if (x < 0 || x > width())
             return;
         painter.fillRect(x - 1, Middle - LineHalf, 2, 2 * LineHalf, colour);
         if (!withHead)
             return;
-        const QPointF tip[] = {{x - 5.0, Middle - LineHalf - 6.0}, {x + 5.0, Middle - LineHalf - 6.0},
+        const QPointF tip[] = {{x - double{HeadHalf}, Middle - LineHalf - 6.0},
+                               {x + double{HeadHalf}, Middle - LineHalf - 6.0},
                                {x + 0.0, Middle - LineHalf}};
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour);
         painter.drawPolygon(tip, 3);
     };
+    // The position under the markers, except while a preview plays from it.
+    const int positionX = XOfTime(static_cast<double>(FPosition));
+    if (FPositionShown && !FPlaying)
+        line(positionX, Qt::white, false);
     line(selFrom, LineGreen, true);
     line(selTo, LineRed, true);
     if (FPlaying)
-        line(XOfTime(static_cast<double>(FPosition)), Qt::white, false);
+        line(positionX, Qt::white, false);
     if (hasFocus()) {
         // The keyboard's focus: a dotted white frame inside the band's edge.
         painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
@@ -260,6 +311,7 @@ void TOverviewBand::wheelEvent(QWheelEvent* event)
 void TOverviewBand::PickPosition(int64_t ms)
 {
     FPosition = std::clamp<int64_t>(ms, 0, FSelection.LengthMs());
+    FPositionShown = true;
     emit PositionPicked(FPosition);
     update();
 }

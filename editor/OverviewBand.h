@@ -1,8 +1,11 @@
 #pragma once
 // The overview in the header band: the levels of the opened stream, one
 // column per pixel mirrored about the middle line, the selected stretch
-// brighter, a green line at the selection's start, a red one at its end and,
-// during a preview, a white line at the play position. It is one more view of
+// brighter, a green line at the selection's start, a red one at its end, a
+// white line at the position once one is picked or played, and the shown
+// stretch as a small label in the top right corner ("0:12–0:48"), in italics
+// and followed by an ellipsis while the levels shown are an estimate that a
+// decode is still refining. It is one more view of
 // the selection: it draws what the selection says and hands it what the user
 // dragged; it keeps no start or end of its own.
 //
@@ -15,6 +18,8 @@
 
 #include <QWidget>
 #include <cstdint>
+
+class QPainter;
 
 namespace vivizu {
 
@@ -39,17 +44,29 @@ public:
     void ClearLevels();
     const TGranuleLevels& Levels() const { return FLevels; }
 
+    // Whether the levels shown are still being refined (a decode runs).
+    void SetRefining(bool refining);
+    bool Refining() const { return FRefining; }
+
     // The position bar's time and whether a preview is playing from it.
     void SetPosition(int64_t ms);
     void SetPlaying(bool playing);
     int64_t Position() const { return FPosition; }
 
-    // The shown stretch of the stream.
+    // The shown stretch of the stream, and its label ("0:12–0:48").
     double ViewStart() const { return FViewStart; }
     double ViewSpan() const { return FViewSpan; }
+    QString SpanLabel() const;
     void ShowWholeStream();
     // Zooms by factor (> 1: in) keeping the time under column x in place.
     void ZoomAt(int x, double factor);
+
+    // The share of the bar's full height a level (as TGranuleLevels holds it)
+    // draws: its dB over DisplayFloorDb, so that a 15 dB quieter passage
+    // stands a quarter lower and the last bits' noise of digital silence
+    // draws nothing. The estimate and the decoded levels share it.
+    static constexpr double DisplayFloorDb = -60.0;
+    static double DisplayShare(float level);
 
     // The column of a time and the time of a column (widget coordinates).
     int XOfTime(double ms) const;
@@ -84,6 +101,7 @@ private:
     void SetView(double start, double span);
     void PickPosition(int64_t ms);
     void ShowSpanHint();
+    void DrawSpanLabel(QPainter& painter);
 
     TSelection& FSelection;
     TGranuleLevels FLevels;
@@ -92,6 +110,8 @@ private:
     double FViewSpan = 0.0;
     int64_t FPosition = 0;
     bool FPlaying = false;
+    bool FPositionShown = false; // a position was picked or moved to
+    bool FRefining = false;
     bool FLineMoved = false;
     TDrag FDrag = TDrag::None;
     int FPressX = 0;

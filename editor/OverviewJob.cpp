@@ -38,8 +38,15 @@ void TOverviewJob::Start(const std::string& fileName, TFrameIndex index, int sam
                 levels->Levels.push_back(
                     DbToUnitLevel(LevelToDb(std::max(block.Channel[0].Peak, block.Channel[1].Peak))));
             });
-        if (decoded.Status != TDecodeStatus::Done || cancel)
+        if (cancel)
             return;
+        if (decoded.Status != TDecodeStatus::Done) {
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [self, generation] {
+                if (self)
+                    self->Fail(generation);
+            });
+            return;
+        }
         // The application object outlives the window; the pointer is read on
         // the window's thread only. The levels are handed over, not copied.
         QMetaObject::invokeMethod(QCoreApplication::instance(), [self, generation, levels] {
@@ -53,6 +60,12 @@ void TOverviewJob::Deliver(uint64_t generation, const TGranuleLevels& levels)
 {
     if (FRuns.Takes(generation))
         emit Finished(levels);
+}
+
+void TOverviewJob::Fail(uint64_t generation)
+{
+    if (FRuns.Takes(generation))
+        emit Failed();
 }
 
 } // namespace vivizu

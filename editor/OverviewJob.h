@@ -4,7 +4,8 @@
 // granule, handed over when done. (The estimate the window shows until then
 // comes with the file's analysis.) Starting another job or Cancel() stops
 // the one running and drops its results; the window never waits for it. A
-// failed decode hands nothing over, so the estimate stays.
+// failed decode hands nothing over, so the estimate stays; it reports
+// Failed instead.
 #include "editor/BackgroundRuns.h"
 #include "engine/decode/GranuleLevels.h"
 #include "engine/frames/FrameIndex.h"
@@ -29,9 +30,11 @@ public:
 
 signals:
     void Finished(const vivizu::TGranuleLevels& levels);
+    void Failed();
 
 private:
     void Deliver(uint64_t generation, const TGranuleLevels& levels);
+    void Fail(uint64_t generation);
 
     TBackgroundRuns FRuns;
 };

@@ -20,6 +20,21 @@ QString ShortTimeText(int64_t ms) {
     return QStringLiteral("%1:%2:").arg(hours).arg(ms / 60000 % 60, 2, 10, QLatin1Char('0')) + seconds;
 }
 
+QString SpanText(int64_t from, int64_t to) {
+    from = std::max<int64_t>(0, from);
+    to = std::max(from, to);
+    const int64_t span = to - from;
+    const int digits = span >= 20000 ? 0 : span >= 2000 ? 1 : 3;
+    const int64_t unit = digits == 0 ? 1000 : digits == 1 ? 100 : 1;
+    const auto text = [digits, unit](int64_t ms) {
+        // Rounded to the shown unit, then the digits past it dropped.
+        QString full = ShortTimeText((ms + unit / 2) / unit * unit); // "m:ss.mmm"
+        full.chop(digits == 0 ? 4 : 3 - digits);
+        return full;
+    };
+    return text(from) + QStringLiteral("\u2013") + text(to);
+}
+
 QString SnapHintText(int64_t from, int64_t to) {
     return ShortTimeText(from) + QStringLiteral(" \u2192 ") + ShortTimeText(to);
 }

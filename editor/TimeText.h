@@ -15,6 +15,10 @@ QString MsToTimeText(int64_t ms);
 // A time as short as it reads clearly: "1:02.300" (minutes, seconds,
 // milliseconds), from an hour on "1:00:02.300".
 QString ShortTimeText(int64_t ms);
+// A shown stretch, "0:12–0:48": both ends in whole seconds, in tenths when
+// the stretch is shorter than 20 s and in milliseconds below 2 s, so that
+// its two ends always read apart.
+QString SpanText(int64_t from, int64_t to);
 // The move of a snapped marker: "1:02.300 → 1:02.612".
 QString SnapHintText(int64_t from, int64_t to);
 

@@ -24,8 +24,15 @@ void TFrmMP3Editor::ApplyLanguage(int number) {
     if (auto* item = findChild<TMenuItem*>(QLatin1String(language.MenuItem)))
         item->SetChecked(true);
     const std::string path = ProgramFolder() + language.File;
+    // The channel text of an opened file comes from the messages: it is
+    // said again in the new language.
+    const QString channel = Label19->Caption();
+    const bool mono = !channel.isEmpty() && channel == Messages.Mono;
+    const bool stereo = !channel.isEmpty() && channel == Messages.Stereo;
     LoadMessages(path);
     ApplyLanguageFile(*this, path);
+    if (mono || stereo)
+        Label19->SetCaption(mono ? Messages.Mono : Messages.Stereo);
     if (!FQtTexts)
         FQtTexts = std::make_unique<TQtTexts>();
     FQtTexts->Apply(number);

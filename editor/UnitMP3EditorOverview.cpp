@@ -35,11 +35,14 @@ void TFrmMP3Editor::WireOverview() {
     FOverviewSpeech = new TOverviewSpeech(*FOverview, *FSelection);
     connect(FOverviewJob, &TOverviewJob::Finished, this, [this](const TGranuleLevels& levels) {
         FOverview->SetLevels(levels, FMp3->Index().HeaderOf(0).DurationMs(), true);
+        FOverview->SetRefining(false);
         FOverview->raise();
         // Kept only when the file is still the one that was analysed.
         if (IdentityOf(FOverviewFile.Path) == FOverviewFile)
             TLevelCache(TLevelCache::DefaultFolder()).Write(FOverviewFile, levels);
     });
+    // A failed decode leaves the estimate, no longer being refined.
+    connect(FOverviewJob, &TOverviewJob::Failed, this, [this] { FOverview->SetRefining(false); });
     // A pick during a preview waits: the position bar follows the preview.
     connect(FOverview, &TOverviewBand::PositionPicked, this, [this](qint64 ms) {
         if (TrackBarPos->isEnabled() && !TimerPos->Enabled())
@@ -54,6 +57,7 @@ void TFrmMP3Editor::WireOverview() {
 
 void TFrmMP3Editor::ShowOverview() {
     FOverviewJob->Cancel();
+    FOverview->SetRefining(false);
     const TFrameIndex& index = FMp3->Index();
     if (!FMp3->Valid || index.Count() == 0) {
         FOverview->ClearLevels();
@@ -66,6 +70,7 @@ void TFrmMP3Editor::ShowOverview() {
     if (kept && std::abs(kept->MsPerGranule - 1000.0 * granuleSamples / first.SampleRate()) < 1e-9) {
         FMp3->TakeLevelEstimate(); // not shown: its memory goes
         FOverview->SetLevels(std::move(*kept), first.DurationMs());
+        FOverview->SetRefining(false);
         FOverview->raise();
         return;
     }
@@ -74,10 +79,12 @@ void TFrmMP3Editor::ShowOverview() {
     FOverview->SetLevels(FMp3->TakeLevelEstimate(), first.DurationMs());
     FOverview->raise();
     FOverviewJob->Start(FMp3->FileName, index, first.SampleRate(), granuleSamples);
+    FOverview->SetRefining(FOverviewJob->Running());
 }
 
 void TFrmMP3Editor::HideOverview() {
     FOverviewJob->Cancel();
+    FOverview->SetRefining(false);
     FOverview->ClearLevels();
 }
 

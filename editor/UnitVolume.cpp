@@ -38,31 +38,49 @@ QDoubleSpinBox* Spin(QWidget* parent, const char* name, int top, double low, dou
     return spin;
 }
 
+// The settings' rows, 25 pixels apart from 10 below the caption strip (the
+// boxes' tops; their labels stand 2 lower), and the loudness line just
+// above the separator: one row, or its caption a row higher and the value
+// below it where the two do not fit side by side. The buttons stand in the
+// middle below the separator.
+constexpr int RowTop(int row) { return TFrmVolume::CaptionStripBottom + 10 + 25 * row; }
+constexpr int LoudnessTop = TFrmVolume::SeparatorTop - 22;
+constexpr int LoudnessTwoRowsTop = LoudnessTop - 18;
+constexpr int ValueRight = 318;
+constexpr int ButtonsTop = TFrmVolume::SeparatorTop + (TFrmVolume::DialogHeight - TFrmVolume::SeparatorTop - 23) / 2;
+static_assert(RowTop(3) + 22 < LoudnessTwoRowsTop, "the rows stay above the loudness line");
+
 } // namespace
 
 TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
 {
     setObjectName(QStringLiteral("FrmVolume"));
     SetCaption(QStringLiteral("Vivizu"));
-    SetClientSize(340, 224);
+    SetClientSize(340, DialogHeight);
 
-    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, 224);
+    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, DialogHeight);
     FS->SetPicture(DialogArt("dialog-skin"));
     FS->SetStretch(true);
 
-    LabelGain = MakeControl<TLabel>(this, "LabelGain", 30, 44, 185, 17);
+    // The title beside the strip's wave sign, in the strip's middle.
+    LabelTitle = MakeControl<TLabel>(this, "LabelTitle", 70, (CaptionStripBottom - 17) / 2, 200, 17);
+    LabelTitle->SetFontColor(Qt::white);
+    LabelTitle->SetBold(true);
+    LabelTitle->SetCaption(QStringLiteral("Volume"));
+
+    LabelGain = MakeControl<TLabel>(this, "LabelGain", 30, RowTop(0) + 2, 185, 17);
     LabelGain->SetCaption(QStringLiteral("Gain (dB):"));
-    LabelFadeIn = MakeControl<TLabel>(this, "LabelFadeIn", 30, 70, 185, 17);
+    LabelFadeIn = MakeControl<TLabel>(this, "LabelFadeIn", 30, RowTop(1) + 2, 185, 17);
     LabelFadeIn->SetCaption(QStringLiteral("Fade in (seconds):"));
-    LabelFadeOut = MakeControl<TLabel>(this, "LabelFadeOut", 30, 96, 185, 17);
+    LabelFadeOut = MakeControl<TLabel>(this, "LabelFadeOut", 30, RowTop(2) + 2, 185, 17);
     LabelFadeOut->SetCaption(QStringLiteral("Fade out (seconds):"));
-    CheckNormalize = MakeControl<TCheckBox>(this, "CheckNormalize", 30, 122, 185, 17);
+    CheckNormalize = MakeControl<TCheckBox>(this, "CheckNormalize", 30, RowTop(3) + 2, 185, 17);
     CheckNormalize->SetCaption(QStringLiteral("Normalise to (LUFS):"));
-    LabelLoudness = MakeControl<TLabel>(this, "LabelLoudness", 30, 152, 185, 17);
+    LabelLoudness = MakeControl<TLabel>(this, "LabelLoudness", 30, LoudnessTop, 185, 17);
     LabelLoudness->SetCaption(QStringLiteral("Selection loudness:"));
     LabelLoudness->SetAutoSize(true);
-    LabelLoudnessValue = MakeControl<TLabel>(this, "LabelLoudnessValue", 220, 152, 110, 17);
-    for (TLabel* label : {LabelGain, LabelFadeIn, LabelFadeOut, LabelLoudness, LabelLoudnessValue})
+    LabelLoudnessValue = MakeControl<TLabel>(this, "LabelLoudnessValue", 220, LoudnessTop, 110, 17);
+    for (TLabel* label : {LabelTitle, LabelGain, LabelFadeIn, LabelFadeOut, LabelLoudness, LabelLoudnessValue})
         label->SetTransparent(true);
     LabelLoudness->setVisible(false);
     LabelLoudnessValue->setVisible(false);
@@ -70,16 +88,16 @@ TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
     connect(FJob, &TLoudnessJob::Finished, this, &TFrmVolume::ShowLoudness);
 
     // Gain in whole steps of global_gain: the box's values are the steps.
-    SpinGain = Spin(this, "SpinGain", 42, -TVolumeChoices::MaxGainDb, TVolumeChoices::MaxGainDb, GainStepDb);
-    SpinFadeIn = Spin(this, "SpinFadeIn", 68, 0, TVolumeChoices::MaxFadeMs / 1000.0, 0.5);
-    SpinFadeOut = Spin(this, "SpinFadeOut", 94, 0, TVolumeChoices::MaxFadeMs / 1000.0, 0.5);
-    SpinTarget = Spin(this, "SpinTarget", 120, TVolumeChoices::MinTargetLufs, TVolumeChoices::MaxTargetLufs, 1.0);
+    SpinGain = Spin(this, "SpinGain", RowTop(0), -TVolumeChoices::MaxGainDb, TVolumeChoices::MaxGainDb, GainStepDb);
+    SpinFadeIn = Spin(this, "SpinFadeIn", RowTop(1), 0, TVolumeChoices::MaxFadeMs / 1000.0, 0.5);
+    SpinFadeOut = Spin(this, "SpinFadeOut", RowTop(2), 0, TVolumeChoices::MaxFadeMs / 1000.0, 0.5);
+    SpinTarget = Spin(this, "SpinTarget", RowTop(3), TVolumeChoices::MinTargetLufs, TVolumeChoices::MaxTargetLufs, 1.0);
     // A gain typed between steps snaps to the nearest one.
     connect(SpinGain, &QDoubleSpinBox::editingFinished, this,
             [this] { SpinGain->setValue(GainStepsForDb(SpinGain->value()) * GainStepDb); });
     connect(CheckNormalize, &QCheckBox::toggled, SpinTarget, &QWidget::setEnabled);
 
-    const TDialogButtons buttons = MakeDialogButtons(this, 185);
+    const TDialogButtons buttons = MakeDialogButtons(this, ButtonsTop);
     BtnOk = buttons.Ok;
     BtnCancel = buttons.Cancel;
     BtnSysClose = buttons.Close;
@@ -164,7 +182,15 @@ void TFrmVolume::PlaceLoudnessValue()
 {
     LabelLoudness->adjustSize();
     const int left = LabelLoudness->geometry().right() + 8;
-    LabelLoudnessValue->setGeometry(left, LabelLoudness->y(), std::max(0, 318 - left), 17);
+    const int needed = LabelLoudnessValue->fontMetrics().horizontalAdvance(LabelLoudnessValue->Caption());
+    if (left + needed <= ValueRight) {
+        LabelLoudness->move(LabelLoudness->x(), LoudnessTop);
+        LabelLoudnessValue->setGeometry(left, LoudnessTop, ValueRight - left, 17);
+        return;
+    }
+    LabelLoudness->move(LabelLoudness->x(), LoudnessTwoRowsTop);
+    const int indented = LabelLoudness->x() + 12;
+    LabelLoudnessValue->setGeometry(indented, LoudnessTop, ValueRight - indented, 17);
 }
 
 void TFrmVolume::FormCreate()

@@ -42,7 +42,16 @@ public:
     explicit TFrmVolume(QWidget* owner = nullptr);
     ~TFrmVolume() override;
 
+    // The skin's art (180 pixels high) is stretched to the dialog's height:
+    // its caption strip and its separator line move down with it. The rows
+    // stand below the strip, the loudness line above the separator, the
+    // buttons below it.
+    static constexpr int DialogHeight = 290;
+    static constexpr int CaptionStripBottom = 36 * DialogHeight / 180;
+    static constexpr int SeparatorTop = 130 * DialogHeight / 180;
+
     TImage* FS = nullptr;
+    TLabel* LabelTitle = nullptr;      // "Volume", in the caption strip
     TLabel* LabelGain = nullptr;       // "Gain (dB):"
     TLabel* LabelFadeIn = nullptr;     // "Fade in (s):"
     TLabel* LabelFadeOut = nullptr;    // "Fade out (s):"

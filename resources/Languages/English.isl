@@ -102,6 +102,7 @@ BtnOk.Caption=&Ok
 BtnSysClose.Hint=Close
 
 [FrmVolume]
+LabelTitle.Caption=Volume
 LabelGain.Caption=Gain (dB):
 LabelFadeIn.Caption=Fade in (seconds):
 LabelFadeOut.Caption=Fade out (seconds):

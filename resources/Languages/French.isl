@@ -102,6 +102,7 @@ BtnOk.Caption=&OK
 BtnSysClose.Hint=Fermer
 
 [FrmVolume]
+LabelTitle.Caption=Volume
 LabelGain.Caption=Gain (dB) :
 LabelFadeIn.Caption=Fondu d'entrée (secondes) :
 LabelFadeOut.Caption=Fondu de sortie (secondes) :

@@ -102,6 +102,7 @@ BtnOk.Caption=&OK
 BtnSysClose.Hint=Schließen
 
 [FrmVolume]
+LabelTitle.Caption=Lautstärke
 LabelGain.Caption=Verstärkung (dB):
 LabelFadeIn.Caption=Einblenden (Sekunden):
 LabelFadeOut.Caption=Ausblenden (Sekunden):

@@ -102,11 +102,12 @@ BtnOk.Caption=&OK
 BtnSysClose.Hint=Chiudi
 
 [FrmVolume]
+LabelTitle.Caption=Volume
 LabelGain.Caption=Guadagno (dB):
 LabelFadeIn.Caption=Dissolvenza in entrata (secondi):
 LabelFadeOut.Caption=Dissolvenza in uscita (secondi):
 CheckNormalize.Caption=Normalizza a (LUFS):
-LabelLoudness.Caption=Loudness della selezione:
+LabelLoudness.Caption=Volume percepito della selezione:
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annulla
 BtnSysClose.Hint=Chiudi

@@ -102,6 +102,7 @@ BtnOk.Caption=&Aceptar
 BtnSysClose.Hint=Cerrar
 
 [FrmVolume]
+LabelTitle.Caption=Volumen
 LabelGain.Caption=Ganancia (dB):
 LabelFadeIn.Caption=Fundido de entrada (segundos):
 LabelFadeOut.Caption=Fundido de salida (segundos):

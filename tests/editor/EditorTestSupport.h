@@ -38,6 +38,8 @@ public:
         SetProgramFolder(folder.toStdString() + "/");
     }
     ~TOwnProgramFolder() { SetProgramFolder(FFormer); }
+    // The program folder it stands in for (ending in "/").
+    const std::string& Former() const { return FFormer; }
     TOwnProgramFolder(const TOwnProgramFolder&) = delete;
     TOwnProgramFolder& operator=(const TOwnProgramFolder&) = delete;
 

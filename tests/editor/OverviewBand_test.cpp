@@ -7,6 +7,8 @@
 #include "editor/OverviewJob.h"
 #include "engine/RoruvoMp3.h"
 #include "editor/Selection.h"
+#include "editor/TimeText.h"
+#include "engine/decode/LevelMeter.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -15,6 +17,7 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 using namespace vivizu;
@@ -74,7 +77,7 @@ TEST_F(OverviewBandTest, LinesFollowTheSelection)
     EXPECT_NE(old, image.pixelColor(band->XOfTime(5000), Mid));
 }
 
-// Bars where the stream is loud, none (a one-pixel stub) where it is silent;
+// Bars where the stream is loud, none where it is silent;
 // the selected stretch brighter than the rest.
 TEST_F(OverviewBandTest, BarsWhereLoudAndBrighterWhenSelected)
 {
@@ -89,6 +92,61 @@ TEST_F(OverviewBandTest, BarsWhereLoudAndBrighterWhenSelected)
     EXPECT_GT(image.pixelColor(loudIn, Mid - 10).lightness(), image.pixelColor(loudOut, Mid - 10).lightness());
     EXPECT_GT(image.pixelColor(loudIn, Mid + 10).lightness(), image.pixelColor(silent, Mid + 10).lightness() + 20)
         << "mirrored below the middle line";
+}
+
+// The bar's height in pixels above the middle line at column x: rows, up to
+// the lines' heads, that differ from the band's leftmost column (no bar).
+int BarHeight(const QImage& image, int x)
+{
+    int rows = 0;
+    for (int y = Mid - 1; y > Mid - 26; --y)
+        rows += image.pixelColor(x, y) != image.pixelColor(0, y) ? 1 : 0;
+    return rows;
+}
+
+// Heights read in dB over a floor near -60 dBFS: the last bit's noise of
+// digital silence draws nothing, a passage 15 dB down stands about three
+// quarters as tall as full scale; estimated and decoded levels of the same
+// dB draw the same height.
+TEST_F(OverviewBandTest, BarsShowDecibelsOverAFloorNearMinusSixty)
+{
+    const float lsb = DbToUnitLevel(LevelToDb(1.0 / 32768.0));
+    const float quieter = DbToUnitLevel(-15.0);
+    EXPECT_EQ(TOverviewBand::DisplayShare(lsb), 0.0);
+    EXPECT_EQ(TOverviewBand::DisplayShare(0.0f), 0.0);
+    EXPECT_EQ(TOverviewBand::DisplayShare(DbToUnitLevel(-60.5)), 0.0);
+    EXPECT_NEAR(TOverviewBand::DisplayShare(quieter), 0.75, 0.01);
+    EXPECT_NEAR(TOverviewBand::DisplayShare(DbToUnitLevel(-30.0)), 0.5, 0.01);
+    EXPECT_EQ(TOverviewBand::DisplayShare(1.0f), 1.0);
+
+    // An estimate from the side information and a decoded peak at its dB.
+    TGranuleSideInfo granule;
+    granule.GlobalGain = 170;
+    granule.Part23Length = 800;
+    granule.LargestTable = 13;
+    const double db = SideInfoGranuleDb(granule, true, false);
+    ASSERT_GT(db, -60.0);
+    ASSERT_LT(db, 0.0);
+    const float estimated = DbToUnitLevel(db);
+    const float decoded = DbToUnitLevel(LevelToDb(std::pow(10.0, db / 20.0)));
+    EXPECT_NEAR(TOverviewBand::DisplayShare(estimated), TOverviewBand::DisplayShare(decoded), 1e-4);
+
+    // Drawn: 0-2.5 s the last bit's noise, 2.5-5 s at -15 dB, then full scale.
+    TGranuleLevels levels;
+    levels.MsPerGranule = 10.0;
+    levels.Levels.assign(1000, 1.0f);
+    std::fill(levels.Levels.begin(), levels.Levels.begin() + 250, lsb);
+    std::fill(levels.Levels.begin() + 250, levels.Levels.begin() + 500, quieter);
+    band->SetLevels(levels, 26.0);
+    selection.SetStart(0);
+    selection.SetEnd(10000);
+    const QImage image = band->grab().toImage();
+    const int quiet = BarHeight(image, band->XOfTime(3700));
+    const int full = BarHeight(image, band->XOfTime(7500));
+    EXPECT_EQ(BarHeight(image, band->XOfTime(1200)), 0) << "silence draws nothing";
+    EXPECT_EQ(image.pixelColor(band->XOfTime(1200), Mid), image.pixelColor(0, Mid));
+    EXPECT_GE(full, 20);
+    EXPECT_NEAR(static_cast<double>(quiet) / full, 0.75, 0.08);
 }
 
 TEST_F(OverviewBandTest, ClickPicksThePositionAndKeysMoveIt)
@@ -115,6 +173,66 @@ TEST_F(OverviewBandTest, ClickPicksThePositionAndKeysMoveIt)
     EXPECT_EQ(band->Position(), 0);
     QTest::keyClick(band.get(), Qt::Key_Left);
     EXPECT_EQ(band->Position(), 0) << "held at the stream's start";
+}
+
+// A click leaves a white line at the picked position, without a preview;
+// a moved position bar moves it.
+TEST_F(OverviewBandTest, AClickLeavesAPositionLine)
+{
+    const auto isWhite = [](const QColor& c) { return c.red() > 235 && c.green() > 235 && c.blue() > 235; };
+    const int x = band->XOfTime(3000) + 1;
+    EXPECT_FALSE(isWhite(band->grab().toImage().pixelColor(x, Mid - 24))) << "no line before a pick";
+    QTest::mouseClick(band.get(), Qt::LeftButton, {}, QPoint(x, Mid));
+    const int at = band->XOfTime(static_cast<double>(band->Position()));
+    QImage image = band->grab().toImage();
+    EXPECT_TRUE(isWhite(image.pixelColor(at, Mid - 24))) << "above the bars, in the silent half";
+    EXPECT_TRUE(isWhite(image.pixelColor(at, Mid + 24)));
+
+    band->SetPosition(6000);
+    image = band->grab().toImage();
+    EXPECT_FALSE(isWhite(image.pixelColor(at, Mid - 24)));
+    EXPECT_TRUE(isWhite(image.pixelColor(band->XOfTime(6000), Mid - 24)));
+}
+
+// The shown stretch is written in the band's top right corner and in its
+// tooltip; one wheel notch halves the span around the pointer.
+TEST_F(OverviewBandTest, SpanLabelInTheCornerAndAWheelNotchHalvesTheSpan)
+{
+    EXPECT_EQ(band->SpanLabel(), SpanText(0, 10000));
+    EXPECT_EQ(band->toolTip(), band->SpanLabel());
+    const QImage image = band->grab().toImage();
+    int inked = 0;
+    for (int y = 0; y < Mid - 22; ++y)
+        for (int x = band->width() - 60; x < band->width() - TOverviewBand::Margin; ++x)
+            inked += image.pixelColor(x, y).lightness() > image.pixelColor(0, y).lightness() + 40 ? 1 : 0;
+    EXPECT_GT(inked, 20) << "the label is drawn";
+
+    const int x = band->XOfTime(8000);
+    QWheelEvent notch(QPointF(x, Mid), band->mapToGlobal(QPointF(x, Mid)), {}, {0, 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(band.get(), &notch);
+    EXPECT_NEAR(band->ViewSpan(), 5000.0, 1.0);
+    EXPECT_NEAR(band->TimeOfX(x), 8000.0, 10000.0 / band->Columns());
+    EXPECT_EQ(band->toolTip(), SpanText(std::llround(band->ViewStart()),
+                                        std::llround(band->ViewStart() + band->ViewSpan())));
+}
+
+// While the levels are being refined the span label says so (italics and an
+// ellipsis): the corner is drawn differently, and back when it is done.
+TEST_F(OverviewBandTest, TheLabelShowsWhileLevelsAreRefined)
+{
+    const auto corner = [this] {
+        return band->grab().toImage().copy(band->width() - 80, 0, 80 - TOverviewBand::Margin, Mid - 22);
+    };
+    const QImage final = corner();
+    band->SetRefining(true);
+    EXPECT_TRUE(band->Refining());
+    EXPECT_NE(corner(), final);
+    band->SetRefining(false);
+    EXPECT_EQ(corner(), final);
+    band->SetRefining(true);
+    selection.SetStream(0);
+    EXPECT_FALSE(band->Refining()) << "no stream, nothing refined";
 }
 
 TEST_F(OverviewBandTest, DraggingALineMovesItsMarkerOnly)
@@ -268,10 +386,12 @@ TEST(OverviewJob, DecodedLevelsOnTheEstimatesGridAndNothingWhenCancelled)
     QTest::qWait(300);
     EXPECT_EQ(finished.count(), 1);
 
+    QSignalSpy failed(&job, &TOverviewJob::Failed);
     job.Start("/nonexistent/song.mp3", index, first.SampleRate(), first.SamplesPerFrame() / first.Granules());
     EXPECT_TRUE(QTest::qWaitFor([&job] { return !job.Running(); }, 10000));
     QTest::qWait(50);
     EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(failed.count(), 1) << "a failed decode is reported, so the band stops saying it refines";
 }
 
 } // namespace

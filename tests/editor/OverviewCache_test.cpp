@@ -39,12 +39,14 @@ protected:
         auto* band = w.findChild<TOverviewBand*>(QStringLiteral("OverviewBand"));
         QSignalSpy decoded(job, &TOverviewJob::Finished);
         test::OpenThroughDialog(w, seams, Song);
+        RefiningAtOpen = band->Refining();
         for (int i = 0; i < 400 && job->Running(); ++i)
             QTest::qWait(50);
         // A decode that is done has its levels on the way: they arrive here.
         QTest::qWait(100);
         if (shown)
             *shown = band->Levels();
+        RefiningAfter = band->Refining();
         return decoded.count() > 0;
     }
 
@@ -53,6 +55,10 @@ protected:
         return cache.EntryPath(IdentityOf(QFile::encodeName(Song).toStdString()).Path);
     }
 
+    // Whether the band said its levels were being refined right after the
+    // open, and still once the decode was done.
+    bool RefiningAtOpen = false;
+    bool RefiningAfter = false;
     QByteArray FormerCache;
     QTemporaryDir Cache;
     QTemporaryDir Files;
@@ -63,11 +69,14 @@ TEST_F(OverviewCache, ANewWindowShowsTheKeptLevelsWithoutDecoding) {
     TGranuleLevels decoded;
     ASSERT_TRUE(Open(&decoded));
     ASSERT_FALSE(decoded.Empty());
+    EXPECT_TRUE(RefiningAtOpen) << "the estimate is shown as being refined";
+    EXPECT_FALSE(RefiningAfter);
     ASSERT_TRUE(std::filesystem::exists(Entry()));
     EXPECT_EQ(Entry().parent_path(), std::filesystem::path(Cache.path().toStdString()) / "vivizu");
 
     TGranuleLevels kept;
     EXPECT_FALSE(Open(&kept));
+    EXPECT_FALSE(RefiningAtOpen) << "kept levels are final at once";
     EXPECT_EQ(kept.MsPerGranule, decoded.MsPerGranule);
     ASSERT_EQ(kept.Levels.size(), decoded.Levels.size());
     for (size_t i = 0; i < kept.Levels.size(); ++i)

@@ -16,6 +16,17 @@ TEST(TimeText, HoursMinutesSecondsMillis) {
     EXPECT_EQ(MsToTimeText(-1500), "-000:00:01.500");
 }
 
+// The overview's span label: precision follows the span so that both ends
+// read apart; ends rounded, a reversed span shown empty at its start.
+TEST(SpanText, PrecisionFollowsTheSpan) {
+    EXPECT_EQ(SpanText(12000, 48000), QStringLiteral("0:12\u20130:48"));
+    EXPECT_EQ(SpanText(11600, 47400), QStringLiteral("0:12\u20130:47"));
+    EXPECT_EQ(SpanText(0, 3600000), QStringLiteral("0:00\u20131:00:00"));
+    EXPECT_EQ(SpanText(62340, 70960), QStringLiteral("1:02.3\u20131:11.0"));
+    EXPECT_EQ(SpanText(62340, 63612), QStringLiteral("1:02.340\u20131:03.612"));
+    EXPECT_EQ(SpanText(5000, 1000), QStringLiteral("0:05.000\u20130:05.000"));
+}
+
 TEST(FileSizeText, WholeKilobytesRoundedHalfUpWithThousands) {
     EXPECT_EQ(FileSizeText(0, ","), "1 KB");
     EXPECT_EQ(FileSizeText(1023, ","), "1 KB");

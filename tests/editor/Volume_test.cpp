@@ -8,6 +8,9 @@
 #include "editor/Selection.h"
 #include "editor/UnitVolume.h"
 #include "engine/RoruvoMp3.h"
+#include "i18n/Language.h"
+#include "widgets/CheckBox.h"
+#include "widgets/GlyphButton.h"
 #include "widgets/Label.h"
 #include "platform/Ini.h"
 #include "platform/ProgramFolder.h"
@@ -15,6 +18,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -222,6 +226,53 @@ TEST_F(Volume, TheLoudnessLineFollowsTheSelectionWhileTheDialogIsOpen)
     f.RzMaskEdit1->SetText(QStringLiteral("000:00:00.000"));
     QTest::qWait(100);
     EXPECT_EQ(Dialog()->LabelLoudnessValue->Caption(), shown);
+}
+
+// In every language: the title stands in the caption strip, every row below
+// it, the loudness line (caption and value, both whole) above the separator
+// and the buttons below it; the loudness caption is in the language's own
+// words. The channel text of the opened file follows the language too.
+TEST_F(Volume, RowsBelowTheCaptionStripAndTheLoudnessLineAboveTheSeparatorInEveryLanguage)
+{
+    const QString from = QString::fromStdString(Folder.Former()) + QStringLiteral("Languages/");
+    for (const auto& language : Languages)
+        QFile::copy(from + QFileInfo(QLatin1String(language.File)).fileName(),
+                    Temp.path() + QLatin1Char('/') + QLatin1String(language.File));
+    Form->show();
+    OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
+    TEditorControls f(*Form);
+    for (const auto& language : Languages) {
+        SCOPED_TRACE(language.File);
+        Form->ApplyLanguage(language.Number);
+        const auto texts = TIniFile::Load(ProgramFolder() + language.File);
+        EXPECT_EQ(f.Label19->Caption(), QString::fromStdString(texts.ReadString("Messages", "Ms_Stereo", "?")));
+        Show([&](TFrmVolume& d) {
+            const auto fits = [](TLabel* label) {
+                return label->fontMetrics().horizontalAdvance(label->Caption()) <= label->width();
+            };
+            EXPECT_FALSE(d.LabelTitle->Caption().isEmpty());
+            EXPECT_TRUE(fits(d.LabelTitle));
+            EXPECT_GE(d.LabelTitle->y(), 0);
+            EXPECT_LE(d.LabelTitle->geometry().bottom(), TFrmVolume::CaptionStripBottom);
+            for (QWidget* row : std::initializer_list<QWidget*>{d.LabelGain, d.LabelFadeIn, d.LabelFadeOut,
+                                                                 d.CheckNormalize, d.SpinGain, d.SpinFadeIn,
+                                                                 d.SpinFadeOut, d.SpinTarget, d.LabelLoudness})
+                EXPECT_GE(row->y(), TFrmVolume::CaptionStripBottom + 4) << row->objectName().toStdString();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return d.LabelLoudnessValue->Caption().endsWith("dBTP"); }, 20000));
+            EXPECT_LT(d.LabelLoudness->geometry().bottom(), TFrmVolume::SeparatorTop);
+            EXPECT_LT(d.SpinTarget->geometry().bottom(), d.LabelLoudness->y());
+            EXPECT_TRUE(fits(d.LabelLoudness));
+            EXPECT_TRUE(fits(d.LabelLoudnessValue)) << d.LabelLoudnessValue->Caption().toStdString();
+            EXPECT_LT(d.LabelLoudnessValue->geometry().bottom(), TFrmVolume::SeparatorTop);
+            EXPECT_FALSE(d.LabelLoudnessValue->geometry().intersects(d.LabelLoudness->geometry()));
+            EXPECT_GT(d.BtnOk->y(), TFrmVolume::SeparatorTop);
+            EXPECT_LE(d.BtnOk->geometry().bottom(), d.height() - 4);
+            EXPECT_FALSE(d.LabelLoudness->Caption().contains(QStringLiteral("Loudness")) &&
+                         language.Number != 0);
+            d.BtnCancel->click();
+        });
+    }
+    Form->ApplyLanguage(0);
 }
 
 // A measurement stopped before its result arrives shows nothing of it; a
