@@ -206,8 +206,17 @@ int RunPeaks(const std::vector<std::string>& args)
         // before the decode.
         int64_t samples = 0;
         const TFrameIndex& index = range.Source->Index();
-        for (size_t i = range.First; i < range.Last; ++i)
-            samples += index.HeaderOf(i).SamplesPerFrame();
+        // A damaged stretch may hold positions without a frame header,
+        // which the decode passes over: they give no samples.
+        try {
+            TInputFile frames(file);
+            for (size_t i = range.First; i < range.Last; ++i)
+                if (FrameFormatAt(frames, index.PositionOf(i)).Channels != 0)
+                    samples += index.HeaderOf(i).SamplesPerFrame();
+        } catch (const std::exception& e) {
+            PrintError(e.what());
+            return ExitIoError;
+        }
         // The samples players play: without the encoder's delay and padding.
         samples = std::max<int64_t>(0, samples - range.Trim.Skip);
         if (range.Trim.Keep >= 0)

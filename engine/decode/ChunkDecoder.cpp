@@ -102,8 +102,12 @@ TDecodeResult TChunkDecoder::Decode(TInputFile& input, const TFrameStarts& start
             const int64_t at = starts[next];
             input.Seek(at, TSeekOrigin::Begin);
             const auto head = input.Peek(4);
-            if (!IsFrameHeader(head))
-                return Failure(TDecodeStatus::DecodeError, "no frame header at byte " + std::to_string(at));
+            if (!IsFrameHeader(head)) {
+                // A damaged stretch: decoders pass over what holds no
+                // header, and so does the decode; it gives no samples.
+                ++next;
+                continue;
+            }
             const TMpegHeader header = TMpegHeader::At(head.data());
             if (next < chunk.Check) {
                 skip += header.SamplesPerFrame();

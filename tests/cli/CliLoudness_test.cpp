@@ -87,3 +87,35 @@ TEST(CliPeaks, RefusesUnusableOptions)
     EXPECT_EQ(mono.Out.rfind("{\"version\":2,\"channels\":1,\"sample_rate\":8000,\"samples_per_pixel\":8000,\"bits\":16,\"length\":2,", 0), 0u)
         << mono.Out;
 }
+
+// A stretch of damaged bytes inside a file that every decoder plays: loudness
+// and peaks decode through it as libmpg123 does, on any number of threads,
+// instead of stopping at the first position that holds no frame header.
+TEST(CliLoudness, DecodesThroughADamagedStretch)
+{
+    TempDir dir;
+    const std::string wav = dir / "tone.wav", mp3 = dir / "tone.mp3";
+    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 '" + wav + "' synth 20 sine 300-900 vol 0.4 && lame --quiet -b 128 '" +
+                           wav + "' '" + mp3 + "'")
+                              .c_str()),
+              0);
+    Bytes bytes = ReadAll(mp3);
+    ASSERT_GT(bytes.size(), 110000u);
+    uint32_t noise = 12345;
+    for (size_t i = 100000; i < 104000; ++i) {
+        noise = noise * 1103515245u + 12345u;
+        bytes[i] = static_cast<uint8_t>(noise >> 16);
+    }
+    const std::string damaged = dir.Write("damaged.mp3", bytes);
+    std::string first;
+    for (const char* threads : {"1", "2", "3"}) {
+        const TRun run = RunCli({"loudness", "--threads", threads, damaged});
+        ASSERT_EQ(run.Exit, 0) << threads << ": " << run.Err;
+        EXPECT_NEAR(Field(run.Out, "IntegratedLufs"), -9.0, 1.0) << run.Out;
+        if (first.empty())
+            first = run.Out;
+        EXPECT_EQ(run.Out, first) << threads;
+    }
+    const TRun peaks = RunCli({"peaks", "-o", dir / "damaged.json", damaged});
+    EXPECT_EQ(peaks.Exit, 0) << peaks.Err;
+}
