@@ -58,7 +58,9 @@ int RunLoudness(const std::vector<std::string>& args)
     TCliRange range;
     if (const auto code = ResolveRange(ops[0], start, end, "loudness", range)) return *code;
 
-    const TLoudnessResult measured = MeasureLoudness(ops[0], range.Range(), options);
+    // The samples players play: without the encoder's delay and padding.
+    const TLoudnessResult measured = MeasureLoudness(ops[0], range.Range(), options, range.Trim,
+                                                     range.Source->Index().HeaderOf(range.First).SamplesPerFrame());
     if (measured.Result.Status != TDecodeStatus::Done) return ReportDecodeFailure("loudness", measured.Result);
 
     const bool json = parsed.Has(OptJson);

@@ -28,11 +28,23 @@ struct TChunkMeters {
 
 class TMeterConsumer : public TChunkConsumer {
 public:
-    explicit TMeterConsumer(TChunkMeters& meters) : FMeters(meters) {}
+    // at: where the chunk's samples begin among the range's (per channel);
+    // only those that trim keeps are measured.
+    TMeterConsumer(TChunkMeters& meters, size_t channels, int64_t at, TSampleTrim trim)
+        : FMeters(meters), FChannels(channels), FAt(at), FTrim(trim)
+    {
+    }
     void Samples(std::span<const float> pcm) override
     {
+        const auto count = static_cast<int64_t>(pcm.size() / FChannels);
+        const int64_t from = std::clamp<int64_t>(FTrim.Skip - FAt, 0, count);
+        const int64_t to = FTrim.Keep < 0 ? count : std::clamp<int64_t>(FTrim.Skip + FTrim.Keep - FAt, from, count);
+        FAt += count;
+        pcm = pcm.subspan(static_cast<size_t>(from) * FChannels, static_cast<size_t>(to - from) * FChannels);
+        if (pcm.empty())
+            return;
         if (FMeters.Loudness)
-            ebur128_add_frames_float(FMeters.Loudness.get(), pcm.data(), pcm.size() / FMeters.Loudness->channels);
+            ebur128_add_frames_float(FMeters.Loudness.get(), pcm.data(), pcm.size() / FChannels);
         FMeters.TruePeak->Add(pcm);
     }
     // The end of the chunk before: the true-peak filter's history only.
@@ -40,6 +52,9 @@ public:
 
 private:
     TChunkMeters& FMeters;
+    size_t FChannels;
+    int64_t FAt;
+    TSampleTrim FTrim;
 };
 
 // Chunks of at least this many frames (about 25 s at 44.1 kHz), so that the
@@ -65,7 +80,7 @@ TLoudnessResult NothingToMeasure()
 }
 
 TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
-                                const TDecodeOptions& options)
+                                const TDecodeOptions& options, TSampleTrim trim, int samplesPerFrame)
 {
     TLoudnessResult out;
     TDecodeOptions chunked = options;
@@ -75,20 +90,25 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
     std::mutex mutex;
     // Unique pointers: the vector grows while other chunks use their meters.
     std::vector<std::unique_ptr<TChunkMeters>> meters;
+    // The chunks' frames, set before the first chunk starts: where each
+    // chunk's samples begin, for the trim.
+    std::vector<TChunkFrames> plan;
     const auto factory = [&](size_t chunk, const TPcmFormat& format) -> std::unique_ptr<TChunkConsumer> {
         auto chunkMeters = std::make_unique<TChunkMeters>();
         chunkMeters->Loudness.reset(ebur128_init(static_cast<unsigned>(format.Channels),
                                                  static_cast<unsigned long>(format.SampleRate),
                                                  EBUR128_MODE_I | EBUR128_MODE_LRA));
         chunkMeters->TruePeak = std::make_unique<TTruePeakMeter>(format.Channels);
-        auto consumer = std::make_unique<TMeterConsumer>(*chunkMeters);
+        const int64_t at = chunk < plan.size() ? static_cast<int64_t>(plan[chunk].First - range.First) * samplesPerFrame : 0;
+        auto consumer = std::make_unique<TMeterConsumer>(*chunkMeters, static_cast<size_t>(format.Channels), at,
+                                                         samplesPerFrame > 0 ? trim : TSampleTrim{});
         std::lock_guard lock(mutex);
         if (meters.size() <= chunk)
             meters.resize(chunk + 1);
         meters[chunk] = std::move(chunkMeters);
         return consumer;
     };
-    out.Result = DecodeChunks(fileName, range, chunked, LeadFrames, factory);
+    out.Result = DecodeChunks(fileName, range, chunked, LeadFrames, factory, &plan);
     if (out.Result.Status == TDecodeStatus::EmptyRange)
         return NothingToMeasure();
     if (out.Result.Status != TDecodeStatus::Done)

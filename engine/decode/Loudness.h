@@ -2,6 +2,7 @@
 // Loudness of a range of frames after EBU R128 (libebur128), measured on all
 // cores: one meter per chunk, their gating blocks and peaks joined.
 #include "engine/decode/DecodeTypes.h"
+#include "engine/decode/SampleTrim.h"
 
 namespace vivizu {
 
@@ -29,8 +30,10 @@ TLoudnessResult NothingToMeasure();
 // the options' ChunkFrames, whatever the thread count (each a separate
 // loudness meter, so the gating blocks that would span a chunk boundary are
 // left out: less than a second of the stream per boundary; the true peak is
-// measured across the boundaries as in one piece).
+// measured across the boundaries as in one piece). With a trim (and the
+// stream's samples per frame) only the samples it keeps are measured: the
+// samples gapless players play.
 TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
-                                const TDecodeOptions& options);
+                                const TDecodeOptions& options, TSampleTrim trim = {}, int samplesPerFrame = 0);
 
 } // namespace vivizu

@@ -119,3 +119,24 @@ TEST(CliLoudness, DecodesThroughADamagedStretch)
     const TRun peaks = RunCli({"peaks", "-o", dir / "damaged.json", damaged});
     EXPECT_EQ(peaks.Exit, 0) << peaks.Err;
 }
+
+// The samples players play are measured: a 0.38 s tone is too short for a
+// 400 ms loudness block (the encoder's delay and padding would make one),
+// a 0.42 s tone has one.
+TEST(CliLoudness, MeasuresTheSamplesPlayersPlay)
+{
+    TempDir dir;
+    for (const char* seconds : {"0.38", "0.42"}) {
+        const std::string wav = dir / "t.wav", mp3 = dir / (std::string(seconds) + ".mp3");
+        ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 '" + wav + "' synth " + seconds + " sine 1000 vol 0.5 && lame --quiet -b 128 '" +
+                               wav + "' '" + mp3 + "'")
+                                  .c_str()),
+                  0);
+        const TRun run = RunCli({"loudness", mp3});
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        if (std::string(seconds) == "0.38")
+            EXPECT_EQ(Field(run.Out, "IntegratedLufs"), -HUGE_VAL) << run.Out;
+        else
+            EXPECT_NEAR(Field(run.Out, "IntegratedLufs"), -6.5, 0.5) << run.Out;
+    }
+}

@@ -216,7 +216,9 @@ TEST(ParallelDecode, ReportsDamageAndShortFilesInsteadOfFailing)
     options.ChunkFrames = 8;
     options.Threads = 2;
 
-    // A frame's header overwritten after the walk.
+    // A frame's header overwritten after the walk: the decode passes over
+    // it as libmpg123 passes over damaged bytes, and that frame gives no
+    // samples.
     const std::string damaged = folder.Path() + "/damaged.mp3";
     std::filesystem::copy_file(source, damaged);
     {
@@ -225,9 +227,8 @@ TEST(ParallelDecode, ReportsDamageAndShortFilesInsteadOfFailing)
         f.write("\0\0\0\0", 4);
     }
     const TLevels broken = DecodeLevels(damaged, {starts, 0, frames}, 576, options);
-    EXPECT_EQ(broken.Result.Status, TDecodeStatus::DecodeError);
-    EXPECT_NE(broken.Result.Message.find(std::to_string(starts[frames / 2])), std::string::npos)
-        << broken.Result.Message;
+    EXPECT_EQ(broken.Result.Status, TDecodeStatus::Done) << broken.Result.Message;
+    EXPECT_EQ(broken.Blocks.size(), (frames - 1) * 2);
 
     // The file made shorter after the walk.
     const std::string shorter = folder.Path() + "/short.mp3";
