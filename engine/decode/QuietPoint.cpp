@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace vivizu {
 namespace {
@@ -64,23 +65,39 @@ int SnapStep(const TGranuleLevels& levels, double frameMs, bool granules)
 
 } // namespace
 
-int64_t SnapStartToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules)
+namespace {
+
+// The quietest boundary within reach of ms, on the grid of step granules;
+// none without levels.
+std::optional<double> QuietBoundary(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules,
+                                    int& step)
 {
     if (levels.Empty() || levels.MsPerGranule <= 0)
+        return std::nullopt;
+    step = SnapStep(levels, frameMs, granules);
+    return QuietestPoint(levels, static_cast<double>(ms), SnapReachMs, step);
+}
+
+} // namespace
+
+int64_t SnapStartToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules)
+{
+    int step = 1;
+    const std::optional<double> boundary = QuietBoundary(levels, ms, frameMs, granules, step);
+    if (!boundary)
         return ms;
-    const int step = SnapStep(levels, frameMs, granules);
-    const double boundary = QuietestPoint(levels, static_cast<double>(ms), SnapReachMs, step);
     if (granules)
-        return std::llround(boundary);
-    return static_cast<int64_t>(std::floor(boundary + WholeMsSlack));
+        return std::llround(*boundary);
+    return static_cast<int64_t>(std::floor(*boundary + WholeMsSlack));
 }
 
 int64_t SnapEndToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules, int64_t startMs)
 {
-    if (levels.Empty() || levels.MsPerGranule <= 0)
+    int step = 1;
+    const std::optional<double> found = QuietBoundary(levels, ms, frameMs, granules, step);
+    if (!found)
         return ms;
-    const int step = SnapStep(levels, frameMs, granules);
-    const double boundary = QuietestPoint(levels, static_cast<double>(ms), SnapReachMs, step);
+    const double boundary = *found;
     if (granules)
         return std::llround(boundary);
     // The start of the first frame at or after START, on the same grid.
