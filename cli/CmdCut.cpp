@@ -6,6 +6,7 @@
 #include "cli/Console.h"
 #include "cli/CutTag.h"
 #include "cli/Options.h"
+#include "cli/Progress.h"
 #include "request/PieceNames.h"
 #include "request/RunOutputs.h"
 #include "engine/TimeText.h"
@@ -222,7 +223,12 @@ std::string Decibels(double v, const char* format)
 std::optional<std::string> Normalize(TRoruvoMP3& mp3, int32_t start, int32_t end, TCutChoices& choices,
                                      std::string& report)
 {
-    const TLoudnessResult measured = MeasureSelectionLoudness(mp3, start, end);
+    // The measurement decodes the range: several seconds for an hour.
+    TProgressLine progress("cut: measuring the loudness",
+                           (int64_t{end} - start) * std::max(mp3.Info.SampleRate, 0) / 1000);
+    TDecodeOptions options;
+    options.SamplesDone = &progress.Done();
+    const TLoudnessResult measured = MeasureSelectionLoudness(mp3, start, end, options);
     if (measured.Result.Status == TDecodeStatus::EmptyRange) return std::nullopt; // the cut declines it
     if (measured.Result.Status != TDecodeStatus::Done)
         return "measuring the loudness failed: " + measured.Result.Message;

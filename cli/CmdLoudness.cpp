@@ -4,6 +4,7 @@
 #include "cli/Console.h"
 #include "cli/DecodeRange.h"
 #include "cli/Options.h"
+#include "cli/Progress.h"
 #include "engine/TimeText.h"
 #include "engine/decode/Loudness.h"
 
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 namespace vivizu {
 namespace {
@@ -59,8 +61,13 @@ int RunLoudness(const std::vector<std::string>& args)
     if (const auto code = ResolveRange(ops[0], start, end, "loudness", range)) return *code;
 
     // The samples players play: without the encoder's delay and padding.
-    const TLoudnessResult measured = MeasureLoudness(ops[0], range.Range(), options, range.Trim,
-                                                     range.Source->Index().HeaderOf(range.First).SamplesPerFrame());
+    const int samplesPerFrame = range.Source->Index().HeaderOf(range.First).SamplesPerFrame();
+    auto progress = std::make_unique<TProgressLine>("loudness",
+                                                    static_cast<int64_t>(range.Last - range.First) * samplesPerFrame);
+    options.SamplesDone = &progress->Done();
+    const TLoudnessResult measured = MeasureLoudness(ops[0], range.Range(), options, range.Trim, samplesPerFrame);
+    progress.reset(); // the line is gone before the figures
+    options.SamplesDone = nullptr;
     if (measured.Result.Status != TDecodeStatus::Done) return ReportDecodeFailure("loudness", measured.Result);
 
     const bool json = parsed.Has(OptJson);

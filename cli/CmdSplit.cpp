@@ -8,6 +8,7 @@
 #include "cli/CutTag.h"
 #include "cli/DecodeRange.h"
 #include "cli/Options.h"
+#include "cli/Progress.h"
 #include "request/PieceNames.h"
 #include "request/RunOutputs.h"
 #include "cli/SplitArgs.h"
@@ -393,6 +394,12 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
     if (args.Mode == TSplitMode::Silence) {
         TDecodeOptions decode;
         decode.Threads = args.Threads;
+        // One file's search shows its own progress; a batch has its line.
+        const TMpegHeader first = index.HeaderOf(0);
+        TProgressLine progress("split: finding pauses",
+                               static_cast<int64_t>(index.Count()) * first.SamplesPerFrame(),
+                               args.Files.size() == 1 && !args.Quiet);
+        decode.SamplesDone = &progress.Done();
         const TStreamSilences silences = FindStreamSilences(file, index, args.Silence, decode);
         if (silences.Result.Status != TDecodeStatus::Done)
             return TSplitPlan::Ends(silences.Result.Status == TDecodeStatus::ReadError ? ExitIoError : ExitDeclined,

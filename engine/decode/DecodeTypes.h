@@ -27,6 +27,9 @@ struct TDecodeOptions {
     size_t ChunkFrames = 0;  // frames per chunk; 0: the decoder's choice
     // Set by another thread to stop the decode; it ends as Cancelled.
     const std::atomic<bool>* Cancel = nullptr;
+    // When set, counts the samples per channel decoded so far (in any
+    // order), for a progress display.
+    std::atomic<int64_t>* SamplesDone = nullptr;
 };
 
 // The decoded audio: float samples in [-1, 1), channels interleaved.

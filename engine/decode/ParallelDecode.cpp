@@ -133,10 +133,15 @@ TDecodeResult DecodeChunks(const std::string& fileName, const TDecodeRange& rang
             const std::unique_ptr<TChunkConsumer> consumer = factory(c, result.Format);
             const TDecodeResult r = decoder.Decode(*input, range.FrameStarts, chunks[c], stopped,
                                                    [&](std::span<const float> pcm, bool lead) {
-                                                       if (lead)
+                                                       if (lead) {
                                                            consumer->Lead(pcm);
-                                                       else
-                                                           consumer->Samples(pcm);
+                                                           return;
+                                                       }
+                                                       consumer->Samples(pcm);
+                                                       if (options.SamplesDone != nullptr)
+                                                           options.SamplesDone->fetch_add(
+                                                               static_cast<int64_t>(pcm.size()) / result.Format.Channels,
+                                                               std::memory_order_relaxed);
                                                    });
             if (r.Status != TDecodeStatus::Done) {
                 if (r.Status != TDecodeStatus::Cancelled)
