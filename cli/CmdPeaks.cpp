@@ -233,12 +233,6 @@ int RunPeaks(const std::vector<std::string>& args)
     const bool complete = writer->Finish();
     if (writeError.empty() && !complete)
         writeError = "the decode gave another number of pixels than its frames announced";
-    if (!output && writeError.empty()) {
-        errno = 0;
-        std::cout.flush();
-        if (!std::cout)
-            writeError = std::string("cannot write: ") + std::strerror(errno != 0 ? errno : EIO);
-    }
     if (!writeError.empty()) {
         PrintError("peaks: " + writeError);
         return ExitIoError;

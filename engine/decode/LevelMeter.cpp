@@ -101,20 +101,6 @@ TDecodeResult DecodeLevelBlocks(const std::string& fileName, const TDecodeRange&
     return result;
 }
 
-TLevels DecodeLevels(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
-                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm,
-                     TSampleTrim trim)
-{
-    TLevels levels;
-    std::vector<TLevelBlock> blocks;
-    levels.Result = DecodeLevelBlocks(
-        fileName, range, blockSamples, options, [&](const TLevelBlock& b) { blocks.push_back(b); }, std::move(pcm),
-        trim);
-    if (levels.Result.Status == TDecodeStatus::Done)
-        levels.Blocks = std::move(blocks);
-    return levels;
-}
-
 double LevelToDb(double level)
 {
     return level > 0.0 ? 20.0 * std::log10(level) : -HUGE_VAL;

@@ -40,7 +40,7 @@ public:
 
     void Begin(const TPcmFormat& format) override;
     void Samples(std::span<const float> interleaved) override;
-    // Closes the last, short block; called by DecodeLevels.
+    // Closes the last, short block; called by DecodeLevelBlocks.
     void Finish();
 
     const TPcmFormat& Format() const { return FFormat; }
@@ -74,11 +74,6 @@ struct TLevels {
 TDecodeResult DecodeLevelBlocks(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
                                 const TDecodeOptions& options, const TLevelBlockSink& blocks,
                                 std::function<void(std::span<const float>)> pcm = {}, TSampleTrim trim = {});
-
-// The same, every block kept.
-TLevels DecodeLevels(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
-                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm = {},
-                     TSampleTrim trim = {});
 
 // 20·log10(level); -inf for 0.
 double LevelToDb(double level);

@@ -26,7 +26,7 @@ struct TWaveform {
 // A sample in [-1, 1) as a 16-bit value: rounded, and held to the range.
 int16_t SampleTo16(float sample);
 
-// The waveform of blocks decoded with DecodeLevels at samplesPerPixel
+// The waveform of blocks decoded with DecodeLevelBlocks at samplesPerPixel
 // samples per block; channels 1 (the mix) or the source's channel count.
 TWaveform BuildWaveform(std::span<const TLevelBlock> blocks, const TPcmFormat& format, int samplesPerPixel,
                         int channels, int bits);

@@ -153,3 +153,21 @@ TGranuleLevels OpeningEstimate(const std::string& fileName)
 }
 
 } // namespace vivizu::test
+
+namespace vivizu {
+
+TLevels DecodeLevels(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
+                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm,
+                     TSampleTrim trim)
+{
+    TLevels levels;
+    std::vector<TLevelBlock> blocks;
+    levels.Result = DecodeLevelBlocks(
+        fileName, range, blockSamples, options, [&](const TLevelBlock& b) { blocks.push_back(b); }, std::move(pcm),
+        trim);
+    if (levels.Result.Status == TDecodeStatus::Done)
+        levels.Blocks = std::move(blocks);
+    return levels;
+}
+
+} // namespace vivizu

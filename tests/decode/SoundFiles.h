@@ -3,6 +3,7 @@
 // removed afterwards, and a plain libmpg123 decode of a whole file to compare
 // the engine's decoders with.
 #include "engine/decode/GranuleLevels.h"
+#include "engine/decode/LevelMeter.h"
 
 #include <cstdint>
 #include <string>
@@ -45,3 +46,12 @@ std::vector<float> DecodeWholeFile(const std::string& fileName, int* channels = 
 TGranuleLevels OpeningEstimate(const std::string& fileName);
 
 } // namespace vivizu::test
+
+namespace vivizu {
+
+// DecodeLevelBlocks with every block kept, for comparing whole decodes.
+TLevels DecodeLevels(const std::string& fileName, const TDecodeRange& range, int32_t blockSamples,
+                     const TDecodeOptions& options, std::function<void(std::span<const float>)> pcm = {},
+                     TSampleTrim trim = {});
+
+} // namespace vivizu
