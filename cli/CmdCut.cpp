@@ -13,7 +13,8 @@
 #include "engine/RoruvoMp3.h"
 #include "engine/cut/GainPlan.h"
 #include "engine/cut/Normalize.h"
-#include "engine/decode/SelectionLoudness.h"
+#include "operations/Job.h"
+#include "operations/Runner.h"
 #include "platform/CodePage.h"
 #include "request/CutRequest.h"
 #include "request/EditList.h"
@@ -68,9 +69,6 @@ constexpr TOptionDef CutOptions[] = {
     {"remove", true, OptRemove},   {"remove-edl", true, OptRemoveEdl}, {"join-fade", true, OptJoinFade},
 };
 
-// The most gain a cut offers either way, in dB: global_gain spans 255 steps.
-constexpr double MaxGainDb = 255 * GainStepDb;
-
 std::optional<int32_t> ParseCutTime(const std::string& text);
 
 // Fills args from the command line; an error text when it is not usable.
@@ -85,24 +83,16 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         case OptKeepID3v2: c.KeepID3v2 = true; break;
         case OptLengthHeader: c.LengthHeader = true; break;
         case OptExact: c.ExactCut = true; break;
-        case OptGain: {
-            const auto db = ParseDecimal(value);
-            if (!db || *db < -MaxGainDb || *db > MaxGainDb)
-                return "--gain expects decibels from -382.5 to 382.5, not '" + value + "'";
-            c.GainSteps = GainStepsForDb(*db);
+        case OptGain:
+            if (auto error = ParseGainOption(value, c.GainSteps)) return error;
             args.GainAsked = true;
             break;
-        }
         case OptFadeIn:
-        case OptFadeOut: {
-            const auto ms = ParseCutTime(value);
-            if (!ms)
-                return std::string(id == OptFadeIn ? "--fade-in" : "--fade-out") + " expects a time, not '" +
-                       value + "'";
-            (id == OptFadeIn ? c.FadeInMs : c.FadeOutMs) = *ms;
-            NoteBareMilliseconds(id == OptFadeIn ? "--fade-in" : "--fade-out", value);
+            if (auto error = ParseFadeOption("--fade-in", value, c.FadeInMs)) return error;
             break;
-        }
+        case OptFadeOut:
+            if (auto error = ParseFadeOption("--fade-out", value, c.FadeOutMs)) return error;
+            break;
         case OptNormalize: {
             const auto lufs = value.empty() ? std::optional<double>(DefaultTargetLufs) : ParseDecimal(value);
             if (!lufs || *lufs < -70 || *lufs > 0)
@@ -191,72 +181,14 @@ std::optional<int32_t> ParseCutTime(const std::string& text)
     return static_cast<int32_t>(*ms);
 }
 
-// The lines on the gain in whole steps, as applied, and the granules held
-// at the ends of the gain's range.
-std::string GainLines(const TCutResult& result, bool asked)
-{
-    std::string lines;
-    if (asked) {
-        char db[32];
-        std::snprintf(db, sizeof db, "%+.1f", result.GainSteps * GainStepDb);
-        lines += "gain: " + std::to_string(result.GainSteps) + " steps of 1.5 dB (" + db + " dB)\n";
-    }
-    if (result.ClampedHigh > 0)
-        lines += "gain: " + std::to_string(result.ClampedHigh) +
-                 " granule gains would pass the loudest setting and were held at it\n";
-    if (result.ClampedLow > 0)
-        lines += "gain: " + std::to_string(result.ClampedLow) +
-                 " granule gains would pass the quietest setting and were held at it\n";
-    return lines;
-}
-
-std::string Decibels(double v, const char* format)
-{
-    if (!std::isfinite(v)) return "-inf";
-    char text[32];
-    std::snprintf(text, sizeof text, format, v);
-    return text;
-}
-
-// Measures the range's loudness and adds the steps that normalise it to
-// choices; the lines to print, or the reason it could not be measured.
-std::optional<std::string> Normalize(TRoruvoMP3& mp3, int32_t start, int32_t end, TCutChoices& choices,
-                                     std::string& report)
-{
-    // The measurement decodes the range: several seconds for an hour.
-    TProgressLine progress("cut: measuring the loudness",
-                           (int64_t{end} - start) * std::max(mp3.Info.SampleRate, 0) / 1000);
-    TDecodeOptions options;
-    options.SamplesDone = &progress.Done();
-    const TLoudnessResult measured = MeasureSelectionLoudness(mp3, start, end, options);
-    if (measured.Result.Status == TDecodeStatus::EmptyRange) return std::nullopt; // the cut declines it
-    if (measured.Result.Status != TDecodeStatus::Done)
-        return "measuring the loudness failed: " + measured.Result.Message;
-    const TLoudness& l = measured.Loudness;
-    const TNormalizeSteps steps = NormalizeSteps(l, *choices.NormalizeLufs, choices.AllowClipping);
-    choices.GainSteps += steps.Steps;
-    report = "loudness: " + Decibels(l.IntegratedLufs, "%.2f") + " LUFS, true peak " +
-             Decibels(l.TruePeakDbtp, "%.2f") + " dBTP\n";
-    if (steps.Silent)
-        report += std::string("normalize: ") + SilentReason(l) + "; no gain\n";
-    else
-        report += "normalize: " + std::to_string(steps.Steps) + " steps of 1.5 dB (" +
-                  Decibels(steps.Steps * GainStepDb, "%+.1f") + " dB) to " +
-                  Decibels(*choices.NormalizeLufs, "%.1f") + " LUFS" +
-                  (steps.PeakLimited ? ", lowered to keep the true peak at or below -1 dBTP" : "") + "\n";
-    return std::nullopt;
-}
-
 // How one file's cut ended, as a line of its own (JSON with --json).
 int FileEnds(const TCutArgs& args, const std::string& file, const std::string& target, int code,
              const std::string& reason, TBatchOutput& output)
 {
     if (args.Json)
-        output.Out("{" + JsonNameMembers("file", file) + ", \"status\": \"" +
-                   (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") + "\", " +
-                   JsonNameListMembers("written", code == ExitOk ? std::vector<std::string>{target}
-                                                                  : std::vector<std::string>{}) +
-                   ", \"reason\": " + JsonString(reason) + "}");
+        output.Out(OutcomeJson(file, OutcomeOfExit(code),
+                               code == ExitOk ? std::vector<std::string>{target} : std::vector<std::string>{},
+                               reason));
     else if (code != ExitOk)
         output.Error(reason);
     else if (args.Folder)
@@ -314,22 +246,30 @@ int CutFile(const TCutArgs& args, const std::string& file, const std::string& ou
     }
     if (!mp3.Valid)
         return ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
-    const int codePage = AnsiCodePage();
     TCutChoices choices = args.Choices;
     choices.DeclineEmpty = true; // a cut without audio is refused, as play refuses
-    std::string normalized;
-    if (choices.NormalizeLufs && mp3.Info.Layer != 3)
-        return ends(ExitDeclined, file + ": loudness normalisation works on Layer III streams only; nothing written");
-    if (choices.NormalizeLufs) {
-        try {
-            if (const auto failure = Normalize(mp3, start, end, choices, normalized))
-                return ends(ExitIoError, file + ": " + *failure + "; nothing written");
-        } catch (const std::exception& e) {
-            return ends(ExitIoError, e.what());
-        }
+    // The measurement of a loudness target decodes the range: several
+    // seconds for an hour, with a progress line on a terminal.
+    std::optional<TProgressLine> progress;
+    TJobCallbacks callbacks;
+    callbacks.Measuring = [&](int64_t samples) {
+        return &progress.emplace("cut: measuring the loudness", samples).Done();
+    };
+    callbacks.Measured = [&](const std::string&, const TNormalization&) { progress.reset(); };
+    TJobReport report;
+    try {
+        report = RunJob(CutJob(mp3, start, end, choices, target), callbacks);
+    } catch (const std::exception& e) {
+        return ends(ExitIoError, e.what());
     }
-    const TCutRequest request = BuildCutRequest(mp3.Info, choices, codePage);
-    const TCutResult result = mp3.CutSegment(start, end, target, request.Tag, request.Options);
+    if (report.Stage == TJobStage::Plan)
+        return ends(ExitDeclined, report.Result.Message + "; nothing written");
+    if (report.Stage == TJobStage::Measure)
+        return ends(ExitIoError,
+                    file + ": measuring the loudness failed: " + report.MeasureMessage + "; nothing written");
+    const TCutResult& result = report.Result;
+    const std::string normalized =
+        report.Normalized ? NormalizationLines(*report.Normalized, *choices.NormalizeLufs) : std::string();
     switch (result.Status) {
     case TCutStatus::Done:
         if (!args.Json) {

@@ -6,8 +6,7 @@
 #include "cli/Options.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/TimeText.h"
-#include "platform/CodePage.h"
-#include "request/CutRequest.h"
+#include "operations/Runner.h"
 #include "request/PieceNames.h"
 #include "request/RunOutputs.h"
 
@@ -83,19 +82,21 @@ int RunJoin(const std::vector<std::string>& argv)
     }
     std::string out;
     bool force = false, noTag = false;
-    TJoinOptions options;
+    TJob job;
+    job.Kind = TJobKind::Join;
     for (const auto& [id, value] : parsed.Options) {
         switch (id) {
         case OptOutput: out = value; break;
         case OptForce: force = true; break;
-        case OptLengthHeader: options.LengthHeader = true; break;
-        case OptKeepID3v2: options.KeepID3v2 = true; break;
-        case OptChapters: options.Chapters = true; break;
+        case OptLengthHeader: job.Choices.LengthHeader = true; break;
+        case OptKeepID3v2: job.Choices.KeepID3v2 = true; break;
+        case OptChapters: job.JoinChapters = true; break;
         case OptNoTag: noTag = true; break;
         default: break;
         }
     }
     if (out.empty()) return UsageError("join: expects -o OUT");
+    job.Output = out;
     if (parsed.Operands.size() < 2) return UsageError("join: expects two files or more");
     std::vector<TJoinOperand> operands;
     for (const std::string& operand : parsed.Operands) {
@@ -115,7 +116,6 @@ int RunJoin(const std::vector<std::string>& argv)
         return Refused("join: " + check.Declined.front(), ExitDeclined);
 
     std::vector<std::unique_ptr<TRoruvoMP3>> mp3s;
-    std::vector<TJoinInput> inputs;
     for (const TJoinOperand& operand : operands) {
         auto mp3 = std::make_unique<TRoruvoMP3>();
         try {
@@ -124,26 +124,18 @@ int RunJoin(const std::vector<std::string>& argv)
             return Refused(e.what(), ExitIoError);
         }
         if (!mp3->Valid) return Refused(operand.File + ": not an MP3 stream", ExitDeclined);
-        inputs.push_back({mp3.get(), operand.StartMs, operand.EndMs});
-        options.ChapterTitles.push_back(BaseName(operand.File));
+        job.Sources.push_back({mp3.get(), operand.StartMs, operand.EndMs, {}});
+        job.ChapterTitles.push_back(BaseName(operand.File));
         mp3s.push_back(std::move(mp3));
     }
-    const int codePage = AnsiCodePage();
-    options.Tag = BuildCutTag(mp3s.front()->Info, noTag ? TTagMode::Never : TTagMode::FromSource, {}, codePage);
-    options.TagTextToUtf8 = [codePage](std::string_view text) { return TagTextToUtf8(text, codePage); };
+    job.Choices.Mode = noTag ? TTagMode::Never : TTagMode::FromSource;
 
-    const TCutResult result = TRoruvoMP3::Join(inputs, out, options);
+    const TCutResult result = RunJob(job).Result;
     switch (result.Status) {
     case TCutStatus::Done: return ExitOk;
-    case TCutStatus::NotAnalysed:
-    case TCutStatus::OutputIsInput:
-    case TCutStatus::NotApplicable:
-    case TCutStatus::NothingToCut: return Refused("join: " + result.Message, ExitDeclined);
-    case TCutStatus::InputGone:
-    case TCutStatus::SourceChanged:
-    case TCutStatus::DestinationNotWritable: return Refused("join: " + result.Message, ExitIoError);
     case TCutStatus::ReadError:
     case TCutStatus::WriteError: PrintError("join failed: " + result.Message); return ExitIoError;
+    default: return Refused("join: " + result.Message, ExitOf(result.Status));
     }
     return ExitOk;
 }

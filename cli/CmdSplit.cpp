@@ -16,9 +16,8 @@
 #include "engine/TimeText.h"
 #include "engine/cut/SilenceSplit.h"
 #include "engine/decode/StreamSilences.h"
-#include "engine/cut/Normalize.h"
-#include "engine/decode/SelectionLoudness.h"
-#include "engine/io/FileStream.h"
+#include "operations/Planner.h"
+#include "operations/Runner.h"
 #include "platform/CodePage.h"
 
 #include <algorithm>
@@ -173,63 +172,6 @@ bool SilentThroughout(const TStreamSilences& found, const TFrameIndex& index)
     return s.Start <= 0 && TStreamTime::FromSamples(s.End, found.SampleRate) >= index.Duration();
 }
 
-// The ID3v1 tag of piece i: the cut's tag options, the cue's title,
-// performer and album title, and the track number when a tag is written at
-// all.
-TID3v1Tag PieceTag(const TSplitArgs& args, const TMp3StreamInfo& info, const TCueTrack* cue,
-                   const std::string& cueAlbum, size_t i, int codePage)
-{
-    TTagEdits edits = args.Edits;
-    if (cue != nullptr) {
-        if (!edits.Title && !cue->Title.empty()) edits.Title = cue->Title;
-        if (!edits.Artist && !cue->Performer.empty()) edits.Artist = cue->Performer;
-        if (!edits.Album && !cueAlbum.empty()) edits.Album = cueAlbum;
-    }
-    const bool tagged = args.TagMode == TTagMode::Always ||
-                        (args.TagMode == TTagMode::FromSource &&
-                         (info.ID3v1Size == 128 || edits.Any() || args.TrackStartSet));
-    if (tagged)
-        edits.Track = args.TrackStart + static_cast<int>(i);
-    return BuildCutTag(info, args.TagMode, edits, codePage);
-}
-
-// Writes text to path through the safe output path; an error text when it
-// cannot.
-std::optional<std::string> WriteTextFile(const std::string& path, const std::string& text)
-{
-    try {
-        TOutputFile output(path);
-        output.Write(text.data(), text.size());
-        output.Commit();
-    } catch (const std::system_error& e) {
-        return path + ": " + e.code().message();
-    }
-    return std::nullopt;
-}
-
-// One file's outcome as one JSON line.
-std::string JsonOutcome(const std::string& file, int code, const std::vector<std::string>& written,
-                        const std::string& reason)
-{
-    return "{" + JsonNameMembers("file", file) + ", \"status\": \"" +
-           (code == ExitOk ? "done" : code == ExitDeclined ? "declined" : "failed") + "\", " +
-           JsonNameListMembers("written", written) + ", \"reason\": " + JsonString(reason) + "}";
-}
-
-int ExitOf(TCutStatus status)
-{
-    switch (status) {
-    case TCutStatus::Done: return ExitOk;
-    case TCutStatus::NotAnalysed:
-    case TCutStatus::OutputIsInput:
-    case TCutStatus::NothingToCut:
-    case TCutStatus::NotApplicable:
-        return ExitDeclined;
-    default:
-        return ExitIoError;
-    }
-}
-
 // What the split of one file says: the pieces as they are written, and its
 // refusal or failure with its reason; with --json one line at the end.
 class TFileReport {
@@ -247,7 +189,7 @@ public:
     int Ends(int code, const std::string& reason)
     {
         if (FJson)
-            FOut.Out(JsonOutcome(FFile, code, FWritten, reason));
+            FOut.Out(OutcomeJson(FFile, OutcomeOfExit(code), FWritten, reason));
         else if (code != ExitOk)
             FOut.Error(reason);
         return code;
@@ -269,62 +211,20 @@ int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& m
         out.Out(PlanText(pieces, file, args.Json, nullptr, args.Files.size() > 1));
         return ExitOk;
     }
-    std::vector<TChapter> chapters;
+    TJob job;
+    job.Kind = TJobKind::Chapters;
+    job.Sources.push_back({&mp3, 0, INT32_MAX, {}});
+    job.Output = args.Chapters;
     for (size_t i = 0; i < pieces.size(); ++i) {
         const auto ms = [](TStreamTime t) { return static_cast<uint32_t>(std::min<int64_t>(RoundedMs(t), UINT32_MAX)); };
-        chapters.push_back({ms(pieces[i].Range.Start), ms(pieces[i].Range.End), i < cue.size() ? cue[i].Title : ""});
+        job.ChapterMarks.push_back(
+            {ms(pieces[i].Range.Start), ms(pieces[i].Range.End), i < cue.size() ? cue[i].Title : ""});
     }
-    const TCutResult result = mp3.WriteChapters(chapters, args.Chapters);
+    const TJobReport result = RunJob(job);
     if (!result.Ok())
-        return report.Ends(ExitOf(result.Status), result.Message + "; nothing written");
+        return report.Ends(ExitOf(result.Result.Status), result.Result.Message + "; nothing written");
     report.Written(args.Chapters);
     return report.Ends(ExitOk, "");
-}
-
-// Measures every piece (or with --normalize-all the whole stream, which the
-// pieces cover) and gives each its steps; one line per piece through out.
-std::optional<std::string> NormalizePieces(const TSplitArgs& args, TRoruvoMP3& mp3, std::vector<TSplitPiece>& pieces,
-                                           TBatchOutput& out)
-{
-    // One line for what was measured: the piece's name (or "all pieces")
-    // first, so that a batch's lines tell whose they are.
-    const auto measure = [&](int64_t startMs, int64_t endMs, const std::string& what,
-                             TNormalizeSteps& steps) -> std::optional<std::string> {
-        const TLoudnessResult measured =
-            MeasureSelectionLoudness(mp3, static_cast<int32_t>(startMs), static_cast<int32_t>(endMs));
-        if (measured.Result.Status != TDecodeStatus::Done && measured.Result.Status != TDecodeStatus::EmptyRange)
-            return "measuring the loudness failed: " + measured.Result.Message;
-        steps = NormalizeSteps(measured.Loudness, *args.NormalizeLufs, args.AllowClipping);
-        char line[160];
-        if (steps.Silent)
-            std::snprintf(line, sizeof line, "%s; no gain", SilentReason(measured.Loudness));
-        else
-            std::snprintf(line, sizeof line, "%.2f LUFS, true peak %.2f dBTP: %d %s of 1.5 dB%s",
-                          measured.Loudness.IntegratedLufs, measured.Loudness.TruePeakDbtp, steps.Steps,
-                          std::abs(steps.Steps) == 1 ? "step" : "steps",
-                          steps.PeakLimited ? " (lowered to keep -1 dBTP)" : "");
-        if (!args.Json && !args.Quiet)
-            out.Out("normalize: " + what + ": " + line);
-        return std::nullopt;
-    };
-    try {
-        if (args.NormalizeAll) {
-            TNormalizeSteps steps;
-            if (auto failure = measure(0, INT32_MAX, "all pieces", steps)) return failure;
-            for (TSplitPiece& piece : pieces)
-                piece.GainSteps = steps.Steps;
-            return std::nullopt;
-        }
-        for (TSplitPiece& piece : pieces) {
-            TNormalizeSteps steps;
-            const int64_t endMs = piece.Range.ToEnd ? INT32_MAX : piece.Range.End.WholeMs();
-            if (auto failure = measure(piece.Range.Start.WholeMs(), endMs, piece.FileName, steps)) return failure;
-            piece.GainSteps = steps.Steps;
-        }
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return std::nullopt;
 }
 
 // One file's split as planned before anything of the run is written.
@@ -427,23 +327,31 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
     const int codePage = AnsiCodePage();
     const std::string sourceTitle = mp3.Info.ID3v1Size == 128 ? AnsiToUtf8(TagFieldText(mp3.Info.Tag.Title), codePage) : "";
     const std::string sourceArtist = mp3.Info.ID3v1Size == 128 ? AnsiToUtf8(TagFieldText(mp3.Info.Tag.Artist), codePage) : "";
+    // The cue's title, performer and album title fill what the options
+    // leave unset, in the names and the tags alike.
+    TPieceNaming naming;
+    naming.Template = args.Template;
+    naming.Folder = args.Folder;
+    naming.SourceName = BaseName(file);
+    std::vector<TTagEdits> extras;
     for (size_t i = 0; i < ranges.Pieces.size(); ++i) {
         const TCueTrack* cue = i < times.CueTracks.size() ? &times.CueTracks[i] : nullptr;
-        TPieceFields fields;
-        fields.Number = static_cast<int>(i) + 1;
-        fields.Count = static_cast<int>(ranges.Pieces.size());
-        fields.Name = BaseName(file);
-        fields.Title = args.Edits.Title ? *args.Edits.Title : cue && !cue->Title.empty() ? cue->Title : sourceTitle;
-        fields.Artist = args.Edits.Artist ? *args.Edits.Artist
-                        : cue && !cue->Performer.empty() ? cue->Performer
-                                                         : sourceArtist;
-        fields.Start = ranges.Pieces[i].Start;
-        fields.End = ranges.Pieces[i].End;
-        plan.Names.push_back(PieceName(args.Template, fields));
-        plan.Pieces.push_back({ranges.Pieces[i],
-                               args.Folder == "." ? plan.Names.back() : args.Folder + "/" + plan.Names.back(),
-                               PieceTag(args, mp3.Info, cue, times.CueTitle, i, codePage)});
+        naming.Titles.push_back(args.Edits.Title ? *args.Edits.Title
+                                : cue && !cue->Title.empty() ? cue->Title
+                                                             : sourceTitle);
+        naming.Artists.push_back(args.Edits.Artist ? *args.Edits.Artist
+                                 : cue && !cue->Performer.empty() ? cue->Performer
+                                                                  : sourceArtist);
+        TTagEdits extra;
+        if (cue != nullptr && !cue->Title.empty()) extra.Title = cue->Title;
+        if (cue != nullptr && !cue->Performer.empty()) extra.Artist = cue->Performer;
+        if (cue != nullptr && !times.CueTitle.empty()) extra.Album = times.CueTitle;
+        extras.push_back(std::move(extra));
     }
+    const TPieceTagging tagging{args.TagMode, args.Edits, args.TrackStart, args.TrackStartSet};
+    TPlannedPieces planned = PlanPieces(mp3.Info, ranges.Pieces, naming, tagging, extras, codePage);
+    plan.Pieces = std::move(planned.Pieces);
+    plan.Names = std::move(planned.Names);
     plan.CueTracks = std::move(times.CueTracks);
     plan.CueTitle = times.CueTitle;
     plan.CuePerformer = times.CuePerformer;
@@ -502,25 +410,18 @@ int WriteSplitPlan(const TSplitArgs& args, const std::string& file, TSplitPlan& 
         return ExitOk;
     }
 
-    if (args.NormalizeLufs) {
-        if (mp3.Info.Layer != 3)
-            return report.Ends(ExitDeclined,
-                               file + ": loudness normalisation works on Layer III streams only; nothing written");
-        if (const auto failure = NormalizePieces(args, mp3, pieces, out))
-            return report.Ends(ExitIoError, file + ": " + *failure + "; nothing written");
-    }
-    const int codePage = AnsiCodePage();
-    TCutOptions options;
-    options.KeepID3v2 = args.KeepID3v2;
-    options.LengthHeader = args.LengthHeader;
-    options.ExactCut = args.Exact;
-    options.TagTextToUtf8 = [codePage](std::string_view text) { return AnsiToUtf8(text, codePage); };
-    // Each piece is listed once it is in place, so that an interrupted
-    // split still tells which pieces are complete.
-    const TSplitResult result = mp3.WriteSplit(pieces, options,
-                                               [&](size_t i) { report.Written(pieces[i].FileName); });
-    const TCutResult& failure = result.Failure;
-    if (failure.Ok() && !args.WriteCue.empty()) {
+    TCutChoices choices;
+    choices.KeepID3v2 = args.KeepID3v2;
+    choices.LengthHeader = args.LengthHeader;
+    choices.ExactCut = args.Exact;
+    choices.GainSteps = args.GainSteps;
+    choices.FadeInMs = args.FadeInMs;
+    choices.FadeOutMs = args.FadeOutMs;
+    choices.NormalizeLufs = args.NormalizeLufs;
+    choices.AllowClipping = args.AllowClipping;
+    TJob job = SplitJob(mp3, pieces, choices);
+    job.NormalizeTogether = args.NormalizeAll;
+    if (!args.WriteCue.empty()) {
         std::vector<TCueTrack> tracks;
         for (size_t i = 0; i < pieces.size(); ++i) {
             TCueTrack track;
@@ -529,15 +430,41 @@ int WriteSplitPlan(const TSplitArgs& args, const std::string& file, TSplitPlan& 
             track.Performer = i < plan.CueTracks.size() ? plan.CueTracks[i].Performer : "";
             tracks.push_back(std::move(track));
         }
-        if (const auto error = WriteTextFile(args.WriteCue, CueSheetText(file, tracks, plan.CueTitle, plan.CuePerformer)))
-            return report.Ends(ExitIoError, *error + "; the pieces are written");
-        out.Out(args.WriteCue);
+        job.CueSheet = args.WriteCue;
+        job.CueText = CueSheetText(file, tracks, plan.CueTitle, plan.CuePerformer);
     }
+    TJobCallbacks callbacks;
+    // One line for what was measured: the piece's name (or "all pieces")
+    // first, so that a batch's lines tell whose they are.
+    callbacks.Measured = [&](const std::string& what, const TNormalization& n) {
+        if (n.Measured() && !args.Json && !args.Quiet)
+            out.Out("normalize: " + what + ": " + PieceNormalizationText(n));
+    };
+    // Each piece is listed once it is in place, so that an interrupted
+    // split still tells which pieces are complete.
+    callbacks.Written = [&](size_t i) { report.Written(pieces[i].FileName); };
+    TJobReport result;
+    try {
+        result = RunJob(job, callbacks);
+    } catch (const std::exception& e) {
+        return report.Ends(ExitIoError, file + ": " + e.what() + "; nothing written");
+    }
+    if (result.Stage == TJobStage::Plan)
+        return report.Ends(ExitDeclined, result.Result.Message + "; nothing written");
+    if (result.Stage == TJobStage::Measure)
+        return report.Ends(ExitIoError,
+                           file + ": measuring the loudness failed: " + result.MeasureMessage + "; nothing written");
+    if (result.Stage == TJobStage::CueSheet)
+        return report.Ends(ExitIoError, result.CueFailure + "; the pieces are written");
+    if (result.CueWritten)
+        out.Out(args.WriteCue);
+    const TCutResult& failure = result.Result;
+    const size_t written = result.Written.size();
     if (failure.Ok())
         return report.Ends(ExitOk, "");
-    const std::string before = result.Written == 0   ? "; nothing written"
-                               : result.Written == 1 ? "; the piece listed before it is complete"
-                                                     : "; the " + std::to_string(result.Written) +
+    const std::string before = written == 0   ? "; nothing written"
+                               : written == 1 ? "; the piece listed before it is complete"
+                                              : "; the " + std::to_string(written) +
                                                            " pieces listed before it are complete";
     return report.Ends(ExitOf(failure.Status),
                        failure.Message + before + " (of " + std::to_string(pieces.size()) + ")");

@@ -1,5 +1,8 @@
 #pragma once
 // Messages and exit codes shared by the vivizu-cli commands.
+#include "operations/Json.h"
+#include "operations/Report.h"
+
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -16,17 +19,10 @@ inline constexpr int ExitIoError = 3;  // the file system raised an error
 // The full help text.
 void PrintUsage(std::ostream& out);
 
-// s as a JSON string, quotes included; bytes that are not UTF-8 become
-// U+FFFD, so that the output is always valid JSON.
-std::string JsonString(std::string_view s);
-
-// A file name as JSON members: "key": name, and where the name is not UTF-8
-// (and so could not be given whole) also "key_hex": its bytes in hex, so
-// that a caller can still find the file.
-std::string JsonNameMembers(std::string_view key, std::string_view name);
-// The same for a list of names: "key": [...], and "key_hex": [...] when any
-// of them is not UTF-8.
-std::string JsonNameListMembers(std::string_view key, const std::vector<std::string>& names);
+// The exit code of an outcome, of an engine's status, and back.
+int ExitOf(TOutcome outcome);
+int ExitOf(TCutStatus status);
+TOutcome OutcomeOfExit(int code);
 
 // "vivizu-cli: message" on stderr.
 void PrintError(std::string_view message);

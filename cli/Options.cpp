@@ -1,5 +1,12 @@
 #include "cli/Options.h"
 
+#include "engine/TimeText.h"
+#include "engine/cut/GainPlan.h"
+#include "operations/Job.h"
+
+#include <climits>
+#include <cstdio>
+
 
 #include <algorithm>
 #include <charconv>
@@ -119,6 +126,27 @@ void NoteBareMilliseconds(const std::string& option, const std::string& value)
     const std::string note = BareMillisecondsNote(option, value);
     if (!note.empty())
         std::cerr << "vivizu-cli: " << note << '\n';
+}
+
+std::optional<std::string> ParseGainOption(const std::string& value, int& steps)
+{
+    const auto db = ParseDecimal(value);
+    if (!db || *db < -MaxGainDb || *db > MaxGainDb) {
+        char range[64];
+        std::snprintf(range, sizeof range, "from %g to %g", -MaxGainDb, MaxGainDb);
+        return "--gain expects decibels " + std::string(range) + ", not '" + value + "'";
+    }
+    steps = GainStepsForDb(*db);
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseFadeOption(const std::string& option, const std::string& value, int32_t& ms)
+{
+    const auto parsed = ParseTimeText(value);
+    if (!parsed || *parsed > INT32_MAX) return option + " expects a time, not '" + value + "'";
+    ms = static_cast<int32_t>(*parsed);
+    NoteBareMilliseconds(option, value);
+    return std::nullopt;
 }
 
 } // namespace vivizu

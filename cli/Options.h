@@ -4,6 +4,7 @@
 // option ("--title -h" is a title), "--name=value" and "--name value" both
 // work, options may come before or after the operands, "--" ends the options,
 // and an unknown option or a missing value is a usage error.
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,6 +42,12 @@ std::string BareMillisecondsNote(const std::string& option, const std::string& v
 
 // Says the note of BareMillisecondsNote on stderr, when there is one.
 void NoteBareMilliseconds(const std::string& option, const std::string& value);
+
+// The volume options of cut and split alike: --gain DB as whole steps of
+// 1.5 dB (at most MaxGainDb either way), and a fade's length as a time in
+// milliseconds. The text of the usage error, or nothing with the value set.
+std::optional<std::string> ParseGainOption(const std::string& value, int& steps);
+std::optional<std::string> ParseFadeOption(const std::string& option, const std::string& value, int32_t& ms);
 
 // Reads args (the words after the command's name). Returns the text of a
 // usage error, or nothing when args could be read.

@@ -17,7 +17,7 @@ enum TSplitOption : int {
     OptAlbum, OptYear, OptComment, OptTrackStart, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
     OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue, OptChapters,
     OptSilence, OptThreshold, OptMinLength, OptKeepSilence, OptThreads,
-    OptNormalize, OptNormalizeAll, OptAllowClipping,
+    OptNormalize, OptNormalizeAll, OptAllowClipping, OptGain, OptFadeIn, OptFadeOut,
 };
 constexpr TOptionDef SplitOptions[] = {
     {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
@@ -33,6 +33,7 @@ constexpr TOptionDef SplitOptions[] = {
     {"min-length", true, OptMinLength}, {"keep-silence", true, OptKeepSilence}, {"threads", true, OptThreads},
     {"normalize", true, OptNormalize, 0, true},
     {"normalize-all", false, OptNormalizeAll}, {"allow-clipping", false, OptAllowClipping},
+    {"gain", true, OptGain},         {"fade-in", true, OptFadeIn},  {"fade-out", true, OptFadeOut},
 };
 
 std::optional<int> ParseInt(std::string_view s)
@@ -180,6 +181,15 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             break;
         }
         case OptNormalizeAll: args.NormalizeAll = true; break;
+        case OptGain:
+            if (auto error = ParseGainOption(value, args.GainSteps)) return error;
+            break;
+        case OptFadeIn:
+            if (auto error = ParseFadeOption("--fade-in", value, args.FadeInMs)) return error;
+            break;
+        case OptFadeOut:
+            if (auto error = ParseFadeOption("--fade-out", value, args.FadeOutMs)) return error;
+            break;
         case OptAllowClipping: args.AllowClipping = true; break;
         default: break;
         }
@@ -200,6 +210,8 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     if (!args.Chapters.empty() && parsed.Operands.size() > 1) return "--chapters takes one FILE";
     if (!args.Chapters.empty() && args.KeepSilence)
         return "--keep-silence drops audio; --chapters keeps it all";
+    if (!args.Chapters.empty() && (parsed.Has(OptGain) || args.FadeInMs > 0 || args.FadeOutMs > 0))
+        return "--gain, --fade-in and --fade-out change the pieces; --chapters copies the file";
     if (!args.Chapters.empty() && args.Exact) return "--chapters copies the file; --exact makes no sense with it";
     args.Files = parsed.Operands;
     if (args.Files.size() > 1 && args.Template.find("{name}") == std::string::npos)

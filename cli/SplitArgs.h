@@ -27,6 +27,9 @@ struct TSplitArgs {
     int TrackStart = 1;
     bool TrackStartSet = false;
     bool KeepID3v2 = false, LengthHeader = false, Exact = false;
+    // Gain in steps of 1.5 dB and fades of every piece, as a cut takes them.
+    int GainSteps = 0;
+    int32_t FadeInMs = 0, FadeOutMs = 0;
     // Loudness normalisation of every piece to this target, or with
     // NormalizeAll one gain for all pieces together.
     std::optional<double> NormalizeLufs;
