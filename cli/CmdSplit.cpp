@@ -14,10 +14,9 @@
 #include "cli/SplitArgs.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/TimeText.h"
-#include "engine/cut/SilenceSplit.h"
-#include "engine/decode/StreamSilences.h"
 #include "operations/Planner.h"
 #include "operations/Runner.h"
+#include "operations/SilencePieces.h"
 #include "platform/CodePage.h"
 
 #include <algorithm>
@@ -163,15 +162,6 @@ std::string PlanText(const std::vector<TSplitPiece>& pieces, const std::string& 
     return text.str();
 }
 
-// True when one silence covers the whole stream.
-bool SilentThroughout(const TStreamSilences& found, const TFrameIndex& index)
-{
-    if (found.SampleRate <= 0 || found.Silences.size() != 1)
-        return false;
-    const TSilence& s = found.Silences.front();
-    return s.Start <= 0 && TStreamTime::FromSamples(s.End, found.SampleRate) >= index.Duration();
-}
-
 // What the split of one file says: the pieces as they are written, and its
 // refusal or failure with its reason; with --json one line at the end.
 class TFileReport {
@@ -300,13 +290,12 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
                                static_cast<int64_t>(index.Count()) * first.SamplesPerFrame(),
                                args.Files.size() == 1 && !args.Quiet);
         decode.SamplesDone = &progress.Done();
-        const TStreamSilences silences = FindStreamSilences(file, index, args.Silence, decode);
-        if (silences.Result.Status != TDecodeStatus::Done)
-            return TSplitPlan::Ends(silences.Result.Status == TDecodeStatus::ReadError ? ExitIoError : ExitDeclined,
-                                    file + ": " + silences.Result.Message + "; nothing written");
-        TSilencePlan silencePlan =
-            PlanSilenceSplit(index, silences.Silences, silences.SampleRate, args.KeepSilence, args.Exact);
-        if (silencePlan.Pauses.empty() && SilentThroughout(silences, index))
+        TSilencePieces found = FindSilencePieces(file, index, args.Silence, args.KeepSilence, args.Exact, decode);
+        if (found.Result.Status != TDecodeStatus::Done)
+            return TSplitPlan::Ends(found.Result.Status == TDecodeStatus::ReadError ? ExitIoError : ExitDeclined,
+                                    file + ": " + found.Result.Message + "; nothing written");
+        TSilencePlan& silencePlan = found.Plan;
+        if (silencePlan.Pauses.empty() && found.SilentThroughout)
             return TSplitPlan::Ends(ExitDeclined, file + ": the file is silent throughout (below " +
                                                       DbText(args.Silence.ThresholdDb) +
                                                       " dBFS); there is no sound to split; nothing written");
@@ -316,7 +305,7 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
                                                       SecondsText(args.Silence.MinLengthSeconds) +
                                                       "); nothing written");
         ranges = std::move(silencePlan.Ranges);
-        plan.Found = {std::move(silencePlan.Pauses), silences.SampleRate};
+        plan.Found = {std::move(silencePlan.Pauses), found.SampleRate};
     } else {
         ranges = args.Exact ? PlanExactSplit(duration, times.Times, times.DropEmpty)
                             : PlanPlainSplit(index, times.Times, times.DropEmpty);

@@ -2,7 +2,7 @@
 
 #include "engine/TimeText.h"
 #include "engine/cut/GainPlan.h"
-#include "operations/Job.h"
+#include "operations/GainRange.h"
 
 #include <climits>
 #include <cstdio>

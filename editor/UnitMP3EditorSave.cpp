@@ -6,10 +6,8 @@
 #include "editor/Selection.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
-#include "engine/cut/Normalize.h"
-#include "engine/decode/SelectionLoudness.h"
 #include "engine/io/SameFile.h"
-#include "platform/CodePage.h"
+#include "operations/Runner.h"
 #include "request/CutRequest.h"
 #include "widgets/Application.h"
 #include "widgets/CheckBox.h"
@@ -121,25 +119,11 @@ void TFrmMP3Editor::SaveSelection(const QString& path) {
 TCutResult TFrmMP3Editor::CutSelection(const std::string& destination) {
     // The preview device lets go of the file before it is read.
     FMp3->StopPlaying();
-    TCutChoices choices = CutChoices();
     const auto start = static_cast<int32_t>(FSelection->Start());
     const auto end = static_cast<int32_t>(FSelection->End());
-    // A loudness target adds the steps measured on the selection; written
-    // without them would be a silent failure.
-    if (choices.NormalizeLufs && FMp3->Valid && FMp3->Info.Layer != 3)
-        return CutOutcome(TCutStatus::NotApplicable, 0,
-                          FMp3->FileName + ": loudness normalisation works on Layer III streams only");
-    if (choices.NormalizeLufs && FMp3->Info.Layer == 3) {
-        const TLoudnessResult measured = MeasureSelectionLoudness(*FMp3, start, end);
-        if (measured.Result.Status == TDecodeStatus::Done) {
-            choices.GainSteps +=
-                NormalizeSteps(measured.Loudness, *choices.NormalizeLufs, choices.AllowClipping).Steps;
-        } else if (measured.Result.Status != TDecodeStatus::EmptyRange) {
-            return CutOutcome(TCutStatus::NotApplicable, 0, FMp3->FileName + ": " + measured.Result.Message);
-        }
-    }
-    const TCutRequest request = BuildCutRequest(FMp3->Info, choices, AnsiCodePage());
-    return FMp3->CutSegment(start, end, destination, request.Tag, request.Options);
+    // The job checks the stream can take the choices (a loudness target,
+    // gain, fades), measures a target on the selection and writes.
+    return RunJob(CutJob(*FMp3, start, end, CutChoices(), destination)).Result;
 }
 
 void TFrmMP3Editor::ReportCutFailure(const TCutResult& result, const std::string& destination,

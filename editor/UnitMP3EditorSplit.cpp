@@ -3,14 +3,16 @@
 // naming the piece being written, and a box with the outcome. The pauses are
 // found with the companion's defaults (below -48 dBFS for at least 1 s) and
 // each piece is written as a save writes a selection: the options menu's
-// exact cut, length header and kept ID3v2 tag, the tag page's tag.
+// exact cut, length header and kept ID3v2 tag, the tag page's tag, the
+// volume dialog's gain and fades, and its loudness target measured on each
+// piece. The split is a job of the operations layer, as the companion's.
 #include "editor/MessageBox.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
-#include "engine/cut/SilenceSplit.h"
-#include "engine/decode/StreamSilences.h"
+#include "operations/Planner.h"
+#include "operations/Runner.h"
+#include "operations/SilencePieces.h"
 #include "platform/CodePage.h"
-#include "request/CutRequest.h"
 #include "request/PieceNames.h"
 #include "widgets/Application.h"
 #include "widgets/FolderDialog.h"
@@ -80,29 +82,18 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
         const auto hidePanel = qScopeGuard([this] { PanelState->SetVisible(false); });
         FMp3->StopPlaying();
         const TFrameIndex& index = FMp3->CompleteIndex();
-        const TStreamSilences found = FindStreamSilences(FMp3->FileName, index, TSilenceOptions{});
         const TCutChoices choices = CutChoices();
-        const TSilencePlan plan =
-            found.Result.Status == TDecodeStatus::Done
-                ? PlanSilenceSplit(index, found.Silences, found.SampleRate, std::nullopt, choices.ExactCut)
-                : TSilencePlan{};
-        std::vector<TSplitPiece> pieces;
-        std::vector<std::string> names;
-        for (size_t i = 0; i < plan.Ranges.Pieces.size(); ++i) {
-            TPieceFields fields;
-            fields.Number = static_cast<int>(i) + 1;
-            fields.Count = static_cast<int>(plan.Ranges.Pieces.size());
-            fields.Name = BaseName(FMp3->FileName);
-            fields.Start = plan.Ranges.Pieces[i].Start;
-            fields.End = plan.Ranges.Pieces[i].End;
-            names.push_back(PieceName(DefaultPieceTemplate, fields));
-            // A tag from the tag page numbers its pieces from 1.
-            TCutChoices pieceChoices = choices;
-            if (pieceChoices.Mode == TTagMode::Always)
-                pieceChoices.Edits.Track = fields.Number;
-            const TCutRequest request = BuildCutRequest(FMp3->Info, pieceChoices, codePage);
-            pieces.push_back({plan.Ranges.Pieces[i], dir + "/" + names.back(), request.Tag});
-        }
+        const TSilencePieces found =
+            FindSilencePieces(FMp3->FileName, index, TSilenceOptions{}, std::nullopt, choices.ExactCut);
+        const TSilencePlan& plan = found.Plan;
+        TPieceNaming naming;
+        naming.Folder = dir;
+        naming.SourceName = BaseName(FMp3->FileName);
+        // A tag from the tag page numbers its pieces from 1.
+        const TPieceTagging tagging{choices.Mode, choices.Edits};
+        const TPlannedPieces planned = PlanPieces(FMp3->Info, plan.Ranges.Pieces, naming, tagging, {}, codePage);
+        const std::vector<TSplitPiece>& pieces = planned.Pieces;
+        const std::vector<std::string>& names = planned.Names;
         outcome.Count = pieces.size();
         if (found.Result.Status != TDecodeStatus::Done) {
             outcome.Kind = TSplitOutcome::DecodeFailed;
@@ -124,13 +115,20 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
                 ShowWaitPanel(Messages.SplitWriting.arg(number).arg(pieces.size()));
             };
             showPiece(1);
-            const TCutRequest request = BuildCutRequest(FMp3->Info, choices, codePage);
-            const TSplitResult result = FMp3->WriteSplit(pieces, request.Options, [&](size_t i) {
+            TJobCallbacks callbacks;
+            callbacks.Written = [&](size_t i) {
                 if (i + 1 < pieces.size())
                     showPiece(i + 2);
-            });
-            outcome.Written = result.Written;
-            outcome.Failure = result.Failure;
+            };
+            const TJobReport report = RunJob(SplitJob(*FMp3, pieces, choices), callbacks);
+            if (report.Stage == TJobStage::Plan || report.Stage == TJobStage::Measure) {
+                // Refused before a byte was written: the stream cannot take
+                // the volume choices, or the target could not be measured.
+                outcome.Kind = TSplitOutcome::Refused;
+                outcome.Reason = report.Result.Message;
+            }
+            outcome.Written = report.Written.size();
+            outcome.Failure = report.Result;
         }
     }
     switch (outcome.Kind) {

@@ -1,6 +1,7 @@
 #pragma once
 // The window's volume choices for a save: gain, fades and a loudness
 // target, kept in the settings file's OPTIONS section between runs.
+#include "operations/GainRange.h"
 #include "request/CutRequest.h"
 #include "platform/Ini.h"
 
@@ -12,7 +13,7 @@
 namespace vivizu {
 
 struct TVolumeChoices {
-    static constexpr double MaxGainDb = 30.0;        // either way, in steps of 1.5 dB
+    static constexpr double MaxGainDb = vivizu::MaxGainDb; // either way, in steps of 1.5 dB
     static constexpr int32_t MaxFadeMs = 600 * 1000; // ten minutes
     static constexpr double MinTargetLufs = -70.0, MaxTargetLufs = 0.0;
 

@@ -7,6 +7,7 @@
 #include "engine/CutResult.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/tags/Id3v2Chapters.h"
+#include "operations/GainRange.h"
 #include "request/CutRequest.h"
 
 #include <climits>
@@ -15,12 +16,6 @@
 #include <vector>
 
 namespace vivizu {
-
-// The most gain a front end offers either way, in dB: 40 steps of 1.5 dB.
-// Enough to bring a recording at -70 LUFS, the quietest target, up to a
-// loud master, while a typo (300 for 3.00) is refused instead of pushing
-// every granule to the loudest setting.
-inline constexpr double MaxGainDb = 60.0;
 
 enum class TJobKind {
     Cut,      // one range of one source into one file

@@ -58,7 +58,7 @@ TEST(VolumeChoices, RoundTripThroughTheSettingsAndOddValuesGiveTheDefaults)
     // or in another notation: the default.
     EXPECT_EQ(ReadVolumeChoices(WithOptions({{"GainDb", "4"}}), "OPTIONS").GainDb, 4.5);
     const TVolumeChoices odd = ReadVolumeChoices(
-        WithOptions({{"GainDb", "31"}, {"FadeInMs", "-5"}, {"FadeOutMs", "1e3"}, {"Normalize", "yes"},
+        WithOptions({{"GainDb", "61"}, {"FadeInMs", "-5"}, {"FadeOutMs", "1e3"}, {"Normalize", "yes"},
                      {"TargetLufs", "3"}}),
         "OPTIONS");
     EXPECT_EQ(odd, TVolumeChoices{});
@@ -112,8 +112,9 @@ TEST_F(Volume, OkKeepsCancelAndEscapeLeaveAndTheCloseWritesThem)
     Show([](TFrmVolume& d) {
         EXPECT_TRUE(d.isModal());
         EXPECT_EQ(d.SpinGain->singleStep(), 1.5);
-        EXPECT_EQ(d.SpinGain->minimum(), -30.0);
-        EXPECT_EQ(d.SpinGain->maximum(), 30.0);
+        // The companion's --gain range, the same both ways.
+        EXPECT_EQ(d.SpinGain->minimum(), -60.0);
+        EXPECT_EQ(d.SpinGain->maximum(), 60.0);
         EXPECT_FALSE(d.SpinTarget->isEnabled());
         d.SpinGain->setValue(6.0);
         d.SpinFadeIn->setValue(1.5);
