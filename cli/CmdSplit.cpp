@@ -217,6 +217,25 @@ int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& m
     return report.Ends(ExitOk, "");
 }
 
+// The job of a split of mp3 into pieces with the options of the command line.
+TJob SplitJobOf(const TSplitArgs& args, TRoruvoMP3& mp3, std::vector<TSplitPiece> pieces)
+{
+    TCutChoices choices;
+    choices.KeepID3v2 = args.KeepID3v2;
+    choices.LengthHeader = args.LengthHeader;
+    choices.ExactCut = args.Exact;
+    choices.GainSteps = args.GainSteps;
+    choices.FadeInMs = args.FadeInMs;
+    choices.FadeOutMs = args.FadeOutMs;
+    choices.NormalizeLufs = args.NormalizeLufs;
+    choices.AllowClipping = args.AllowClipping;
+    TJob job = SplitJob(mp3, std::move(pieces), choices);
+    job.NormalizeTogether = args.NormalizeAll;
+    if (!args.Chapters.empty())
+        job.Kind = TJobKind::Chapters;
+    return job;
+}
+
 // One file's split as planned before anything of the run is written.
 struct TSplitPlan {
     int Code = ExitOk;                 // not ExitOk: declined or failed with Reason
@@ -265,6 +284,10 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
     }
     if (!mp3.Valid)
         return TSplitPlan::Ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
+    // What the stream cannot take (a volume change or a header on Layers I
+    // and II) is refused before the pieces are planned or a folder made.
+    if (const std::optional<TCutResult> refusal = CheckJob(SplitJobOf(args, mp3, {})))
+        return TSplitPlan::Ends(ExitOf(refusal->Status), refusal->Message + "; nothing written");
     const TFrameIndex& index = mp3.Index();
     // Exact pieces are measured on the timeline players play: equal parts
     // of what they play, not of the frames with the encoder's delay.
@@ -399,17 +422,7 @@ int WriteSplitPlan(const TSplitArgs& args, const std::string& file, TSplitPlan& 
         return ExitOk;
     }
 
-    TCutChoices choices;
-    choices.KeepID3v2 = args.KeepID3v2;
-    choices.LengthHeader = args.LengthHeader;
-    choices.ExactCut = args.Exact;
-    choices.GainSteps = args.GainSteps;
-    choices.FadeInMs = args.FadeInMs;
-    choices.FadeOutMs = args.FadeOutMs;
-    choices.NormalizeLufs = args.NormalizeLufs;
-    choices.AllowClipping = args.AllowClipping;
-    TJob job = SplitJob(mp3, pieces, choices);
-    job.NormalizeTogether = args.NormalizeAll;
+    TJob job = SplitJobOf(args, mp3, pieces);
     if (!args.WriteCue.empty()) {
         std::vector<TCueTrack> tracks;
         for (size_t i = 0; i < pieces.size(); ++i) {
