@@ -2,7 +2,8 @@
 // (odd values giving the defaults), OK keeps and Cancel or Escape leave the
 // values, the options label shows a changed volume, a save with a gain
 // set through the dialog gives the companion's `cut --gain` bytes, and the
-// selection's loudness is measured in the background while it is open.
+// selection's loudness is measured in the background while it is open; the
+// split at silences writes the companion's pieces with the same volume.
 #include "EditorTestSupport.h"
 
 #include "editor/Selection.h"
@@ -12,6 +13,7 @@
 #include "widgets/CheckBox.h"
 #include "widgets/GlyphButton.h"
 #include "widgets/Label.h"
+#include "widgets/MenuItem.h"
 #include "platform/Ini.h"
 #include "platform/ProgramFolder.h"
 
@@ -181,6 +183,60 @@ TEST_F(Volume, SavedGainEqualsTheCompanionsCut)
     const QByteArray window = a.readAll(), companion = b.readAll();
     EXPECT_GT(window.size(), 1000);
     EXPECT_EQ(window, companion);
+}
+
+// The window's split at silences is the companion's split --silence with
+// the same volume: the gain, the fades and the loudness target, each piece
+// measured on its own, give the same bytes piece for piece.
+TEST_F(Volume, SplitAtSilencesIsTheCompanionsSplitWithTheSameVolume)
+{
+    if (std::system("command -v sox >/dev/null 2>&1 && command -v lame >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs sox and lame";
+    const std::string dir = Temp.path().toStdString();
+    // A loud tone, a pause, a quiet tone, a pause, a loud tone: the target
+    // gives the pieces different steps.
+    const std::string make =
+        "cd '" + dir + "' && "
+        "sox -q -n -r 44100 -c 2 loud.wav synth 2 sine 440 gain -10 && "
+        "sox -q -n -r 44100 -c 2 quiet.wav synth 2 sine 660 gain -30 && "
+        "sox -q -n -r 44100 -c 2 pause.wav trim 0 1.5 && "
+        "sox -q loud.wav pause.wav quiet.wav pause.wav loud.wav album.wav && "
+        "lame --quiet -b 128 album.wav Album.mp3 && rm -f *.wav && mkdir window companion plain";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    Form->show();
+    Show([](TFrmVolume& d) {
+        d.SpinGain->setValue(-3.0);
+        d.SpinFadeIn->setValue(0.5);
+        d.CheckNormalize->SetChecked(true);
+        d.SpinTarget->setValue(-20);
+        d.BtnOk->click();
+    });
+    OpenThroughDialog(*Form, Seams, QString::fromStdString(dir + "/Album.mp3"));
+    TEditorControls f(*Form);
+    f.RzCheckBox1->SetChecked(false); // no tag, as --no-tag
+    Seams.Answer = QString::fromStdString(dir + "/window");
+    f.PM_SplitSilence->DoClick();
+    ASSERT_EQ(Seams.Boxes.size(), 1u);
+    EXPECT_EQ(Seams.Boxes[0].Text,
+              EnglishMessage("Ms_SplitDone").arg(3).arg(QString::fromStdString(dir + "/window")));
+
+    const std::string cli = std::string("'") + VIVIZU_CLI + "' split --silence --no-tag ";
+    ASSERT_EQ(std::system((cli + "--gain -3 --fade-in 0.5 --normalize=-20 -q -d '" + dir + "/companion' '" + dir +
+                           "/Album.mp3' >/dev/null")
+                              .c_str()),
+              0);
+    ASSERT_EQ(std::system((cli + "-q -d '" + dir + "/plain' '" + dir + "/Album.mp3' >/dev/null").c_str()), 0);
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        const auto read = [&](const char* folder) {
+            QFile file(QString::fromStdString(dir + "/" + folder + "/Album " + std::to_string(n) + ".mp3"));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray window = read("window");
+        EXPECT_GT(window.size(), 1000);
+        EXPECT_EQ(window, read("companion"));
+        EXPECT_NE(window, read("plain"));
+    }
 }
 
 // The figures a save's measurement gives for the range.
