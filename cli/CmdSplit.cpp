@@ -220,16 +220,7 @@ int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& m
 // The job of a split of mp3 into pieces with the options of the command line.
 TJob SplitJobOf(const TSplitArgs& args, TRoruvoMP3& mp3, std::vector<TSplitPiece> pieces)
 {
-    TCutChoices choices;
-    choices.KeepID3v2 = args.KeepID3v2;
-    choices.LengthHeader = args.LengthHeader;
-    choices.ExactCut = args.Exact;
-    choices.GainSteps = args.GainSteps;
-    choices.FadeInMs = args.FadeInMs;
-    choices.FadeOutMs = args.FadeOutMs;
-    choices.NormalizeLufs = args.NormalizeLufs;
-    choices.AllowClipping = args.AllowClipping;
-    TJob job = SplitJob(mp3, std::move(pieces), choices);
+    TJob job = SplitJob(mp3, std::move(pieces), args.Choices);
     job.NormalizeTogether = args.NormalizeAll;
     if (!args.Chapters.empty())
         job.Kind = TJobKind::Chapters;
@@ -292,7 +283,7 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
     // Exact pieces are measured on the timeline players play: equal parts
     // of what they play, not of the frames with the encoder's delay.
     TStreamTime duration = index.Duration();
-    if (args.Exact) {
+    if (args.Choices.ExactCut) {
         try {
             duration = mp3.GaplessDuration();
         } catch (const std::exception& e) {
@@ -313,7 +304,7 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
                                static_cast<int64_t>(index.Count()) * first.SamplesPerFrame(),
                                args.Files.size() == 1 && !args.Quiet);
         decode.SamplesDone = &progress.Done();
-        TSilencePieces found = FindSilencePieces(file, index, args.Silence, args.KeepSilence, args.Exact, decode);
+        TSilencePieces found = FindSilencePieces(file, index, args.Silence, args.KeepSilence, args.Choices.ExactCut, decode);
         if (found.Result.Status != TDecodeStatus::Done)
             return TSplitPlan::Ends(found.Result.Status == TDecodeStatus::ReadError ? ExitIoError : ExitDeclined,
                                     file + ": " + found.Result.Message + "; nothing written");
@@ -330,7 +321,7 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
         ranges = std::move(silencePlan.Ranges);
         plan.Found = {std::move(silencePlan.Pauses), found.SampleRate};
     } else {
-        ranges = args.Exact ? PlanExactSplit(duration, times.Times, times.DropEmpty)
+        ranges = args.Choices.ExactCut ? PlanExactSplit(duration, times.Times, times.DropEmpty)
                             : PlanPlainSplit(index, times.Times, times.DropEmpty);
     }
     if (!ranges.Declined.empty())
@@ -348,10 +339,10 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
     std::vector<TTagEdits> extras;
     for (size_t i = 0; i < ranges.Pieces.size(); ++i) {
         const TCueTrack* cue = i < times.CueTracks.size() ? &times.CueTracks[i] : nullptr;
-        naming.Titles.push_back(args.Edits.Title ? *args.Edits.Title
+        naming.Titles.push_back(args.Choices.Edits.Title ? *args.Choices.Edits.Title
                                 : cue && !cue->Title.empty() ? cue->Title
                                                              : sourceTitle);
-        naming.Artists.push_back(args.Edits.Artist ? *args.Edits.Artist
+        naming.Artists.push_back(args.Choices.Edits.Artist ? *args.Choices.Edits.Artist
                                  : cue && !cue->Performer.empty() ? cue->Performer
                                                                   : sourceArtist);
         TTagEdits extra;
@@ -360,7 +351,7 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
         if (cue != nullptr && !times.CueTitle.empty()) extra.Album = times.CueTitle;
         extras.push_back(std::move(extra));
     }
-    const TPieceTagging tagging{args.TagMode, args.Edits, args.TrackStart, args.TrackStartSet};
+    const TPieceTagging tagging{args.Choices.Mode, args.Choices.Edits, args.TrackStart, args.TrackStartSet};
     TPlannedPieces planned = PlanPieces(mp3.Info, ranges.Pieces, naming, tagging, extras, codePage);
     plan.Pieces = std::move(planned.Pieces);
     plan.Names = std::move(planned.Names);

@@ -79,7 +79,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     int modes = 0;
     bool silenceTuned = false;
     bool tag = false, noTag = false;
-    TTagEdits& e = args.Edits;
+    TTagEdits& e = args.Choices.Edits;
     for (const auto& [id, value] : parsed.Options) {
         switch (id) {
         case OptHelp: args.Help = true; return std::nullopt;
@@ -129,9 +129,9 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             if (!e.Genre || *e.Genre < 0 || *e.Genre > 255)
                 return "--genre expects a number from 0 to 255, not '" + value + "'";
             break;
-        case OptKeepID3v2: args.KeepID3v2 = true; break;
-        case OptLengthHeader: args.LengthHeader = true; break;
-        case OptExact: args.Exact = true; break;
+        case OptKeepID3v2: args.Choices.KeepID3v2 = true; break;
+        case OptLengthHeader: args.Choices.LengthHeader = true; break;
+        case OptExact: args.Choices.ExactCut = true; break;
         case OptFolder: args.Folder = value; break;
         case OptTemplate: args.Template = value; break;
         case OptForce: args.Force = true; break;
@@ -177,31 +177,31 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             const auto lufs = value.empty() ? std::optional<double>(-18.0) : ParseDecimal(value);
             if (!lufs || *lufs < -70 || *lufs > 0)
                 return "--normalize expects a loudness from -70 to 0 LUFS, not '" + value + "'";
-            args.NormalizeLufs = *lufs;
+            args.Choices.NormalizeLufs = *lufs;
             break;
         }
         case OptNormalizeAll: args.NormalizeAll = true; break;
         case OptGain:
-            if (auto error = ParseGainOption(value, args.GainSteps)) return error;
+            if (auto error = ParseGainOption(value, args.Choices.GainSteps)) return error;
             break;
         case OptFadeIn:
-            if (auto error = ParseFadeOption("--fade-in", value, args.FadeInMs)) return error;
+            if (auto error = ParseFadeOption("--fade-in", value, args.Choices.FadeInMs)) return error;
             break;
         case OptFadeOut:
-            if (auto error = ParseFadeOption("--fade-out", value, args.FadeOutMs)) return error;
+            if (auto error = ParseFadeOption("--fade-out", value, args.Choices.FadeOutMs)) return error;
             break;
-        case OptAllowClipping: args.AllowClipping = true; break;
+        case OptAllowClipping: args.Choices.AllowClipping = true; break;
         default: break;
         }
     }
     if (modes != 1) return "expects exactly one of --at, --every, --parts, --cue, --silence";
     if (silenceTuned && args.Mode != TSplitMode::Silence)
         return "--threshold, --min-length and --keep-silence go with --silence";
-    if ((args.NormalizeAll || args.AllowClipping) && !args.NormalizeLufs)
+    if ((args.NormalizeAll || args.Choices.AllowClipping) && !args.Choices.NormalizeLufs)
         return "--normalize-all and --allow-clipping go with --normalize";
     if (tag && noTag) return "--tag and --no-tag exclude each other";
     if (noTag && (e.Any() || args.TrackStartSet)) return "tag field options cannot go with --no-tag";
-    args.TagMode = tag ? TTagMode::Always : noTag ? TTagMode::Never : TTagMode::FromSource;
+    args.Choices.Mode = tag ? TTagMode::Always : noTag ? TTagMode::Never : TTagMode::FromSource;
     if (args.Folder.empty()) return "-d expects a folder";
     if (args.Template.empty()) args.Template = DefaultPieceTemplate;
     if (auto error = CheckPieceTemplate(args.Template)) return error;
@@ -210,9 +210,9 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     if (!args.Chapters.empty() && parsed.Operands.size() > 1) return "--chapters takes one FILE";
     if (!args.Chapters.empty() && args.KeepSilence)
         return "--keep-silence drops audio; --chapters keeps it all";
-    if (!args.Chapters.empty() && (parsed.Has(OptGain) || args.FadeInMs > 0 || args.FadeOutMs > 0))
+    if (!args.Chapters.empty() && (parsed.Has(OptGain) || args.Choices.FadeInMs > 0 || args.Choices.FadeOutMs > 0))
         return "--gain, --fade-in and --fade-out change the pieces; --chapters copies the file";
-    if (!args.Chapters.empty() && args.Exact) return "--chapters copies the file; --exact makes no sense with it";
+    if (!args.Chapters.empty() && args.Choices.ExactCut) return "--chapters copies the file; --exact makes no sense with it";
     args.Files = parsed.Operands;
     if (args.Files.size() > 1 && args.Template.find("{name}") == std::string::npos)
         return "with several files the name template needs {name}";

@@ -22,18 +22,14 @@ struct TSplitArgs {
     std::optional<TStreamTime> KeepSilence; // set: pieces keep at most this much of their pauses
     unsigned Threads = 0;          // decoding threads; 0: all cores
 
-    TTagMode TagMode = TTagMode::FromSource;
-    TTagEdits Edits;               // Track is not set: pieces count from TrackStart
+    // The cut's choices for every piece: the tag (Edits.Track unset: the
+    // pieces count from TrackStart), the header options, the gain and fades
+    // and a loudness target (each piece measured, or with NormalizeAll one
+    // gain for all pieces together).
+    TCutChoices Choices;
     int TrackStart = 1;
     bool TrackStartSet = false;
-    bool KeepID3v2 = false, LengthHeader = false, Exact = false;
-    // Gain in steps of 1.5 dB and fades of every piece, as a cut takes them.
-    int GainSteps = 0;
-    int32_t FadeInMs = 0, FadeOutMs = 0;
-    // Loudness normalisation of every piece to this target, or with
-    // NormalizeAll one gain for all pieces together.
-    std::optional<double> NormalizeLufs;
-    bool AllowClipping = false, NormalizeAll = false;
+    bool NormalizeAll = false;
 
     std::string Folder = ".";
     std::string Template;
