@@ -6,6 +6,7 @@
 #include "cli/Options.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/TimeText.h"
+#include "operations/Planner.h"
 #include "operations/Runner.h"
 #include "request/PieceNames.h"
 #include "request/RunOutputs.h"
@@ -110,7 +111,7 @@ int RunJoin(const std::vector<std::string>& argv)
     std::vector<std::string> files;
     for (const TJoinOperand& operand : operands)
         files.push_back(operand.File);
-    const TRunCheck check = CheckRunOutputs(files, {{out, 0, "join"}}, force);
+    const TRunCheck check = CheckRunOutputs(files, JobOutputs(job, 0), force);
     if (!check.Refused.empty()) return Refused("join: " + check.Refused, ExitDeclined);
     if (!check.Declined.empty() && !check.Declined.front().empty())
         return Refused("join: " + check.Declined.front(), ExitDeclined);

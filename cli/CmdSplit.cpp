@@ -192,6 +192,20 @@ private:
     std::vector<std::string> FWritten;
 };
 
+// The job of a split of mp3 into pieces with the options of the command line.
+TJob SplitJobOf(const TSplitArgs& args, TRoruvoMP3* mp3, std::vector<TSplitPiece> pieces)
+{
+    TJob job;
+    job.Kind = args.Chapters.empty() ? TJobKind::Split : TJobKind::Chapters;
+    job.Sources.push_back({mp3, 0, INT32_MAX, {}});
+    job.Choices = args.Choices;
+    job.NormalizeTogether = args.NormalizeAll;
+    job.Pieces = std::move(pieces);
+    job.Output = args.Chapters;
+    job.CueSheet = args.WriteCue;
+    return job;
+}
+
 // Instead of pieces, a copy of the file with a chapter for each piece.
 int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& mp3,
                   const std::vector<TSplitPiece>& pieces, const std::vector<TCueTrack>& cue, TFileReport& report,
@@ -201,10 +215,7 @@ int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& m
         out.Out(PlanText(pieces, file, args.Json, nullptr, args.Files.size() > 1));
         return ExitOk;
     }
-    TJob job;
-    job.Kind = TJobKind::Chapters;
-    job.Sources.push_back({&mp3, 0, INT32_MAX, {}});
-    job.Output = args.Chapters;
+    TJob job = SplitJobOf(args, &mp3, {});
     for (size_t i = 0; i < pieces.size(); ++i) {
         const auto ms = [](TStreamTime t) { return static_cast<uint32_t>(std::min<int64_t>(RoundedMs(t), UINT32_MAX)); };
         job.ChapterMarks.push_back(
@@ -215,16 +226,6 @@ int WriteChapters(const TSplitArgs& args, const std::string& file, TRoruvoMP3& m
         return report.Ends(ExitOf(result.Result.Status), result.Result.Message + "; nothing written");
     report.Written(args.Chapters);
     return report.Ends(ExitOk, "");
-}
-
-// The job of a split of mp3 into pieces with the options of the command line.
-TJob SplitJobOf(const TSplitArgs& args, TRoruvoMP3& mp3, std::vector<TSplitPiece> pieces)
-{
-    TJob job = SplitJob(mp3, std::move(pieces), args.Choices);
-    job.NormalizeTogether = args.NormalizeAll;
-    if (!args.Chapters.empty())
-        job.Kind = TJobKind::Chapters;
-    return job;
 }
 
 // One file's split as planned before anything of the run is written.
@@ -277,7 +278,7 @@ TSplitPlan PlanSplitFile(const TSplitArgs& args, const std::string& file)
         return TSplitPlan::Ends(ExitDeclined, file + ": not an MP3 stream; nothing written");
     // What the stream cannot take (a volume change or a header on Layers I
     // and II) is refused before the pieces are planned or a folder made.
-    if (const std::optional<TCutResult> refusal = CheckJob(SplitJobOf(args, mp3, {})))
+    if (const std::optional<TCutResult> refusal = CheckJob(SplitJobOf(args, &mp3, {})))
         return TSplitPlan::Ends(ExitOf(refusal->Status), refusal->Message + "; nothing written");
     const TFrameIndex& index = mp3.Index();
     // Exact pieces are measured on the timeline players play: equal parts
@@ -369,14 +370,8 @@ void AddOutputs(const TSplitArgs& args, const TSplitPlan& plan, size_t input, st
 {
     if (plan.Code != ExitOk)
         return;
-    if (!args.Chapters.empty()) {
-        outputs.push_back({args.Chapters, input, "chaptered copy"});
-        return;
-    }
-    for (const TSplitPiece& piece : plan.Pieces)
-        outputs.push_back({piece.FileName, input, "piece"});
-    if (!args.WriteCue.empty())
-        outputs.push_back({args.WriteCue, input, "cue sheet"});
+    const std::vector<TRunOutput> own = JobOutputs(SplitJobOf(args, nullptr, plan.Pieces), input);
+    outputs.insert(outputs.end(), own.begin(), own.end());
 }
 
 // Writes what was planned for one file, after the whole run was checked.
@@ -413,7 +408,7 @@ int WriteSplitPlan(const TSplitArgs& args, const std::string& file, TSplitPlan& 
         return ExitOk;
     }
 
-    TJob job = SplitJobOf(args, mp3, pieces);
+    TJob job = SplitJobOf(args, &mp3, pieces);
     if (!args.WriteCue.empty()) {
         std::vector<TCueTrack> tracks;
         for (size_t i = 0; i < pieces.size(); ++i) {
@@ -423,7 +418,6 @@ int WriteSplitPlan(const TSplitArgs& args, const std::string& file, TSplitPlan& 
             track.Performer = i < plan.CueTracks.size() ? plan.CueTracks[i].Performer : "";
             tracks.push_back(std::move(track));
         }
-        job.CueSheet = args.WriteCue;
         job.CueText = CueSheetText(file, tracks, plan.CueTitle, plan.CuePerformer);
     }
     TJobCallbacks callbacks;

@@ -39,6 +39,22 @@ std::optional<TCutResult> CheckJob(const TJob& job)
     return std::nullopt;
 }
 
+std::vector<TRunOutput> JobOutputs(const TJob& job, size_t input)
+{
+    switch (job.Kind) {
+    case TJobKind::Cut: return {{job.Output, input, "cut"}};
+    case TJobKind::Join: return {{job.Output, input, "join"}};
+    case TJobKind::Chapters: return {{job.Output, input, "chaptered copy"}};
+    case TJobKind::Split: break;
+    }
+    std::vector<TRunOutput> outputs;
+    for (const TSplitPiece& piece : job.Pieces)
+        outputs.push_back({piece.FileName, input, "piece"});
+    if (!job.CueSheet.empty())
+        outputs.push_back({job.CueSheet, input, "cue sheet"});
+    return outputs;
+}
+
 TID3v1Tag PieceTag(const TMp3StreamInfo& info, const TPieceTagging& tagging, const TTagEdits& extra, size_t i,
                    int codePage)
 {

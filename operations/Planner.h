@@ -4,6 +4,7 @@
 // their tags built one way.
 #include "operations/Job.h"
 #include "request/PieceNames.h"
+#include "request/RunOutputs.h"
 #include "engine/cut/SplitPlan.h"
 
 #include <optional>
@@ -17,6 +18,11 @@ namespace vivizu {
 // a length header, an exact cut, gain or fades on a stream whose frames
 // cannot carry them (Layers I and II: NotApplicable). None when it can.
 std::optional<TCutResult> CheckJob(const TJob& job);
+
+// The files job writes, for CheckRunOutputs to check the outputs of a whole
+// run together (none may be an input, none may be written twice); input is
+// the index among the run's inputs of the file the job reads.
+std::vector<TRunOutput> JobOutputs(const TJob& job, size_t input);
 
 // How the pieces of a split are tagged: the cut's tag choices, and the
 // track numbers counted from TrackStart when a tag is written at all.

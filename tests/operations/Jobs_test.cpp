@@ -208,4 +208,31 @@ TEST(Jobs, PiecesAreNamedByTheTemplateInTheFolder)
     EXPECT_EQ(planned.Pieces[1].Range.First, ranges.Pieces[1].First);
 }
 
+// The outputs a job names for the check of the whole run: a split's
+// pieces and cue sheet, a cut's or a join's file; a piece that is the
+// source under another spelling refuses the run.
+TEST(Jobs, TheRunsCheckSeesEveryFileAJobWrites)
+{
+    TempDir dir;
+    const std::string source = dir.Write("in.mp3", ReadAll(Fixtures + "/tone-pause-tone.mp3"));
+    TRoruvoMP3 mp3(source);
+    TJob split = SplitJob(mp3, TwoPieces(mp3, dir.Path()), {});
+    split.CueSheet = dir / "in.cue";
+    const std::vector<TRunOutput> outputs = JobOutputs(split, 3);
+    ASSERT_EQ(outputs.size(), 3u);
+    EXPECT_EQ(outputs[0].Path, dir / "piece 1.mp3");
+    EXPECT_EQ(outputs[1].What, "piece");
+    EXPECT_EQ(outputs[2].Path, dir / "in.cue");
+    EXPECT_EQ(outputs[2].What, "cue sheet");
+    EXPECT_EQ(outputs[2].Input, 3u);
+    EXPECT_TRUE(CheckRunOutputs({source}, JobOutputs(split, 0), false).Refused.empty());
+
+    split.Pieces[1].FileName = dir.Path() + "/./in.mp3";
+    EXPECT_FALSE(CheckRunOutputs({source}, JobOutputs(split, 0), true).Refused.empty());
+    const TJob cut = CutJob(mp3, 0, 1000, {}, dir / "../" + dir.Path().substr(dir.Path().rfind('/') + 1) + "/in.mp3");
+    ASSERT_EQ(JobOutputs(cut, 0).size(), 1u);
+    EXPECT_EQ(JobOutputs(cut, 0)[0].What, "cut");
+    EXPECT_FALSE(CheckRunOutputs({source}, JobOutputs(cut, 0), true).Refused.empty());
+}
+
 } // namespace
