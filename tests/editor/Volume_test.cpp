@@ -185,6 +185,46 @@ TEST_F(Volume, SavedGainEqualsTheCompanionsCut)
     EXPECT_EQ(window, companion);
 }
 
+// A save with a loudness target and fades is the companion's cut with the
+// same options: the target measured on the selection the same way, the
+// same steps, the same bytes.
+TEST_F(Volume, SavedTargetAndFadesEqualTheCompanionsCut)
+{
+    Form->show();
+    Show([](TFrmVolume& d) {
+        d.SpinGain->setValue(-1.5);
+        d.SpinFadeOut->setValue(0.4);
+        d.CheckNormalize->SetChecked(true);
+        d.SpinTarget->setValue(-16);
+        d.BtnOk->click();
+    });
+    OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
+    TEditorControls(*Form).RzCheckBox1->SetChecked(false); // no tag, as --no-tag
+    const QString ours = Temp.filePath(QStringLiteral("window.mp3"));
+    SaveThroughDialog(*Form, Seams, ours);
+    EXPECT_TRUE(Seams.Boxes.empty());
+    EXPECT_TRUE(Seams.Reports.empty());
+
+    const QString theirs = Temp.filePath(QStringLiteral("cli.mp3")), plain = Temp.filePath(QStringLiteral("p.mp3"));
+    const std::string cli = std::string("'") + VIVIZU_CLI + "' cut --no-tag ";
+    const std::string source = " '" + Fixture("cbr128-tags.mp3").toStdString() + "' '";
+    ASSERT_EQ(std::system((cli + "--gain -1.5 --fade-out 0.4 --normalize=-16" + source + theirs.toStdString() +
+                           "' 0 99:00:00 >/dev/null")
+                              .c_str()),
+              0);
+    ASSERT_EQ(std::system((cli + "--gain -1.5 --fade-out 0.4" + source + plain.toStdString() + "' 0 99:00:00 >/dev/null")
+                              .c_str()),
+              0);
+    QFile a(ours), b(theirs), c(plain);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    const QByteArray window = a.readAll();
+    EXPECT_GT(window.size(), 1000);
+    EXPECT_EQ(window, b.readAll());
+    EXPECT_NE(window, c.readAll()); // the target changed the volume
+}
+
 // The window's split at silences is the companion's split --silence with
 // the same volume: the gain, the fades and the loudness target, each piece
 // measured on its own, give the same bytes piece for piece.
