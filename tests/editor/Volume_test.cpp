@@ -99,6 +99,38 @@ protected:
         EXPECT_TRUE(acted);
     }
 
+    // The bytes a save of the whole of cbr128-tags.mp3 without a tag writes
+    // once volume has answered the dialog.
+    QByteArray SavedWith(std::function<void(TFrmVolume&)> volume)
+    {
+        Form->show();
+        Show(std::move(volume));
+        OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
+        TEditorControls(*Form).RzCheckBox1->SetChecked(false); // no tag, as --no-tag
+        const QString path = Temp.filePath(QStringLiteral("window.mp3"));
+        SaveThroughDialog(*Form, Seams, path);
+        EXPECT_TRUE(Seams.Boxes.empty());
+        EXPECT_TRUE(Seams.Reports.empty());
+        return FileBytes(path);
+    }
+
+    // The bytes of the companion's cut of the same whole file with options.
+    QByteArray CompanionCut(const std::string& options)
+    {
+        const QString path = Temp.filePath(QStringLiteral("cli.mp3"));
+        const std::string command = std::string("'") + VIVIZU_CLI + "' cut --no-tag " + options + " '" +
+                                    Fixture("cbr128-tags.mp3").toStdString() + "' '" + path.toStdString() +
+                                    "' 0 99:00:00 >/dev/null";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return FileBytes(path);
+    }
+
+    static QByteArray FileBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     QTemporaryDir Temp;
     TDialogSeams Seams;
     std::unique_ptr<TFrmMP3Editor> Form = std::make_unique<TFrmMP3Editor>();
@@ -160,29 +192,12 @@ TEST_F(Volume, OkKeepsCancelAndEscapeLeaveAndTheCloseWritesThem)
 
 TEST_F(Volume, SavedGainEqualsTheCompanionsCut)
 {
-    Form->show();
-    Show([](TFrmVolume& d) {
+    const QByteArray window = SavedWith([](TFrmVolume& d) {
         d.SpinGain->setValue(4.5);
         d.BtnOk->click();
     });
-    OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
-    TEditorControls(*Form).RzCheckBox1->SetChecked(false); // no tag, as --no-tag
-    const QString ours = Temp.filePath(QStringLiteral("window.mp3"));
-    SaveThroughDialog(*Form, Seams, ours);
-    EXPECT_TRUE(Seams.Boxes.empty());
-    EXPECT_TRUE(Seams.Reports.empty());
-
-    const QString theirs = Temp.filePath(QStringLiteral("cli.mp3"));
-    const std::string command = std::string("'") + VIVIZU_CLI + "' cut --no-tag --gain 4.5 '" +
-                                Fixture("cbr128-tags.mp3").toStdString() + "' '" + theirs.toStdString() +
-                                "' 0 99:00:00 >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    QFile a(ours), b(theirs);
-    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
-    const QByteArray window = a.readAll(), companion = b.readAll();
     EXPECT_GT(window.size(), 1000);
-    EXPECT_EQ(window, companion);
+    EXPECT_EQ(window, CompanionCut("--gain 4.5"));
 }
 
 // A save with a loudness target and fades is the companion's cut with the
@@ -190,39 +205,16 @@ TEST_F(Volume, SavedGainEqualsTheCompanionsCut)
 // same steps, the same bytes.
 TEST_F(Volume, SavedTargetAndFadesEqualTheCompanionsCut)
 {
-    Form->show();
-    Show([](TFrmVolume& d) {
+    const QByteArray window = SavedWith([](TFrmVolume& d) {
         d.SpinGain->setValue(-1.5);
         d.SpinFadeOut->setValue(0.4);
         d.CheckNormalize->SetChecked(true);
         d.SpinTarget->setValue(-16);
         d.BtnOk->click();
     });
-    OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
-    TEditorControls(*Form).RzCheckBox1->SetChecked(false); // no tag, as --no-tag
-    const QString ours = Temp.filePath(QStringLiteral("window.mp3"));
-    SaveThroughDialog(*Form, Seams, ours);
-    EXPECT_TRUE(Seams.Boxes.empty());
-    EXPECT_TRUE(Seams.Reports.empty());
-
-    const QString theirs = Temp.filePath(QStringLiteral("cli.mp3")), plain = Temp.filePath(QStringLiteral("p.mp3"));
-    const std::string cli = std::string("'") + VIVIZU_CLI + "' cut --no-tag ";
-    const std::string source = " '" + Fixture("cbr128-tags.mp3").toStdString() + "' '";
-    ASSERT_EQ(std::system((cli + "--gain -1.5 --fade-out 0.4 --normalize=-16" + source + theirs.toStdString() +
-                           "' 0 99:00:00 >/dev/null")
-                              .c_str()),
-              0);
-    ASSERT_EQ(std::system((cli + "--gain -1.5 --fade-out 0.4" + source + plain.toStdString() + "' 0 99:00:00 >/dev/null")
-                              .c_str()),
-              0);
-    QFile a(ours), b(theirs), c(plain);
-    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
-    const QByteArray window = a.readAll();
     EXPECT_GT(window.size(), 1000);
-    EXPECT_EQ(window, b.readAll());
-    EXPECT_NE(window, c.readAll()); // the target changed the volume
+    EXPECT_EQ(window, CompanionCut("--gain -1.5 --fade-out 0.4 --normalize=-16"));
+    EXPECT_NE(window, CompanionCut("--gain -1.5 --fade-out 0.4")); // the target changed the volume
 }
 
 // The window's split at silences is the companion's split --silence with
@@ -269,8 +261,7 @@ TEST_F(Volume, SplitAtSilencesIsTheCompanionsSplitWithTheSameVolume)
     for (int n = 1; n <= 3; ++n) {
         SCOPED_TRACE(n);
         const auto read = [&](const char* folder) {
-            QFile file(QString::fromStdString(dir + "/" + folder + "/Album " + std::to_string(n) + ".mp3"));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            return FileBytes(QString::fromStdString(dir + "/" + folder + "/Album " + std::to_string(n) + ".mp3"));
         };
         const QByteArray window = read("window");
         EXPECT_GT(window.size(), 1000);
