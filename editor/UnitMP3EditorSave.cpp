@@ -66,10 +66,11 @@ bool TFrmMP3Editor::IsLoadedFile(const QString& path) const {
     return AreSameFile(FMp3->FileName, QFile::encodeName(path).toStdString());
 }
 
-// False, after saying so, when the selection holds nothing to write: a
-// save of it would leave an empty file (or empty an existing one).
+// False, after saying so, when the selection holds nothing to write (or
+// only removed stretches): a save of it would leave an empty file (or empty
+// an existing one).
 bool TFrmMP3Editor::SelectionHasLength(const QString& failed) {
-    if (FSelection->End() > FSelection->Start())
+    if (KeptLength(FSelection->Removed(), FSelection->Start(), FSelection->End()) > 0)
         return true;
     ShowMessageBox(this, failed + QStringLiteral("\r\n") + Messages.EmptySelection, Messages.Info,
                    QMessageBox::Information);
@@ -124,6 +125,9 @@ TCutResult TFrmMP3Editor::CutSelection(const std::string& destination) {
     TCutChoices choices = CutChoices();
     const auto start = static_cast<int32_t>(FSelection->Start());
     const auto end = static_cast<int32_t>(FSelection->End());
+    // The removed stretches within the selection are left out; with none
+    // the cut is the plain one.
+    choices.Removed = RemovedWithin(FSelection->Removed(), start, end);
     // A loudness target adds the steps measured on the selection; written
     // without them would be a silent failure.
     if (choices.NormalizeLufs && FMp3->Valid && FMp3->Info.Layer != 3)
