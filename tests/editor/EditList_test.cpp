@@ -11,6 +11,7 @@
 #include "editor/Selection.h"
 #include "editor/TimeParse.h"
 #include "editor/UnitEditList.h"
+#include "i18n/Language.h"
 #include "request/EditList.h"
 #include "tests/engine/Mp3Bytes.h"
 #include "widgets/CheckBox.h"
@@ -328,6 +329,39 @@ TEST_F(EditList, TheDialogListsTheStretchesPutsBackAndExportsAndImportsAnEditLis
     EXPECT_EQ(Removed(), (P{{3000, 3250}}));
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Removed(), Pairs(made));
+}
+
+} // namespace
+
+namespace {
+
+// Every language gives the dialog three column titles and the words their
+// markers, and the overview's words for removed stretches both of theirs.
+TEST(EditListLanguages, EveryLanguageFillsTheDialogsTextsAndTheirMarkers)
+{
+    for (const TLanguage& language : Languages) {
+        SCOPED_TRACE(language.File);
+        TFrmEditList dialog;
+        const QString before = dialog.LabelTitle->Caption();
+        ASSERT_TRUE(ApplyLanguageFile(dialog, ProgramFolder() + language.File));
+        EXPECT_EQ(dialog.Headers().size(), 3);
+        EXPECT_TRUE(dialog.KeptWords().contains(QStringLiteral("%1")));
+        EXPECT_FALSE(dialog.ReadFailedWords().isEmpty());
+        EXPECT_FALSE(dialog.ListRemoved->accessibleName().isEmpty());
+        if (language.Number != 0) {
+            EXPECT_NE(dialog.LabelTitle->Caption(), before);
+        }
+
+        TFrmMP3Editor window;
+        ApplyLanguageFile(window, ProgramFolder() + language.File);
+        const auto* words = window.findChild<TOverviewSpeech*>(QStringLiteral("OverviewSpeech"));
+        ASSERT_NE(words, nullptr);
+        EXPECT_TRUE(words->RemovedWords().contains(QStringLiteral("%1")));
+        EXPECT_TRUE(words->RemovedWords().contains(QStringLiteral("%2")));
+        if (language.Number != 0) {
+            EXPECT_NE(words->RemovedWords(), QStringLiteral("%1 stretches removed, %2 to save"));
+        }
+    }
 }
 
 } // namespace
