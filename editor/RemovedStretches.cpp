@@ -58,4 +58,18 @@ int64_t KeptLength(const TRemovedList& list, int64_t from, int64_t to)
     return kept;
 }
 
+int64_t SourceTimeOfCut(const TRemovedList& list, int64_t from, int64_t t)
+{
+    int64_t at = from + t;
+    for (const TRemoved& r : list) {
+        if (r.ToMs <= from)
+            continue;
+        const int64_t removedFrom = std::max(r.FromMs, from);
+        if (removedFrom > at)
+            break;
+        at += r.ToMs - removedFrom;
+    }
+    return at;
+}
+
 } // namespace vivizu

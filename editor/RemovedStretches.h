@@ -30,4 +30,9 @@ TRemovedList RemovedWithin(const TRemovedList& list, int64_t from, int64_t to);
 // The length of from..to without the stretches removed from it.
 int64_t KeptLength(const TRemovedList& list, int64_t from, int64_t to);
 
+// The source time t into a cut that starts at from and leaves out the
+// stretches of list: from + t plus the lengths of the removed stretches
+// passed on the way. A time at a join maps to the first time kept after it.
+int64_t SourceTimeOfCut(const TRemovedList& list, int64_t from, int64_t t);
+
 } // namespace vivizu

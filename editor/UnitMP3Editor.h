@@ -336,6 +336,9 @@ private:
     std::unique_ptr<TResultFile> FResultFile;
     int64_t FPreviewOffset = 0;
     int64_t FPreviewLast = 0;
+    // The stretches the result being played leaves out, which the bar
+    // steps over.
+    TRemovedList FPreviewSkipped;
 };
 
 } // namespace vivizu

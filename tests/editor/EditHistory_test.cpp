@@ -71,6 +71,23 @@ TEST(RemovedStretches, LookupClippingAndTheLengthLeft)
     EXPECT_FALSE(SameStretches(list, List({{1000, 2000}, {5000, 6001}})));
 }
 
+TEST(RemovedStretches, ATimeOfTheCutMapsToTheSourceStepsOverTheRemovedStretches)
+{
+    const TRemovedList list = List({{1000, 2000}, {3000, 3500}});
+    EXPECT_EQ(SourceTimeOfCut({}, 500, 700), 1200);
+    EXPECT_EQ(SourceTimeOfCut(list, 500, 0), 500);
+    EXPECT_EQ(SourceTimeOfCut(list, 500, 499), 999);
+    EXPECT_EQ(SourceTimeOfCut(list, 500, 500), 2000) << "the join: the first time kept after it";
+    EXPECT_EQ(SourceTimeOfCut(list, 500, 1499), 2999);
+    EXPECT_EQ(SourceTimeOfCut(list, 500, 1500), 3500);
+    EXPECT_EQ(SourceTimeOfCut(list, 500, 2000), 4000);
+    // A cut that starts inside a stretch starts after it; stretches before
+    // the cut count for nothing.
+    EXPECT_EQ(SourceTimeOfCut(list, 1500, 0), 2000);
+    EXPECT_EQ(SourceTimeOfCut(list, 2500, 400), 2900);
+    EXPECT_EQ(SourceTimeOfCut(list, 2500, 600), 3600);
+}
+
 TEST(EditHistory, EachEditIsAStepUndoneAndRedoneInOrder)
 {
     TEditHistory history;

@@ -4,10 +4,13 @@
 // undo and redo walk every edit back and forth, a new file starts a new
 // history, and the edit list dialog exports and imports the list.
 #include "EditorTestSupport.h"
+#include "ScriptedDevice.h"
 
 #include "editor/MarkerDrag.h"
 #include "editor/OverviewBand.h"
 #include "editor/OverviewSpeech.h"
+#include "editor/PreviewDevice.h"
+#include "editor/UnitPlayMsg.h"
 #include "editor/Selection.h"
 #include "editor/TimeParse.h"
 #include "editor/UnitEditList.h"
@@ -21,6 +24,7 @@
 #include "widgets/MaskEdit.h"
 #include "widgets/MenuItem.h"
 #include "widgets/OpenDialog.h"
+#include "widgets/RadioButton.h"
 #include "widgets/SaveDialog.h"
 #include "widgets/TrackBar.h"
 
@@ -362,6 +366,43 @@ TEST(EditListLanguages, EveryLanguageFillsTheDialogsTextsAndTheirMarkers)
             EXPECT_NE(words->RemovedWords(), QStringLiteral("%1 stretches removed, %2 to save"));
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// "Play the result" plays the bytes a save writes, removed stretches left
+// out alike.
+TEST(EditListPlay, TheResultPlayedLeavesOutTheRemovedStretchesAsTheSaveDoes)
+{
+    auto script = std::make_shared<DeviceScript>();
+    SetPreviewDeviceMaker([script] { return std::make_unique<ScriptedDevice>(script); });
+    TDialogSeams seams;
+    auto form = std::make_unique<TFrmMP3Editor>();
+    SetPreviewDeviceMaker({});
+    SetPlayMsgHook([](TFrmPlayMsg& dialog) {
+        dialog.RadioButton4->SetChecked(true);
+        return mrOk;
+    });
+    const auto unhook = qScopeGuard([] { SetPlayMsgHook({}); });
+    TempDir temp;
+    OpenThroughDialog(*form, seams, Fixture("tone-pause-tone.mp3"));
+    auto* selection = form->findChild<TSelection*>();
+    selection->SetStart(1000);
+    selection->SetEnd(2000);
+    ASSERT_TRUE(selection->RemoveSelection());
+    selection->SetStart(500);
+    selection->SetEnd(3500);
+    const std::string saved = temp.Path() + "/saved.mp3";
+    SaveThroughDialog(*form, seams, QString::fromStdString(saved));
+    TEditorControls(*form).BtnPlayStart->click();
+    EXPECT_TRUE(seams.Boxes.empty());
+    EXPECT_TRUE(seams.Reports.empty());
+    const Bytes bytes = ReadAll(saved);
+    EXPECT_EQ(script->OpenedBytes, std::string(bytes.begin(), bytes.end()));
+    EXPECT_GT(bytes.size(), 1000u);
+    form.reset();
 }
 
 } // namespace
