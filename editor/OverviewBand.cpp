@@ -267,10 +267,11 @@ void TOverviewBand::mousePressEvent(QMouseEvent* event)
     const int x = event->position().toPoint().x();
     // Ctrl+click on a removed stretch puts it back.
     if (event->modifiers() & Qt::ControlModifier) {
-        if (const auto index = StretchAt(FSelection.Removed(), std::llround(TimeOfX(x))))
+        if (const auto index = StretchAt(FSelection.Removed(), std::llround(TimeOfX(x)))) {
             FSelection.PutBack(*index);
-        FDrag = TDrag::None;
-        return;
+            FDrag = TDrag::None;
+            return;
+        }
     }
     FPressX = x;
     FPressViewStart = FViewStart;

@@ -144,6 +144,10 @@ TEST_F(EditList, DeleteRemovesTheSelectionWhichTheOverviewStrikesOutAndPutsBack)
     const QPoint inFirst(Band->XOfTime(1700), TOverviewBand::Middle);
     QTest::mouseClick(Band, Qt::LeftButton, Qt::NoModifier, inFirst);
     EXPECT_EQ(Removed().size(), 2u);
+    // Ctrl+click outside the stretches picks the position as a click does.
+    QTest::mouseClick(Band, Qt::LeftButton, Qt::ControlModifier, QPoint(Band->XOfTime(2800), TOverviewBand::Middle));
+    EXPECT_NEAR(static_cast<double>(Band->Position()), 2800.0, 2 * Band->ViewSpan() / Band->Columns());
+    EXPECT_EQ(Removed().size(), 2u);
     QTest::mouseClick(Band, Qt::LeftButton, Qt::ControlModifier, inFirst);
     EXPECT_EQ(Removed(), (P{{3000, 3600}}));
     Band->SetPosition(3300);
