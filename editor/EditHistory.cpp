@@ -4,23 +4,20 @@
 
 namespace vivizu {
 
-bool TEditState::operator==(const TEditState& other) const
-{
+bool TEditState::operator==(const TEditState& other) const {
     return Start == other.Start && End == other.End && SameStretches(Removed, other.Removed);
 }
 
 TEditHistory::TEditHistory(std::size_t depth) : FDepth(std::max<std::size_t>(depth, 1)) {}
 
-void TEditHistory::Reset(const TEditState& state)
-{
+void TEditHistory::Reset(const TEditState& state) {
     FStates.assign(1, state);
     FKinds.assign(1, TEditKind::Other);
     FAt = 0;
     FOpen = false;
 }
 
-bool TEditHistory::Record(const TEditState& state, TEditKind kind)
-{
+bool TEditHistory::Record(const TEditState& state, TEditKind kind) {
     if (state == Current())
         return false;
     const bool merge = FOpen && kind != TEditKind::Other && FKinds[FAt] == kind && FAt > 0;
@@ -42,16 +39,14 @@ bool TEditHistory::Record(const TEditState& state, TEditKind kind)
     return true;
 }
 
-const TEditState& TEditHistory::Undo()
-{
+const TEditState& TEditHistory::Undo() {
     FOpen = false;
     if (CanUndo())
         --FAt;
     return Current();
 }
 
-const TEditState& TEditHistory::Redo()
-{
+const TEditState& TEditHistory::Redo() {
     FOpen = false;
     if (CanRedo())
         ++FAt;

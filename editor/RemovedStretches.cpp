@@ -4,8 +4,7 @@
 
 namespace vivizu {
 
-TRemovedList WithStretch(TRemovedList list, TRemoved stretch)
-{
+TRemovedList WithStretch(TRemovedList list, TRemoved stretch) {
     if (stretch.ToMs <= stretch.FromMs)
         return list;
     TRemovedList merged;
@@ -24,23 +23,21 @@ TRemovedList WithStretch(TRemovedList list, TRemoved stretch)
     return merged;
 }
 
-bool SameStretches(const TRemovedList& a, const TRemovedList& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TRemoved& x, const TRemoved& y) {
-        return x.FromMs == y.FromMs && x.ToMs == y.ToMs;
-    });
+bool SameStretches(const TRemovedList& a, const TRemovedList& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const TRemoved& x, const TRemoved& y) {
+                          return x.FromMs == y.FromMs && x.ToMs == y.ToMs;
+                      });
 }
 
-std::optional<std::size_t> StretchAt(const TRemovedList& list, int64_t time)
-{
+std::optional<std::size_t> StretchAt(const TRemovedList& list, int64_t time) {
     for (std::size_t i = 0; i < list.size(); ++i)
         if (list[i].FromMs <= time && time <= list[i].ToMs)
             return i;
     return std::nullopt;
 }
 
-TRemovedList RemovedWithin(const TRemovedList& list, int64_t from, int64_t to)
-{
+TRemovedList RemovedWithin(const TRemovedList& list, int64_t from, int64_t to) {
     TRemovedList within;
     for (const TRemoved& r : list) {
         const TRemoved part{std::max(r.FromMs, from), std::min(r.ToMs, to)};
@@ -50,16 +47,14 @@ TRemovedList RemovedWithin(const TRemovedList& list, int64_t from, int64_t to)
     return within;
 }
 
-int64_t KeptLength(const TRemovedList& list, int64_t from, int64_t to)
-{
+int64_t KeptLength(const TRemovedList& list, int64_t from, int64_t to) {
     int64_t kept = std::max<int64_t>(0, to - from);
     for (const TRemoved& r : RemovedWithin(list, from, to))
         kept -= r.ToMs - r.FromMs;
     return kept;
 }
 
-int64_t SourceTimeOfCut(const TRemovedList& list, int64_t from, int64_t t)
-{
+int64_t SourceTimeOfCut(const TRemovedList& list, int64_t from, int64_t t) {
     int64_t at = from + t;
     for (const TRemoved& r : list) {
         if (r.ToMs <= from)

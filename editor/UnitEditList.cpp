@@ -38,17 +38,19 @@ constexpr int RowButtonsTop = TFrmEditList::SeparatorTop - 28;
 constexpr int ButtonsTop =
     TFrmEditList::SeparatorTop + (TFrmEditList::DialogHeight - TFrmEditList::SeparatorTop - 23) / 2;
 
-QString FromBytes(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
+QString FromBytes(const std::string& text) {
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
 
 } // namespace
 
 TFrmEditList::TFrmEditList(QWidget* owner)
-    : TForm(owner), FHeaders{QStringLiteral("Start"), QStringLiteral("End"), QStringLiteral("Length")},
+    : TForm(owner), FHeaders{QStringLiteral("Start"), QStringLiteral("End"),
+                             QStringLiteral("Length")},
       FKeptWords(QStringLiteral("To be saved: %1")),
       FReadFailedWords(QStringLiteral("The edit list could not be read.")),
       FWriteFailedWords(QStringLiteral("The edit list could not be written.")),
-      FErrorCaption(QStringLiteral("Error"))
-{
+      FErrorCaption(QStringLiteral("Error")) {
     setObjectName(QStringLiteral("FrmEditList"));
     SetCaption(QStringLiteral("Vivizu"));
     SetClientSize(340, DialogHeight);
@@ -57,7 +59,8 @@ TFrmEditList::TFrmEditList(QWidget* owner)
     FS->SetPicture(DialogArt("dialog-skin"));
     FS->SetStretch(true);
 
-    LabelTitle = MakeControl<TLabel>(this, "LabelTitle", 70, (CaptionStripBottom - 17) / 2, 200, 17);
+    LabelTitle =
+        MakeControl<TLabel>(this, "LabelTitle", 70, (CaptionStripBottom - 17) / 2, 200, 17);
     LabelTitle->SetFontColor(Qt::white);
     LabelTitle->SetBold(true);
     LabelTitle->SetCaption(QStringLiteral("Edit list"));
@@ -119,20 +122,17 @@ TFrmEditList::TFrmEditList(QWidget* owner)
 
 TFrmEditList::~TFrmEditList() = default;
 
-void TFrmEditList::SetHeaders(const QStringList& headers)
-{
+void TFrmEditList::SetHeaders(const QStringList& headers) {
     FHeaders = headers;
     ListRemoved->setHeaderLabels(headers);
 }
 
-void TFrmEditList::SetKeptWords(const QString& words)
-{
+void TFrmEditList::SetKeptWords(const QString& words) {
     FKeptWords = words;
     ShowStretches();
 }
 
-void TFrmEditList::Attach(TSelection& selection, const std::string& mp3Path)
-{
+void TFrmEditList::Attach(TSelection& selection, const std::string& mp3Path) {
     Detach();
     FSelection = &selection;
     FMp3Path = mp3Path;
@@ -144,16 +144,14 @@ void TFrmEditList::Attach(TSelection& selection, const std::string& mp3Path)
     ShowStretches();
 }
 
-void TFrmEditList::Detach()
-{
+void TFrmEditList::Detach() {
     for (const QMetaObject::Connection& link : FLinks)
         disconnect(link);
     FLinks.clear();
     FSelection = nullptr;
 }
 
-void TFrmEditList::ShowStretches()
-{
+void TFrmEditList::ShowStretches() {
     const int chosen = ListRemoved->currentIndex().row();
     ListRemoved->clear();
     if (!FSelection) {
@@ -165,38 +163,36 @@ void TFrmEditList::ShowStretches()
     }
     const TRemovedList& removed = FSelection->Removed();
     for (const TRemoved& r : removed)
-        new QTreeWidgetItem(ListRemoved, {MsToTimeText(r.FromMs), MsToTimeText(r.ToMs), MsToTimeText(r.ToMs - r.FromMs)});
+        new QTreeWidgetItem(ListRemoved, {MsToTimeText(r.FromMs), MsToTimeText(r.ToMs),
+                                          MsToTimeText(r.ToMs - r.FromMs)});
     if (!removed.empty())
         ListRemoved->setCurrentItem(
             ListRemoved->topLevelItem(std::clamp(chosen, 0, static_cast<int>(removed.size()) - 1)));
     LabelKept->SetCaption(
-        QString(FKeptWords).arg(MsToTimeText(KeptLength(removed, FSelection->Start(), FSelection->End()))));
+        QString(FKeptWords)
+            .arg(MsToTimeText(KeptLength(removed, FSelection->Start(), FSelection->End()))));
     BtnPutBack->SetEnabled(!removed.empty());
     BtnExport->SetEnabled(!removed.empty());
     BtnImport->SetEnabled(true);
 }
 
-void TFrmEditList::PutBackChosen()
-{
+void TFrmEditList::PutBackChosen() {
     const int row = ListRemoved->currentIndex().row();
     if (FSelection && row >= 0)
         FSelection->PutBack(static_cast<std::size_t>(row));
 }
 
-QString TFrmEditList::ProposedListName() const
-{
+QString TFrmEditList::ProposedListName() const {
     const QFileInfo mp3(FromBytes(FMp3Path));
     return mp3.absolutePath() + QLatin1Char('/') + mp3.completeBaseName() + QStringLiteral(".edl");
 }
 
-void TFrmEditList::ShowFailure(const QString& words, const QString& path, const QString& reason)
-{
-    ShowMessageBox(this, words + QStringLiteral("\r\n") + path + QStringLiteral(": ") + reason, FErrorCaption,
-                   QMessageBox::Critical);
+void TFrmEditList::ShowFailure(const QString& words, const QString& path, const QString& reason) {
+    ShowMessageBox(this, words + QStringLiteral("\r\n") + path + QStringLiteral(": ") + reason,
+                   FErrorCaption, QMessageBox::Critical);
 }
 
-void TFrmEditList::ExportList()
-{
+void TFrmEditList::ExportList() {
     if (!FSelection || FSelection->Removed().empty())
         return;
     SaveDialog1->SetFileName(ProposedListName());
@@ -211,8 +207,7 @@ void TFrmEditList::ExportList()
 }
 
 // The list read replaces the stretches removed so far (one step to undo).
-void TFrmEditList::ImportList()
-{
+void TFrmEditList::ImportList() {
     if (!FSelection)
         return;
     OpenDialog1->SetFileName(ProposedListName());
@@ -222,8 +217,9 @@ void TFrmEditList::ImportList()
     const TSmallFileRead read = ReadSmallFile(QFile::encodeName(path).toStdString(), ListFileLimit);
     if (!read.Text) {
         ShowFailure(FReadFailedWords, path,
-                    read.Refusal.empty() ? QFileInfo(path).exists() ? QStringLiteral("cannot be read")
-                                                                     : QStringLiteral("no such file")
+                    read.Refusal.empty() ? QFileInfo(path).exists()
+                                               ? QStringLiteral("cannot be read")
+                                               : QStringLiteral("no such file")
                                          : FromBytes(read.Refusal));
         return;
     }
@@ -235,20 +231,17 @@ void TFrmEditList::ImportList()
     FSelection->SetRemoved(list.Removed);
 }
 
-void TFrmEditList::FormCreate()
-{
+void TFrmEditList::FormCreate() {
     ApplyRoundRegion(*this, FS->geometry());
     FShadow = CreateFormShadow(*this);
 }
 
-void TFrmEditList::ModalShown()
-{
+void TFrmEditList::ModalShown() {
     activateWindow();
     ListRemoved->setFocus(Qt::OtherFocusReason);
 }
 
-void TFrmEditList::keyPressEvent(QKeyEvent* event)
-{
+void TFrmEditList::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Escape: SetModalResult(mrCancel); return;
     case Qt::Key_Return:
@@ -262,8 +255,7 @@ void TFrmEditList::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void TFrmEditList::closeEvent(QCloseEvent* event)
-{
+void TFrmEditList::closeEvent(QCloseEvent* event) {
     if (InModal()) {
         event->ignore();
         SetModalResult(mrCancel);
@@ -272,8 +264,7 @@ void TFrmEditList::closeEvent(QCloseEvent* event)
     TForm::closeEvent(event);
 }
 
-void ShowEditList(QWidget* owner, TSelection& selection, const std::string& mp3Path)
-{
+void ShowEditList(QWidget* owner, TSelection& selection, const std::string& mp3Path) {
     TFrmEditList* dialog =
         owner ? owner->findChild<TFrmEditList*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     std::unique_ptr<TFrmEditList> unowned;

@@ -25,8 +25,7 @@ public:
     TStepCloser(QObject* parent, TEditHistory& history) : QObject(parent), FHistory(history) {}
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::KeyPress)
             FHistory.Close();
         return false;
@@ -38,8 +37,7 @@ private:
 
 } // namespace
 
-void TFrmMP3Editor::WireEditList()
-{
+void TFrmMP3Editor::WireEditList() {
     connect(FSelection, &TSelection::StreamChanged, this, [this] {
         FHistory.Reset(EditState());
         ShowEditItems();
@@ -79,15 +77,13 @@ void TFrmMP3Editor::WireEditList()
     ShowEditItems();
 }
 
-TEditState TFrmMP3Editor::EditState() const
-{
+TEditState TFrmMP3Editor::EditState() const {
     return {FSelection->Start(), FSelection->End(), FSelection->Removed()};
 }
 
 // A move of one end only may join the step before it; anything else that
 // changes is a step of its own.
-void TFrmMP3Editor::RecordEdit()
-{
+void TFrmMP3Editor::RecordEdit() {
     const TEditState state = EditState();
     const TEditState& was = FHistory.Current();
     TEditKind kind = TEditKind::Other;
@@ -101,15 +97,13 @@ void TFrmMP3Editor::RecordEdit()
         ShowEditItems();
 }
 
-void TFrmMP3Editor::RemoveSelection()
-{
+void TFrmMP3Editor::RemoveSelection() {
     if (!FMp3 || !FMp3->Valid || Busy())
         return;
     FSelection->RemoveSelection();
 }
 
-void TFrmMP3Editor::UndoEdit()
-{
+void TFrmMP3Editor::UndoEdit() {
     if (!FHistory.CanUndo() || Busy())
         return;
     const TEditState& state = FHistory.Undo();
@@ -117,8 +111,7 @@ void TFrmMP3Editor::UndoEdit()
     ShowEditItems();
 }
 
-void TFrmMP3Editor::RedoEdit()
-{
+void TFrmMP3Editor::RedoEdit() {
     if (!FHistory.CanRedo() || Busy())
         return;
     const TEditState& state = FHistory.Redo();
@@ -126,15 +119,13 @@ void TFrmMP3Editor::RedoEdit()
     ShowEditItems();
 }
 
-void TFrmMP3Editor::PM_EditListClick()
-{
+void TFrmMP3Editor::PM_EditListClick() {
     if (!FMp3 || !FMp3->Valid)
         return;
     ShowEditList(this, *FSelection, FMp3->FileName);
 }
 
-void TFrmMP3Editor::ShowEditItems()
-{
+void TFrmMP3Editor::ShowEditItems() {
     const bool file = FMp3 && FMp3->Valid;
     PM_RemoveSelection->SetEnabled(file);
     PM_EditList->SetEnabled(file);

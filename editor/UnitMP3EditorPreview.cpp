@@ -148,8 +148,8 @@ void TFrmMP3Editor::TimerPosTimer() {
     }
     const int64_t position = FMp3->PlayPosition();
     if (position >= 0)
-        TrackBarPos->SetPosition(
-            BarPosition(std::min(SourceTimeOfCut(FPreviewSkipped, FPreviewOffset, position), FPreviewLast)));
+        TrackBarPos->SetPosition(BarPosition(
+            std::min(SourceTimeOfCut(FPreviewSkipped, FPreviewOffset, position), FPreviewLast)));
 }
 
 // Back to idle: the timer stops, and Play, Save and the bar come back only

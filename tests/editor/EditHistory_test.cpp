@@ -10,16 +10,14 @@ using namespace vivizu;
 
 namespace {
 
-TRemovedList List(std::initializer_list<std::pair<int64_t, int64_t>> stretches)
-{
+TRemovedList List(std::initializer_list<std::pair<int64_t, int64_t>> stretches) {
     TRemovedList list;
     for (const auto& [from, to] : stretches)
         list.push_back({from, to});
     return list;
 }
 
-std::vector<std::pair<int64_t, int64_t>> Pairs(const TRemovedList& list)
-{
+std::vector<std::pair<int64_t, int64_t>> Pairs(const TRemovedList& list) {
     std::vector<std::pair<int64_t, int64_t>> pairs;
     for (const TRemoved& r : list)
         pairs.emplace_back(r.FromMs, r.ToMs);
@@ -28,28 +26,30 @@ std::vector<std::pair<int64_t, int64_t>> Pairs(const TRemovedList& list)
 
 using P = std::vector<std::pair<int64_t, int64_t>>;
 
-TEditState State(int64_t start, int64_t end, TRemovedList removed = {}) { return {start, end, std::move(removed)}; }
+TEditState State(int64_t start, int64_t end, TRemovedList removed = {}) {
+    return {start, end, std::move(removed)};
+}
 
 } // namespace
 
-TEST(RemovedStretches, NewStretchesAreSortedAndMergeWithThoseTheyOverlapOrTouch)
-{
+TEST(RemovedStretches, NewStretchesAreSortedAndMergeWithThoseTheyOverlapOrTouch) {
     TRemovedList list = WithStretch({}, {5000, 6000});
     list = WithStretch(list, {1000, 2000});
     list = WithStretch(list, {8000, 9000});
     EXPECT_EQ(Pairs(list), (P{{1000, 2000}, {5000, 6000}, {8000, 9000}}));
     // Touching at an end joins; an empty or reversed stretch adds nothing.
-    EXPECT_EQ(Pairs(WithStretch(list, {2000, 3000})), (P{{1000, 3000}, {5000, 6000}, {8000, 9000}}));
+    EXPECT_EQ(Pairs(WithStretch(list, {2000, 3000})),
+              (P{{1000, 3000}, {5000, 6000}, {8000, 9000}}));
     EXPECT_EQ(Pairs(WithStretch(list, {3000, 3000})), Pairs(list));
     EXPECT_EQ(Pairs(WithStretch(list, {4000, 3000})), Pairs(list));
     // One that spans several swallows them all.
     EXPECT_EQ(Pairs(WithStretch(list, {1500, 8500})), (P{{1000, 9000}}));
     EXPECT_EQ(Pairs(WithStretch(list, {5500, 8000})), (P{{1000, 2000}, {5000, 9000}}));
-    EXPECT_EQ(Pairs(WithStretch(list, {0, 500})), (P{{0, 500}, {1000, 2000}, {5000, 6000}, {8000, 9000}}));
+    EXPECT_EQ(Pairs(WithStretch(list, {0, 500})),
+              (P{{0, 500}, {1000, 2000}, {5000, 6000}, {8000, 9000}}));
 }
 
-TEST(RemovedStretches, LookupClippingAndTheLengthLeft)
-{
+TEST(RemovedStretches, LookupClippingAndTheLengthLeft) {
     const TRemovedList list = List({{1000, 2000}, {5000, 6000}});
     EXPECT_EQ(StretchAt(list, 1000), 0u);
     EXPECT_EQ(StretchAt(list, 2000), 0u);
@@ -71,8 +71,7 @@ TEST(RemovedStretches, LookupClippingAndTheLengthLeft)
     EXPECT_FALSE(SameStretches(list, List({{1000, 2000}, {5000, 6001}})));
 }
 
-TEST(RemovedStretches, ATimeOfTheCutMapsToTheSourceStepsOverTheRemovedStretches)
-{
+TEST(RemovedStretches, ATimeOfTheCutMapsToTheSourceStepsOverTheRemovedStretches) {
     const TRemovedList list = List({{1000, 2000}, {3000, 3500}});
     EXPECT_EQ(SourceTimeOfCut({}, 500, 700), 1200);
     EXPECT_EQ(SourceTimeOfCut(list, 500, 0), 500);
@@ -88,8 +87,7 @@ TEST(RemovedStretches, ATimeOfTheCutMapsToTheSourceStepsOverTheRemovedStretches)
     EXPECT_EQ(SourceTimeOfCut(list, 2500, 600), 3600);
 }
 
-TEST(EditHistory, EachEditIsAStepUndoneAndRedoneInOrder)
-{
+TEST(EditHistory, EachEditIsAStepUndoneAndRedoneInOrder) {
     TEditHistory history;
     history.Reset(State(0, 9000));
     EXPECT_FALSE(history.CanUndo());
@@ -121,8 +119,7 @@ TEST(EditHistory, EachEditIsAStepUndoneAndRedoneInOrder)
     EXPECT_EQ(history.Redo(), State(2000, 4000));
 }
 
-TEST(EditHistory, MovesOfOneEndMergeUntilTheGestureCloses)
-{
+TEST(EditHistory, MovesOfOneEndMergeUntilTheGestureCloses) {
     TEditHistory history;
     history.Reset(State(0, 9000));
     // One drag of the start: many samples, one step.
@@ -154,8 +151,7 @@ TEST(EditHistory, MovesOfOneEndMergeUntilTheGestureCloses)
     EXPECT_EQ(history.Undo(), State(1000, 9000));
 }
 
-TEST(EditHistory, TheOldestStepsGoBeyondTheDepthAndResetStartsAfresh)
-{
+TEST(EditHistory, TheOldestStepsGoBeyondTheDepthAndResetStartsAfresh) {
     TEditHistory history(3);
     history.Reset(State(0, 100));
     for (int64_t t = 1; t <= 5; ++t)

@@ -10,10 +10,10 @@
 #include "editor/OverviewBand.h"
 #include "editor/OverviewSpeech.h"
 #include "editor/PreviewDevice.h"
-#include "editor/UnitPlayMsg.h"
 #include "editor/Selection.h"
 #include "editor/TimeParse.h"
 #include "editor/UnitEditList.h"
+#include "editor/UnitPlayMsg.h"
 #include "i18n/Language.h"
 #include "request/EditList.h"
 #include "tests/engine/Mp3Bytes.h"
@@ -51,8 +51,7 @@ constexpr int64_t Length = 4048; // tone-pause-tone.mp3
 
 using P = std::vector<std::pair<int64_t, int64_t>>;
 
-P Pairs(const TRemovedList& list)
-{
+P Pairs(const TRemovedList& list) {
     P pairs;
     for (const TRemoved& r : list)
         pairs.emplace_back(r.FromMs, r.ToMs);
@@ -61,8 +60,7 @@ P Pairs(const TRemovedList& list)
 
 class EditList : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Form->show();
         QApplication::setActiveWindow(Form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
@@ -74,28 +72,28 @@ protected:
         ASSERT_EQ(Selection->LengthMs(), Length);
     }
 
-    TMenuItem* Item(const char* name) const { return Form->findChild<TMenuItem*>(QLatin1String(name)); }
+    TMenuItem* Item(const char* name) const {
+        return Form->findChild<TMenuItem*>(QLatin1String(name));
+    }
 
     // Types ms into a time field from its first digit on, then Enter.
-    void Type(TMaskEdit* field, int64_t ms)
-    {
+    void Type(TMaskEdit* field, int64_t ms) {
         field->setFocus();
         QTest::keyClick(field, Qt::Key_Home);
-        QTest::keyClicks(field, QString::asprintf("%03lld%02lld%02lld%03lld", static_cast<long long>(ms / 3600000),
+        QTest::keyClicks(field, QString::asprintf("%03lld%02lld%02lld%03lld",
+                                                  static_cast<long long>(ms / 3600000),
                                                   static_cast<long long>(ms / 60000 % 60),
                                                   static_cast<long long>(ms / 1000 % 60),
                                                   static_cast<long long>(ms % 1000)));
         QTest::keyClick(field, Qt::Key_Return);
     }
-    void Select(int64_t start, int64_t end)
-    {
+    void Select(int64_t start, int64_t end) {
         Type(Ui.RzMaskEdit2, Length);
         Type(Ui.RzMaskEdit1, start);
         Type(Ui.RzMaskEdit2, end);
     }
     // A key pressed with the keyboard's focus on the overview.
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         Band->setFocus();
         QTest::keyClick(Band, key, modifiers);
     }
@@ -111,8 +109,7 @@ protected:
     TOverviewBand* Band = nullptr;
 };
 
-TEST_F(EditList, DeleteRemovesTheSelectionWhichTheOverviewStrikesOutAndPutsBack)
-{
+TEST_F(EditList, DeleteRemovesTheSelectionWhichTheOverviewStrikesOutAndPutsBack) {
     Select(1000, 2000);
     Key(Qt::Key_Delete);
     EXPECT_EQ(Removed(), (P{{1000, 2000}}));
@@ -122,7 +119,8 @@ TEST_F(EditList, DeleteRemovesTheSelectionWhichTheOverviewStrikesOutAndPutsBack)
     EXPECT_EQ(Shown(Ui.RzMaskEdit2), Length);
     auto* speech = Band->findChild<TOverviewSpeech*>();
     ASSERT_NE(speech, nullptr);
-    EXPECT_TRUE(speech->Words().contains(QStringLiteral("1 stretches removed"))) << speech->Words().toStdString();
+    EXPECT_TRUE(speech->Words().contains(QStringLiteral("1 stretches removed")))
+        << speech->Words().toStdString();
 
     // The menu item does the same; touching and overlapping stretches merge.
     Select(2000, 2500);
@@ -145,8 +143,10 @@ TEST_F(EditList, DeleteRemovesTheSelectionWhichTheOverviewStrikesOutAndPutsBack)
     QTest::mouseClick(Band, Qt::LeftButton, Qt::NoModifier, inFirst);
     EXPECT_EQ(Removed().size(), 2u);
     // Ctrl+click outside the stretches picks the position as a click does.
-    QTest::mouseClick(Band, Qt::LeftButton, Qt::ControlModifier, QPoint(Band->XOfTime(2800), TOverviewBand::Middle));
-    EXPECT_NEAR(static_cast<double>(Band->Position()), 2800.0, 2 * Band->ViewSpan() / Band->Columns());
+    QTest::mouseClick(Band, Qt::LeftButton, Qt::ControlModifier,
+                      QPoint(Band->XOfTime(2800), TOverviewBand::Middle));
+    EXPECT_NEAR(static_cast<double>(Band->Position()), 2800.0,
+                2 * Band->ViewSpan() / Band->Columns());
     EXPECT_EQ(Removed().size(), 2u);
     QTest::mouseClick(Band, Qt::LeftButton, Qt::ControlModifier, inFirst);
     EXPECT_EQ(Removed(), (P{{3000, 3600}}));
@@ -159,22 +159,23 @@ TEST_F(EditList, DeleteRemovesTheSelectionWhichTheOverviewStrikesOutAndPutsBack)
 // The window's save of the selection with a removed stretch inside is
 // byte for byte the companion's cut of the same range with --remove; a
 // stretch outside the selection changes nothing.
-TEST_F(EditList, SaveAsLeavesOutTheRemovedStretchesInsideTheSelectionAsTheCompanionDoes)
-{
+TEST_F(EditList, SaveAsLeavesOutTheRemovedStretchesInsideTheSelectionAsTheCompanionDoes) {
     Ui.RzCheckBox1->SetChecked(false); // no tag, as --no-tag
     const std::string source = Fixture("tone-pause-tone.mp3").toStdString();
-    const auto compare = [&](const char* name, const std::string& options, const std::string& range) -> size_t {
+    const auto compare = [&](const char* name, const std::string& options,
+                             const std::string& range) -> size_t {
         const std::string ours = Temp.Path() + "/" + name + "-window.mp3";
         const std::string theirs = Temp.Path() + "/" + name + "-cli.mp3";
         SaveThroughDialog(*Form, Seams, QString::fromStdString(ours));
         EXPECT_TRUE(Seams.Boxes.empty());
         EXPECT_TRUE(Seams.Reports.empty());
-        const std::string command = std::string("'") + VIVIZU_CLI + "' cut --no-tag " + options + " '" + source +
-                                    "' '" + theirs + "' " + range + " >/dev/null";
+        const std::string command = std::string("'") + VIVIZU_CLI + "' cut --no-tag " + options +
+                                    " '" + source + "' '" + theirs + "' " + range + " >/dev/null";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         const Bytes window = ReadAll(ours), companion = ReadAll(theirs);
         EXPECT_GT(window.size(), 1000u);
-        EXPECT_TRUE(window == companion) << name << ": " << window.size() << " vs " << companion.size();
+        EXPECT_TRUE(window == companion)
+            << name << ": " << window.size() << " vs " << companion.size();
         return window.size();
     };
     Select(1000, 2000);
@@ -194,8 +195,7 @@ TEST_F(EditList, SaveAsLeavesOutTheRemovedStretchesInsideTheSelectionAsTheCompan
     EXPECT_FALSE(QFile::exists(Seams.Answer));
 }
 
-TEST_F(EditList, UndoAndRedoWalkEveryEditOfTheSelectionBackAndForth)
-{
+TEST_F(EditList, UndoAndRedoWalkEveryEditOfTheSelectionBackAndForth) {
     EXPECT_FALSE(Item("PM_Undo")->Enabled());
     std::vector<std::pair<std::pair<int64_t, int64_t>, P>> states{{Ends(), Removed()}};
     const auto note = [&] { states.push_back({Ends(), Removed()}); };
@@ -224,7 +224,8 @@ TEST_F(EditList, UndoAndRedoWalkEveryEditOfTheSelectionBackAndForth)
     note();
     Key(Qt::Key_Delete);
     note();
-    QTest::mouseClick(Band, Qt::LeftButton, Qt::ControlModifier, QPoint(Band->XOfTime(300), TOverviewBand::Middle));
+    QTest::mouseClick(Band, Qt::LeftButton, Qt::ControlModifier,
+                      QPoint(Band->XOfTime(300), TOverviewBand::Middle));
     note();
     EXPECT_EQ(Removed().size(), 1u);
     EXPECT_TRUE(Item("PM_Undo")->Enabled());
@@ -245,8 +246,8 @@ TEST_F(EditList, UndoAndRedoWalkEveryEditOfTheSelectionBackAndForth)
         if (i % 3 == 0)
             Item("PM_Redo")->DoClick();
         else
-            Key(i % 3 == 1 ? Qt::Key_Y : Qt::Key_Z, i % 3 == 1 ? Qt::ControlModifier
-                                                               : Qt::ControlModifier | Qt::ShiftModifier);
+            Key(i % 3 == 1 ? Qt::Key_Y : Qt::Key_Z,
+                i % 3 == 1 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_EQ(Ends(), states[i].first) << "step " << i;
         EXPECT_EQ(Removed(), states[i].second) << "step " << i;
     }
@@ -261,8 +262,7 @@ TEST_F(EditList, UndoAndRedoWalkEveryEditOfTheSelectionBackAndForth)
     EXPECT_EQ(Removed(), states[states.size() - 4].second);
 }
 
-TEST_F(EditList, OpeningAnotherFileStartsANewHistory)
-{
+TEST_F(EditList, OpeningAnotherFileStartsANewHistory) {
     Select(1000, 2000);
     Key(Qt::Key_Delete);
     ASSERT_TRUE(Item("PM_Undo")->Enabled());
@@ -275,8 +275,7 @@ TEST_F(EditList, OpeningAnotherFileStartsANewHistory)
     EXPECT_EQ(Removed(), P{});
 }
 
-TEST_F(EditList, TheDialogListsTheStretchesPutsBackAndExportsAndImportsAnEditList)
-{
+TEST_F(EditList, TheDialogListsTheStretchesPutsBackAndExportsAndImportsAnEditList) {
     Select(1000, 2000);
     Key(Qt::Key_Delete);
     Select(3000, 3250);
@@ -300,7 +299,8 @@ TEST_F(EditList, TheDialogListsTheStretchesPutsBackAndExportsAndImportsAnEditLis
         Seams.Answer.clear();
         d->BtnExport->click();
         EXPECT_EQ(d->SaveDialog1->FileName(),
-                  QFileInfo(Fixture("tone-pause-tone.mp3")).absolutePath() + QStringLiteral("/tone-pause-tone.edl"));
+                  QFileInfo(Fixture("tone-pause-tone.mp3")).absolutePath() +
+                      QStringLiteral("/tone-pause-tone.edl"));
         Seams.Answer = QString::fromStdString(listPath);
         d->BtnExport->click();
         const Bytes written = ReadAll(listPath);
@@ -318,7 +318,8 @@ TEST_F(EditList, TheDialogListsTheStretchesPutsBackAndExportsAndImportsAnEditLis
         Seams.Answer = QString::fromStdString(badPath);
         d->BtnImport->click();
         ASSERT_EQ(Seams.Boxes.size(), 1u);
-        EXPECT_TRUE(Seams.Boxes[0].Text.startsWith(QStringLiteral("The edit list could not be read.")));
+        EXPECT_TRUE(
+            Seams.Boxes[0].Text.startsWith(QStringLiteral("The edit list could not be read.")));
         EXPECT_EQ(d->ListRemoved->topLevelItemCount(), 0);
 
         Seams.Answer = QString::fromStdString(listPath);
@@ -345,8 +346,7 @@ namespace {
 
 // Every language gives the dialog three column titles and the words their
 // markers, and the overview's words for removed stretches both of theirs.
-TEST(EditListLanguages, EveryLanguageFillsTheDialogsTextsAndTheirMarkers)
-{
+TEST(EditListLanguages, EveryLanguageFillsTheDialogsTextsAndTheirMarkers) {
     for (const TLanguage& language : Languages) {
         SCOPED_TRACE(language.File);
         TFrmEditList dialog;
@@ -378,8 +378,7 @@ namespace {
 
 // "Play the result" plays the bytes a save writes, removed stretches left
 // out alike.
-TEST(EditListPlay, TheResultPlayedLeavesOutTheRemovedStretchesAsTheSaveDoes)
-{
+TEST(EditListPlay, TheResultPlayedLeavesOutTheRemovedStretchesAsTheSaveDoes) {
     auto script = std::make_shared<DeviceScript>();
     SetPreviewDeviceMaker([script] { return std::make_unique<ScriptedDevice>(script); });
     TDialogSeams seams;
