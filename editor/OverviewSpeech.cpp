@@ -15,7 +15,7 @@ TOverviewSpeech::TOverviewSpeech(TOverviewBand& band, const TSelection& selectio
       FSelectionWords(QStringLiteral("Start %1, end %2, length %3; showing %4 to %5")),
       FSnapStartWords(QStringLiteral("Start %1, snapped into a pause")),
       FSnapEndWords(QStringLiteral("End %1, snapped into a pause")),
-      FRemovedWords(QStringLiteral("%1 stretches removed, %2 to save")) {
+      FRemovedWords(QStringLiteral("Removed stretches: %1; to save: %2")) {
     setObjectName(QStringLiteral("OverviewSpeech"));
     connect(&selection, &TSelection::StartChanged, this, &TOverviewSpeech::SelectionMoved);
     connect(&selection, &TSelection::EndChanged, this, &TOverviewSpeech::SelectionMoved);

@@ -86,7 +86,7 @@ OverviewBand.AccessibleName=Overview
 OverviewSpeech.SelectionWords=Start %1, end %2, length %3; showing %4 to %5
 OverviewSpeech.SnapStartWords=Start %1, snapped into a pause
 OverviewSpeech.SnapEndWords=End %1, snapped into a pause
-OverviewSpeech.RemovedWords=%1 stretches removed, %2 to save
+OverviewSpeech.RemovedWords=Removed stretches: %1; to save: %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Play from Start Tag

@@ -86,7 +86,7 @@ OverviewBand.AccessibleName=Aperçu
 OverviewSpeech.SelectionWords=Début %1, fin %2, durée %3 ; affiché de %4 à %5
 OverviewSpeech.SnapStartWords=Début %1, placé dans un silence
 OverviewSpeech.SnapEndWords=Fin %1, placée dans un silence
-OverviewSpeech.RemovedWords=%1 passages retirés, %2 à enregistrer
+OverviewSpeech.RemovedWords=Passages retirés : %1 ; à enregistrer : %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Lire à partir du repère de début

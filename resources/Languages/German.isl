@@ -86,7 +86,7 @@ OverviewBand.AccessibleName=Übersicht
 OverviewSpeech.SelectionWords=Anfang %1, Ende %2, Länge %3; angezeigt %4 bis %5
 OverviewSpeech.SnapStartWords=Anfang %1, in eine Pause gerückt
 OverviewSpeech.SnapEndWords=Ende %1, in eine Pause gerückt
-OverviewSpeech.RemovedWords=%1 Abschnitte entfernt, %2 zu speichern
+OverviewSpeech.RemovedWords=Entfernte Abschnitte: %1; zu speichern: %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Ab der Startmarke abspielen

@@ -86,7 +86,7 @@ OverviewBand.AccessibleName=Panoramica
 OverviewSpeech.SelectionWords=Inizio %1, fine %2, durata %3; visibile da %4 a %5
 OverviewSpeech.SnapStartWords=Inizio %1, spostato in una pausa
 OverviewSpeech.SnapEndWords=Fine %1, spostata in una pausa
-OverviewSpeech.RemovedWords=%1 tratti rimossi, %2 da salvare
+OverviewSpeech.RemovedWords=Tratti rimossi: %1; da salvare: %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Riproduci dal punto iniziale

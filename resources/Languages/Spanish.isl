@@ -86,7 +86,7 @@ OverviewBand.AccessibleName=Vista general
 OverviewSpeech.SelectionWords=Inicio %1, fin %2, duración %3; se muestra de %4 a %5
 OverviewSpeech.SnapStartWords=Inicio %1, ajustado a una pausa
 OverviewSpeech.SnapEndWords=Fin %1, ajustado a una pausa
-OverviewSpeech.RemovedWords=%1 tramos quitados, %2 para guardar
+OverviewSpeech.RemovedWords=Tramos quitados: %1; para guardar: %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Reproducir desde la marca de inicio

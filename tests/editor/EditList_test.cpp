@@ -119,7 +119,7 @@ TEST_F(EditList, DeleteRemovesTheSelectionWhichTheOverviewStrikesOutAndPutsBack)
     EXPECT_EQ(Shown(Ui.RzMaskEdit2), Length);
     auto* speech = Band->findChild<TOverviewSpeech*>();
     ASSERT_NE(speech, nullptr);
-    EXPECT_TRUE(speech->Words().contains(QStringLiteral("1 stretches removed")))
+    EXPECT_TRUE(speech->Words().contains(QStringLiteral("Removed stretches: 1; to save: 0:03.048")))
         << speech->Words().toStdString();
 
     // The menu item does the same; touching and overlapping stretches merge.
@@ -153,7 +153,7 @@ TEST_F(EditList, DeleteRemovesTheSelectionWhichTheOverviewStrikesOutAndPutsBack)
     Band->SetPosition(3300);
     Key(Qt::Key_Insert);
     EXPECT_EQ(Removed(), P{});
-    EXPECT_FALSE(speech->Words().contains(QStringLiteral("removed")));
+    EXPECT_FALSE(speech->Words().contains(QStringLiteral("Removed")));
 }
 
 // The window's save of the selection with a removed stretch inside is
@@ -367,7 +367,7 @@ TEST(EditListLanguages, EveryLanguageFillsTheDialogsTextsAndTheirMarkers) {
         EXPECT_TRUE(words->RemovedWords().contains(QStringLiteral("%1")));
         EXPECT_TRUE(words->RemovedWords().contains(QStringLiteral("%2")));
         if (language.Number != 0) {
-            EXPECT_NE(words->RemovedWords(), QStringLiteral("%1 stretches removed, %2 to save"));
+            EXPECT_NE(words->RemovedWords(), QStringLiteral("Removed stretches: %1; to save: %2"));
         }
     }
 }
