@@ -73,6 +73,7 @@ TFrmEditList::TFrmEditList(QWidget* owner)
     ListRemoved->setUniformRowHeights(true);
     ListRemoved->setSelectionMode(QAbstractItemView::SingleSelection);
     ListRemoved->header()->setSectionResizeMode(QHeaderView::Stretch);
+    ListRemoved->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListRemoved->setAccessibleName(QStringLiteral("Removed stretches"));
 
     LabelKept = MakeControl<TLabel>(this, "LabelKept", 22, KeptTop, 296, 17);
@@ -163,14 +164,14 @@ void TFrmEditList::ShowStretches() {
     }
     const TRemovedList& removed = FSelection->Removed();
     for (const TRemoved& r : removed)
-        new QTreeWidgetItem(ListRemoved, {MsToTimeText(r.FromMs), MsToTimeText(r.ToMs),
-                                          MsToTimeText(r.ToMs - r.FromMs)});
+        new QTreeWidgetItem(ListRemoved, {ShortTimeText(r.FromMs), ShortTimeText(r.ToMs),
+                                          ShortTimeText(r.ToMs - r.FromMs)});
     if (!removed.empty())
         ListRemoved->setCurrentItem(
             ListRemoved->topLevelItem(std::clamp(chosen, 0, static_cast<int>(removed.size()) - 1)));
     LabelKept->SetCaption(
         QString(FKeptWords)
-            .arg(MsToTimeText(KeptLength(removed, FSelection->Start(), FSelection->End()))));
+            .arg(ShortTimeText(KeptLength(removed, FSelection->Start(), FSelection->End()))));
     BtnPutBack->SetEnabled(!removed.empty());
     BtnExport->SetEnabled(!removed.empty());
     BtnImport->SetEnabled(true);

@@ -290,9 +290,9 @@ TEST_F(EditList, TheDialogListsTheStretchesPutsBackAndExportsAndImportsAnEditLis
         acted = true;
         const auto close = qScopeGuard([d] { d->BtnOk->click(); });
         ASSERT_EQ(d->ListRemoved->topLevelItemCount(), 2);
-        EXPECT_EQ(d->ListRemoved->topLevelItem(1)->text(0), QStringLiteral("000:00:03.000"));
-        EXPECT_EQ(d->ListRemoved->topLevelItem(1)->text(2), QStringLiteral("000:00:00.250"));
-        EXPECT_EQ(d->LabelKept->Caption(), QStringLiteral("To be saved: 000:00:02.798"));
+        EXPECT_EQ(d->ListRemoved->topLevelItem(1)->text(0), QStringLiteral("0:03.000"));
+        EXPECT_EQ(d->ListRemoved->topLevelItem(1)->text(2), QStringLiteral("0:00.250"));
+        EXPECT_EQ(d->LabelKept->Caption(), QStringLiteral("To be saved: 0:02.798"));
         EXPECT_EQ(d->ListRemoved->accessibleName(), QStringLiteral("Removed stretches"));
 
         // The list proposed beside the MP3, under its name.
