@@ -8,6 +8,7 @@
 
 #include "editor/MarkerDrag.h"
 #include "editor/OverviewBand.h"
+#include "editor/OverviewJob.h"
 #include "editor/OverviewSpeech.h"
 #include "editor/PreviewDevice.h"
 #include "editor/Selection.h"
@@ -260,6 +261,29 @@ TEST_F(EditList, UndoAndRedoWalkEveryEditOfTheSelectionBackAndForth) {
     Item("PM_Undo")->DoClick();
     EXPECT_EQ(Ends(), states[states.size() - 4].first);
     EXPECT_EQ(Removed(), states[states.size() - 4].second);
+}
+
+// A line of the overview dragged and let go, and then moved on into a
+// pause by the snap, is one step: one undo puts it back where it was.
+TEST_F(EditList, ADragWithItsSnapIsOneStep) {
+    auto* job = Form->findChild<TOverviewJob*>();
+    ASSERT_TRUE(QTest::qWaitFor([job] { return !job->Running(); }, 20000));
+    QTest::qWait(50);
+    Item("PM_SnapToQuiet")->DoClick();
+    const int from = Band->XOfTime(static_cast<double>(Length));
+    const int to = Band->XOfTime(1700.0);
+    QTest::mousePress(Band, Qt::LeftButton, {}, QPoint(from, TOverviewBand::Middle));
+    for (int x = from - 10; x > to; x -= 10)
+        QTest::mouseMove(Band, QPoint(x, TOverviewBand::Middle));
+    QTest::mouseMove(Band, QPoint(to, TOverviewBand::Middle));
+    QTest::mouseRelease(Band, Qt::LeftButton, {}, QPoint(to, TOverviewBand::Middle));
+    const int64_t snapped = Selection->End();
+    EXPECT_GT(snapped, 1900) << "moved on into the pause";
+    EXPECT_LT(snapped, 2200);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Ends(), std::make_pair(int64_t{0}, Length));
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Selection->End(), snapped);
 }
 
 TEST_F(EditList, OpeningAnotherFileStartsANewHistory) {
