@@ -324,6 +324,20 @@ void DesignFrmMP3Editor(TFrmMP3Editor& f) {
     f.PM_SplitSilence->SetCaption(QStringLiteral("Split at silences\u2026"));
     f.FolderDialog1 = new TFolderDialog(&f);
     f.FolderDialog1->setObjectName(QStringLiteral("FolderDialog1"));
+    // The edit list's actions, below the split: removing the selection,
+    // undo and redo of the selection's edits, and the list's dialog.
+    const Option editItems[] = {
+        {&f.PM_RemoveSelection, "PM_RemoveSelection", "Remove selection (Del)"},
+        {&f.PM_Undo, "PM_Undo", "Undo (Ctrl+Z)"},
+        {&f.PM_Redo, "PM_Redo", "Redo (Ctrl+Y)"},
+        {&f.PM_EditList, "PM_EditList", "Edit list\u2026"},
+    };
+    for (const auto& item : editItems) {
+        auto* menuItem = new TMenuItem(f.PopupMenuOptions);
+        menuItem->setObjectName(QLatin1String(item.Name));
+        menuItem->SetCaption(QString::fromUtf8(item.Caption));
+        *item.Field = menuItem;
+    }
 
     // What a screen reader says for the buttons whose pictures carry their
     // words, the frame buttons, the position bar and the time fields; a

@@ -29,6 +29,8 @@ constexpr int HeadHalf = 5;  // the lines' heads reach this far to either side
 constexpr int GrabPixels = 3;
 constexpr double WheelStep = 2.0; // a notch halves or doubles the span
 constexpr int LabelPixels = 9;   // the span label's text height
+const QColor RemovedShade(0x10, 0x30, 0x48, 0x90);
+const QColor RemovedStrike(0xEF, 0x6A, 0x5F, 0xE0);
 
 } // namespace
 
@@ -41,6 +43,7 @@ TOverviewBand::TOverviewBand(TSelection& selection, QWidget* parent) : QWidget(p
     auto repaint = [this] { update(); };
     connect(&FSelection, &TSelection::StartChanged, this, repaint);
     connect(&FSelection, &TSelection::EndChanged, this, repaint);
+    connect(&FSelection, &TSelection::RemovedChanged, this, repaint);
     connect(&FSelection, &TSelection::StreamChanged, this, [this](qint64 length) {
         if (length <= 0)
             ClearLevels();
@@ -142,6 +145,20 @@ void TOverviewBand::DrawSpanLabel(QPainter& painter)
     painter.drawText(corner, Qt::AlignRight | Qt::AlignTop, text);
 }
 
+// Each removed stretch struck out: its columns shaded and a line through
+// them along the middle, so that what a save leaves out shows at a glance.
+void TOverviewBand::DrawRemoved(QPainter& painter)
+{
+    for (const TRemoved& removed : FSelection.Removed()) {
+        const int from = std::max(Margin, XOfTime(static_cast<double>(removed.FromMs)));
+        const int to = std::min(Margin + Columns(), XOfTime(static_cast<double>(removed.ToMs)) + 1);
+        if (to <= from)
+            continue;
+        painter.fillRect(from, Middle - LineHalf, to - from, 2 * LineHalf, RemovedShade);
+        painter.fillRect(from, Middle - 1, to - from, 2, RemovedStrike);
+    }
+}
+
 void TOverviewBand::ZoomAt(int x, double factor)
 {
     if (factor <= 0)
@@ -212,6 +229,7 @@ void TOverviewBand::paintEvent(QPaintEvent*)
         bar.setAlphaF(x >= selFrom && x <= selTo ? 0.78f : 0.28f);
         painter.fillRect(x, Middle - half, 1, 2 * half, bar);
     }
+    DrawRemoved(painter);
     DrawSpanLabel(painter);
     auto line = [&](int x, const QColor& colour, bool withHead) {
         if (x < 0 || x > width())
@@ -247,6 +265,14 @@ void TOverviewBand::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     const int x = event->position().toPoint().x();
+    // Ctrl+click on a removed stretch puts it back.
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (const auto index = StretchAt(FSelection.Removed(), std::llround(TimeOfX(x)))) {
+            FSelection.PutBack(*index);
+            FDrag = TDrag::None;
+            return;
+        }
+    }
     FPressX = x;
     FPressViewStart = FViewStart;
     const int startX = XOfTime(static_cast<double>(FSelection.Start()));
@@ -328,6 +354,10 @@ void TOverviewBand::keyPressEvent(QKeyEvent* event)
     case Qt::Key_End: PickPosition(FSelection.LengthMs()); break;
     case Qt::Key_BracketLeft: FSelection.SetStart(FPosition); break;
     case Qt::Key_BracketRight: FSelection.SetEnd(FPosition); break;
+    case Qt::Key_Insert:
+        if (const auto index = StretchAt(FSelection.Removed(), FPosition))
+            FSelection.PutBack(*index);
+        break;
     default: QWidget::keyPressEvent(event); return;
     }
     event->accept();

@@ -13,7 +13,8 @@
 // dragging elsewhere pans, the wheel zooms around the pointer and a double
 // click shows the whole stream. Keys (when focused): Left/Right one frame,
 // Page Up/Down one second, Home/End the stream's ends, [ and ] set the start
-// and the end to the position.
+// and the end to the position. Removed stretches are drawn struck out; a
+// Ctrl+click on one, or Insert with the position in it, puts it back.
 #include "engine/decode/SideInfoLevels.h"
 
 #include <QWidget>
@@ -102,6 +103,7 @@ private:
     void PickPosition(int64_t ms);
     void ShowSpanHint();
     void DrawSpanLabel(QPainter& painter);
+    void DrawRemoved(QPainter& painter);
 
     TSelection& FSelection;
     TGranuleLevels FLevels;

@@ -14,10 +14,12 @@ TOverviewSpeech::TOverviewSpeech(TOverviewBand& band, const TSelection& selectio
     : QObject(&band), FBand(band), FSelection(selection),
       FSelectionWords(QStringLiteral("Start %1, end %2, length %3; showing %4 to %5")),
       FSnapStartWords(QStringLiteral("Start %1, snapped into a pause")),
-      FSnapEndWords(QStringLiteral("End %1, snapped into a pause")) {
+      FSnapEndWords(QStringLiteral("End %1, snapped into a pause")),
+      FRemovedWords(QStringLiteral("Removed stretches: %1; to save: %2")) {
     setObjectName(QStringLiteral("OverviewSpeech"));
     connect(&selection, &TSelection::StartChanged, this, &TOverviewSpeech::SelectionMoved);
     connect(&selection, &TSelection::EndChanged, this, &TOverviewSpeech::SelectionMoved);
+    connect(&selection, &TSelection::RemovedChanged, this, &TOverviewSpeech::SelectionMoved);
     band.installEventFilter(this);
 }
 
@@ -42,7 +44,14 @@ QString TOverviewSpeech::Words() const {
                                   .arg(ShortTimeText(FSelection.Start()), ShortTimeText(FSelection.End()),
                                        ShortTimeText(FSelection.End() - FSelection.Start()),
                                        ShortTimeText(viewStart), ShortTimeText(viewEnd));
-    return FNote.isEmpty() ? selection : FNote + QStringLiteral(". ") + selection;
+    QString words = FNote.isEmpty() ? selection : FNote + QStringLiteral(". ") + selection;
+    const TRemovedList& removed = FSelection.Removed();
+    if (!removed.empty())
+        words += QStringLiteral("; ") +
+                 QString(FRemovedWords)
+                     .arg(QString::number(removed.size()),
+                          ShortTimeText(KeptLength(removed, FSelection.Start(), FSelection.End())));
+    return words;
 }
 
 int64_t TOverviewSpeech::StreamLength() const { return FSelection.LengthMs(); }

@@ -5,6 +5,7 @@
 // component of the band (named "OverviewSpeech"), so a language file sets
 // its word patterns like any other text:
 //   OverviewSpeech.SelectionWords=Start %1, end %2, length %3; showing %4 to %5
+// With stretches removed it adds how many and the length a save writes.
 // It tells the accessibility layer whenever what it says changes: the
 // selection, a snap, the position (as the value), and the shown stretch
 // once the band paints it after a zoom or a pan.
@@ -22,6 +23,7 @@ class TOverviewSpeech : public QObject {
     Q_PROPERTY(QString SelectionWords READ SelectionWords WRITE SetSelectionWords)
     Q_PROPERTY(QString SnapStartWords READ SnapStartWords WRITE SetSnapStartWords)
     Q_PROPERTY(QString SnapEndWords READ SnapEndWords WRITE SetSnapEndWords)
+    Q_PROPERTY(QString RemovedWords READ RemovedWords WRITE SetRemovedWords)
 
 public:
     // Becomes a child of band; follows the selection's changes.
@@ -35,6 +37,10 @@ public:
     void SetSnapStartWords(const QString& words) { FSnapStartWords = words; }
     QString SnapEndWords() const { return FSnapEndWords; }
     void SetSnapEndWords(const QString& words) { FSnapEndWords = words; }
+    // Said after the selection while stretches are removed: %1 how many,
+    // %2 the length a save of the selection writes.
+    QString RemovedWords() const { return FRemovedWords; }
+    void SetRemovedWords(const QString& words) { FRemovedWords = words; }
 
     // The band's state in words: the snap note, if any, first.
     QString Words() const;
@@ -65,6 +71,7 @@ private:
     QString FSelectionWords;
     QString FSnapStartWords;
     QString FSnapEndWords;
+    QString FRemovedWords;
     QString FNote;
     // The stretch last said, to tell a zoom or pan from other paints.
     double FSaidViewStart = 0.0;

@@ -3,7 +3,10 @@
 // preview starts from and a save writes, and the length of the stream they
 // lie in, all in milliseconds. The time fields, the markers and the position
 // bar are views of it: they show what it says and send it what the user
-// did; none of them keeps a value of its own.
+// did; none of them keeps a value of its own. It also holds the stretches
+// removed from the stream, which a save leaves out of the selection.
+#include "editor/RemovedStretches.h"
+
 #include <QObject>
 #include <cstdint>
 
@@ -40,12 +43,32 @@ public:
     void SetStart(int64_t t);
     void SetEnd(int64_t t);
 
+    // The removed stretches (RemovedStretches.h); none with a new stream.
+    const TRemovedList& Removed() const { return FRemoved; }
+    // The selection becomes a removed stretch and then spans the whole
+    // stream again. False, and nothing changed, for an empty selection.
+    bool RemoveSelection();
+    // The removed stretch index is put back.
+    void PutBack(std::size_t index);
+    // The removed stretches become list, merged where they overlap and held
+    // within the stream (an edit list read from a file).
+    void SetRemoved(const TRemovedList& list);
+    // Start, end and stretches as an undo or redo gives them, held within
+    // their bounds. Emits the changed signals but not Edited: it is no edit
+    // of the user's.
+    void Restore(int64_t start, int64_t end, const TRemovedList& removed);
+
 signals:
     void StreamChanged(qint64 lengthMs);
     void StartChanged(qint64 start);
     void EndChanged(qint64 end);
+    void RemovedChanged();
+    // The user's edit has been made: an end set, a stretch removed or put
+    // back, a list read. Sent once per edit, after the changed signals.
+    void Edited();
 
 private:
+    TRemovedList FRemoved;
     int64_t FStart = 0;
     int64_t FEnd = 0;
     int64_t FLength = 0;

@@ -59,6 +59,7 @@ void TFrmMP3Editor::WireEvents() {
     WireOpenFromOutside();
     WireOptions();
     WireSnap();
+    WireEditList();
     WireKeyboard();
     connect(BtnSaveMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnSaveMp3Click);
 }

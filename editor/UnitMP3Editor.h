@@ -3,6 +3,7 @@
 // ID3v1 tag, and holds the selection that preview and saving work on.
 // Its controls are created by DesignFrmMP3Editor (FrmMP3EditorDesign.h),
 // which names each one by its component name.
+#include "editor/EditHistory.h"
 #include "editor/MarkerDrag.h"
 #include "editor/VolumeChoices.h"
 #include "engine/decode/LevelCache.h"
@@ -167,6 +168,12 @@ private:
     TMenuItem* PM_SplitSilence = nullptr;   // splits the file at its pauses
     TFolderDialog* FolderDialog1 = nullptr; // the pieces' folder
     TMenuItem* PM_Volume = nullptr;         // "Volume and fades..."
+    // The edit list: removing the selection, undo and redo of the
+    // selection's edits, the list's dialog.
+    TMenuItem* PM_RemoveSelection = nullptr;
+    TMenuItem* PM_Undo = nullptr;
+    TMenuItem* PM_Redo = nullptr;
+    TMenuItem* PM_EditList = nullptr;
 
     // The message texts of the boxes and the wait panel.
     TMessageTexts Messages;
@@ -272,6 +279,19 @@ private:
     void WireSnap();
     void SnapMarker(TMarkerWhich which);
     void ShowSnapHint(int64_t from, int64_t to);
+    // The edit list and the undo history: Delete and Ctrl+Z, Ctrl+Y,
+    // Ctrl+Shift+Z, their menu items, and the end of a gesture (a drop, a
+    // typed time done, a key on the overview) that closes a step.
+    void WireEditList();
+    void RemoveSelection();
+    void UndoEdit();
+    void RedoEdit();
+    void PM_EditListClick();
+    // The selection's edit as a step of the history.
+    void RecordEdit();
+    TEditState EditState() const;
+    // The menu items enabled as far as there is something to do.
+    void ShowEditItems();
 
     void StopPreview();
     void ResetFileFields();
@@ -310,10 +330,15 @@ private:
     int64_t FSourceMTimeNs = -1;
     // Gain, fades and loudness target of the saves (the volume dialog).
     TVolumeChoices FVolume;
+    // The selection's edits since the file was opened, for undo and redo.
+    TEditHistory FHistory;
     // The result being played, and where the bar's times start and end.
     std::unique_ptr<TResultFile> FResultFile;
     int64_t FPreviewOffset = 0;
     int64_t FPreviewLast = 0;
+    // The stretches the result being played leaves out, which the bar
+    // steps over.
+    TRemovedList FPreviewSkipped;
 };
 
 } // namespace vivizu

@@ -69,6 +69,7 @@ bool TFrmMP3Editor::StartPreview(int64_t from) {
         return false;
     if (!FMp3->PlayRange(from, FSelection->RulerMax()))
         return false;
+    FPreviewSkipped.clear();
     ShowPreviewing(0, FSelection->RulerMax());
     return true;
 }
@@ -122,6 +123,7 @@ void TFrmMP3Editor::PlayResult() {
     if (!FMp3->PlayFile(path, 0, length))
         return;
     removeUnplayed.dismiss();
+    FPreviewSkipped = RemovedWithin(FSelection->Removed(), FSelection->Start(), FSelection->End());
     ShowPreviewing(FSelection->Start(), FSelection->End());
     TrackBarPos->SetPosition(BarPosition(FSelection->Start()));
 }
@@ -146,7 +148,8 @@ void TFrmMP3Editor::TimerPosTimer() {
     }
     const int64_t position = FMp3->PlayPosition();
     if (position >= 0)
-        TrackBarPos->SetPosition(BarPosition(std::min(FPreviewOffset + position, FPreviewLast)));
+        TrackBarPos->SetPosition(BarPosition(
+            std::min(SourceTimeOfCut(FPreviewSkipped, FPreviewOffset, position), FPreviewLast)));
 }
 
 // Back to idle: the timer stops, and Play, Save and the bar come back only

@@ -64,10 +64,11 @@ bool TFrmMP3Editor::IsLoadedFile(const QString& path) const {
     return AreSameFile(FMp3->FileName, QFile::encodeName(path).toStdString());
 }
 
-// False, after saying so, when the selection holds nothing to write: a
-// save of it would leave an empty file (or empty an existing one).
+// False, after saying so, when the selection holds nothing to write (or
+// only removed stretches): a save of it would leave an empty file (or empty
+// an existing one).
 bool TFrmMP3Editor::SelectionHasLength(const QString& failed) {
-    if (FSelection->End() > FSelection->Start())
+    if (KeptLength(FSelection->Removed(), FSelection->Start(), FSelection->End()) > 0)
         return true;
     ShowMessageBox(this, failed + QStringLiteral("\r\n") + Messages.EmptySelection, Messages.Info,
                    QMessageBox::Information);
@@ -121,9 +122,13 @@ TCutResult TFrmMP3Editor::CutSelection(const std::string& destination) {
     FMp3->StopPlaying();
     const auto start = static_cast<int32_t>(FSelection->Start());
     const auto end = static_cast<int32_t>(FSelection->End());
-    // The job checks the stream can take the choices (a loudness target,
-    // gain, fades), measures a target on the selection and writes.
-    return RunJob(CutJob(*FMp3, start, end, CutChoices(), destination)).Result;
+    // The removed stretches within the selection are left out; with none
+    // the cut is the plain one. The job checks the stream can take the
+    // choices (a loudness target, gain, fades), measures a target on the
+    // selection and writes.
+    TCutChoices choices = CutChoices();
+    choices.Removed = RemovedWithin(FSelection->Removed(), start, end);
+    return RunJob(CutJob(*FMp3, start, end, std::move(choices), destination)).Result;
 }
 
 void TFrmMP3Editor::ReportCutFailure(const TCutResult& result, const std::string& destination,

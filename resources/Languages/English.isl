@@ -65,6 +65,10 @@ PM_ExactCut.Caption=Exact cut (clean start)
 PM_SnapToQuiet.Caption=Snap markers to quiet
 PM_SplitSilence.Caption=Split at silences…
 PM_Volume.Caption=Volume and fades…
+PM_RemoveSelection.Caption=Remove selection (Del)
+PM_Undo.Caption=Undo (Ctrl+Z)
+PM_Redo.Caption=Redo (Ctrl+Y)
+PM_EditList.Caption=Edit list…
 BtnOpenMp3.AccessibleName=Open
 BtnOpenMp3.AccessibleDescription=Opens an MP3 file (Ctrl+O)
 BtnSaveMp3.AccessibleName=Save As
@@ -82,6 +86,7 @@ OverviewBand.AccessibleName=Overview
 OverviewSpeech.SelectionWords=Start %1, end %2, length %3; showing %4 to %5
 OverviewSpeech.SnapStartWords=Start %1, snapped into a pause
 OverviewSpeech.SnapEndWords=End %1, snapped into a pause
+OverviewSpeech.RemovedWords=Removed stretches: %1; to save: %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Play from Start Tag
@@ -111,3 +116,21 @@ LabelLoudness.Caption=Selection loudness:
 BtnOk.Caption=&Ok
 BtnCancel.Caption=&Cancel
 BtnSysClose.Hint=Close
+
+[FrmEditList]
+LabelTitle.Caption=Edit list
+Headers=Start||End||Length
+KeptWords=To be saved: %1
+ReadFailedWords=The edit list could not be read.
+WriteFailedWords=The edit list could not be written.
+ErrorCaption=Error
+ListRemoved.AccessibleName=Removed stretches
+BtnPutBack.Caption=&Put back
+BtnImport.Caption=&Import…
+BtnExport.Caption=&Export…
+BtnOk.Caption=&Close
+BtnSysClose.Hint=Close
+OpenDialog1.Title=Import edit list
+OpenDialog1.Filter=Edit decision lists (*.edl)|*.edl
+SaveDialog1.Title=Export edit list
+SaveDialog1.Filter=Edit decision lists (*.edl)|*.edl

@@ -65,6 +65,10 @@ PM_ExactCut.Caption=Coupe exacte (début propre)
 PM_SnapToQuiet.Caption=Aimanter les marqueurs aux silences
 PM_SplitSilence.Caption=Découper aux silences…
 PM_Volume.Caption=Volume et fondus…
+PM_RemoveSelection.Caption=Retirer la sélection (Suppr)
+PM_Undo.Caption=Annuler (Ctrl+Z)
+PM_Redo.Caption=Rétablir (Ctrl+Y)
+PM_EditList.Caption=Liste de montage…
 BtnOpenMp3.AccessibleName=Ouvrir
 BtnOpenMp3.AccessibleDescription=Ouvre un fichier MP3 (Ctrl+O)
 BtnSaveMp3.AccessibleName=Enregistrer sous
@@ -82,6 +86,7 @@ OverviewBand.AccessibleName=Aperçu
 OverviewSpeech.SelectionWords=Début %1, fin %2, durée %3 ; affiché de %4 à %5
 OverviewSpeech.SnapStartWords=Début %1, placé dans un silence
 OverviewSpeech.SnapEndWords=Fin %1, placée dans un silence
+OverviewSpeech.RemovedWords=Passages retirés : %1 ; à enregistrer : %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Lire à partir du repère de début
@@ -111,3 +116,21 @@ LabelLoudness.Caption=Sonie de la sélection :
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annuler
 BtnSysClose.Hint=Fermer
+
+[FrmEditList]
+LabelTitle.Caption=Liste de montage
+Headers=Début||Fin||Durée
+KeptWords=À enregistrer : %1
+ReadFailedWords=La liste de montage n'a pas pu être lue.
+WriteFailedWords=La liste de montage n'a pas pu être écrite.
+ErrorCaption=Erreur
+ListRemoved.AccessibleName=Passages retirés
+BtnPutBack.Caption=&Remettre
+BtnImport.Caption=&Importer…
+BtnExport.Caption=&Exporter…
+BtnOk.Caption=&Fermer
+BtnSysClose.Hint=Fermer
+OpenDialog1.Title=Importer une liste de montage
+OpenDialog1.Filter=Listes de montage (*.edl)|*.edl
+SaveDialog1.Title=Exporter la liste de montage
+SaveDialog1.Filter=Listes de montage (*.edl)|*.edl

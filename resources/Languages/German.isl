@@ -65,6 +65,10 @@ PM_ExactCut.Caption=Exakter Schnitt (sauberer Anfang)
 PM_SnapToQuiet.Caption=Marken an Stille ausrichten
 PM_SplitSilence.Caption=An Stillen teilen…
 PM_Volume.Caption=Lautstärke und Blenden…
+PM_RemoveSelection.Caption=Auswahl entfernen (Entf)
+PM_Undo.Caption=Rückgängig (Strg+Z)
+PM_Redo.Caption=Wiederherstellen (Strg+Y)
+PM_EditList.Caption=Schnittliste…
 BtnOpenMp3.AccessibleName=Öffnen
 BtnOpenMp3.AccessibleDescription=Öffnet eine MP3-Datei (Strg+O)
 BtnSaveMp3.AccessibleName=Speichern unter
@@ -82,6 +86,7 @@ OverviewBand.AccessibleName=Übersicht
 OverviewSpeech.SelectionWords=Anfang %1, Ende %2, Länge %3; angezeigt %4 bis %5
 OverviewSpeech.SnapStartWords=Anfang %1, in eine Pause gerückt
 OverviewSpeech.SnapEndWords=Ende %1, in eine Pause gerückt
+OverviewSpeech.RemovedWords=Entfernte Abschnitte: %1; zu speichern: %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Ab der Startmarke abspielen
@@ -111,3 +116,21 @@ LabelLoudness.Caption=Lautheit der Auswahl:
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Abbrechen
 BtnSysClose.Hint=Schließen
+
+[FrmEditList]
+LabelTitle.Caption=Schnittliste
+Headers=Anfang||Ende||Länge
+KeptWords=Zu speichern: %1
+ReadFailedWords=Die Schnittliste konnte nicht gelesen werden.
+WriteFailedWords=Die Schnittliste konnte nicht geschrieben werden.
+ErrorCaption=Fehler
+ListRemoved.AccessibleName=Entfernte Abschnitte
+BtnPutBack.Caption=&Zurückholen
+BtnImport.Caption=&Importieren…
+BtnExport.Caption=&Exportieren…
+BtnOk.Caption=S&chließen
+BtnSysClose.Hint=Schließen
+OpenDialog1.Title=Schnittliste importieren
+OpenDialog1.Filter=Schnittlisten (*.edl)|*.edl
+SaveDialog1.Title=Schnittliste exportieren
+SaveDialog1.Filter=Schnittlisten (*.edl)|*.edl

@@ -65,6 +65,10 @@ PM_ExactCut.Caption=Taglio esatto (inizio pulito)
 PM_SnapToQuiet.Caption=Aggancia i marcatori al silenzio
 PM_SplitSilence.Caption=Dividi ai silenzi…
 PM_Volume.Caption=Volume e dissolvenze…
+PM_RemoveSelection.Caption=Rimuovi la selezione (Canc)
+PM_Undo.Caption=Annulla (Ctrl+Z)
+PM_Redo.Caption=Ripeti (Ctrl+Y)
+PM_EditList.Caption=Lista di montaggio…
 BtnOpenMp3.AccessibleName=Apri
 BtnOpenMp3.AccessibleDescription=Apre un file MP3 (Ctrl+O)
 BtnSaveMp3.AccessibleName=Salva con nome
@@ -82,6 +86,7 @@ OverviewBand.AccessibleName=Panoramica
 OverviewSpeech.SelectionWords=Inizio %1, fine %2, durata %3; visibile da %4 a %5
 OverviewSpeech.SnapStartWords=Inizio %1, spostato in una pausa
 OverviewSpeech.SnapEndWords=Fine %1, spostata in una pausa
+OverviewSpeech.RemovedWords=Tratti rimossi: %1; da salvare: %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Riproduci dal punto iniziale
@@ -111,3 +116,21 @@ LabelLoudness.Caption=Volume percepito della selezione:
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annulla
 BtnSysClose.Hint=Chiudi
+
+[FrmEditList]
+LabelTitle.Caption=Lista di montaggio
+Headers=Inizio||Fine||Durata
+KeptWords=Da salvare: %1
+ReadFailedWords=Impossibile leggere la lista di montaggio.
+WriteFailedWords=Impossibile scrivere la lista di montaggio.
+ErrorCaption=Errore
+ListRemoved.AccessibleName=Tratti rimossi
+BtnPutBack.Caption=&Ripristina
+BtnImport.Caption=&Importa…
+BtnExport.Caption=&Esporta…
+BtnOk.Caption=&Chiudi
+BtnSysClose.Hint=Chiudi
+OpenDialog1.Title=Importa lista di montaggio
+OpenDialog1.Filter=Liste di montaggio (*.edl)|*.edl
+SaveDialog1.Title=Esporta lista di montaggio
+SaveDialog1.Filter=Liste di montaggio (*.edl)|*.edl

@@ -65,6 +65,10 @@ PM_ExactCut.Caption=Corte exacto (inicio limpio)
 PM_SnapToQuiet.Caption=Ajustar los marcadores al silencio
 PM_SplitSilence.Caption=Dividir en los silencios…
 PM_Volume.Caption=Volumen y fundidos…
+PM_RemoveSelection.Caption=Quitar la selección (Supr)
+PM_Undo.Caption=Deshacer (Ctrl+Z)
+PM_Redo.Caption=Rehacer (Ctrl+Y)
+PM_EditList.Caption=Lista de edición…
 BtnOpenMp3.AccessibleName=Abrir
 BtnOpenMp3.AccessibleDescription=Abre un archivo MP3 (Ctrl+O)
 BtnSaveMp3.AccessibleName=Guardar como
@@ -82,6 +86,7 @@ OverviewBand.AccessibleName=Vista general
 OverviewSpeech.SelectionWords=Inicio %1, fin %2, duración %3; se muestra de %4 a %5
 OverviewSpeech.SnapStartWords=Inicio %1, ajustado a una pausa
 OverviewSpeech.SnapEndWords=Fin %1, ajustado a una pausa
+OverviewSpeech.RemovedWords=Tramos quitados: %1; para guardar: %2
 
 [FrmPlayMsg]
 RadioButton1.Caption=Reproducir desde la marca de inicio
@@ -111,3 +116,21 @@ LabelLoudness.Caption=Sonoridad de la selección:
 BtnOk.Caption=&Aceptar
 BtnCancel.Caption=&Cancelar
 BtnSysClose.Hint=Cerrar
+
+[FrmEditList]
+LabelTitle.Caption=Lista de edición
+Headers=Inicio||Fin||Duración
+KeptWords=Para guardar: %1
+ReadFailedWords=No se pudo leer la lista de edición.
+WriteFailedWords=No se pudo escribir la lista de edición.
+ErrorCaption=Error
+ListRemoved.AccessibleName=Tramos quitados
+BtnPutBack.Caption=&Restaurar
+BtnImport.Caption=&Importar…
+BtnExport.Caption=&Exportar…
+BtnOk.Caption=&Cerrar
+BtnSysClose.Hint=Cerrar
+OpenDialog1.Title=Importar lista de edición
+OpenDialog1.Filter=Listas de edición (*.edl)|*.edl
+SaveDialog1.Title=Exportar lista de edición
+SaveDialog1.Filter=Listas de edición (*.edl)|*.edl

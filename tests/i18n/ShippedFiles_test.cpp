@@ -52,7 +52,13 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
           "RzMaskEdit1.AccessibleDescription", "RzMaskEdit2.AccessibleName",
           "RzMaskEdit2.AccessibleDescription", "OverviewBand.AccessibleName",
           "OverviewSpeech.SelectionWords", "OverviewSpeech.SnapStartWords",
-          "OverviewSpeech.SnapEndWords"}},
+          "OverviewSpeech.SnapEndWords", "PM_RemoveSelection.Caption", "PM_Undo.Caption",
+          "PM_Redo.Caption", "PM_EditList.Caption", "OverviewSpeech.RemovedWords"}},
+        {"FrmEditList",
+         {"LabelTitle.Caption", "Headers", "KeptWords", "ReadFailedWords", "WriteFailedWords",
+          "ErrorCaption", "ListRemoved.AccessibleName", "BtnPutBack.Caption", "BtnImport.Caption",
+          "BtnExport.Caption", "BtnOk.Caption", "BtnSysClose.Hint", "OpenDialog1.Title",
+          "OpenDialog1.Filter", "SaveDialog1.Title", "SaveDialog1.Filter"}},
         {"FrmVolume",
          {"LabelTitle.Caption", "LabelGain.Caption", "LabelFadeIn.Caption", "LabelFadeOut.Caption",
           "CheckNormalize.Caption", "LabelLoudness.Caption", "BtnOk.Caption", "BtnCancel.Caption", "BtnSysClose.Hint"}},
@@ -120,6 +126,7 @@ TEST(ShippedFiles, AcceleratorsAreKeptAndUniqueWithinEachWindow) {
         {"FrmPlayMsg", {"BtnOk.Caption", "BtnCancel.Caption"}},
         {"FrmAbout", {"BtnOk.Caption"}},
         {"FrmVolume", {"BtnOk.Caption", "BtnCancel.Caption"}},
+        {"FrmEditList", {"BtnPutBack.Caption", "BtnImport.Caption", "BtnExport.Caption", "BtnOk.Caption"}},
     };
     for (const auto& language : Languages) {
         const TIniFile ini = LoadLanguageFile(SourceFile(language));
