@@ -60,6 +60,7 @@ void TFrmMP3Editor::WireEvents() {
     WireOptions();
     WireSnap();
     WireKeyboard();
+    WireWideOverview();
     connect(BtnSaveMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnSaveMp3Click);
 }
 

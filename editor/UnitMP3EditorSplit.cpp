@@ -5,6 +5,8 @@
 // each piece is written as a save writes a selection: the options menu's
 // exact cut, length header and kept ID3v2 tag, the tag page's tag.
 #include "editor/MessageBox.h"
+#include "editor/PieceTitle.h"
+#include "editor/SplitDialog.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/cut/SilenceSplit.h"
@@ -19,6 +21,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QScopeGuard>
 
 #include <optional>
@@ -47,6 +50,7 @@ struct TSplitOutcome {
     enum { Split, NoSilence, Refused, DecodeFailed } Kind = Split;
     size_t Written = 0;
     size_t Count = 0;
+    bool Cancelled = false;
     TCutResult Failure;
     std::string Reason;
 };
@@ -55,6 +59,10 @@ struct TSplitOutcome {
 
 void TFrmMP3Editor::PM_SplitSilenceClick() {
     if (!FMp3 || !FMp3->Valid || Busy())
+        return;
+    FMp3->StopPlaying();
+    TSplitChoices choices;
+    if (!ShowSplitDialog(this, choices, {FMp3->FileName, FMp3->CompleteIndex(), PM_ExactCut->Checked()}))
         return;
     QString title = PM_SplitSilence->Caption();
     title.remove(QChar(0x2026));
@@ -68,10 +76,10 @@ void TFrmMP3Editor::PM_SplitSilenceClick() {
         return;
     if (!SourceUnchanged())
         return;
-    SplitAtSilences(FolderDialog1->FileName());
+    SplitAtSilences(FolderDialog1->FileName(), choices);
 }
 
-void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
+void TFrmMP3Editor::SplitAtSilences(const QString& folder, const TSplitChoices& splitChoices) {
     const std::string dir = QFile::encodeName(folder).toStdString();
     const int codePage = AnsiCodePage();
     TSplitOutcome outcome;
@@ -80,7 +88,10 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
         const auto hidePanel = qScopeGuard([this] { PanelState->SetVisible(false); });
         FMp3->StopPlaying();
         const TFrameIndex& index = FMp3->CompleteIndex();
-        const TStreamSilences found = FindStreamSilences(FMp3->FileName, index, TSilenceOptions{});
+        // The dialog's pauses when its decode was done, else a decode now.
+        const TStreamSilences found = splitChoices.Found
+                                          ? *splitChoices.Found
+                                          : FindStreamSilences(FMp3->FileName, index, splitChoices.Silence);
         const TCutChoices choices = CutChoices();
         const TSilencePlan plan =
             found.Result.Status == TDecodeStatus::Done
@@ -96,10 +107,15 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
             fields.Start = plan.Ranges.Pieces[i].Start;
             fields.End = plan.Ranges.Pieces[i].End;
             names.push_back(PieceName(DefaultPieceTemplate, fields));
-            // A tag from the tag page numbers its pieces from 1.
+            // A tag from the tag page numbers its pieces from 1, in the
+            // track and in the title.
             TCutChoices pieceChoices = choices;
-            if (pieceChoices.Mode == TTagMode::Always)
+            if (pieceChoices.Mode == TTagMode::Always) {
                 pieceChoices.Edits.Track = fields.Number;
+                pieceChoices.Edits.Title = NumberedPieceTitle(QString::fromStdString(choices.Edits.Title.value_or("")),
+                                                              FromBytes(fields.Name), fields.Number)
+                                               .toStdString();
+            }
             const TCutRequest request = BuildCutRequest(FMp3->Info, pieceChoices, codePage);
             pieces.push_back({plan.Ranges.Pieces[i], dir + "/" + names.back(), request.Tag});
         }
@@ -120,15 +136,28 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
             outcome.Kind = TSplitOutcome::Refused;
             outcome.Reason = *taken + ": exists already; choose another folder, or move the earlier pieces away";
         } else {
-            const auto showPiece = [&](size_t number) {
-                ShowWaitPanel(Messages.SplitWriting.arg(number).arg(pieces.size()));
-            };
-            showPiece(1);
+            // One piece at a time, so that Cancel stops between two pieces;
+            // the progress window keeps the window's controls out of reach.
+            QProgressDialog progress(this);
+            progress.setWindowModality(Qt::WindowModal);
+            progress.setMinimumDuration(500);
+            progress.setRange(0, static_cast<int>(pieces.size()));
             const TCutRequest request = BuildCutRequest(FMp3->Info, choices, codePage);
-            const TSplitResult result = FMp3->WriteSplit(pieces, request.Options, [&](size_t i) {
-                if (i + 1 < pieces.size())
-                    showPiece(i + 2);
-            });
+            TSplitResult result;
+            for (size_t i = 0; i < pieces.size() && result.Failure.Ok(); ++i) {
+                const QString writing = Messages.SplitWriting.arg(i + 1).arg(pieces.size());
+                ShowWaitPanel(writing);
+                progress.setLabelText(writing);
+                progress.setValue(static_cast<int>(i));
+                if (progress.wasCanceled()) {
+                    outcome.Cancelled = true;
+                    break;
+                }
+                const TSplitResult one = FMp3->WriteSplit({pieces[i]}, request.Options);
+                result.Written += one.Written;
+                result.Failure = one.Failure;
+            }
+            progress.setValue(static_cast<int>(pieces.size()));
             outcome.Written = result.Written;
             outcome.Failure = result.Failure;
         }
@@ -148,6 +177,11 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
         break;
     }
     const QString written = Messages.SplitDone.arg(outcome.Written).arg(folder);
+    if (outcome.Cancelled) {
+        ShowMessageBox(this, Messages.SplitCancelled + QStringLiteral("\r\n") + written, Messages.Info,
+                       QMessageBox::Information);
+        return;
+    }
     if (outcome.Failure.Ok()) {
         ShowMessageBox(this, written, Messages.Info, QMessageBox::Information);
         return;

@@ -20,6 +20,8 @@ Ms_NoSilence=No silence was found; nothing was written.
 Ms_Preparing=Preparing the result, please wait...
 Ms_NotPlay=The result could not be played.
 Ms_EmptySelection=The selection is empty: the end tag is not after the start tag.
+Ms_Saved=Saved as %1.
+Ms_SplitCancelled=The split was cancelled.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
@@ -82,6 +84,8 @@ OverviewBand.AccessibleName=Overview
 OverviewSpeech.SelectionWords=Start %1, end %2, length %3; showing %4 to %5
 OverviewSpeech.SnapStartWords=Start %1, snapped into a pause
 OverviewSpeech.SnapEndWords=End %1, snapped into a pause
+PM_WideOverview.Caption=Wide overview strip
+WideOverview.AccessibleName=Wide overview
 
 [FrmPlayMsg]
 RadioButton1.Caption=Play from Start Tag
@@ -108,6 +112,18 @@ LabelFadeIn.Caption=Fade in (seconds):
 LabelFadeOut.Caption=Fade out (seconds):
 CheckNormalize.Caption=Normalise to (LUFS):
 LabelLoudness.Caption=Selection loudness:
+BtnOk.Caption=&Ok
+BtnCancel.Caption=&Cancel
+BtnSysClose.Hint=Close
+
+[FrmSplit]
+LabelTitle.Caption=Split at silences
+LabelThreshold.Caption=Silence below (dBFS):
+LabelMinPause.Caption=Shortest pause (seconds):
+LabelPieces.Caption=Pieces:
+SpinThreshold.AccessibleName=Silence threshold in dBFS
+SpinMinPause.AccessibleName=Shortest pause in seconds
+LabelPiecesValue.AccessibleName=Number of pieces
 BtnOk.Caption=&Ok
 BtnCancel.Caption=&Cancel
 BtnSysClose.Hint=Close

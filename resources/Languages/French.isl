@@ -20,6 +20,8 @@ Ms_NoSilence=Aucun silence trouvé ; rien n'a été écrit.
 Ms_Preparing=Préparation du résultat, veuillez patienter...
 Ms_NotPlay=Impossible de lire le résultat.
 Ms_EmptySelection=La sélection est vide : le repère de fin n'est pas après le repère de début.
+Ms_Saved=Enregistré sous %1.
+Ms_SplitCancelled=Le découpage a été annulé.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
@@ -82,6 +84,8 @@ OverviewBand.AccessibleName=Aperçu
 OverviewSpeech.SelectionWords=Début %1, fin %2, durée %3 ; affiché de %4 à %5
 OverviewSpeech.SnapStartWords=Début %1, placé dans un silence
 OverviewSpeech.SnapEndWords=Fin %1, placée dans un silence
+PM_WideOverview.Caption=Bande d'aperçu large
+WideOverview.AccessibleName=Aperçu large
 
 [FrmPlayMsg]
 RadioButton1.Caption=Lire à partir du repère de début
@@ -108,6 +112,18 @@ LabelFadeIn.Caption=Fondu d'entrée (secondes) :
 LabelFadeOut.Caption=Fondu de sortie (secondes) :
 CheckNormalize.Caption=Normaliser à (LUFS) :
 LabelLoudness.Caption=Sonie de la sélection :
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Annuler
+BtnSysClose.Hint=Fermer
+
+[FrmSplit]
+LabelTitle.Caption=Découper aux silences
+LabelThreshold.Caption=Silence sous (dBFS) :
+LabelMinPause.Caption=Pause minimale (secondes) :
+LabelPieces.Caption=Parties :
+SpinThreshold.AccessibleName=Seuil de silence en dBFS
+SpinMinPause.AccessibleName=Pause minimale en secondes
+LabelPiecesValue.AccessibleName=Nombre de parties
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annuler
 BtnSysClose.Hint=Fermer

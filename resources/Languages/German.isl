@@ -20,6 +20,8 @@ Ms_NoSilence=Keine Stille gefunden; es wurde nichts geschrieben.
 Ms_Preparing=Ergebnis wird vorbereitet, bitte warten...
 Ms_NotPlay=Das Ergebnis konnte nicht abgespielt werden.
 Ms_EmptySelection=Die Auswahl ist leer: Die Endmarke liegt nicht nach der Startmarke.
+Ms_Saved=Gespeichert als %1.
+Ms_SplitCancelled=Das Teilen wurde abgebrochen.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu Version 2.2.2
@@ -82,6 +84,8 @@ OverviewBand.AccessibleName=Übersicht
 OverviewSpeech.SelectionWords=Anfang %1, Ende %2, Länge %3; angezeigt %4 bis %5
 OverviewSpeech.SnapStartWords=Anfang %1, in eine Pause gerückt
 OverviewSpeech.SnapEndWords=Ende %1, in eine Pause gerückt
+PM_WideOverview.Caption=Breiter Übersichtsstreifen
+WideOverview.AccessibleName=Breite Übersicht
 
 [FrmPlayMsg]
 RadioButton1.Caption=Ab der Startmarke abspielen
@@ -108,6 +112,18 @@ LabelFadeIn.Caption=Einblenden (Sekunden):
 LabelFadeOut.Caption=Ausblenden (Sekunden):
 CheckNormalize.Caption=Normalisieren auf (LUFS):
 LabelLoudness.Caption=Lautheit der Auswahl:
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Abbrechen
+BtnSysClose.Hint=Schließen
+
+[FrmSplit]
+LabelTitle.Caption=An Stillen teilen
+LabelThreshold.Caption=Stille unter (dBFS):
+LabelMinPause.Caption=Kürzeste Pause (Sekunden):
+LabelPieces.Caption=Teile:
+SpinThreshold.AccessibleName=Stilleschwelle in dBFS
+SpinMinPause.AccessibleName=Kürzeste Pause in Sekunden
+LabelPiecesValue.AccessibleName=Anzahl der Teile
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Abbrechen
 BtnSysClose.Hint=Schließen

@@ -20,6 +20,8 @@ Ms_NoSilence=Nessun silenzio trovato; non è stato scritto nulla.
 Ms_Preparing=Preparazione del risultato, attendere...
 Ms_NotPlay=Impossibile riprodurre il risultato.
 Ms_EmptySelection=La selezione è vuota: il punto finale non è dopo il punto iniziale.
+Ms_Saved=Salvato come %1.
+Ms_SplitCancelled=La divisione è stata annullata.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versione 2.2.2
@@ -82,6 +84,8 @@ OverviewBand.AccessibleName=Panoramica
 OverviewSpeech.SelectionWords=Inizio %1, fine %2, durata %3; visibile da %4 a %5
 OverviewSpeech.SnapStartWords=Inizio %1, spostato in una pausa
 OverviewSpeech.SnapEndWords=Fine %1, spostata in una pausa
+PM_WideOverview.Caption=Striscia panoramica larga
+WideOverview.AccessibleName=Panoramica larga
 
 [FrmPlayMsg]
 RadioButton1.Caption=Riproduci dal punto iniziale
@@ -108,6 +112,18 @@ LabelFadeIn.Caption=Dissolvenza in entrata (secondi):
 LabelFadeOut.Caption=Dissolvenza in uscita (secondi):
 CheckNormalize.Caption=Normalizza a (LUFS):
 LabelLoudness.Caption=Volume percepito della selezione:
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Annulla
+BtnSysClose.Hint=Chiudi
+
+[FrmSplit]
+LabelTitle.Caption=Dividi ai silenzi
+LabelThreshold.Caption=Silenzio sotto (dBFS):
+LabelMinPause.Caption=Pausa minima (secondi):
+LabelPieces.Caption=Parti:
+SpinThreshold.AccessibleName=Soglia del silenzio in dBFS
+SpinMinPause.AccessibleName=Pausa minima in secondi
+LabelPiecesValue.AccessibleName=Numero di parti
 BtnOk.Caption=&OK
 BtnCancel.Caption=&Annulla
 BtnSysClose.Hint=Chiudi

@@ -20,6 +20,8 @@ Ms_NoSilence=No se encontró ningún silencio; no se escribió nada.
 Ms_Preparing=Preparando el resultado, espere un momento...
 Ms_NotPlay=No se ha podido reproducir el resultado.
 Ms_EmptySelection=La selección está vacía: la marca de fin no está después de la marca de inicio.
+Ms_Saved=Guardado como %1.
+Ms_SplitCancelled=Se canceló la división.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versión 2.2.2
@@ -82,6 +84,8 @@ OverviewBand.AccessibleName=Vista general
 OverviewSpeech.SelectionWords=Inicio %1, fin %2, duración %3; se muestra de %4 a %5
 OverviewSpeech.SnapStartWords=Inicio %1, ajustado a una pausa
 OverviewSpeech.SnapEndWords=Fin %1, ajustado a una pausa
+PM_WideOverview.Caption=Franja de vista general ancha
+WideOverview.AccessibleName=Vista general ancha
 
 [FrmPlayMsg]
 RadioButton1.Caption=Reproducir desde la marca de inicio
@@ -108,6 +112,18 @@ LabelFadeIn.Caption=Fundido de entrada (segundos):
 LabelFadeOut.Caption=Fundido de salida (segundos):
 CheckNormalize.Caption=Normalizar a (LUFS):
 LabelLoudness.Caption=Sonoridad de la selección:
+BtnOk.Caption=&Aceptar
+BtnCancel.Caption=&Cancelar
+BtnSysClose.Hint=Cerrar
+
+[FrmSplit]
+LabelTitle.Caption=Dividir en los silencios
+LabelThreshold.Caption=Silencio bajo (dBFS):
+LabelMinPause.Caption=Pausa mínima (segundos):
+LabelPieces.Caption=Piezas:
+SpinThreshold.AccessibleName=Umbral de silencio en dBFS
+SpinMinPause.AccessibleName=Pausa mínima en segundos
+LabelPiecesValue.AccessibleName=Número de piezas
 BtnOk.Caption=&Aceptar
 BtnCancel.Caption=&Cancelar
 BtnSysClose.Hint=Cerrar
