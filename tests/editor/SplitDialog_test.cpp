@@ -14,6 +14,8 @@
 
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -136,6 +138,30 @@ TEST_F(SplitDialog, TheChosenValuesSplitAndThePiecesAreTitledWithTheirNumbers) {
     EXPECT_EQ(TitleOf(Temp / "out2/Talk 2.mp3"), "Talk 2");
     // The dialog kept the value it was given last.
     EXPECT_EQ(Form->findChild<TFrmSplit*>()->SpinMinPause->value(), 0.5);
+}
+
+TEST_F(SplitDialog, CancelInTheProgressWindowStopsBeforeTheNextPiece) {
+    Seams.SplitAnswer = [](TFrmSplit& dialog) {
+        dialog.SpinMinPause->setValue(0.5);
+        return true;
+    };
+    Seams.Answer = QString::fromStdString(Temp / "out");
+    // Pressed as soon as the progress window stands: before the first piece.
+    QTimer press;
+    press.setInterval(0);
+    QObject::connect(&press, &QTimer::timeout, [&] {
+        if (auto* progress = Form->findChild<QProgressDialog*>())
+            progress->cancel();
+    });
+    press.start();
+    TEditorControls(*Form).PM_SplitSilence->DoClick();
+    press.stop();
+    ASSERT_EQ(Seams.Boxes.size(), 1u);
+    EXPECT_TRUE(Seams.Boxes[0].Text.startsWith(EnglishMessage("Ms_SplitCancelled")));
+    EXPECT_TRUE(Seams.Boxes[0].Text.endsWith(
+        EnglishMessage("Ms_SplitDone").arg(0).arg(QString::fromStdString(Temp / "out"))));
+    EXPECT_EQ(QDir(QString::fromStdString(Temp / "out")).entryList(QDir::Files).size(), 0);
+    EXPECT_FALSE(Form->findChild<QProgressDialog*>());
 }
 
 TEST(PieceTitle, TheNumberAlwaysFitsTheTagsThirtyCharacters) {
