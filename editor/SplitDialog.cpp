@@ -140,7 +140,12 @@ void TFrmSplit::Start(TSplitSource source)
     });
 }
 
-void TFrmSplit::Stop() { FRuns->Cancel(); }
+// The levels go too: the dialog stays for its values, not for a stream.
+void TFrmSplit::Stop()
+{
+    FRuns->Cancel();
+    FLevels.reset();
+}
 
 bool TFrmSplit::Decoding() const { return FRuns->Running(); }
 

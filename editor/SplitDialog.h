@@ -67,7 +67,7 @@ public:
     TSilenceOptions Options() const;
 
     // Decodes source in the background and counts its pieces, now and at
-    // every change of the values; Stop ends the decode.
+    // every change of the values; Stop ends the decode and lets the levels go.
     void Start(TSplitSource source);
     void Stop();
     // The decode is under way.

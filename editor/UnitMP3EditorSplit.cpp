@@ -60,7 +60,6 @@ struct TSplitOutcome {
 void TFrmMP3Editor::PM_SplitSilenceClick() {
     if (!FMp3 || !FMp3->Valid || Busy())
         return;
-    FMp3->StopPlaying();
     TSplitChoices choices;
     if (!ShowSplitDialog(this, choices, {FMp3->FileName, FMp3->CompleteIndex(), PM_ExactCut->Checked()}))
         return;
