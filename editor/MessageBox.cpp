@@ -9,7 +9,22 @@ TMessageBoxHook& Hook() {
     static TMessageBoxHook hook;
     return hook;
 }
+TQuestionBoxHook& QuestionHook() {
+    static TQuestionBoxHook hook;
+    return hook;
+}
 } // namespace
+
+void SetQuestionBoxHook(TQuestionBoxHook hook) { QuestionHook() = std::move(hook); }
+
+bool AskMessageBox(QWidget* parent, const QString& text, const QString& caption) {
+    if (QuestionHook())
+        return QuestionHook()(text, caption);
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
 
 void SetMessageBoxHook(TMessageBoxHook hook) { Hook() = std::move(hook); }
 

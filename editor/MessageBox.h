@@ -16,4 +16,12 @@ using TMessageBoxHook =
     std::function<void(const QString& text, const QString& caption, QMessageBox::Icon icon)>;
 void SetMessageBoxHook(TMessageBoxHook hook);
 
+// Asks a question with Yes and No buttons and the warning icon; true for
+// Yes. No is the default, as a press of Enter should not replace a file.
+bool AskMessageBox(QWidget* parent, const QString& text, const QString& caption);
+
+// Test seam: while set, questions go to the hook, which answers them.
+using TQuestionBoxHook = std::function<bool(const QString& text, const QString& caption)>;
+void SetQuestionBoxHook(TQuestionBoxHook hook);
+
 } // namespace vivizu

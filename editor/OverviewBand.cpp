@@ -62,6 +62,7 @@ void TOverviewBand::SetLevels(TGranuleLevels levels, double frameMs, bool sameSt
     }
     setVisible(!FLevels.Empty());
     update();
+    emit LevelsChanged(!sameStream);
 }
 
 void TOverviewBand::ClearLevels()
@@ -73,6 +74,7 @@ void TOverviewBand::ClearLevels()
     FPosition = 0;
     FDrag = TDrag::None;
     setVisible(false);
+    emit LevelsChanged(true);
 }
 
 void TOverviewBand::SetRefining(bool refining)
@@ -81,6 +83,7 @@ void TOverviewBand::SetRefining(bool refining)
         return;
     FRefining = refining;
     update();
+    emit LookChanged();
 }
 
 void TOverviewBand::SetPosition(int64_t ms)
@@ -96,6 +99,7 @@ void TOverviewBand::SetPlaying(bool playing)
 {
     FPlaying = playing;
     update();
+    emit LookChanged();
 }
 
 double TOverviewBand::LengthMs() const

@@ -44,6 +44,7 @@ public:
     void SetLevels(TGranuleLevels levels, double frameMs, bool sameStream = false);
     void ClearLevels();
     const TGranuleLevels& Levels() const { return FLevels; }
+    double FrameMs() const { return FFrameMs; }
 
     // Whether the levels shown are still being refined (a decode runs).
     void SetRefining(bool refining);
@@ -53,6 +54,7 @@ public:
     void SetPosition(int64_t ms);
     void SetPlaying(bool playing);
     int64_t Position() const { return FPosition; }
+    bool Playing() const { return FPlaying; }
 
     // The shown stretch of the stream, and its label ("0:12–0:48").
     double ViewStart() const { return FViewStart; }
@@ -81,6 +83,10 @@ signals:
     // A dragged line was let go where it was moved to (start: the green
     // line); the window may move it on into a pause.
     void LineDropped(bool start);
+    // For a second view of the same stream: new levels (newStream: of
+    // another stream, or none), and a change of refining or playing.
+    void LevelsChanged(bool newStream);
+    void LookChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,6 +6,8 @@
 #include "widgets/TrackBar.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPixmap>
 
 namespace vivizu {
 
@@ -14,6 +16,23 @@ namespace {
 QString ProgramFile(const char* name) {
     return QFile::decodeName(QByteArray::fromStdString(ProgramFolder())) +
            QString::fromLatin1(name);
+}
+
+// A marker's picture: the designed 16 x 16 bitmap, whose absence throws;
+// on a screen scaled 1.5x or more its double drawn at 32 x 32 when it lies
+// beside it ("MarkStart@2x.bmp"), so that the pin stays sharp.
+void LoadMarker(TImage& image, const char* name) {
+    const QString plain = ProgramFile(name) + QStringLiteral(".bmp");
+    image.LoadFromFile(plain);
+    if (image.devicePixelRatioF() < 1.5)
+        return;
+    const QImage sharp(ProgramFile(name) + QStringLiteral("@2x.bmp"));
+    const QImage designed(plain);
+    if (sharp.isNull() || sharp.size() != designed.size() * 2)
+        return;
+    QPixmap picture = QPixmap::fromImage(sharp);
+    picture.setDevicePixelRatio(2.0);
+    image.SetPicture(picture);
 }
 
 } // namespace
@@ -63,8 +82,8 @@ void TSelectionMarkers::Reset(bool enabled) {
     FEndImage->SetLeft(FEnd.MaxLeft);
     // A picture that cannot be loaded throws from here: the markers then
     // keep their old pictures and enabled states.
-    FStartImage->LoadFromFile(ProgramFile(enabled ? "MarkStart.bmp" : "MarkStartD.bmp"));
-    FEndImage->LoadFromFile(ProgramFile(enabled ? "MarkEnd.bmp" : "MarkEndD.bmp"));
+    LoadMarker(*FStartImage, enabled ? "MarkStart" : "MarkStartD");
+    LoadMarker(*FEndImage, enabled ? "MarkEnd" : "MarkEndD");
     FStartImage->SetEnabled(enabled);
     FEndImage->SetEnabled(enabled);
 }

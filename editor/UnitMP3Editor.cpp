@@ -61,6 +61,7 @@ void TFrmMP3Editor::WireEvents() {
     WireSnap();
     WireEditList();
     WireKeyboard();
+    WireWideOverview();
     connect(BtnSaveMp3, &TPictureButton::Click, this, &TFrmMP3Editor::BtnSaveMp3Click);
 }
 

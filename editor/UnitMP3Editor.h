@@ -55,6 +55,7 @@ class TOverviewJob;
 class TOverviewSpeech;
 class TQtTexts;
 struct TCutChoices;
+struct TSplitChoices;
 struct TCutResult;
 class TResultFile;
 
@@ -83,6 +84,8 @@ public:
     void OpenFileLater(const QString& path);
     // The wait panel is up: a file is being opened or a selection saved.
     bool Busy() const;
+    // How long the status line says where a save went.
+    static constexpr int SavedNoticeMs = 4000;
 
 protected:
     void FormCreate() override;
@@ -175,6 +178,18 @@ private:
     TMenuItem* PM_Redo = nullptr;
     TMenuItem* PM_EditList = nullptr;
 
+    // The wide overview strip (">> Options"): a second overview of the same
+    // selection across the window, below the skin, which grows downwards by
+    // the strip's height while it shows. Kept in the settings file.
+    TMenuItem* PM_WideOverview = nullptr;
+    QWidget* FWideStrip = nullptr;
+    TOverviewBand* FWideOverview = nullptr;
+    static constexpr int WideStripHeight = 84;
+    void WireWideOverview();
+    void SetWideOverview(bool shown);
+    // The wide strip's levels and look follow the header's band.
+    void FollowOverview(bool newStream);
+
     // The message texts of the boxes and the wait panel.
     TMessageTexts Messages;
 
@@ -237,6 +252,8 @@ private:
     // Writes the selection to path and tells the user of every refusal or
     // failure, naming the file concerned and the reason.
     void SaveSelection(const QString& path);
+    // The status line says the selection was saved to path, for a while.
+    void ShowSaved(const QString& path);
     // The selection written to destination as a save writes it now: the
     // tag page, the options menu and the volume, a loudness target's steps
     // measured on the selection first (a failed measurement is a refusal).
@@ -255,10 +272,11 @@ private:
     bool IsLoadedFile(const QString& path) const;
     bool SelectionHasLength(const QString& failed);
 
-    // Splitting at silences: asks for a folder, then writes the pieces of
-    // the loaded file's pauses there with the options of a save.
+    // Splitting at silences: asks for the threshold and shortest pause and
+    // for a folder, then writes the pieces of the loaded file's pauses there
+    // with the options of a save.
     void PM_SplitSilenceClick();
-    void SplitAtSilences(const QString& folder);
+    void SplitAtSilences(const QString& folder, const TSplitChoices& choices);
 
     // Binding of the handlers to the controls' events, by area.
     void WireEvents();

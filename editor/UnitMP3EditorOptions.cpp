@@ -19,6 +19,8 @@ namespace {
 constexpr const char* OptionsSection = "OPTIONS";
 // The settings keys of the ticked options, in the menu's order.
 constexpr const char* OptionKeys[] = {"KeepID3v2", "LengthHeader", "ExactCut", "SnapToQuiet"};
+// Whether the wide overview strip shows.
+constexpr const char* WideOverviewKey = "WideOverview";
 
 } // namespace
 
@@ -79,6 +81,7 @@ void TFrmMP3Editor::ReadOptionsSetting()
             settings.ReadString(OptionsSection, OptionKeys[i], "0") == "1");
     FVolume = ReadVolumeChoices(settings, OptionsSection);
     ShowVolumeState();
+    SetWideOverview(settings.ReadString(OptionsSection, WideOverviewKey, "0") == "1");
 }
 
 // Throws std::system_error naming the settings file when it cannot be
@@ -91,6 +94,7 @@ void TFrmMP3Editor::WriteOptionsSetting() const
         values.emplace_back(OptionKeys[i], items[i]->Checked() ? "1" : "0");
     for (auto& value : VolumeSettingValues(FVolume))
         values.push_back(std::move(value));
+    values.emplace_back(WideOverviewKey, PM_WideOverview->Checked() ? "1" : "0");
     WriteSettings(OptionsSection, values);
 }
 

@@ -1,7 +1,8 @@
-// Saving the selection: the Save As button, the refusal of the loaded file
-// as destination, the cut request from the tag page and the options menu,
+// Saving the selection: the Save As button with its proposed name, the
+// refusal of the loaded file as destination before any overwrite question, the cut request from the tag page and the options menu,
 // the wait panel, and the message for every refusal and failure.
 #include "editor/MessageBox.h"
+#include "editor/SaveName.h"
 #include "editor/SaveTag.h"
 #include "editor/Selection.h"
 #include "editor/UnitMP3Editor.h"
@@ -13,13 +14,16 @@
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
 #include "widgets/Edit.h"
+#include "widgets/Label.h"
 #include "widgets/MenuItem.h"
 #include "widgets/Panel.h"
 #include "widgets/SaveDialog.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QTimer>
 #include <cstring>
 #include <sys/stat.h>
 #include <system_error>
@@ -78,15 +82,21 @@ bool TFrmMP3Editor::SelectionHasLength(const QString& failed) {
 void TFrmMP3Editor::BtnSaveMp3Click() {
     if (!SelectionHasLength(Messages.NotSave))
         return;
-    // The first time, the dialog opens in the folder of the loaded file;
-    // after that it starts from the name it was last given.
-    const bool firstUse = SaveDialog1->FileName().isEmpty();
-    if (firstUse)
-        SaveDialog1->SetInitialDir(
-            QFileInfo(QFile::decodeName(QByteArray::fromStdString(FMp3->FileName))).absolutePath());
+    // The dialog proposes the source's name with the selection's times, in
+    // the folder of the loaded file the first time and in the folder last
+    // saved to after that.
+    const QString source = FromBytes(FMp3->FileName);
+    const QString folder = SaveDialog1->FileName().isEmpty()
+                               ? QFileInfo(source).absolutePath()
+                               : QFileInfo(SaveDialog1->FileName()).absolutePath();
+    SaveDialog1->SetFileName(folder + QLatin1Char('/') +
+                             ProposedSaveName(source, FSelection->Start(), FSelection->End()));
+    // The dialog asks nothing about an existing file: the loaded file is
+    // refused first, and only another existing file is asked about.
+    const int options = SaveDialog1->Options();
+    SaveDialog1->SetOptions(options & ~TFileDialogBase::OverwritePrompt);
     const bool chosen = SaveDialog1->Execute();
-    if (firstUse)
-        SaveDialog1->SetInitialDir(QString());
+    SaveDialog1->SetOptions(options);
     if (!chosen)
         return;
     const QString path = SaveDialog1->FileName();
@@ -95,6 +105,14 @@ void TFrmMP3Editor::BtnSaveMp3Click() {
         ShowMessageBox(this, Messages.NotSaveName + path, Messages.Info, QMessageBox::Critical);
         return;
     }
+    // Qt's own words for the question, in the window's language.
+    if ((options & TFileDialogBase::OverwritePrompt) && QFileInfo::exists(path) &&
+        !AskMessageBox(this,
+                       QCoreApplication::translate("QFileDialog",
+                                                   "%1 already exists.\nDo you want to replace it?")
+                           .arg(QFileInfo(path).fileName()),
+                       SaveDialog1->Title()))
+        return;
     // A file changed since its analysis would be cut from a stale picture
     // of it: it is opened again instead, for the user to look and save anew.
     if (!SourceUnchanged())
@@ -113,6 +131,20 @@ void TFrmMP3Editor::SaveSelection(const QString& path) {
         result = CutSelection(destination);
     }
     ReportCutFailure(result, destination, Messages.NotSave);
+    if (result.Status == TCutStatus::Done)
+        ShowSaved(path);
+}
+
+// The status line names the new file for a few seconds, then the loaded
+// file again (unless something else has been shown there meanwhile).
+void TFrmMP3Editor::ShowSaved(const QString& path) {
+    const QString saved = Messages.Saved.arg(QFileInfo(path).fileName());
+    Label12->SetCaption(saved);
+    QTimer::singleShot(SavedNoticeMs, Label12, [this, saved] {
+        if (Label12->Caption() != saved)
+            return;
+        ShowFileName(FromBytes(FMp3->FileName));
+    });
 }
 
 // The one way the window writes its selection, for a save and for playing

@@ -1,12 +1,13 @@
 // Splitting the loaded file at its pauses: the options menu's "Split at
-// silences…", the pieces' folder from the folder dialog, the wait panel
-// naming the piece being written, and a box with the outcome. The pauses are
-// found with the companion's defaults (below -48 dBFS for at least 1 s) and
-// each piece is written as a save writes a selection: the options menu's
+// silences…", its dialog's threshold and shortest pause, the pieces' folder
+// from the folder dialog, the progress window naming the piece being
+// written, and a box with the outcome. Each piece is written as a save writes a selection: the options menu's
 // exact cut, length header and kept ID3v2 tag, the tag page's tag, the
 // volume dialog's gain and fades, and its loudness target measured on each
 // piece. The split is a job of the operations layer, as the companion's.
 #include "editor/MessageBox.h"
+#include "editor/PieceTitle.h"
+#include "editor/SplitDialog.h"
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
 #include "operations/Planner.h"
@@ -21,6 +22,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QScopeGuard>
 
 #include <optional>
@@ -49,6 +51,7 @@ struct TSplitOutcome {
     enum { Split, NoSilence, Refused, DecodeFailed } Kind = Split;
     size_t Written = 0;
     size_t Count = 0;
+    bool Cancelled = false;
     TCutResult Failure;
     std::string Reason;
 };
@@ -57,6 +60,9 @@ struct TSplitOutcome {
 
 void TFrmMP3Editor::PM_SplitSilenceClick() {
     if (!FMp3 || !FMp3->Valid || Busy())
+        return;
+    TSplitChoices choices;
+    if (!ShowSplitDialog(this, choices, {FMp3->FileName, FMp3->CompleteIndex(), PM_ExactCut->Checked()}))
         return;
     QString title = PM_SplitSilence->Caption();
     title.remove(QChar(0x2026));
@@ -70,10 +76,10 @@ void TFrmMP3Editor::PM_SplitSilenceClick() {
         return;
     if (!SourceUnchanged())
         return;
-    SplitAtSilences(FolderDialog1->FileName());
+    SplitAtSilences(FolderDialog1->FileName(), choices);
 }
 
-void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
+void TFrmMP3Editor::SplitAtSilences(const QString& folder, const TSplitChoices& splitChoices) {
     const std::string dir = QFile::encodeName(folder).toStdString();
     const int codePage = AnsiCodePage();
     TSplitOutcome outcome;
@@ -83,15 +89,30 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
         FMp3->StopPlaying();
         const TFrameIndex& index = FMp3->CompleteIndex();
         const TCutChoices choices = CutChoices();
+        // The dialog's pauses when its decode was done, else a decode now.
         const TSilencePieces found =
-            FindSilencePieces(FMp3->FileName, index, TSilenceOptions{}, std::nullopt, choices.ExactCut);
+            splitChoices.Found
+                ? SilencePiecesOf(index, *splitChoices.Found, std::nullopt, choices.ExactCut)
+                : FindSilencePieces(FMp3->FileName, index, splitChoices.Silence, std::nullopt, choices.ExactCut);
         const TSilencePlan& plan = found.Plan;
         TPieceNaming naming;
         naming.Folder = dir;
         naming.SourceName = BaseName(FMp3->FileName);
-        // A tag from the tag page numbers its pieces from 1.
-        const TPieceTagging tagging{choices.Mode, choices.Edits};
-        const TPlannedPieces planned = PlanPieces(FMp3->Info, plan.Ranges.Pieces, naming, tagging, {}, codePage);
+        // A tag from the tag page numbers its pieces from 1, in the track
+        // and in the title ("Talk 3", the file's name when it has none).
+        TPieceTagging tagging{choices.Mode, choices.Edits};
+        std::vector<TTagEdits> numbered;
+        if (choices.Mode == TTagMode::Always) {
+            tagging.Edits.Title.reset();
+            const QString title = QString::fromStdString(choices.Edits.Title.value_or(""));
+            for (size_t i = 0; i < plan.Ranges.Pieces.size(); ++i) {
+                numbered.emplace_back();
+                numbered.back().Title =
+                    NumberedPieceTitle(title, FromBytes(naming.SourceName), static_cast<int>(i) + 1).toStdString();
+            }
+        }
+        const TPlannedPieces planned =
+            PlanPieces(FMp3->Info, plan.Ranges.Pieces, naming, tagging, numbered, codePage);
         const std::vector<TSplitPiece>& pieces = planned.Pieces;
         const std::vector<std::string>& names = planned.Names;
         outcome.Count = pieces.size();
@@ -111,24 +132,38 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
             outcome.Kind = TSplitOutcome::Refused;
             outcome.Reason = *taken + ": exists already; choose another folder, or move the earlier pieces away";
         } else {
-            const auto showPiece = [&](size_t number) {
-                ShowWaitPanel(Messages.SplitWriting.arg(number).arg(pieces.size()));
-            };
-            showPiece(1);
-            TJobCallbacks callbacks;
-            callbacks.Written = [&](size_t i) {
-                if (i + 1 < pieces.size())
-                    showPiece(i + 2);
-            };
-            const TJobReport report = RunJob(SplitJob(*FMp3, pieces, choices), callbacks);
-            if (report.Stage == TJobStage::Plan || report.Stage == TJobStage::Measure) {
-                // Refused before a byte was written: the stream cannot take
-                // the volume choices, or the target could not be measured.
-                outcome.Kind = TSplitOutcome::Refused;
-                outcome.Reason = report.Result.Message;
+            // One piece at a time, so that Cancel stops between two pieces
+            // (each piece is a job of its own, measured on its own for a
+            // loudness target); the progress window keeps the window's
+            // controls out of reach.
+            QProgressDialog progress(this);
+            progress.setWindowModality(Qt::WindowModal);
+            progress.setMinimumDuration(500);
+            progress.setRange(0, static_cast<int>(pieces.size()));
+            for (size_t i = 0; i < pieces.size(); ++i) {
+                const QString writing = Messages.SplitWriting.arg(i + 1).arg(pieces.size());
+                ShowWaitPanel(writing);
+                progress.setLabelText(writing);
+                progress.setValue(static_cast<int>(i));
+                if (progress.wasCanceled()) {
+                    outcome.Cancelled = true;
+                    break;
+                }
+                const TJobReport report = RunJob(SplitJob(*FMp3, {pieces[i]}, choices));
+                if (outcome.Written == 0 &&
+                    (report.Stage == TJobStage::Plan || report.Stage == TJobStage::Measure)) {
+                    // Refused before a byte was written: the stream cannot
+                    // take the volume choices, or the target could not be
+                    // measured.
+                    outcome.Kind = TSplitOutcome::Refused;
+                    outcome.Reason = report.Result.Message;
+                }
+                outcome.Written += report.Written.size();
+                outcome.Failure = report.Result;
+                if (!report.Result.Ok())
+                    break;
             }
-            outcome.Written = report.Written.size();
-            outcome.Failure = report.Result;
+            progress.setValue(static_cast<int>(pieces.size()));
         }
     }
     switch (outcome.Kind) {
@@ -146,6 +181,11 @@ void TFrmMP3Editor::SplitAtSilences(const QString& folder) {
         break;
     }
     const QString written = Messages.SplitDone.arg(outcome.Written).arg(folder);
+    if (outcome.Cancelled) {
+        ShowMessageBox(this, Messages.SplitCancelled + QStringLiteral("\r\n") + written, Messages.Info,
+                       QMessageBox::Information);
+        return;
+    }
     if (outcome.Failure.Ok()) {
         ShowMessageBox(this, written, Messages.Info, QMessageBox::Information);
         return;

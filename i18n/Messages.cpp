@@ -24,7 +24,7 @@ QString DecodeLanguageText(const std::string& bytes) {
 void LoadMessages(TMessageTexts& texts, const std::string& path) {
     const auto ini = LoadLanguageFile(path);
     // Read in the file format's key order; each slot is replaced.
-    const std::array<std::pair<const char*, QString*>, 15> messageSlots{{
+    const std::array<std::pair<const char*, QString*>, 17> messageSlots{{
         {"Ms_Opening", &texts.Opening},
         {"Ms_Error", &texts.Error},
         {"Ms_Waiting", &texts.Waiting},
@@ -40,6 +40,8 @@ void LoadMessages(TMessageTexts& texts, const std::string& path) {
         {"Ms_Preparing", &texts.Preparing},
         {"Ms_NotPlay", &texts.NotPlay},
         {"Ms_EmptySelection", &texts.EmptySelection},
+        {"Ms_Saved", &texts.Saved},
+        {"Ms_SplitCancelled", &texts.SplitCancelled},
     }};
     for (const auto& [key, slot] : messageSlots)
         *slot = QString::fromStdString(ini.ReadString("Messages", key, ""));

@@ -23,6 +23,8 @@ struct TMessageTexts {
     QString Preparing;    // Ms_Preparing: wait panel while the result to play is written
     QString NotPlay;      // Ms_NotPlay: writing the result to play failed
     QString EmptySelection; // Ms_EmptySelection: a save or play of a selection whose end is not after its start
+    QString SplitCancelled; // Ms_SplitCancelled: a split stopped by its Cancel button
+    QString Saved;        // Ms_Saved: the status line after a save, %1 the new file's name
 };
 
 // Every "#13#10" in text replaced by a carriage return and line feed.
@@ -32,7 +34,7 @@ QString ExpandLineBreaks(QString text);
 // otherwise the ANSI code page of the user's locale.
 QString DecodeLanguageText(const std::string& bytes);
 
-// Reads the fifteen keys of section "Messages" of the file at path into texts,
+// Reads the seventeen keys of section "Messages" of the file at path into texts,
 // replacing what was there; a missing file, section or key gives "". Only
 // Ms_NotSaveName has its "#13#10" expanded.
 void LoadMessages(TMessageTexts& texts, const std::string& path);

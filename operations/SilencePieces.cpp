@@ -4,11 +4,10 @@
 
 namespace vivizu {
 
-TSilencePieces FindSilencePieces(const std::string& file, const TFrameIndex& index, const TSilenceOptions& silence,
-                                 std::optional<TStreamTime> keep, bool exact, const TDecodeOptions& decode)
+TSilencePieces SilencePiecesOf(const TFrameIndex& index, const TStreamSilences& silences,
+                               std::optional<TStreamTime> keep, bool exact)
 {
     TSilencePieces found;
-    const TStreamSilences silences = FindStreamSilences(file, index, silence, decode);
     found.Result = silences.Result;
     if (silences.Result.Status != TDecodeStatus::Done)
         return found;
@@ -20,6 +19,12 @@ TSilencePieces FindSilencePieces(const std::string& file, const TFrameIndex& ind
             s.Start <= 0 && TStreamTime::FromSamples(s.End, silences.SampleRate) >= index.Duration();
     }
     return found;
+}
+
+TSilencePieces FindSilencePieces(const std::string& file, const TFrameIndex& index, const TSilenceOptions& silence,
+                                 std::optional<TStreamTime> keep, bool exact, const TDecodeOptions& decode)
+{
+    return SilencePiecesOf(index, FindStreamSilences(file, index, silence, decode), keep, exact);
 }
 
 } // namespace vivizu

@@ -5,6 +5,7 @@
 #include "engine/cut/SilenceSplit.h"
 #include "engine/decode/DecodeTypes.h"
 #include "engine/decode/Silence.h"
+#include "engine/decode/StreamSilences.h"
 #include "engine/frames/FrameIndex.h"
 
 #include <optional>
@@ -23,5 +24,9 @@ struct TSilencePieces {
 // keep and exact as PlanSilenceSplit takes them.
 TSilencePieces FindSilencePieces(const std::string& file, const TFrameIndex& index, const TSilenceOptions& silence,
                                  std::optional<TStreamTime> keep, bool exact, const TDecodeOptions& decode = {});
+
+// The pieces around silences already found (by a decode of index's file).
+TSilencePieces SilencePiecesOf(const TFrameIndex& index, const TStreamSilences& silences,
+                               std::optional<TStreamTime> keep, bool exact);
 
 } // namespace vivizu

@@ -20,6 +20,8 @@ Ms_NoSilence=No silence was found; nothing was written.
 Ms_Preparing=Preparing the result, please wait...
 Ms_NotPlay=The result could not be played.
 Ms_EmptySelection=The selection is empty: the end tag is not after the start tag.
+Ms_Saved=Saved as %1.
+Ms_SplitCancelled=The split was cancelled.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
@@ -87,6 +89,8 @@ OverviewSpeech.SelectionWords=Start %1, end %2, length %3; showing %4 to %5
 OverviewSpeech.SnapStartWords=Start %1, snapped into a pause
 OverviewSpeech.SnapEndWords=End %1, snapped into a pause
 OverviewSpeech.RemovedWords=Removed stretches: %1; to save: %2
+PM_WideOverview.Caption=Wide overview strip
+WideOverview.AccessibleName=Wide overview
 
 [FrmPlayMsg]
 RadioButton1.Caption=Play from Start Tag
@@ -134,3 +138,14 @@ OpenDialog1.Title=Import edit list
 OpenDialog1.Filter=Edit decision lists (*.edl)|*.edl
 SaveDialog1.Title=Export edit list
 SaveDialog1.Filter=Edit decision lists (*.edl)|*.edl
+[FrmSplit]
+LabelTitle.Caption=Split at silences
+LabelThreshold.Caption=Silence below (dBFS):
+LabelMinPause.Caption=Shortest pause (seconds):
+LabelPieces.Caption=Pieces:
+SpinThreshold.AccessibleName=Silence threshold in dBFS
+SpinMinPause.AccessibleName=Shortest pause in seconds
+LabelPiecesValue.AccessibleName=Number of pieces
+BtnOk.Caption=&Ok
+BtnCancel.Caption=&Cancel
+BtnSysClose.Hint=Close

@@ -20,6 +20,8 @@ Ms_NoSilence=Aucun silence trouvé ; rien n'a été écrit.
 Ms_Preparing=Préparation du résultat, veuillez patienter...
 Ms_NotPlay=Impossible de lire le résultat.
 Ms_EmptySelection=La sélection est vide : le repère de fin n'est pas après le repère de début.
+Ms_Saved=Enregistré sous %1.
+Ms_SplitCancelled=Le découpage a été annulé.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu version 2.2.2
@@ -87,6 +89,8 @@ OverviewSpeech.SelectionWords=Début %1, fin %2, durée %3 ; affiché de %4 à %
 OverviewSpeech.SnapStartWords=Début %1, placé dans un silence
 OverviewSpeech.SnapEndWords=Fin %1, placée dans un silence
 OverviewSpeech.RemovedWords=Passages retirés : %1 ; à enregistrer : %2
+PM_WideOverview.Caption=Bande d'aperçu large
+WideOverview.AccessibleName=Aperçu large
 
 [FrmPlayMsg]
 RadioButton1.Caption=Lire à partir du repère de début
@@ -134,3 +138,14 @@ OpenDialog1.Title=Importer une liste de montage
 OpenDialog1.Filter=Listes de montage (*.edl)|*.edl
 SaveDialog1.Title=Exporter la liste de montage
 SaveDialog1.Filter=Listes de montage (*.edl)|*.edl
+[FrmSplit]
+LabelTitle.Caption=Découper aux silences
+LabelThreshold.Caption=Silence sous (dBFS) :
+LabelMinPause.Caption=Pause minimale (secondes) :
+LabelPieces.Caption=Parties :
+SpinThreshold.AccessibleName=Seuil de silence en dBFS
+SpinMinPause.AccessibleName=Pause minimale en secondes
+LabelPiecesValue.AccessibleName=Nombre de parties
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Annuler
+BtnSysClose.Hint=Fermer

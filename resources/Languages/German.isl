@@ -20,6 +20,8 @@ Ms_NoSilence=Keine Stille gefunden; es wurde nichts geschrieben.
 Ms_Preparing=Ergebnis wird vorbereitet, bitte warten...
 Ms_NotPlay=Das Ergebnis konnte nicht abgespielt werden.
 Ms_EmptySelection=Die Auswahl ist leer: Die Endmarke liegt nicht nach der Startmarke.
+Ms_Saved=Gespeichert als %1.
+Ms_SplitCancelled=Das Teilen wurde abgebrochen.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu Version 2.2.2
@@ -87,6 +89,8 @@ OverviewSpeech.SelectionWords=Anfang %1, Ende %2, Länge %3; angezeigt %4 bis %5
 OverviewSpeech.SnapStartWords=Anfang %1, in eine Pause gerückt
 OverviewSpeech.SnapEndWords=Ende %1, in eine Pause gerückt
 OverviewSpeech.RemovedWords=Entfernte Abschnitte: %1; zu speichern: %2
+PM_WideOverview.Caption=Breiter Übersichtsstreifen
+WideOverview.AccessibleName=Breite Übersicht
 
 [FrmPlayMsg]
 RadioButton1.Caption=Ab der Startmarke abspielen
@@ -134,3 +138,14 @@ OpenDialog1.Title=Schnittliste importieren
 OpenDialog1.Filter=Schnittlisten (*.edl)|*.edl
 SaveDialog1.Title=Schnittliste exportieren
 SaveDialog1.Filter=Schnittlisten (*.edl)|*.edl
+[FrmSplit]
+LabelTitle.Caption=An Stillen teilen
+LabelThreshold.Caption=Stille unter (dBFS):
+LabelMinPause.Caption=Kürzeste Pause (Sekunden):
+LabelPieces.Caption=Teile:
+SpinThreshold.AccessibleName=Stilleschwelle in dBFS
+SpinMinPause.AccessibleName=Kürzeste Pause in Sekunden
+LabelPiecesValue.AccessibleName=Anzahl der Teile
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Abbrechen
+BtnSysClose.Hint=Schließen

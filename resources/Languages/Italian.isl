@@ -20,6 +20,8 @@ Ms_NoSilence=Nessun silenzio trovato; non è stato scritto nulla.
 Ms_Preparing=Preparazione del risultato, attendere...
 Ms_NotPlay=Impossibile riprodurre il risultato.
 Ms_EmptySelection=La selezione è vuota: il punto finale non è dopo il punto iniziale.
+Ms_Saved=Salvato come %1.
+Ms_SplitCancelled=La divisione è stata annullata.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versione 2.2.2
@@ -87,6 +89,8 @@ OverviewSpeech.SelectionWords=Inizio %1, fine %2, durata %3; visibile da %4 a %5
 OverviewSpeech.SnapStartWords=Inizio %1, spostato in una pausa
 OverviewSpeech.SnapEndWords=Fine %1, spostata in una pausa
 OverviewSpeech.RemovedWords=Tratti rimossi: %1; da salvare: %2
+PM_WideOverview.Caption=Striscia panoramica larga
+WideOverview.AccessibleName=Panoramica larga
 
 [FrmPlayMsg]
 RadioButton1.Caption=Riproduci dal punto iniziale
@@ -134,3 +138,14 @@ OpenDialog1.Title=Importa lista di montaggio
 OpenDialog1.Filter=Liste di montaggio (*.edl)|*.edl
 SaveDialog1.Title=Esporta lista di montaggio
 SaveDialog1.Filter=Liste di montaggio (*.edl)|*.edl
+[FrmSplit]
+LabelTitle.Caption=Dividi ai silenzi
+LabelThreshold.Caption=Silenzio sotto (dBFS):
+LabelMinPause.Caption=Pausa minima (secondi):
+LabelPieces.Caption=Parti:
+SpinThreshold.AccessibleName=Soglia del silenzio in dBFS
+SpinMinPause.AccessibleName=Pausa minima in secondi
+LabelPiecesValue.AccessibleName=Numero di parti
+BtnOk.Caption=&OK
+BtnCancel.Caption=&Annulla
+BtnSysClose.Hint=Chiudi

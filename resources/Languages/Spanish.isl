@@ -20,6 +20,8 @@ Ms_NoSilence=No se encontró ningún silencio; no se escribió nada.
 Ms_Preparing=Preparando el resultado, espere un momento...
 Ms_NotPlay=No se ha podido reproducir el resultado.
 Ms_EmptySelection=La selección está vacía: la marca de fin no está después de la marca de inicio.
+Ms_Saved=Guardado como %1.
+Ms_SplitCancelled=Se canceló la división.
 
 [FrmMP3Editor]
 Label11.Caption=Vivizu versión 2.2.2
@@ -87,6 +89,8 @@ OverviewSpeech.SelectionWords=Inicio %1, fin %2, duración %3; se muestra de %4 
 OverviewSpeech.SnapStartWords=Inicio %1, ajustado a una pausa
 OverviewSpeech.SnapEndWords=Fin %1, ajustado a una pausa
 OverviewSpeech.RemovedWords=Tramos quitados: %1; para guardar: %2
+PM_WideOverview.Caption=Franja de vista general ancha
+WideOverview.AccessibleName=Vista general ancha
 
 [FrmPlayMsg]
 RadioButton1.Caption=Reproducir desde la marca de inicio
@@ -134,3 +138,14 @@ OpenDialog1.Title=Importar lista de edición
 OpenDialog1.Filter=Listas de edición (*.edl)|*.edl
 SaveDialog1.Title=Exportar lista de edición
 SaveDialog1.Filter=Listas de edición (*.edl)|*.edl
+[FrmSplit]
+LabelTitle.Caption=Dividir en los silencios
+LabelThreshold.Caption=Silencio bajo (dBFS):
+LabelMinPause.Caption=Pausa mínima (segundos):
+LabelPieces.Caption=Piezas:
+SpinThreshold.AccessibleName=Umbral de silencio en dBFS
+SpinMinPause.AccessibleName=Pausa mínima en segundos
+LabelPiecesValue.AccessibleName=Número de piezas
+BtnOk.Caption=&Aceptar
+BtnCancel.Caption=&Cancelar
+BtnSysClose.Hint=Cerrar

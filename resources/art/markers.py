@@ -1,4 +1,4 @@
-"""The four 16 x 16 marker bitmaps, drawn pixel by pixel and written as 24-bit BMP.
+"""The four 16 x 16 marker bitmaps (and their 32 x 32 doubles), drawn pixel by pixel and written as 24-bit BMP.
 
 A marker is a small pin whose tip points down at the position bar; the tip
 is at x = 8, the middle of the 16-pixel picture.  The bitmaps are drawn
@@ -53,18 +53,18 @@ def in_glyph(x, y, kind):
     return stem or arms
 
 
-def draw(fill, edge, glyph_colour, glyph):
-    """Rows of (r, g, b), top row first."""
+def draw(fill, edge, glyph_colour, glyph, scale=1):
+    """Rows of (r, g, b), top row first; scale pixels per unit of the 16 x 16 design."""
     rows = []
-    for py in range(SIZE):
+    for py in range(SIZE * scale):
         row = []
-        for px in range(SIZE):
+        for px in range(SIZE * scale):
             total = [0.0, 0.0, 0.0]
             covered = 0
             for sy in range(SUB):
                 for sx in range(SUB):
-                    x = px + (sx + 0.5) / SUB
-                    y = py + (sy + 0.5) / SUB
+                    x = (px + (sx + 0.5) / SUB) / scale
+                    y = (py + (sy + 0.5) / SUB) / scale
                     if not in_pin(x, y, 0):
                         colour = BODY
                     else:
@@ -101,8 +101,11 @@ def bmp_bytes(rows):
 
 
 def write_markers(folder):
+    """Each marker at 16 x 16 and, for screens scaled 1.5x and more, drawn
+    again from the same shapes at 32 x 32 ("MarkStart@2x.bmp")."""
     for name, (fill, edge, glyph_colour, glyph) in MARKERS.items():
-        rows = draw(fill, edge, glyph_colour, glyph)
-        assert rows[SIZE - 1][0] == KEY
-        with open(f"{folder}/{name}.bmp", "wb") as f:
-            f.write(bmp_bytes(rows))
+        for scale, suffix in ((1, ""), (2, "@2x")):
+            rows = draw(fill, edge, glyph_colour, glyph, scale)
+            assert rows[SIZE * scale - 1][0] == KEY
+            with open(f"{folder}/{name}{suffix}.bmp", "wb") as f:
+                f.write(bmp_bytes(rows))

@@ -2,6 +2,7 @@
 // Helpers shared by the main window's tests: fixture paths, answering the
 // open dialog, and catching message boxes and error reports.
 #include "editor/MessageBox.h"
+#include "editor/SplitDialog.h"
 #include "EditorControls.h"
 #include "editor/UnitMP3Editor.h"
 #include "platform/Ini.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -78,11 +80,21 @@ public:
         TApplication::SetReportHook([this](const QString& caption, const QString& text) {
             Reports.push_back({text, caption, static_cast<int>(QMessageBox::Critical)});
         });
+        SetQuestionBoxHook([this](const QString& text, const QString& caption) {
+            Questions.push_back({text, caption, static_cast<int>(QMessageBox::Warning)});
+            return ReplaceAnswer;
+        });
+        SetSplitDialogHook([this](TFrmSplit& dialog) {
+            ++SplitDialogs;
+            return SplitAnswer ? SplitAnswer(dialog) : true;
+        });
     }
     ~TDialogSeams() {
         TFileDialogBase::SetExecuteHook({});
         SetMessageBoxHook({});
         TApplication::SetReportHook({});
+        SetQuestionBoxHook({});
+        SetSplitDialogHook({});
     }
     TDialogSeams(const TDialogSeams&) = delete;
     TDialogSeams& operator=(const TDialogSeams&) = delete;
@@ -91,6 +103,11 @@ public:
     int Executes = 0;
     std::vector<TBox> Boxes;    // message boxes of the windows
     std::vector<TBox> Reports;  // the application's error reports
+    std::vector<TBox> Questions; // questions asked (replace an existing file?)
+    bool ReplaceAnswer = true;   // their answer
+    int SplitDialogs = 0;        // split dialogs shown
+    // Answers the split dialog (true: OK); unset, OK with its values.
+    std::function<bool(TFrmSplit&)> SplitAnswer;
 };
 
 // Opens path with a click on the Open button, as a user would, with the

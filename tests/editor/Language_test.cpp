@@ -83,7 +83,7 @@ TEST_F(WindowLanguage, StartsInTheStoredLanguageAndStoresItAgainAtClose) {
     TEditorControls(form).RzBmpButton1->click();
     // The open above kept its folder in a section of its own.
     EXPECT_EQ(Settings(), "; kept\n[OPTIONS]\nLastFolder=/music\nKeepID3v2=0\nLengthHeader=0\n"
-                          "ExactCut=0\nSnapToQuiet=0\nGainDb=0.0\nFadeInMs=0\nFadeOutMs=0\nNormalize=0\nTargetLufs=-18.0\n\n[LANGUAGE]\nDefault=4\n\n[FILES]\nLastFolder=\"" +
+                          "ExactCut=0\nSnapToQuiet=0\nGainDb=0.0\nFadeInMs=0\nFadeOutMs=0\nNormalize=0\nTargetLufs=-18.0\nWideOverview=0\n\n[LANGUAGE]\nDefault=4\n\n[FILES]\nLastFolder=\"" +
                               QFileInfo(song).absolutePath().toStdString() + "\"\n");
 }
 
