@@ -145,13 +145,11 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
 
     TCutLayout layout = Layout(input, Tag, Options);
     TCutPlan plan;
-    if (Options.ExactCut && !Options.Removed.empty())
-        return CutOutcome(TCutStatus::NotApplicable, 0,
-                          FileName + ": an exact cut cannot leave stretches out yet; cut without --exact");
     if (Options.ExactCut) {
         if (!FDecoderIndex)
             FDecoderIndex.emplace(AudioStart(), AudioEnd(), TWalkRule::Decoder);
-        const TExactPlan exact = PlanExactCut(*FDecoderIndex, input, SourceEncoder(input), StartMs, EndMs);
+        const TExactPlan exact = PlanExactEdit(*FDecoderIndex, input, SourceEncoder(input), StartMs, EndMs,
+                                               Options.Removed);
         if (!exact.Declined.empty())
             return CutOutcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
         plan = exact.Plan;

@@ -80,7 +80,8 @@ size_t NearestBoundary(const TFrameIndex& index, TStreamTime time)
 
 } // namespace
 
-bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemoved>& removed)
+bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemoved>& removed,
+                     const TRemovalBounds& bounds)
 {
     if (removed.empty() || plan.Empty())
         return true;
@@ -90,10 +91,11 @@ bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemov
     for (const TRemoved& r : removed) {
         if (r.ToMs <= r.FromMs)
             continue;
-        const TStreamTime to = TStreamTime::FromMs(r.ToMs);
+        const TStreamTime to = TStreamTime::FromMs(r.ToMs) + bounds.Shift;
         index.ExtendToTime(input, to);
-        const size_t a = NearestBoundary(index, TStreamTime::FromMs(std::max<int64_t>(r.FromMs, 0)));
-        const size_t b = NearestBoundary(index, to);
+        const TStreamTime from = std::max(TStreamTime::FromMs(r.FromMs) + bounds.Shift, TStreamTime{});
+        const size_t a = std::max(NearestBoundary(index, from), bounds.HeadUntil);
+        const size_t b = std::min(NearestBoundary(index, to), bounds.TailFrom);
         if (b > a)
             gaps.emplace_back(a, b);
     }

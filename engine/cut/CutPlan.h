@@ -5,6 +5,7 @@
 #include "engine/CutResult.h"
 #include "engine/frames/FrameIndex.h"
 #include <cstdint>
+#include <cstddef>
 #include <vector>
 
 namespace vivizu {
@@ -60,12 +61,23 @@ struct TCutPlan {
 // walks only to the first frame.
 TCutPlan PlanPlainCut(TFrameIndex& index, TInputFile& input, int32_t StartMs, int32_t EndMs, bool open = false);
 
+// What a removal leaves alone: the frames before HeadUntil and from TailFrom
+// on stay (an exact cut's warm-up and the frames holding its first and last
+// sample); Shift is added to the stretches' times to give frame times (an
+// exact cut counts its times on the gapless timeline).
+struct TRemovalBounds {
+    size_t HeadUntil = 0;
+    size_t TailFrom = SIZE_MAX;
+    TStreamTime Shift;
+};
+
 // Leaves the removed stretches out of a closed plan: each one's ends are
 // rounded to the nearest frame boundary and the frames between go; what is
 // left of the plan becomes its own frames and its later runs, each later
 // Layer III run that begins with a borrowing frame led by a silent frame
 // that carries the borrowed bytes. Stretches may overlap and come in any
 // order. False when a carrying frame cannot be built.
-bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemoved>& removed);
+bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemoved>& removed,
+                     const TRemovalBounds& bounds = {});
 
 } // namespace vivizu

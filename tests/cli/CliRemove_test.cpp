@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -53,8 +54,8 @@ TEST(CliRemove, KeptFramesAreJoinedAtTheNearestFrameBoundaries)
     const TRun all = RunCli({"cut", "--remove", "0-3.0", in, dir / "none.mp3", "0", "2612"});
     EXPECT_EQ(all.Exit, 1) << all.Err;
     EXPECT_FALSE(Exists(dir / "none.mp3"));
-    // Not with --exact yet, and stretches must be stretches.
-    EXPECT_EQ(RunCli({"cut", "--exact", "--remove", "1.0-2.0", in, dir / "x.mp3", "0", "2612"}).Exit, 1);
+    // With --exact too (CliRemove.ExactEndsAroundFrameJoins), and stretches must be stretches.
+    EXPECT_EQ(RunCli({"cut", "--exact", "--remove", "1.0-2.0", in, dir / "x.mp3", "0", "2612"}).Exit, 0);
     for (const char* bad : {"2.0-1.0", "1.0", "a-b", "1-2-3"})
         EXPECT_EQ(RunCli({"cut", "--remove", bad, in, dir / "x.mp3", "0", "2612"}).Exit, 2) << bad;
 
@@ -122,6 +123,57 @@ TEST(CliRemove, JoinsDecodeCleanlyWithBothDecoders)
     // (25 ms), and the carrying frame keeps 26 ms of silence after it.
     EXPECT_LT(peakAround(faded, 3.038), peakAround(dir / "hard.mp3", 3.038) - 20);
     EXPECT_EQ(RunCli({"cut", "--join-fade", "0.1", cbr, dir / "x.mp3", "0", "10.0"}).Exit, 2); // no join to fade
+}
+
+// --exact with stretches removed: the outer ends sample-exact, the joins on
+// frame boundaries. Both decoders play it without a word, and as many
+// samples as the exact ends hold less the removed frames, plus one silent
+// frame for each join whose frame borrowed bytes.
+TEST(CliRemove, ExactEndsAroundFrameJoins)
+{
+    if (!HaveTool("sox") || !HaveTool("lame") || !HaveTool("ffmpeg") || !HaveTool("mpg123"))
+        GTEST_SKIP() << "needs sox, lame, ffmpeg and mpg123";
+    TempDir dir;
+    const std::string wav = dir / "s.wav", vbr = dir / "vbr.mp3", cbr = dir / "cbr.mp3";
+    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + wav + "' synth 20 sine 300-1200 vol 0.4 && lame --quiet -V 2 '" +
+                           wav + "' '" + vbr + "' && lame --quiet -b 128 '" + wav + "' '" + cbr + "'")
+                              .c_str()),
+              0);
+    const auto samples = [](const std::string& file) {
+        const long ffmpeg = std::atol(ShellOutput("ffmpeg -nostdin -v error -i '" + file + "' -f s16le - | wc -c").c_str());
+        const long mpg123 = std::atol(ShellOutput("mpg123 -q -s '" + file + "' | wc -c").c_str());
+        EXPECT_EQ(ffmpeg, mpg123) << "the decoders disagree on the length";
+        return ffmpeg / 4;
+    };
+    // A time of the gapless timeline rounded to the nearest frame start:
+    // frames start every 1152 samples of the raw decode, which runs ahead of
+    // the gapless one by LAME's delay (576) and the decoder's (529).
+    const auto boundary = [](double seconds) { return std::lround((seconds * 44100 + 1105) / 1152); };
+    for (const std::string& source : {cbr, vbr}) {
+        SCOPED_TRACE(source);
+        const std::string out = dir / "out.mp3";
+        const TRun run = RunCli({"cut", "--no-tag", "--exact", "--remove", "3.0-5.6", "--remove", "8.2-12.0", source,
+                                 out, "1.0", "15.0"});
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(DecoderComplaints(out), "");
+        const long removed = (boundary(5.6) - boundary(3.0)) + (boundary(12.0) - boundary(8.2));
+        const long expected = 14 * 44100 - removed * 1152;
+        const long got = samples(out);
+        EXPECT_EQ((got - expected) % 1152, 0) << got << " against " << expected;
+        EXPECT_GE(got, expected);
+        EXPECT_LE(got, expected + 2 * 1152);
+
+        // An end inside a removed stretch moves to the stretch's far side,
+        // exactly: 2.0 to 9.0 with no join at all.
+        ASSERT_EQ(RunCli({"cut", "--no-tag", "--exact", "--remove", "0-2.0", "--remove", "9.0-11.0", source, out, "0",
+                          "10.0"})
+                      .Exit,
+                  0);
+        EXPECT_EQ(DecoderComplaints(out), "");
+        EXPECT_EQ(samples(out), 7 * 44100);
+        // A stretch that covers the whole range leaves nothing to cut.
+        EXPECT_EQ(RunCli({"cut", "--exact", "--remove", "0.5-12.0", source, dir / "none.mp3", "1.0", "11.0"}).Exit, 1);
+    }
 }
 
 // Edit lists as comskip and hand editors write them.
