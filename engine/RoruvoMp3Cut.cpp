@@ -8,6 +8,7 @@
 #include "engine/cut/ExactCut.h"
 #include "engine/cut/GainPlan.h"
 #include "engine/cut/GainTransform.h"
+#include "engine/cut/StretchChapters.h"
 #include "engine/io/FileStream.h"
 #include "engine/io/SameFile.h"
 
@@ -145,6 +146,7 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
 
     TCutLayout layout = Layout(input, Tag, Options);
     TCutPlan plan;
+    TStreamTime sourceZero, firstSource; // for chapters: START and END's timeline, where the cut begins on it
     if (Options.ExactCut) {
         if (!FDecoderIndex)
             FDecoderIndex.emplace(AudioStart(), AudioEnd(), TWalkRule::Decoder);
@@ -153,11 +155,13 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
         if (!exact.Declined.empty())
             return CutOutcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
         plan = exact.Plan;
+        sourceZero = exact.Zero;
+        firstSource = exact.Start;
     } else {
         // Without a header or a fade-out (both need the end first) nothing
         // needs the whole plan first: the copy walks as it writes.
         plan = PlanPlainCut(FIndex, input, StartMs, EndMs,
-                            !header && Options.FadeOutMs <= 0 && Options.Removed.empty());
+                            !header && Options.FadeOutMs <= 0 && Options.Removed.empty() && !Options.StretchChapters);
         if (!RemoveStretches(plan, input, Options.Removed))
             return CutOutcome(TCutStatus::NotApplicable, 0,
                               FileName + ": no frame of this stream can carry the bytes a join needs");
@@ -173,6 +177,10 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
                                         : "nothing to cut: START is past the end of the stream");
     if (const auto refusal = FadesDoNotFit(plan, Options))
         return CutOutcome(TCutStatus::NotApplicable, 0, *refusal);
+    if (Options.StretchChapters && !plan.Empty())
+        layout.Id3v2Tag = ChapteredId3v2Tag(
+            layout.Id3v2Tag,
+            StretchChapters(plan, Options.ExactCut ? firstSource : plan.Index->StartOf(plan.First), sourceZero));
     return WritePlanned(input, plan, layout, OutFileName, Options);
 }
 

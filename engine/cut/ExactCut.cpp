@@ -111,7 +111,9 @@ TExactPlan PlanExactCut(TFrameIndex& index, TInputFile& input, const TEncoderInf
     const int64_t last = (e - 1 + skip) / spf;
     const int64_t warmUp = std::min(first, (WarmUpSamples + spf - 1) / spf);
     result.StartFrame = runStart + static_cast<size_t>(first);
-    result.Zero = runTime + TStreamTime::FromSamples(skip, rate);
+    // Without the gapless timeline, START and END count frame time.
+    result.Zero = TStreamTime::FromSamples(skip, rate);
+    result.Start = (gapless ? TStreamTime{} : runTime) + TStreamTime::FromSamples(s, rate);
     plan.First = runStart + static_cast<size_t>(first - warmUp);
     plan.Last = runStart + static_cast<size_t>(last) + 1;
     plan.FromFirst = plan.First == 0;

@@ -23,6 +23,7 @@ struct TExactPlan {
     std::string Declined;   // why no exact cut can be made; empty when it can
     size_t StartFrame = 0;  // the frame of the index that holds s
     TStreamTime Zero;       // the frame time where the timeline of START and END begins
+    TStreamTime Start;      // s on that timeline
 };
 
 // The plan on index, the frames as decoders find them (walked by the

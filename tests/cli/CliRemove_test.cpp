@@ -6,17 +6,50 @@
 #include "request/EditList.h"
 
 #include <gtest/gtest.h>
+#include <taglib/chapterframe.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/tableofcontentsframe.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using namespace clitest;
 using namespace vivizu;
 using namespace vivizu::test;
 
 namespace {
+
+struct TChapterSeen {
+    unsigned Start = 0, End = 0;
+    std::string Title;
+    bool operator==(const TChapterSeen&) const = default;
+};
+
+// The CHAP frames of file's ID3v2 tag, in order; empty when the table of
+// contents does not list them all.
+std::vector<TChapterSeen> ChaptersOf(const std::string& file)
+{
+    TagLib::MPEG::File mp3(file.c_str());
+    TagLib::ID3v2::Tag* tag = mp3.ID3v2Tag(false);
+    if (!tag)
+        return {};
+    std::vector<TChapterSeen> seen;
+    for (TagLib::ID3v2::Frame* frame : tag->frameList("CHAP")) {
+        const auto* chapter = dynamic_cast<TagLib::ID3v2::ChapterFrame*>(frame);
+        const TagLib::ID3v2::FrameList titles = chapter->embeddedFrameList("TIT2");
+        seen.push_back({chapter->startTime(), chapter->endTime(),
+                        titles.isEmpty() ? std::string() : titles.front()->toString().to8Bit(true)});
+    }
+    const TagLib::ID3v2::FrameList tocs = tag->frameList("CTOC");
+    if (tocs.size() != 1 ||
+        dynamic_cast<TagLib::ID3v2::TableOfContentsFrame*>(tocs.front())->entryCount() != seen.size())
+        return {};
+    return seen;
+}
 
 // count frames of 417 bytes that borrow nothing (main_data_begin 0).
 Bytes Plain(int count)
@@ -162,6 +195,20 @@ TEST(CliRemove, ExactEndsAroundFrameJoins)
         EXPECT_EQ((got - expected) % 1152, 0) << got << " against " << expected;
         EXPECT_GE(got, expected);
         EXPECT_LE(got, expected + 2 * 1152);
+        // Chapters count what gapless players play: the first join lies
+        // where the first kept stretch's last frame ends, 116 frames into
+        // the raw decode, less the delays and the second before START.
+        ASSERT_EQ(RunCli({"cut", "--no-tag", "--exact", "--chapters", "--remove", "3.0-5.6", "--remove", "8.2-12.0",
+                          source, out, "1.0", "15.0"})
+                      .Exit,
+                  0);
+        EXPECT_EQ(DecoderComplaints(out), "");
+        const std::vector<TChapterSeen> chapters = ChaptersOf(out);
+        ASSERT_EQ(chapters.size(), 3u);
+        EXPECT_EQ(chapters[0].Start, 0u);
+        EXPECT_EQ(chapters[0].Title, "000:00:01.000");
+        EXPECT_EQ(chapters[1].Start, (boundary(3.0) * 1152 - 1105 - 44100) * 1000 / 44100);
+        EXPECT_EQ(chapters[2].End, got * 1000 / 44100);
 
         // An end inside a removed stretch moves to the stretch's far side,
         // exactly: 2.0 to 9.0 with no join at all.
@@ -174,6 +221,39 @@ TEST(CliRemove, ExactEndsAroundFrameJoins)
         // A stretch that covers the whole range leaves nothing to cut.
         EXPECT_EQ(RunCli({"cut", "--exact", "--remove", "0.5-12.0", source, dir / "none.mp3", "1.0", "11.0"}).Exit, 1);
     }
+}
+
+// --chapters marks where each kept stretch begins in the output's time,
+// titled by where it begins in the source; a stretch led by a carrying
+// frame begins with it, as a join's chapter does.
+TEST(CliRemove, ChaptersMarkWhereEachKeptStretchBegins)
+{
+    TempDir dir;
+    const Bytes audio = Plain(100); // 26.12 ms a frame
+    const std::string in = dir.Write("in.mp3", audio);
+    const std::string out = dir / "out.mp3";
+    // Kept: frames 0-37, 77-89 and 95-99 (as in the test above).
+    ASSERT_EQ(RunCli({"cut", "--no-tag", "--chapters", "--remove", "1.0-2.0", "--remove", "2351-2482", in, out, "0",
+                      "2612"})
+                  .Exit,
+              0);
+    EXPECT_EQ(ChaptersOf(out), (std::vector<TChapterSeen>{{0, 992, "000:00:00.000"},
+                                                          {992, 1332, "000:00:02.011"},
+                                                          {1332, 1462, "000:00:02.481"}}));
+    // The audio after the tag is what the cut without chapters writes.
+    const Bytes written = ReadAll(out);
+    const Bytes frames = Slice(audio, 0, 38 * 417) + Slice(audio, 77 * 417, 13 * 417) + Slice(audio, 95 * 417, 5 * 417);
+    ASSERT_GT(written.size(), frames.size());
+    EXPECT_EQ(Slice(written, written.size() - frames.size(), frames.size()), frames);
+
+    // Frame 77 borrows: the silent frame before it opens its chapter, which
+    // ends 23 frames after it.
+    const std::string borrowing = dir.Write("borrowing.mp3", Frames(H44, 100, 0));
+    ASSERT_EQ(RunCli({"cut", "--no-tag", "--chapters", "--remove", "1.0-2.0", borrowing, out, "0", "2612"}).Exit, 0);
+    EXPECT_EQ(ChaptersOf(out), (std::vector<TChapterSeen>{{0, 992, "000:00:00.000"}, {992, 1619, "000:00:02.011"}}));
+
+    // Chapters mark kept stretches: without a removed one there are none.
+    EXPECT_EQ(RunCli({"cut", "--chapters", in, dir / "x.mp3", "0", "2612"}).Exit, 2);
 }
 
 // Edit lists as comskip and hand editors write them.
