@@ -33,6 +33,12 @@ struct TCutPlan {
     // ToLast and Last are not known.
     bool Open = false;
     TStreamTime Wanted;
+    // An open plan's removed stretches, in frame time and in the order of
+    // their starts: the writer leaves them out as its walk reaches them,
+    // the same frames RemoveStretches would, so that every byte is read
+    // once. Wanted then ends the plan in the source's time (the frames that
+    // begin before the first frame's start plus Wanted), not in time written.
+    std::vector<std::pair<TStreamTime, TStreamTime>> OpenRemoved;
     bool FromFirst = false;   // the first frame is the stream's first audio frame
     bool ToLast = false;      // the last frame is the stream's last audio frame
     // Exact cuts: a silent frame that carries the bytes the first frame
@@ -70,6 +76,15 @@ struct TRemovalBounds {
     size_t TailFrom = SIZE_MAX;
     TStreamTime Shift;
 };
+
+// Leaves the removed stretches out of an open plan, as the writer reaches
+// them (see OpenRemoved).
+void RemoveStretchesOpen(TCutPlan& plan, const std::vector<TRemoved>& removed);
+
+// The frame whose start lies nearest to time: the boundary a removed
+// stretch's end is rounded to. The same once the index reaches time as when
+// it is complete.
+size_t NearestBoundary(const TFrameIndex& index, TStreamTime time);
 
 // Leaves the removed stretches out of a closed plan: each one's ends are
 // rounded to the nearest frame boundary and the frames between go; what is

@@ -1,20 +1,39 @@
 #include "engine/cut/CutWriter.h"
 
+#include "engine/cut/ExactCut.h"
 #include "engine/cut/LengthHeader.h"
+#include "engine/cut/ReservoirFrame.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vivizu {
 namespace {
 
 // Copies the bytes [from, to) of input to output in pieces as large as the
-// input's buffer, calling seen for each piece.
-// With direct set (nothing needs to see the bytes) the system copies them
-// first, as far as it can.
+// input's buffer, calling seen for each piece. What the input's buffer
+// holds already (the frames a walk has just read) goes from there, so that
+// those bytes are not read twice. With direct set (nothing needs to see the
+// bytes) the system copies the rest first, as far as it can.
 template <class Seen>
 void CopyBytes(TInputFile& input, int64_t from, int64_t to, TOutputFile& output, const Seen& seen, bool direct)
 {
-    if (direct)
+    for (std::span<const uint8_t> held; from < to && !(held = input.Buffered(from, static_cast<size_t>(to - from))).empty();) {
+        seen(held);
+        output.Write(held);
+        from += static_cast<int64_t>(held.size());
+    }
+    // A piece the buffer has just let go (the walk went on past it) is
+    // small: read again on its own, cheaper than a copy by the system.
+    constexpr int64_t Small = 128 * 1024;
+    if (direct && from < to && to - from <= Small) {
+        std::vector<uint8_t> piece(static_cast<size_t>(to - from));
+        input.ReadAt(from, piece.data(), piece.size());
+        seen(std::span<const uint8_t>(piece));
+        output.Write(piece);
+        return;
+    }
+    if (direct && from < to)
         from += output.CopyFrom(input.Descriptor(), from, to - from);
     input.Seek(from, TSeekOrigin::Begin);
     while (from < to) {
@@ -51,6 +70,9 @@ struct TAudioCopy {
     }
     void Note(TMpegHeader frame) { Vbr = Vbr || (Header && frame.BitrateIndex() != FirstBitrate); }
     void WriteFrames(TInputFile& input, const TCutPlan& plan);
+    // Writes the silent frame that carries what frame `first` borrows from
+    // the frames before it, when it borrows.
+    void WriteCarrying(TInputFile& input, const TFrameIndex& index, size_t first);
 };
 
 // The lengths of the frames plan writes, in order: each carrying frame and
@@ -69,6 +91,89 @@ void AddFrameLengths(const TCutPlan& plan, std::vector<int32_t>& lengths)
         add(run.ReservoirFrame, run.First, run.Last);
 }
 
+void TAudioCopy::WriteCarrying(TInputFile& input, const TFrameIndex& index, size_t first)
+{
+    const TMpegHeader header = index.HeaderOf(first);
+    if (header.Layer() != 3)
+        return;
+    const std::vector<uint8_t> borrowed = BorrowedBytes(input, index, 0, first);
+    if (borrowed.empty())
+        return;
+    const std::vector<uint8_t> frame = BuildReservoirFrame(header, borrowed);
+    if (frame.empty())
+        throw TCutAbandoned("no frame of this stream can carry the bytes a join needs");
+    Output.Write(frame);
+    Seen(frame);
+}
+
+// The walk of an open plan with stretches removed goes this many frames
+// ahead of the copy: few enough that the bytes it has read are still in
+// the input's buffer when they are copied.
+constexpr size_t EditWalkAhead = 64;
+
+// Writes an open plan with stretches removed in one pass: the walk goes a
+// little ahead, each stretch becomes frames once the walk has passed its
+// ends (NearestBoundary gives then what it gives on the whole index), and
+// the kept frames go out from the bytes the walk has just read. The frames
+// kept and the carrying frames are those RemoveStretches plans.
+template <class CopyFrames>
+void WriteOpenEdit(TAudioCopy& copy, TInputFile& input, const TCutPlan& plan, size_t& i, const CopyFrames& copyFrames)
+{
+    TFrameIndex& index = *plan.Index;
+    const TStreamTime until = index.StartOf(plan.First) + plan.Wanted;
+    const auto reached = [&](TStreamTime t) { return index.Complete() || index.Duration() >= t; };
+    size_t next = 0;     // the first stretch not yet passed
+    bool joined = false; // the frame at i begins a run after a removed stretch
+    for (;;) {
+        index.ExtendToCount(input, i + EditWalkAhead);
+        const size_t known = index.Count();
+        // The last frame walked may yet be the one nearest a stretch's
+        // start beyond it; the end and the stretches may come sooner.
+        size_t limit = index.Complete() ? known : known - 1;
+        std::optional<size_t> last;
+        if (reached(until))
+            last = index.FirstAtOrAfter(until);
+        if (last)
+            limit = std::min(limit, *last);
+        bool across = false; // the walk must pass a stretch's end first
+        while (next < plan.OpenRemoved.size()) {
+            const auto [from, to] = plan.OpenRemoved[next];
+            if (!reached(from))
+                break;
+            const size_t a = NearestBoundary(index, from);
+            if (a > i) {
+                limit = std::min(limit, a);
+                break;
+            }
+            if (!reached(to)) {
+                index.ExtendToTime(input, to);
+                across = true;
+                break;
+            }
+            const size_t b = NearestBoundary(index, to);
+            if (b > a && b > i) {
+                i = b;
+                joined = copy.Number > 0;
+            }
+            ++next;
+        }
+        if (across)
+            continue;
+        if (last && i >= *last)
+            break;
+        if (i < limit) {
+            if (joined)
+                copy.WriteCarrying(input, index, i);
+            joined = false;
+            copyFrames(i, limit);
+        }
+        if (index.Complete() && i >= known)
+            break;
+    }
+    if (copy.Number == 0)
+        throw TCutAbandoned("nothing is left");
+}
+
 // Writes plan's carrying frame, its frames and its later runs.
 void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
 {
@@ -83,7 +188,7 @@ void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
     // has what it wants); false when the open plan is satisfied.
     const auto copyFrames = [&](size_t& i, size_t known) {
         while (i < known) {
-            if (plan.Open && elapsed >= plan.Wanted)
+            if (plan.Open && plan.OpenRemoved.empty() && elapsed >= plan.Wanted)
                 return false;
             const int64_t position = index.PositionOf(i);
             const TMpegHeader frameHeader = index.HeaderOf(i);
@@ -105,7 +210,7 @@ void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
             // The runs of frames that follow each other without a gap go
             // out in one copy.
             for (; next < known && index.PositionOf(next) == end; ++next) {
-                if (plan.Open && elapsed >= plan.Wanted)
+                if (plan.Open && plan.OpenRemoved.empty() && elapsed >= plan.Wanted)
                     break;
                 const TMpegHeader following = index.HeaderOf(next);
                 Note(following);
@@ -119,6 +224,10 @@ void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
         return true;
     };
     size_t i = plan.First;
+    if (plan.Open && !plan.OpenRemoved.empty()) {
+        WriteOpenEdit(*this, input, plan, i, copyFrames);
+        return;
+    }
     for (bool done = false; !done;) {
         if (plan.Open)
             index.ExtendToCount(input, i + WalkAhead);

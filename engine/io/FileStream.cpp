@@ -218,6 +218,23 @@ void TInputFile::ReadWindow()
     }
 }
 
+void TInputFile::ReadAt(int64_t position, void* dest, size_t count) const
+{
+    auto* out = static_cast<uint8_t*>(dest);
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t got = pread(FFd, out + done, count - done, position + static_cast<int64_t>(done));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            RaiseSystemError(errno, FFileName);
+        }
+        if (got == 0)
+            throw TStreamReadError(FFileName);
+        done += static_cast<size_t>(got);
+    }
+}
+
 size_t TInputFile::Read(void* dest, size_t count)
 {
     auto* out = static_cast<uint8_t*>(dest);
@@ -302,6 +319,14 @@ TOutputFile::~TOutputFile()
 void TOutputFile::Write(const void* data, size_t count)
 {
     const auto* in = static_cast<const uint8_t*>(data);
+    if (count >= DirectWrite) {
+        Flush();
+        size_t done = 0;
+        while (done < count)
+            done += WriteSome([&] { return write(FFd, in + done, count - done); }, FFileName);
+        FSize += static_cast<int64_t>(count);
+        return;
+    }
     while (count > 0) {
         const size_t part = std::min(count, BufferSize - FBuffer.size());
         // The buffer grows with what is written, up to BufferSize.
