@@ -106,10 +106,10 @@ void TAudioCopy::WriteCarrying(TInputFile& input, const TFrameIndex& index, size
     Seen(frame);
 }
 
-// The walk of an open plan with stretches removed goes this many frames
-// ahead of the copy: few enough that the bytes it has read are still in
-// the input's buffer when they are copied.
-constexpr size_t EditWalkAhead = 64;
+// The walk of an open plan goes this many frames ahead of the copy: few
+// enough that the bytes it has read are still in the input's buffer when
+// they are copied.
+constexpr size_t WalkAhead = 64;
 
 // Writes an open plan with stretches removed in one pass: the walk goes a
 // little ahead, each stretch becomes frames once the walk has passed its
@@ -125,7 +125,7 @@ void WriteOpenEdit(TAudioCopy& copy, TInputFile& input, const TCutPlan& plan, si
     size_t next = 0;     // the first stretch not yet passed
     bool joined = false; // the frame at i begins a run after a removed stretch
     for (;;) {
-        index.ExtendToCount(input, i + EditWalkAhead);
+        index.ExtendToCount(input, i + WalkAhead);
         const size_t known = index.Count();
         // The last frame walked may yet be the one nearest a stretch's
         // start beyond it; the end and the stretches may come sooner.
@@ -181,8 +181,6 @@ void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
     Output.Write(plan.ReservoirFrame);
     Seen(plan.ReservoirFrame);
     const auto seen = [this](std::span<const uint8_t> bytes) { Seen(bytes); };
-    // An open plan walks ahead of the copy this many frames at a time.
-    constexpr size_t WalkAhead = 512;
     TStreamTime elapsed;
     // Copies the frames from i up to `known` (or, for an open plan, until it
     // has what it wants); false when the open plan is satisfied.
