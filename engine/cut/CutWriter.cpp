@@ -23,8 +23,9 @@ void CopyBytes(TInputFile& input, int64_t from, int64_t to, TOutputFile& output,
         output.Write(held);
         from += static_cast<int64_t>(held.size());
     }
-    // A piece the buffer has just let go (the walk went on past it) is
-    // small: read again on its own, cheaper than a copy by the system.
+    // A small rest (often what the buffer let go as the walk went on) is
+    // read on its own: cheaper than a copy by the system, and the buffer
+    // stays where the walk needs it.
     constexpr int64_t Small = 128 * 1024;
     if (direct && from < to && to - from <= Small) {
         std::vector<uint8_t> piece(static_cast<size_t>(to - from));
