@@ -10,7 +10,8 @@
 #   vivizu-cli cut, 50 --remove  the whole file less 50 stretches of 60 s
 # Each figure is the median wall time and the median processor time (user +
 # system) of RUNS runs after one warm-up, the file in the page cache; the
-# outputs go to a fresh folder beside the source. Goals: split at most 1.2x
+# outputs go to a fresh folder beside the source, synced to the disk before
+# each run. Goals: split at most 1.2x
 # the copy, the cut at most 1.3x.
 # Usage: bench/onepass.sh BUILD   (ONEPASS_RUNS=N runs, default 5)
 set -euo pipefail
@@ -58,6 +59,7 @@ labels=("cat FILE > /dev/null" "cat FILE > COPY" "split --parts 100" "cut, 50 --
 # One timed run of $1 into an empty folder: "wall_ms cpu_ms".
 run_once() {
   rm -rf "$WORK/d" && mkdir "$WORK/d"
+  sync # no earlier run's writes still going out to the disk
   local TIMEFORMAT='%R %U %S' t
   t=$({ time "$1" >/dev/null 2>&1; } 2>&1) || { echo "onepass: $1 failed" >&2; exit 1; }
   awk '{ printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000 }' <<<"$t"
