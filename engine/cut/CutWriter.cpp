@@ -11,31 +11,20 @@ namespace vivizu {
 namespace {
 
 // Copies the bytes [from, to) of input to output in pieces as large as the
-// input's buffer, calling seen for each piece. What the input's buffer
-// holds already (the frames a walk has just read) goes from there, so that
-// those bytes are not read twice. With direct set (nothing needs to see the
-// bytes) the system copies the rest first, as far as it can.
+// input's buffer, calling seen for each piece. With direct set (nothing
+// needs to see the bytes) the system copies them first, as far as it can;
+// else what the input's buffer holds already (the frames a walk has just
+// read) goes from there, so that those bytes are not read twice.
 template <class Seen>
 void CopyBytes(TInputFile& input, int64_t from, int64_t to, TOutputFile& output, const Seen& seen, bool direct)
 {
+    if (direct)
+        from += output.CopyFrom(input.Descriptor(), from, to - from);
     for (std::span<const uint8_t> held; from < to && !(held = input.Buffered(from, static_cast<size_t>(to - from))).empty();) {
         seen(held);
         output.Write(held);
         from += static_cast<int64_t>(held.size());
     }
-    // A small rest (often what the buffer let go as the walk went on) is
-    // read on its own: cheaper than a copy by the system, and the buffer
-    // stays where the walk needs it.
-    constexpr int64_t Small = 128 * 1024;
-    if (direct && from < to && to - from <= Small) {
-        std::vector<uint8_t> piece(static_cast<size_t>(to - from));
-        input.ReadAt(from, piece.data(), piece.size());
-        seen(std::span<const uint8_t>(piece));
-        output.Write(piece);
-        return;
-    }
-    if (direct && from < to)
-        from += output.CopyFrom(input.Descriptor(), from, to - from);
     input.Seek(from, TSeekOrigin::Begin);
     while (from < to) {
         const size_t want = static_cast<size_t>(std::min<int64_t>(to - from, TInputFile::BufferSize));
@@ -107,16 +96,15 @@ void TAudioCopy::WriteCarrying(TInputFile& input, const TFrameIndex& index, size
     Seen(frame);
 }
 
-// The walk of an open plan goes this many frames ahead of the copy: few
-// enough that the bytes it has read are still in the input's buffer when
-// they are copied.
-constexpr size_t WalkAhead = 64;
+// The walk of an open plan goes this many frames ahead of the copy, which
+// follows right behind it while the bytes are fresh in memory.
+constexpr size_t WalkAhead = 512;
 
-// Writes an open plan with stretches removed in one pass: the walk goes a
+// Writes an open plan with stretches removed in one walk: the walk goes a
 // little ahead, each stretch becomes frames once the walk has passed its
 // ends (NearestBoundary gives then what it gives on the whole index), and
-// the kept frames go out from the bytes the walk has just read. The frames
-// kept and the carrying frames are those RemoveStretches plans.
+// the kept frames are copied right behind the walk. The frames kept and
+// the carrying frames are those RemoveStretches plans.
 template <class CopyFrames>
 void WriteOpenEdit(TAudioCopy& copy, TInputFile& input, const TCutPlan& plan, size_t& i, const CopyFrames& copyFrames)
 {

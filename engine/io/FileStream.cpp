@@ -218,23 +218,6 @@ void TInputFile::ReadWindow()
     }
 }
 
-void TInputFile::ReadAt(int64_t position, void* dest, size_t count) const
-{
-    auto* out = static_cast<uint8_t*>(dest);
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t got = pread(FFd, out + done, count - done, position + static_cast<int64_t>(done));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            RaiseSystemError(errno, FFileName);
-        }
-        if (got == 0)
-            throw TStreamReadError(FFileName);
-        done += static_cast<size_t>(got);
-    }
-}
-
 size_t TInputFile::Read(void* dest, size_t count)
 {
     auto* out = static_cast<uint8_t*>(dest);

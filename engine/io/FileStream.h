@@ -83,12 +83,6 @@ public:
         return PeekSlow(count);
     }
 
-    // Reads count bytes at position into dest, past the buffer, which it
-    // leaves as it is, and without moving the position: for a copy of what
-    // the buffer no longer holds. Raises as Read, and TStreamReadError when
-    // the file ends before.
-    void ReadAt(int64_t position, void* dest, size_t count) const;
-
     // The bytes from position on that the buffer holds already, at most
     // count; empty when it does not hold the byte at position. Reads
     // nothing, so that a copy can take the bytes a walk has just read

@@ -1,6 +1,6 @@
-// The cut that walks as it writes past removed stretches (every byte of the
-// source read once) writes exactly the frames and carrying frames of the
-// cut planned on the whole walk first: the same removal, the plan closed by
+// The cut that walks as it writes past removed stretches (one walk over the
+// source, the copy right behind it) writes exactly the frames and carrying
+// frames of the cut planned on the whole walk first: the same removal, the plan closed by
 // --chapters (which needs the end first), differs only in its leading tag.
 #include "CliRunner.h"
 

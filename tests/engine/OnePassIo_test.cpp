@@ -1,6 +1,6 @@
-// What the one-pass copy takes from the file streams: the bytes the input's
-// buffer holds already, a read past the buffer that leaves it alone, and
-// large writes that go to the file at once, in order with buffered ones.
+// What the copy behind the walk takes from the file streams: the bytes the
+// input's buffer holds already, and large writes that go to the file at
+// once, in order with buffered ones.
 #include "Mp3Bytes.h"
 #include "engine/io/FileStream.h"
 
@@ -19,7 +19,7 @@ Bytes Counting(size_t size)
     return bytes;
 }
 
-TEST(OnePassIo, BufferedBytesAndReadsPastTheBuffer)
+TEST(OnePassIo, BufferedBytesAreThoseTheBufferHolds)
 {
     TempDir dir;
     const Bytes data = Counting(TInputFile::BufferSize * 2 + 1234);
@@ -36,14 +36,8 @@ TEST(OnePassIo, BufferedBytesAndReadsPastTheBuffer)
     EXPECT_TRUE(input.Buffered(999, 10).empty());
     EXPECT_TRUE(input.Buffered(1000 + TInputFile::BufferSize, 10).empty());
 
-    // A read elsewhere leaves the position and the buffer as they were.
-    Bytes far(3000);
-    input.ReadAt(static_cast<int64_t>(TInputFile::BufferSize) + 2000, far.data(), far.size());
-    EXPECT_TRUE(far == Slice(data, TInputFile::BufferSize + 2000, 3000));
+    // Asking moves nothing.
     EXPECT_EQ(input.Position(), 1000);
-    EXPECT_EQ(input.Buffered(5000, 1).size(), 1u);
-    // A read past the end is the file having become shorter.
-    EXPECT_THROW(input.ReadAt(static_cast<int64_t>(data.size()) - 10, far.data(), 20), TStreamReadError);
 }
 
 TEST(OnePassIo, LargeWritesKeepTheirPlaceAmongBufferedOnes)
