@@ -45,6 +45,7 @@ bench: build
 	@bash bench/decode.sh $(BUILD)
 	@bash bench/volume.sh $(BUILD)
 	@bash bench/memory.sh $(BUILD)
+	@bash bench/onepass.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD)

@@ -54,7 +54,7 @@ std::optional<int> ParseInt(std::string_view s)
 enum TCutOption : int {
     OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
     OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut, OptNormalize, OptAllowClipping, OptFolder,
-    OptTemplate, OptForce, OptJson, OptQuiet, OptRemove, OptRemoveEdl, OptJoinFade,
+    OptTemplate, OptForce, OptJson, OptQuiet, OptRemove, OptRemoveEdl, OptJoinFade, OptChapters,
 };
 constexpr TOptionDef CutOptions[] = {
     {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
@@ -67,6 +67,7 @@ constexpr TOptionDef CutOptions[] = {
     {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'}, {"force", false, OptForce},
     {"json", false, OptJson},      {"quiet", false, OptQuiet, 'q'},
     {"remove", true, OptRemove},   {"remove-edl", true, OptRemoveEdl}, {"join-fade", true, OptJoinFade},
+    {"chapters", false, OptChapters},
 };
 
 std::optional<int32_t> ParseCutTime(const std::string& text);
@@ -101,6 +102,7 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
             break;
         }
         case OptAllowClipping: c.AllowClipping = true; break;
+        case OptChapters: c.StretchChapters = true; break;
         case OptRemove: {
             const auto stretch = ParseStretch(value);
             if (!stretch) return "--remove expects T1-T2 with T2 after T1, not '" + value + "'";
@@ -152,6 +154,7 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
     args.Operands = parsed.Operands;
     if (c.AllowClipping && !c.NormalizeLufs) return "--allow-clipping goes with --normalize";
     if (c.JoinFadeMs > 0 && c.Removed.empty()) return "--join-fade goes with --remove or --remove-edl";
+    if (c.StretchChapters && c.Removed.empty()) return "--chapters goes with --remove or --remove-edl";
     if (args.TagSet && args.NoTagSet) return "--tag and --no-tag exclude each other";
     if (args.NoTagSet && e.Any()) return "tag field options cannot go with --no-tag";
     if (!args.Folder) {

@@ -95,6 +95,9 @@ struct TCutOptions {
     // With stretches removed: a fade out to silence before each join and in
     // from it after, over this many milliseconds on each side.
     int32_t JoinFadeMs = 0;
+    // With stretches removed: an ID3v2 chapter (CHAP, with a CTOC) where
+    // each kept stretch begins, in the leading tag.
+    bool StretchChapters = false;
 
     bool ChangesVolume() const
     {

@@ -8,6 +8,7 @@
 #include "engine/cut/ExactCut.h"
 #include "engine/cut/GainPlan.h"
 #include "engine/cut/GainTransform.h"
+#include "engine/cut/StretchChapters.h"
 #include "engine/io/FileStream.h"
 #include "engine/io/SameFile.h"
 
@@ -144,38 +145,59 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
                                   "levels in scale factors)");
 
     TCutLayout layout = Layout(input, Tag, Options);
-    TCutPlan plan;
-    if (Options.ExactCut && !Options.Removed.empty())
-        return CutOutcome(TCutStatus::NotApplicable, 0,
-                          FileName + ": an exact cut cannot leave stretches out yet; cut without --exact");
-    if (Options.ExactCut) {
-        if (!FDecoderIndex)
-            FDecoderIndex.emplace(AudioStart(), AudioEnd(), TWalkRule::Decoder);
-        const TExactPlan exact = PlanExactCut(*FDecoderIndex, input, SourceEncoder(input), StartMs, EndMs);
-        if (!exact.Declined.empty())
-            return CutOutcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
-        plan = exact.Plan;
-    } else {
-        // Without a header or a fade-out (both need the end first) nothing
-        // needs the whole plan first: the copy walks as it writes.
-        plan = PlanPlainCut(FIndex, input, StartMs, EndMs,
-                            !header && Options.FadeOutMs <= 0 && Options.Removed.empty());
-        if (!RemoveStretches(plan, input, Options.Removed))
-            return CutOutcome(TCutStatus::NotApplicable, 0,
-                              FileName + ": no frame of this stream can carry the bytes a join needs");
-        if (header) {
-            const TEncoderInfo encoder = SourceEncoder(input);
-            plan.Delay = plan.FromFirst ? encoder.Delay : 0;
-            plan.Padding = plan.ToLast ? encoder.Padding : 0;
+    // Without a header, a fade-out or chapters (each needs the end first)
+    // nothing needs the whole plan first: the copy walks as it writes, past
+    // removed stretches too when the volume stays, and every byte is read
+    // once. When that walk finds nothing left or a join that no frame can
+    // carry, the whole plan is made and says which.
+    const bool walkAsWritten = !header && Options.FadeOutMs <= 0 && !Options.StretchChapters &&
+                               (Options.Removed.empty() || !Options.ChangesVolume());
+    for (const bool open : {walkAsWritten, false}) {
+        TCutPlan plan;
+        TStreamTime sourceZero, firstSource; // for chapters: START and END's timeline, where the cut begins on it
+        if (Options.ExactCut) {
+            if (!FDecoderIndex)
+                FDecoderIndex.emplace(AudioStart(), AudioEnd(), TWalkRule::Decoder);
+            const TExactPlan exact = PlanExactEdit(*FDecoderIndex, input, SourceEncoder(input), StartMs, EndMs,
+                                                   Options.Removed);
+            if (!exact.Declined.empty())
+                return CutOutcome(TCutStatus::NotApplicable, 0, FileName + ": " + exact.Declined);
+            plan = exact.Plan;
+            sourceZero = exact.Zero;
+            firstSource = exact.Start;
+        } else {
+            plan = PlanPlainCut(FIndex, input, StartMs, EndMs, open);
+            if (plan.Open)
+                RemoveStretchesOpen(plan, Options.Removed);
+            else if (!RemoveStretches(plan, input, Options.Removed))
+                return CutOutcome(TCutStatus::NotApplicable, 0,
+                                  FileName + ": no frame of this stream can carry the bytes a join needs");
+            if (header) {
+                const TEncoderInfo encoder = SourceEncoder(input);
+                plan.Delay = plan.FromFirst ? encoder.Delay : 0;
+                plan.Padding = plan.ToLast ? encoder.Padding : 0;
+            }
         }
+        if (Options.DeclineEmpty && (EndMs <= StartMs || plan.Empty()))
+            return CutOutcome(TCutStatus::NothingToCut, 0,
+                              EndMs <= StartMs ? "nothing to cut: END is not after START"
+                                               : "nothing to cut: START is past the end of the stream");
+        if (const auto refusal = FadesDoNotFit(plan, Options))
+            return CutOutcome(TCutStatus::NotApplicable, 0, *refusal);
+        if (Options.StretchChapters && !plan.Empty())
+            layout.Id3v2Tag = ChapteredId3v2Tag(
+                layout.Id3v2Tag,
+                StretchChapters(plan, Options.ExactCut ? firstSource : plan.Index->StartOf(plan.First), sourceZero));
+        if (plan.Open && !plan.OpenRemoved.empty()) {
+            try {
+                return WritePlanned(input, plan, layout, OutFileName, Options);
+            } catch (const TCutAbandoned&) {
+                continue;
+            }
+        }
+        return WritePlanned(input, plan, layout, OutFileName, Options);
     }
-    if (Options.DeclineEmpty && (EndMs <= StartMs || plan.Empty()))
-        return CutOutcome(TCutStatus::NothingToCut, 0,
-                       EndMs <= StartMs ? "nothing to cut: END is not after START"
-                                        : "nothing to cut: START is past the end of the stream");
-    if (const auto refusal = FadesDoNotFit(plan, Options))
-        return CutOutcome(TCutStatus::NotApplicable, 0, *refusal);
-    return WritePlanned(input, plan, layout, OutFileName, Options);
+    return {}; // not reached: the whole plan is written or refused
 }
 
 TCutResult TRoruvoMP3::WritePlanned(TInputFile& input, const TCutPlan& plan, const TCutLayout& layout,

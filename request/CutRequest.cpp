@@ -91,6 +91,7 @@ TCutRequest BuildCutRequest(const TMp3StreamInfo& source, const TCutChoices& cho
     options.FadeOutMs = choices.FadeOutMs;
     options.Removed = choices.Removed;
     options.JoinFadeMs = choices.JoinFadeMs;
+    options.StretchChapters = choices.StretchChapters;
     options.TagTextToUtf8 = [codePage](std::string_view text) { return TagTextToUtf8(text, codePage); };
     return request;
 }

@@ -50,6 +50,7 @@ struct TCutChoices {
     // Stretches of the source left out of the cut.
     std::vector<TRemoved> Removed;
     int32_t JoinFadeMs = 0; // each join faded out and in over this much
+    bool StretchChapters = false; // a chapter where each kept stretch begins
 };
 
 // What the engine's CutSegment takes besides the range and the destination.

@@ -65,10 +65,6 @@ bool TCutPlan::OneFormat() const
     return true;
 }
 
-namespace {
-
-// The frame whose start lies nearest to time: the boundary a removed
-// stretch's end is rounded to.
 size_t NearestBoundary(const TFrameIndex& index, TStreamTime time)
 {
     const size_t after = index.FirstAtOrAfter(time);
@@ -78,9 +74,18 @@ size_t NearestBoundary(const TFrameIndex& index, TStreamTime time)
     return afterAt - time <= time - index.StartOf(after - 1) ? after : after - 1;
 }
 
-} // namespace
+void RemoveStretchesOpen(TCutPlan& plan, const std::vector<TRemoved>& removed)
+{
+    plan.OpenRemoved.clear();
+    for (const TRemoved& r : removed)
+        if (r.ToMs > r.FromMs)
+            plan.OpenRemoved.emplace_back(TStreamTime::FromMs(std::max<int64_t>(r.FromMs, 0)),
+                                          TStreamTime::FromMs(r.ToMs));
+    std::sort(plan.OpenRemoved.begin(), plan.OpenRemoved.end());
+}
 
-bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemoved>& removed)
+bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemoved>& removed,
+                     const TRemovalBounds& bounds)
 {
     if (removed.empty() || plan.Empty())
         return true;
@@ -90,10 +95,11 @@ bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemov
     for (const TRemoved& r : removed) {
         if (r.ToMs <= r.FromMs)
             continue;
-        const TStreamTime to = TStreamTime::FromMs(r.ToMs);
+        const TStreamTime to = TStreamTime::FromMs(r.ToMs) + bounds.Shift;
         index.ExtendToTime(input, to);
-        const size_t a = NearestBoundary(index, TStreamTime::FromMs(std::max<int64_t>(r.FromMs, 0)));
-        const size_t b = NearestBoundary(index, to);
+        const TStreamTime from = std::max(TStreamTime::FromMs(r.FromMs) + bounds.Shift, TStreamTime{});
+        const size_t a = std::max(NearestBoundary(index, from), bounds.HeadUntil);
+        const size_t b = std::min(NearestBoundary(index, to), bounds.TailFrom);
         if (b > a)
             gaps.emplace_back(a, b);
     }

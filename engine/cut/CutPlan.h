@@ -5,6 +5,7 @@
 #include "engine/CutResult.h"
 #include "engine/frames/FrameIndex.h"
 #include <cstdint>
+#include <cstddef>
 #include <vector>
 
 namespace vivizu {
@@ -32,6 +33,12 @@ struct TCutPlan {
     // ToLast and Last are not known.
     bool Open = false;
     TStreamTime Wanted;
+    // An open plan's removed stretches, in frame time and in the order of
+    // their starts: the writer leaves them out as its walk reaches them,
+    // the same frames RemoveStretches would, so that every byte is read
+    // once. Wanted then ends the plan in the source's time (the frames that
+    // begin before the first frame's start plus Wanted), not in time written.
+    std::vector<std::pair<TStreamTime, TStreamTime>> OpenRemoved;
     bool FromFirst = false;   // the first frame is the stream's first audio frame
     bool ToLast = false;      // the last frame is the stream's last audio frame
     // Exact cuts: a silent frame that carries the bytes the first frame
@@ -60,12 +67,32 @@ struct TCutPlan {
 // walks only to the first frame.
 TCutPlan PlanPlainCut(TFrameIndex& index, TInputFile& input, int32_t StartMs, int32_t EndMs, bool open = false);
 
+// What a removal leaves alone: the frames before HeadUntil and from TailFrom
+// on stay (an exact cut's warm-up and the frames holding its first and last
+// sample); Shift is added to the stretches' times to give frame times (an
+// exact cut counts its times on the gapless timeline).
+struct TRemovalBounds {
+    size_t HeadUntil = 0;
+    size_t TailFrom = SIZE_MAX;
+    TStreamTime Shift;
+};
+
+// Leaves the removed stretches out of an open plan, as the writer reaches
+// them (see OpenRemoved).
+void RemoveStretchesOpen(TCutPlan& plan, const std::vector<TRemoved>& removed);
+
+// The frame whose start lies nearest to time: the boundary a removed
+// stretch's end is rounded to. The same once the index reaches time as when
+// it is complete.
+size_t NearestBoundary(const TFrameIndex& index, TStreamTime time);
+
 // Leaves the removed stretches out of a closed plan: each one's ends are
 // rounded to the nearest frame boundary and the frames between go; what is
 // left of the plan becomes its own frames and its later runs, each later
 // Layer III run that begins with a borrowing frame led by a silent frame
 // that carries the borrowed bytes. Stretches may overlap and come in any
 // order. False when a carrying frame cannot be built.
-bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemoved>& removed);
+bool RemoveStretches(TCutPlan& plan, TInputFile& input, const std::vector<TRemoved>& removed,
+                     const TRemovalBounds& bounds = {});
 
 } // namespace vivizu

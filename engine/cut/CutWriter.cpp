@@ -1,21 +1,30 @@
 #include "engine/cut/CutWriter.h"
 
+#include "engine/cut/ExactCut.h"
 #include "engine/cut/LengthHeader.h"
+#include "engine/cut/ReservoirFrame.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vivizu {
 namespace {
 
 // Copies the bytes [from, to) of input to output in pieces as large as the
-// input's buffer, calling seen for each piece.
-// With direct set (nothing needs to see the bytes) the system copies them
-// first, as far as it can.
+// input's buffer, calling seen for each piece. With direct set (nothing
+// needs to see the bytes) the system copies them first, as far as it can;
+// else what the input's buffer holds already (the frames a walk has just
+// read) goes from there, so that those bytes are not read twice.
 template <class Seen>
 void CopyBytes(TInputFile& input, int64_t from, int64_t to, TOutputFile& output, const Seen& seen, bool direct)
 {
     if (direct)
         from += output.CopyFrom(input.Descriptor(), from, to - from);
+    for (std::span<const uint8_t> held; from < to && !(held = input.Buffered(from, static_cast<size_t>(to - from))).empty();) {
+        seen(held);
+        output.Write(held);
+        from += static_cast<int64_t>(held.size());
+    }
     input.Seek(from, TSeekOrigin::Begin);
     while (from < to) {
         const size_t want = static_cast<size_t>(std::min<int64_t>(to - from, TInputFile::BufferSize));
@@ -51,6 +60,9 @@ struct TAudioCopy {
     }
     void Note(TMpegHeader frame) { Vbr = Vbr || (Header && frame.BitrateIndex() != FirstBitrate); }
     void WriteFrames(TInputFile& input, const TCutPlan& plan);
+    // Writes the silent frame that carries what frame `first` borrows from
+    // the frames before it, when it borrows.
+    void WriteCarrying(TInputFile& input, const TFrameIndex& index, size_t first);
 };
 
 // The lengths of the frames plan writes, in order: each carrying frame and
@@ -69,6 +81,88 @@ void AddFrameLengths(const TCutPlan& plan, std::vector<int32_t>& lengths)
         add(run.ReservoirFrame, run.First, run.Last);
 }
 
+void TAudioCopy::WriteCarrying(TInputFile& input, const TFrameIndex& index, size_t first)
+{
+    const TMpegHeader header = index.HeaderOf(first);
+    if (header.Layer() != 3)
+        return;
+    const std::vector<uint8_t> borrowed = BorrowedBytes(input, index, 0, first);
+    if (borrowed.empty())
+        return;
+    const std::vector<uint8_t> frame = BuildReservoirFrame(header, borrowed);
+    if (frame.empty())
+        throw TCutAbandoned("no frame of this stream can carry the bytes a join needs");
+    Output.Write(frame);
+    Seen(frame);
+}
+
+// The walk of an open plan goes this many frames ahead of the copy, which
+// follows right behind it while the bytes are fresh in memory.
+constexpr size_t WalkAhead = 512;
+
+// Writes an open plan with stretches removed in one walk: the walk goes a
+// little ahead, each stretch becomes frames once the walk has passed its
+// ends (NearestBoundary gives then what it gives on the whole index), and
+// the kept frames are copied right behind the walk. The frames kept and
+// the carrying frames are those RemoveStretches plans.
+template <class CopyFrames>
+void WriteOpenEdit(TAudioCopy& copy, TInputFile& input, const TCutPlan& plan, size_t& i, const CopyFrames& copyFrames)
+{
+    TFrameIndex& index = *plan.Index;
+    const TStreamTime until = index.StartOf(plan.First) + plan.Wanted;
+    const auto reached = [&](TStreamTime t) { return index.Complete() || index.Duration() >= t; };
+    size_t next = 0;     // the first stretch not yet passed
+    bool joined = false; // the frame at i begins a run after a removed stretch
+    for (;;) {
+        index.ExtendToCount(input, i + WalkAhead);
+        const size_t known = index.Count();
+        // The last frame walked may yet be the one nearest a stretch's
+        // start beyond it; the end and the stretches may come sooner.
+        size_t limit = index.Complete() ? known : known - 1;
+        std::optional<size_t> last;
+        if (reached(until))
+            last = index.FirstAtOrAfter(until);
+        if (last)
+            limit = std::min(limit, *last);
+        bool across = false; // the walk must pass a stretch's end first
+        while (next < plan.OpenRemoved.size()) {
+            const auto [from, to] = plan.OpenRemoved[next];
+            if (!reached(from))
+                break;
+            const size_t a = NearestBoundary(index, from);
+            if (a > i) {
+                limit = std::min(limit, a);
+                break;
+            }
+            if (!reached(to)) {
+                index.ExtendToTime(input, to);
+                across = true;
+                break;
+            }
+            const size_t b = NearestBoundary(index, to);
+            if (b > a && b > i) {
+                i = b;
+                joined = copy.Number > 0;
+            }
+            ++next;
+        }
+        if (across)
+            continue;
+        if (last && i >= *last)
+            break;
+        if (i < limit) {
+            if (joined)
+                copy.WriteCarrying(input, index, i);
+            joined = false;
+            copyFrames(i, limit);
+        }
+        if (index.Complete() && i >= known)
+            break;
+    }
+    if (copy.Number == 0)
+        throw TCutAbandoned("nothing is left");
+}
+
 // Writes plan's carrying frame, its frames and its later runs.
 void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
 {
@@ -76,14 +170,12 @@ void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
     Output.Write(plan.ReservoirFrame);
     Seen(plan.ReservoirFrame);
     const auto seen = [this](std::span<const uint8_t> bytes) { Seen(bytes); };
-    // An open plan walks ahead of the copy this many frames at a time.
-    constexpr size_t WalkAhead = 512;
     TStreamTime elapsed;
     // Copies the frames from i up to `known` (or, for an open plan, until it
     // has what it wants); false when the open plan is satisfied.
     const auto copyFrames = [&](size_t& i, size_t known) {
         while (i < known) {
-            if (plan.Open && elapsed >= plan.Wanted)
+            if (plan.Open && plan.OpenRemoved.empty() && elapsed >= plan.Wanted)
                 return false;
             const int64_t position = index.PositionOf(i);
             const TMpegHeader frameHeader = index.HeaderOf(i);
@@ -105,7 +197,7 @@ void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
             // The runs of frames that follow each other without a gap go
             // out in one copy.
             for (; next < known && index.PositionOf(next) == end; ++next) {
-                if (plan.Open && elapsed >= plan.Wanted)
+                if (plan.Open && plan.OpenRemoved.empty() && elapsed >= plan.Wanted)
                     break;
                 const TMpegHeader following = index.HeaderOf(next);
                 Note(following);
@@ -119,6 +211,10 @@ void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
         return true;
     };
     size_t i = plan.First;
+    if (plan.Open && !plan.OpenRemoved.empty()) {
+        WriteOpenEdit(*this, input, plan, i, copyFrames);
+        return;
+    }
     for (bool done = false; !done;) {
         if (plan.Open)
             index.ExtendToCount(input, i + WalkAhead);

@@ -9,9 +9,18 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <stdexcept>
 #include <vector>
 
 namespace vivizu {
+
+// Raised by the writer of an open plan with stretches removed that cannot be
+// written as planned: no frame is left, or a join needs a carrying frame
+// that cannot be built. Nothing is committed; the closed plan says why.
+class TCutAbandoned : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // What a cut adds around the frames.
 struct TCutLayout {

@@ -3,6 +3,7 @@
 #include "engine/cut/ReservoirFrame.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace vivizu {
 namespace {
@@ -109,6 +110,10 @@ TExactPlan PlanExactCut(TFrameIndex& index, TInputFile& input, const TEncoderInf
     const int64_t first = rawStart / spf;
     const int64_t last = (e - 1 + skip) / spf;
     const int64_t warmUp = std::min(first, (WarmUpSamples + spf - 1) / spf);
+    result.StartFrame = runStart + static_cast<size_t>(first);
+    // Without the gapless timeline, START and END count frame time.
+    result.Zero = TStreamTime::FromSamples(skip, rate);
+    result.Start = (gapless ? TStreamTime{} : runTime) + TStreamTime::FromSamples(s, rate);
     plan.First = runStart + static_cast<size_t>(first - warmUp);
     plan.Last = runStart + static_cast<size_t>(last) + 1;
     plan.FromFirst = plan.First == 0;
@@ -127,6 +132,45 @@ TExactPlan PlanExactCut(TFrameIndex& index, TInputFile& input, const TEncoderInf
     const int64_t count = lead + (last - first + 1);
     plan.Delay = static_cast<int>(offset - DecoderDelay);
     plan.Padding = static_cast<int>(count * spf + DecoderDelay - (offset + (e - s)));
+    return result;
+}
+
+TExactPlan PlanExactEdit(TFrameIndex& index, TInputFile& input, const TEncoderInfo& encoder, int32_t StartMs,
+                         int32_t EndMs, const std::vector<TRemoved>& removed)
+{
+    // An end inside a removed stretch moves to that stretch's far side, as
+    // often as stretches chain.
+    int64_t start = std::max(StartMs, 0);
+    int64_t end = EndMs;
+    for (bool moved = true; moved && start < end;) {
+        moved = false;
+        for (const TRemoved& r : removed) {
+            if (r.ToMs <= r.FromMs)
+                continue;
+            if (r.FromMs <= start && start < r.ToMs) {
+                start = r.ToMs;
+                moved = true;
+            }
+            if (r.FromMs < end && end <= r.ToMs) {
+                end = r.FromMs;
+                moved = true;
+            }
+        }
+    }
+    if (end <= start || start > INT32_MAX) {
+        TExactPlan none;
+        none.Plan.Index = &index;
+        return none;
+    }
+    TExactPlan result = PlanExactCut(index, input, encoder, static_cast<int32_t>(start), static_cast<int32_t>(end));
+    if (!result.Declined.empty() || result.Plan.Empty())
+        return result;
+    TRemovalBounds bounds;
+    bounds.HeadUntil = result.StartFrame + 1;
+    bounds.TailFrom = result.Plan.Last - 1;
+    bounds.Shift = result.Zero;
+    if (!RemoveStretches(result.Plan, input, removed, bounds))
+        result.Declined = "no frame of this stream can carry the bytes a join needs";
     return result;
 }
 

@@ -21,6 +21,9 @@ std::vector<uint8_t> BorrowedBytes(TInputFile& input, const TFrameIndex& index, 
 struct TExactPlan {
     TCutPlan Plan;          // no frames when [s, e) holds no sample
     std::string Declined;   // why no exact cut can be made; empty when it can
+    size_t StartFrame = 0;  // the frame of the index that holds s
+    TStreamTime Zero;       // the frame time where the timeline of START and END begins
+    TStreamTime Start;      // s on that timeline
 };
 
 // The plan on index, the frames as decoders find them (walked by the
@@ -29,5 +32,14 @@ struct TExactPlan {
 // that holds START: from the stream's start when that run is the first.
 TExactPlan PlanExactCut(TFrameIndex& index, TInputFile& input, const TEncoderInfo& encoder, int32_t StartMs,
                         int32_t EndMs);
+
+// The exact cut with stretches left out between its ends: a stretch that
+// holds START or END moves that end to its own far side, and the others go
+// as RemoveStretches takes them out (joined at frame boundaries, borrowed
+// bytes carried), their times on the same timeline as START and END. The
+// frames that hold the first and last sample and the warm-up before them
+// always stay, so that the delay and padding still describe the ends.
+TExactPlan PlanExactEdit(TFrameIndex& index, TInputFile& input, const TEncoderInfo& encoder, int32_t StartMs,
+                         int32_t EndMs, const std::vector<TRemoved>& removed);
 
 } // namespace vivizu

@@ -302,6 +302,14 @@ TOutputFile::~TOutputFile()
 void TOutputFile::Write(const void* data, size_t count)
 {
     const auto* in = static_cast<const uint8_t*>(data);
+    if (count >= DirectWrite) {
+        Flush();
+        size_t done = 0;
+        while (done < count)
+            done += WriteSome([&] { return write(FFd, in + done, count - done); }, FFileName);
+        FSize += static_cast<int64_t>(count);
+        return;
+    }
     while (count > 0) {
         const size_t part = std::min(count, BufferSize - FBuffer.size());
         // The buffer grows with what is written, up to BufferSize.

@@ -7,6 +7,7 @@
 // replaces the destination only once it is complete, and which a signal that
 // ends the process removes (engine/io/SignalCleanup.h). Errors of the file
 // system are raised as std::system_error carrying the system's message.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -82,6 +83,18 @@ public:
         return PeekSlow(count);
     }
 
+    // The bytes from position on that the buffer holds already, at most
+    // count; empty when it does not hold the byte at position. Reads
+    // nothing, so that a copy can take the bytes a walk has just read
+    // without reading them again. Valid until the next read.
+    std::span<const uint8_t> Buffered(int64_t position, size_t count) const
+    {
+        const int64_t offset = position - FWindowStart;
+        if (offset < 0 || offset >= static_cast<int64_t>(FWindowLength))
+            return {};
+        return {FBuffer.get() + offset, std::min(count, FWindowLength - static_cast<size_t>(offset))};
+    }
+
     // The most Take and Peek deliver at once, and the size of each read.
     static constexpr size_t BufferSize = 512 * 1024;
 
@@ -121,7 +134,8 @@ public:
     // Bytes written so far.
     int64_t Size() const { return FSize; }
 
-    // Appends count bytes; raises std::system_error on a write error.
+    // Appends count bytes; raises std::system_error on a write error. Large
+    // pieces go to the file at once, without passing through the buffer.
     void Write(const void* data, size_t count);
     void Write(std::span<const uint8_t> data) { Write(data.data(), data.size()); }
 
@@ -140,6 +154,8 @@ public:
     void Overwrite(int64_t offset, std::span<const uint8_t> data);
 
     static constexpr size_t BufferSize = 256 * 1024;
+    // Pieces from this size on are written at once.
+    static constexpr size_t DirectWrite = 32 * 1024;
 
 private:
     void Flush();

@@ -6,16 +6,50 @@
 #include "request/EditList.h"
 
 #include <gtest/gtest.h>
+#include <taglib/chapterframe.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/tableofcontentsframe.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using namespace clitest;
 using namespace vivizu;
 using namespace vivizu::test;
 
 namespace {
+
+struct TChapterSeen {
+    unsigned Start = 0, End = 0;
+    std::string Title;
+    bool operator==(const TChapterSeen&) const = default;
+};
+
+// The CHAP frames of file's ID3v2 tag, in order; empty when the table of
+// contents does not list them all.
+std::vector<TChapterSeen> ChaptersOf(const std::string& file)
+{
+    TagLib::MPEG::File mp3(file.c_str());
+    TagLib::ID3v2::Tag* tag = mp3.ID3v2Tag(false);
+    if (!tag)
+        return {};
+    std::vector<TChapterSeen> seen;
+    for (TagLib::ID3v2::Frame* frame : tag->frameList("CHAP")) {
+        const auto* chapter = dynamic_cast<TagLib::ID3v2::ChapterFrame*>(frame);
+        const TagLib::ID3v2::FrameList titles = chapter->embeddedFrameList("TIT2");
+        seen.push_back({chapter->startTime(), chapter->endTime(),
+                        titles.isEmpty() ? std::string() : titles.front()->toString().to8Bit(true)});
+    }
+    const TagLib::ID3v2::FrameList tocs = tag->frameList("CTOC");
+    if (tocs.size() != 1 ||
+        dynamic_cast<TagLib::ID3v2::TableOfContentsFrame*>(tocs.front())->entryCount() != seen.size())
+        return {};
+    return seen;
+}
 
 // count frames of 417 bytes that borrow nothing (main_data_begin 0).
 Bytes Plain(int count)
@@ -53,8 +87,8 @@ TEST(CliRemove, KeptFramesAreJoinedAtTheNearestFrameBoundaries)
     const TRun all = RunCli({"cut", "--remove", "0-3.0", in, dir / "none.mp3", "0", "2612"});
     EXPECT_EQ(all.Exit, 1) << all.Err;
     EXPECT_FALSE(Exists(dir / "none.mp3"));
-    // Not with --exact yet, and stretches must be stretches.
-    EXPECT_EQ(RunCli({"cut", "--exact", "--remove", "1.0-2.0", in, dir / "x.mp3", "0", "2612"}).Exit, 1);
+    // With --exact too (CliRemove.ExactEndsAroundFrameJoins), and stretches must be stretches.
+    EXPECT_EQ(RunCli({"cut", "--exact", "--remove", "1.0-2.0", in, dir / "x.mp3", "0", "2612"}).Exit, 0);
     for (const char* bad : {"2.0-1.0", "1.0", "a-b", "1-2-3"})
         EXPECT_EQ(RunCli({"cut", "--remove", bad, in, dir / "x.mp3", "0", "2612"}).Exit, 2) << bad;
 
@@ -122,6 +156,104 @@ TEST(CliRemove, JoinsDecodeCleanlyWithBothDecoders)
     // (25 ms), and the carrying frame keeps 26 ms of silence after it.
     EXPECT_LT(peakAround(faded, 3.038), peakAround(dir / "hard.mp3", 3.038) - 20);
     EXPECT_EQ(RunCli({"cut", "--join-fade", "0.1", cbr, dir / "x.mp3", "0", "10.0"}).Exit, 2); // no join to fade
+}
+
+// --exact with stretches removed: the outer ends sample-exact, the joins on
+// frame boundaries. Both decoders play it without a word, and as many
+// samples as the exact ends hold less the removed frames, plus one silent
+// frame for each join whose frame borrowed bytes.
+TEST(CliRemove, ExactEndsAroundFrameJoins)
+{
+    if (!HaveTool("sox") || !HaveTool("lame") || !HaveTool("ffmpeg") || !HaveTool("mpg123"))
+        GTEST_SKIP() << "needs sox, lame, ffmpeg and mpg123";
+    TempDir dir;
+    const std::string wav = dir / "s.wav", vbr = dir / "vbr.mp3", cbr = dir / "cbr.mp3";
+    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + wav + "' synth 20 sine 300-1200 vol 0.4 && lame --quiet -V 2 '" +
+                           wav + "' '" + vbr + "' && lame --quiet -b 128 '" + wav + "' '" + cbr + "'")
+                              .c_str()),
+              0);
+    const auto samples = [](const std::string& file) {
+        const long ffmpeg = std::atol(ShellOutput("ffmpeg -nostdin -v error -i '" + file + "' -f s16le - | wc -c").c_str());
+        const long mpg123 = std::atol(ShellOutput("mpg123 -q -s '" + file + "' | wc -c").c_str());
+        EXPECT_EQ(ffmpeg, mpg123) << "the decoders disagree on the length";
+        return ffmpeg / 4;
+    };
+    // A time of the gapless timeline rounded to the nearest frame start:
+    // frames start every 1152 samples of the raw decode, which runs ahead of
+    // the gapless one by LAME's delay (576) and the decoder's (529).
+    const auto boundary = [](double seconds) { return std::lround((seconds * 44100 + 1105) / 1152); };
+    for (const std::string& source : {cbr, vbr}) {
+        SCOPED_TRACE(source);
+        const std::string out = dir / "out.mp3";
+        const TRun run = RunCli({"cut", "--no-tag", "--exact", "--remove", "3.0-5.6", "--remove", "8.2-12.0", source,
+                                 out, "1.0", "15.0"});
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(DecoderComplaints(out), "");
+        const long removed = (boundary(5.6) - boundary(3.0)) + (boundary(12.0) - boundary(8.2));
+        const long expected = 14 * 44100 - removed * 1152;
+        const long got = samples(out);
+        EXPECT_EQ((got - expected) % 1152, 0) << got << " against " << expected;
+        EXPECT_GE(got, expected);
+        EXPECT_LE(got, expected + 2 * 1152);
+        // Chapters count what gapless players play: the first join lies
+        // where the first kept stretch's last frame ends, 116 frames into
+        // the raw decode, less the delays and the second before START.
+        ASSERT_EQ(RunCli({"cut", "--no-tag", "--exact", "--chapters", "--remove", "3.0-5.6", "--remove", "8.2-12.0",
+                          source, out, "1.0", "15.0"})
+                      .Exit,
+                  0);
+        EXPECT_EQ(DecoderComplaints(out), "");
+        const std::vector<TChapterSeen> chapters = ChaptersOf(out);
+        ASSERT_EQ(chapters.size(), 3u);
+        EXPECT_EQ(chapters[0].Start, 0u);
+        EXPECT_EQ(chapters[0].Title, "000:00:01.000");
+        EXPECT_EQ(chapters[1].Start, (boundary(3.0) * 1152 - 1105 - 44100) * 1000 / 44100);
+        EXPECT_EQ(chapters[2].End, got * 1000 / 44100);
+
+        // An end inside a removed stretch moves to the stretch's far side,
+        // exactly: 2.0 to 9.0 with no join at all.
+        ASSERT_EQ(RunCli({"cut", "--no-tag", "--exact", "--remove", "0-2.0", "--remove", "9.0-11.0", source, out, "0",
+                          "10.0"})
+                      .Exit,
+                  0);
+        EXPECT_EQ(DecoderComplaints(out), "");
+        EXPECT_EQ(samples(out), 7 * 44100);
+        // A stretch that covers the whole range leaves nothing to cut.
+        EXPECT_EQ(RunCli({"cut", "--exact", "--remove", "0.5-12.0", source, dir / "none.mp3", "1.0", "11.0"}).Exit, 1);
+    }
+}
+
+// --chapters marks where each kept stretch begins in the output's time,
+// titled by where it begins in the source; a stretch led by a carrying
+// frame begins with it, as a join's chapter does.
+TEST(CliRemove, ChaptersMarkWhereEachKeptStretchBegins)
+{
+    TempDir dir;
+    const Bytes audio = Plain(100); // 26.12 ms a frame
+    const std::string in = dir.Write("in.mp3", audio);
+    const std::string out = dir / "out.mp3";
+    // Kept: frames 0-37, 77-89 and 95-99 (as in the test above).
+    ASSERT_EQ(RunCli({"cut", "--no-tag", "--chapters", "--remove", "1.0-2.0", "--remove", "2351-2482", in, out, "0",
+                      "2612"})
+                  .Exit,
+              0);
+    EXPECT_EQ(ChaptersOf(out), (std::vector<TChapterSeen>{{0, 992, "000:00:00.000"},
+                                                          {992, 1332, "000:00:02.011"},
+                                                          {1332, 1462, "000:00:02.481"}}));
+    // The audio after the tag is what the cut without chapters writes.
+    const Bytes written = ReadAll(out);
+    const Bytes frames = Slice(audio, 0, 38 * 417) + Slice(audio, 77 * 417, 13 * 417) + Slice(audio, 95 * 417, 5 * 417);
+    ASSERT_GT(written.size(), frames.size());
+    EXPECT_EQ(Slice(written, written.size() - frames.size(), frames.size()), frames);
+
+    // Frame 77 borrows: the silent frame before it opens its chapter, which
+    // ends 23 frames after it.
+    const std::string borrowing = dir.Write("borrowing.mp3", Frames(H44, 100, 0));
+    ASSERT_EQ(RunCli({"cut", "--no-tag", "--chapters", "--remove", "1.0-2.0", borrowing, out, "0", "2612"}).Exit, 0);
+    EXPECT_EQ(ChaptersOf(out), (std::vector<TChapterSeen>{{0, 992, "000:00:00.000"}, {992, 1619, "000:00:02.011"}}));
+
+    // Chapters mark kept stretches: without a removed one there are none.
+    EXPECT_EQ(RunCli({"cut", "--chapters", in, dir / "x.mp3", "0", "2612"}).Exit, 2);
 }
 
 // Edit lists as comskip and hand editors write them.
