@@ -184,18 +184,18 @@ std::vector<TLevelBlock> EstimatedLevelBlocks(const TGranuleLevels& levels, int 
     return blocks;
 }
 
-void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, std::vector<float>& levels)
+void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, TUnitLevels& levels)
 {
     const int granules = header.Granules();
     if (header.Layer() != 3) {
         // Layers I and II: the frame's scalefactors give its level, the same
         // for each of its parts on the grid.
         const double db = ScalefactorFrameDb(frame, header);
-        levels.insert(levels.end(), static_cast<size_t>(granules), std::isnan(db) ? 0.0f : DbToUnitLevel(db));
+        levels.insert_back(static_cast<size_t>(granules), std::isnan(db) ? 0.0f : DbToUnitLevel(db));
         return;
     }
     if (frame.size() < static_cast<size_t>(header.MainDataOffset())) {
-        levels.insert(levels.end(), static_cast<size_t>(granules), 0.0f);
+        levels.insert_back(static_cast<size_t>(granules), 0.0f);
         return;
     }
     const std::span<const uint8_t> side = frame.subspan(static_cast<size_t>(header.MainDataOffset() - header.SideInfoSize()));
