@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <random>
 
 namespace vivizu {
 namespace {
@@ -22,6 +24,23 @@ TEST(UnitLevels, KeptAsTheNearestOfTheCachesSteps)
     // A level read back is kept as it is: quantising it again changes nothing.
     for (size_t i = 0; i < levels.size(); ++i)
         EXPECT_EQ(TUnitLevels::Quantise(levels[i]), stored[i]) << i;
+}
+
+// The step is the one the cache has always written: std::lround of the
+// level times 65535, halves rounded up.
+TEST(UnitLevels, QuantisedAsTheCacheRoundsThem)
+{
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> level(0.0f, 1.0f);
+    for (int i = 0; i < 200000; ++i) {
+        const float l = level(random);
+        ASSERT_EQ(TUnitLevels::Quantise(l), std::lround(l * 65535.0f)) << l;
+    }
+    for (int step = 0; step < 65535; ++step) {
+        const float half = (static_cast<float>(step) + 0.5f) / 65535.0f;
+        ASSERT_EQ(TUnitLevels::Quantise(half), std::lround(half * 65535.0f)) << step;
+    }
+    EXPECT_EQ(TUnitLevels::Quantise(std::nanf("")), 0);
 }
 
 TEST(UnitLevels, ReadAsFloatsInOrder)
