@@ -2,7 +2,9 @@
 
 #include "cli/Console.h"
 #include "engine/io/FileStream.h"
+#include "engine/frames/FrameIndex.h"
 #include "engine/frames/MpegHeader.h"
+#include "engine/frames/StreamTime.h"
 #include "engine/cut/LengthHeader.h"
 
 #include <charconv>
@@ -33,17 +35,13 @@ std::optional<int> ResolveRange(const std::string& fileName, std::optional<int64
         PrintError(fileName + ": not an MP3 stream");
         return ExitDeclined;
     }
-    const int64_t perFrame = header.SamplesPerFrame(), rate = header.SampleRate();
-    // The first frame that begins at or after ms.
-    const auto frameAt = [&](int64_t ms) {
-        const int64_t frame = (ms * rate + 1000 * perFrame - 1) / (1000 * perFrame);
-        return static_cast<size_t>(std::min<int64_t>(frame, static_cast<int64_t>(frames)));
-    };
+    // Times on the index's clock, which counts every frame's own length.
+    const TFrameIndex& index = range.Source->Index();
+    const auto frameAt = [&](int64_t ms) { return index.FirstAtOrAfter(TStreamTime::FromMs(std::max<int64_t>(ms, 0))); };
     range.First = startMs ? frameAt(*startMs) : 0;
     range.Last = endMs ? frameAt(*endMs) : frames;
-    const auto msOf = [&](size_t frame) { return static_cast<int64_t>(frame) * perFrame * 1000 / rate; };
-    range.StartMs = msOf(range.First);
-    range.EndMs = msOf(range.Last);
+    range.StartMs = index.StartOf(range.First).WholeMs();
+    range.EndMs = index.StartOf(range.Last).WholeMs();
     if (range.First >= range.Last) {
         PrintError(command + ": no audio frame in the range");
         return ExitDeclined;

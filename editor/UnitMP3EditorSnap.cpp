@@ -69,10 +69,9 @@ void TFrmMP3Editor::SnapMarker(TMarkerWhich which) {
     const int64_t from = start ? FSelection->Start() : FSelection->End();
     // With the exact cut a cut may start at any granule; otherwise only
     // between frames.
-    const double frameMs = FMp3->Index().HeaderOf(0).DurationMs();
     const bool granules = PM_ExactCut->Checked();
-    const int64_t to = start ? SnapStartToQuietMs(FOverview->Levels(), from, frameMs, granules)
-                             : SnapEndToQuietMs(FOverview->Levels(), from, frameMs, granules, FSelection->Start());
+    const int64_t to = start ? SnapStartToQuietMs(FOverview->Levels(), from, FMp3->Index(), granules)
+                             : SnapEndToQuietMs(FOverview->Levels(), from, FMp3->Index(), granules, FSelection->Start());
     if (to == from)
         return;
     if (start)

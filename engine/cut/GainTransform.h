@@ -21,10 +21,6 @@ struct TGainReport {
     int64_t ClampedLow = 0;
 };
 
-// Bit offset of global_gain of granule gr, channel ch from the start of the
-// side information of a Layer III frame with this header.
-int GlobalGainBit(TMpegHeader header, int granule, int channel);
-
 // The global_gain of granule gr, channel ch of a Layer III frame (header
 // included in frame); -1 when the frame is too short to hold it.
 int GlobalGain(std::span<const uint8_t> frame, TMpegHeader header, int granule, int channel);

@@ -1,6 +1,7 @@
 #include "engine/cut/ReservoirFrame.h"
 
 #include "engine/frames/FrameCrc.h"
+#include "engine/frames/SideInfo.h"
 
 #include <algorithm>
 
@@ -16,14 +17,7 @@ int MainDataBegin(std::span<const uint8_t> frame)
 {
     if (frame.size() < 4)
         return 0;
-    const TMpegHeader header = TMpegHeader::At(frame.data());
-    const size_t side = header.HasCrc() ? 6 : 4;
-    if (frame.size() < side + 2)
-        return 0;
-    // Nine bits in MPEG 1, eight in MPEG 2 and 2.5.
-    if (header.IsMpeg1())
-        return (frame[side] << 1) | (frame[side + 1] >> 7);
-    return frame[side];
+    return ReadSideInfo(frame, TMpegHeader::At(frame.data())).MainDataBegin;
 }
 
 std::vector<uint8_t> BuildReservoirFrame(TMpegHeader header, std::span<const uint8_t> tail)

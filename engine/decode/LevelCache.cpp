@@ -29,7 +29,6 @@ constexpr char Magic[8] = {'V', 'V', 'Z', 'L', 'E', 'V', 'E', 'L'};
 constexpr uint32_t Version = 1;
 constexpr const char* EntryExtension = ".levels";
 constexpr uint64_t MaxPathBytes = 1 << 16;
-constexpr float LevelScale = 65535.0f;
 
 uint64_t Fnv1a(const uint8_t* data, size_t count) {
     uint64_t hash = 14695981039346656037ull;
@@ -139,11 +138,10 @@ std::optional<TGranuleLevels> ParseLevelEntry(const std::vector<uint8_t>& data, 
     levels.MsPerGranule = std::bit_cast<double>(msBits);
     if (!std::isfinite(levels.MsPerGranule) || levels.MsPerGranule <= 0)
         return std::nullopt;
-    levels.Levels.resize(static_cast<size_t>(count));
-    for (size_t i = 0; i < levels.Levels.size(); ++i) {
-        const unsigned value = data[levelsAt + 2 * i] | unsigned{data[levelsAt + 2 * i + 1]} << 8;
-        levels.Levels[i] = static_cast<float>(value) / LevelScale;
-    }
+    std::vector<uint16_t>& stored = levels.Levels.Stored();
+    stored.resize(static_cast<size_t>(count));
+    for (size_t i = 0; i < stored.size(); ++i)
+        stored[i] = static_cast<uint16_t>(data[levelsAt + 2 * i] | unsigned{data[levelsAt + 2 * i + 1]} << 8);
     return levels;
 }
 
@@ -189,8 +187,8 @@ bool TLevelCache::Write(const TFileIdentity& file, const TGranuleLevels& levels)
     PutLe(data, std::bit_cast<uint64_t>(levels.MsPerGranule), 8);
     PutLe(data, levels.Levels.size(), 8);
     data.reserve(data.size() + 2 * levels.Levels.size() + 8);
-    for (const float level : levels.Levels)
-        PutLe(data, static_cast<uint64_t>(std::lround(std::clamp(level, 0.0f, 1.0f) * LevelScale)), 2);
+    for (const uint16_t level : levels.Levels.Stored())
+        PutLe(data, level, 2);
     PutLe(data, Fnv1a(data.data(), data.size()), 8);
     if (data.size() > FLimit)
         return false;

@@ -1,5 +1,7 @@
 #include "engine/decode/QuietPoint.h"
 
+#include "engine/frames/FrameIndex.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -13,16 +15,16 @@ constexpr float SameQuiet = 1.0f / 120.0f;
 
 } // namespace
 
-double QuietestPoint(const TGranuleLevels& levels, double timeMs, double radiusMs, int step)
+std::optional<int64_t> QuietestBoundary(const TGranuleLevels& levels, double timeMs, double radiusMs, int step)
 {
     const auto count = static_cast<int64_t>(levels.Levels.size());
     if (count == 0 || levels.MsPerGranule <= 0 || step <= 0)
-        return timeMs;
+        return std::nullopt;
     const double granule = levels.MsPerGranule;
     const auto first = std::max<int64_t>(0, static_cast<int64_t>(std::ceil((timeMs - radiusMs) / granule / step)) * step);
     const auto last = std::min<int64_t>(count, static_cast<int64_t>(std::floor((timeMs + radiusMs) / granule / step)) * step);
     if (first > last)
-        return timeMs;
+        return std::nullopt;
     auto loudness = [&](int64_t boundary) {
         const float before = boundary > 0 ? levels.Levels[static_cast<size_t>(boundary - 1)] : 0.0f;
         const float after = boundary < count ? levels.Levels[static_cast<size_t>(boundary)] : 0.0f;
@@ -32,7 +34,7 @@ double QuietestPoint(const TGranuleLevels& levels, double timeMs, double radiusM
     for (int64_t b = first; b <= last; b += step)
         quietest = std::min(quietest, loudness(b));
 
-    double best = timeMs;
+    std::optional<int64_t> best;
     double bestDistance = std::numeric_limits<double>::max();
     for (int64_t b = first; b <= last; b += step) {
         if (loudness(b) > quietest + SameQuiet)
@@ -44,67 +46,76 @@ double QuietestPoint(const TGranuleLevels& levels, double timeMs, double radiusM
         const double at = static_cast<double>(middle) * granule;
         if (std::abs(at - timeMs) < bestDistance) {
             bestDistance = std::abs(at - timeMs);
-            best = at;
+            best = middle;
         }
         b = end;
     }
     return best;
 }
 
-namespace {
-
-// Boundaries computed as a count of granules times their length may miss a
-// whole millisecond by a rounding error; this much counts as reaching it.
-constexpr double WholeMsSlack = 1e-6;
-
-// The granules between the boundaries a marker may snap to.
-int SnapStep(const TGranuleLevels& levels, double frameMs, bool granules)
+double QuietestPoint(const TGranuleLevels& levels, double timeMs, double radiusMs, int step)
 {
-    return granules ? 1 : std::max(1, static_cast<int>(std::lround(frameMs / levels.MsPerGranule)));
+    const std::optional<int64_t> boundary = QuietestBoundary(levels, timeMs, radiusMs, step);
+    return boundary ? static_cast<double>(*boundary) * levels.MsPerGranule : timeMs;
 }
 
-} // namespace
-
 namespace {
 
-// The quietest boundary within reach of ms, on the grid of step granules;
-// none without levels.
-std::optional<double> QuietBoundary(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules,
-                                    int& step)
+// The time of granule boundary `boundary` on the index's clock: the start of
+// its frame, plus the granules before it within the frame; the end of the
+// indexed frames for a boundary at or past it.
+TStreamTime BoundaryTime(const TFrameIndex& index, int64_t boundary, int granulesPerFrame)
 {
-    if (levels.Empty() || levels.MsPerGranule <= 0)
+    const auto frame = static_cast<size_t>(boundary / granulesPerFrame);
+    const int64_t within = boundary % granulesPerFrame;
+    if (frame >= index.Count())
+        return index.StartOf(index.Count());
+    const TStreamTime start = index.StartOf(frame);
+    if (within == 0)
+        return start;
+    return {start.Ticks + (index.StartOf(frame + 1).Ticks - start.Ticks) * within / granulesPerFrame};
+}
+
+// The millisecond nearest to a time at or after the stream's start.
+int64_t NearestMs(TStreamTime time) { return (time.Ticks + TStreamTime::TicksPerMs / 2) / TStreamTime::TicksPerMs; }
+
+// The quietest boundary within reach of ms, on the grid of frames (or of
+// granules); none without levels or frames.
+std::optional<int64_t> QuietBoundary(const TGranuleLevels& levels, int64_t ms, const TFrameIndex& index, bool granules,
+                                     int& perFrame)
+{
+    if (index.Count() == 0)
         return std::nullopt;
-    step = SnapStep(levels, frameMs, granules);
-    return QuietestPoint(levels, static_cast<double>(ms), SnapReachMs, step);
+    // The levels' grid has the granules of the stream's frames.
+    perFrame = std::max(1, index.HeaderOf(0).Granules());
+    return QuietestBoundary(levels, static_cast<double>(ms), SnapReachMs, granules ? 1 : perFrame);
 }
 
 } // namespace
 
-int64_t SnapStartToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules)
+int64_t SnapStartToQuietMs(const TGranuleLevels& levels, int64_t ms, const TFrameIndex& index, bool granules)
 {
-    int step = 1;
-    const std::optional<double> boundary = QuietBoundary(levels, ms, frameMs, granules, step);
+    int perFrame = 1;
+    const std::optional<int64_t> boundary = QuietBoundary(levels, ms, index, granules, perFrame);
     if (!boundary)
         return ms;
-    if (granules)
-        return std::llround(*boundary);
-    return static_cast<int64_t>(std::floor(*boundary + WholeMsSlack));
+    const TStreamTime at = BoundaryTime(index, *boundary, perFrame);
+    return granules ? NearestMs(at) : at.WholeMs();
 }
 
-int64_t SnapEndToQuietMs(const TGranuleLevels& levels, int64_t ms, double frameMs, bool granules, int64_t startMs)
+int64_t SnapEndToQuietMs(const TGranuleLevels& levels, int64_t ms, const TFrameIndex& index, bool granules,
+                         int64_t startMs)
 {
-    int step = 1;
-    const std::optional<double> found = QuietBoundary(levels, ms, frameMs, granules, step);
-    if (!found)
+    int perFrame = 1;
+    const std::optional<int64_t> boundary = QuietBoundary(levels, ms, index, granules, perFrame);
+    if (!boundary)
         return ms;
-    const double boundary = *found;
+    const TStreamTime at = BoundaryTime(index, *boundary, perFrame);
     if (granules)
-        return std::llround(boundary);
-    // The start of the first frame at or after START, on the same grid.
-    const double frame = step * levels.MsPerGranule;
-    const double start = static_cast<double>(std::max<int64_t>(startMs, 0));
-    const double firstFrame = std::ceil(start / frame - WholeMsSlack / frame) * frame;
-    return startMs + static_cast<int64_t>(std::floor(boundary - firstFrame + WholeMsSlack));
+        return NearestMs(at);
+    // The plain cut copies from the first frame at or after START.
+    const size_t first = index.FirstAtOrAfter(TStreamTime::FromMs(std::max<int64_t>(startMs, 0)));
+    return startMs + (at - index.StartOf(first)).WholeMs();
 }
 
 } // namespace vivizu

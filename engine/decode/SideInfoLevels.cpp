@@ -1,46 +1,15 @@
 #include "engine/decode/SideInfoLevels.h"
 
-#include "engine/cut/GainTransform.h"
 #include "engine/decode/ScalefactorLevels.h"
+#include "engine/frames/SideInfo.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstring>
 #include <cmath>
 #include <limits>
 
 namespace vivizu {
 namespace {
-
-// part2_3_length (12 bits) and big_values (9 bits) come before global_gain
-// in every granule's side information.
-constexpr int Part23BeforeGain = 21;
-
-int64_t ReadBits(std::span<const uint8_t> bytes, int bit, int count)
-{
-    // count is at most 29: the bits lie within five bytes. This runs for
-    // every granule of every frame as a file opens, so where eight bytes are
-    // there they are taken in one load, without a loop or a branch on where
-    // the bits fall.
-    if (bit < 0 || count <= 0)
-        return -1;
-    const auto first = static_cast<size_t>(bit / 8);
-    const auto last = static_cast<size_t>((bit + count - 1) / 8);
-    if (last >= bytes.size())
-        return -1;
-    uint64_t window = 0;
-    if (first + sizeof window <= bytes.size()) {
-        std::memcpy(&window, bytes.data() + first, sizeof window);
-        if constexpr (std::endian::native == std::endian::little)
-            window = __builtin_bswap64(window);
-        return static_cast<int64_t>((window << (bit % 8)) >> (64 - count));
-    }
-    for (size_t i = first; i <= last; ++i)
-        window = window << 8 | bytes[i];
-    const int shift = static_cast<int>(last - first + 1) * 8 - bit % 8 - count;
-    return static_cast<int64_t>((window >> shift) & ((uint64_t{1} << count) - 1));
-}
 
 // The model of a granule's decoded peak, fitted (least squares, robust to
 // outliers) to libmpg123's decode of LAME's output at 8 to 48 kHz, 8 to 320
@@ -184,72 +153,55 @@ std::vector<TLevelBlock> EstimatedLevelBlocks(const TGranuleLevels& levels, int 
     return blocks;
 }
 
-void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, std::vector<float>& levels)
+void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, TUnitLevels& levels)
 {
     const int granules = header.Granules();
     if (header.Layer() != 3) {
         // Layers I and II: the frame's scalefactors give its level, the same
         // for each of its parts on the grid.
         const double db = ScalefactorFrameDb(frame, header);
-        levels.insert(levels.end(), static_cast<size_t>(granules), std::isnan(db) ? 0.0f : DbToUnitLevel(db));
+        levels.insert_back(static_cast<size_t>(granules), std::isnan(db) ? 0.0f : DbToUnitLevel(db));
         return;
     }
     if (frame.size() < static_cast<size_t>(header.MainDataOffset())) {
-        levels.insert(levels.end(), static_cast<size_t>(granules), 0.0f);
+        levels.insert_back(static_cast<size_t>(granules), 0.0f);
         return;
     }
-    const std::span<const uint8_t> side = frame.subspan(static_cast<size_t>(header.MainDataOffset() - header.SideInfoSize()));
-    // Each granule's part of the side information for each channel, granules
-    // first, parts of equal length: where global_gain sits in the first and
-    // how far apart the parts are, found once per frame.
+    const TSideInfo side = ReadSideInfo(frame, header);
     const int channels = header.Channels();
-    const int first = GlobalGainBit(header, 0, 0);
-    const int stride = granules * channels == 1 ? 0
-                       : channels > 1           ? GlobalGainBit(header, 0, 1) - first
-                                                : GlobalGainBit(header, 1, 0) - first;
     const bool mpeg1 = header.IsMpeg1();
     const bool midSide = header.ChannelMode() == TChannelMode::JointStereo && (header.ModeExtension() & 2) != 0;
-    const int compressBits = mpeg1 ? 4 : 9;
     const TBandStarts& bands = BandStartsOf(header);
     for (int gr = 0; gr < granules; ++gr) {
         double loudest = -std::numeric_limits<double>::infinity();
         for (int ch = 0; ch < channels; ++ch) {
-            const int gainBit = first + (gr * channels + ch) * stride;
-            // part2_3_length, big_values and global_gain in one read; then
-            // from window_switching_flag on: the 22 bits of the block's
-            // type or the three tables, then (MPEG-1) preflag and
-            // scalefac_scale, or (MPEG-2) scalefac_scale and count1table.
-            const int64_t fields = ReadBits(side, gainBit - Part23BeforeGain, Part23BeforeGain + 8);
-            const int64_t rest = ReadBits(side, gainBit + 8 + compressBits, 25);
-            if (fields < 0 || rest < 0)
-                continue;
+            const TGranuleChannelInfo& coded = side.Granule[static_cast<size_t>(gr)][static_cast<size_t>(ch)];
             TGranuleSideInfo granule;
-            granule.Part23Length = static_cast<int>((fields >> (9 + 8)) & 0xFFF);
-            granule.GlobalGain = static_cast<int>(fields & 0xFF);
+            granule.Part23Length = coded.Part23Length;
+            granule.GlobalGain = coded.GlobalGain;
             if (mpeg1)
-                granule.ScalefacCompress = static_cast<int>(ReadBits(side, gainBit + 8, 4));
-            const auto block = static_cast<uint32_t>((rest >> 2) & 0x3FFFFF);
-            const auto table = [block](int shift) { return static_cast<int>((block >> shift) & 31); };
+                granule.ScalefacCompress = coded.ScalefacCompress;
+            const std::array<int, 3>& table = coded.TableSelect;
             // The tables of the regions that hold lines: 2 * big_values of them.
-            const int lines = 2 * static_cast<int>((fields >> 8) & 0x1FF);
-            if ((rest >> 24) & 1) {
-                granule.ShortBlocks = ((block >> 20) & 3) == 2;
-                granule.SubblockGain = static_cast<int>(std::min({block >> 6 & 7, block >> 3 & 7, block & 7}));
-                granule.LargestTable = lines > SwitchedRegionStart ? LargerTable(table(14), table(9)) : table(14);
+            const int lines = 2 * coded.BigValues;
+            if (coded.WindowSwitching) {
+                granule.ShortBlocks = coded.BlockType == 2;
+                granule.SubblockGain = std::min({coded.SubblockGain[0], coded.SubblockGain[1], coded.SubblockGain[2]});
+                granule.LargestTable = lines > SwitchedRegionStart ? LargerTable(table[0], table[1]) : table[0];
             } else {
-                const auto region0 = static_cast<size_t>((block >> 3) & 15);
-                const auto region1 = static_cast<size_t>(block & 7);
+                const auto region0 = static_cast<size_t>(coded.Region0Count);
+                const auto region1 = static_cast<size_t>(coded.Region1Count);
                 const int end0 = bands[std::min<size_t>(region0 + 1, 22)];
                 const int end1 = bands[std::min<size_t>(region0 + region1 + 2, 22)];
-                granule.LargestTable = table(17);
+                granule.LargestTable = table[0];
                 if (lines > end0)
-                    granule.LargestTable = LargerTable(granule.LargestTable, table(12));
+                    granule.LargestTable = LargerTable(granule.LargestTable, table[1]);
                 if (lines > end1)
-                    granule.LargestTable = LargerTable(granule.LargestTable, table(7));
+                    granule.LargestTable = LargerTable(granule.LargestTable, table[2]);
             }
             if (lines == 0)
                 granule.LargestTable = 0;
-            granule.ScalefacScale = ((mpeg1 ? rest : rest >> 1) & 1) != 0;
+            granule.ScalefacScale = coded.ScalefacScale;
             loudest = std::max(loudest, SideInfoGranuleDb(granule, mpeg1, midSide));
         }
         levels.push_back(DbToUnitLevel(loudest));

@@ -38,7 +38,7 @@ double SideInfoGranuleDb(const TGranuleSideInfo& granule, bool mpeg1, bool midSi
 // appended to levels: a Layer III frame's from its side information, a Layer
 // I or II frame's from its scalefactors (engine/decode/ScalefactorLevels.h);
 // a frame too short for them appends zeros for its granules.
-void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, std::vector<float>& levels);
+void AppendFrameLevels(std::span<const uint8_t> frame, TMpegHeader header, TUnitLevels& levels);
 
 // How many bytes from a frame's start AppendFrameLevels looks at, at most.
 size_t FrameLevelsReach();

@@ -66,14 +66,25 @@ TEST(QuietPoint, SnapsIntoASynthesisedPause)
 // with quiet on both sides instead. Without levels the marker stays.
 TEST(QuietPoint, MarkerSnapOnTheFrameOrTheGranuleGrid)
 {
+    test::TSoundFolder folder;
+    // 48 kHz: frames of 24 ms, granules of 12 ms.
+    const std::string file = folder.Mp3("tone48", "synth 6 sine 440 vol 0.5 channels 2 rate 48000", "-b 128");
+    TRoruvoMP3 mp3(file);
+    ASSERT_TRUE(mp3.Valid);
+    const TFrameIndex index = mp3.CompleteIndex();
+    ASSERT_GE(index.Count(), 200u);
     std::vector<float> levels(400, 0.8f);
-    std::fill(levels.begin() + 200, levels.begin() + 203, 0.0f); // 2000..2030 ms
-    const TGranuleLevels grid = Grid(levels);
-    EXPECT_EQ(SnapStartToQuietMs(grid, 1500, 20.0, true), 2010);
-    EXPECT_EQ(SnapStartToQuietMs(grid, 1500, 20.0, false), 2020);
+    std::fill(levels.begin() + 200, levels.begin() + 203, 0.0f); // 2400..2436 ms
+    const TGranuleLevels grid{12.0, levels};
+    // The quiet boundaries are granules 201 and 202: the middle of the two
+    // on the granule grid, the frame boundary among them on the frame grid.
+    EXPECT_EQ(SnapStartToQuietMs(grid, 1800, index, true), 2412);
+    EXPECT_EQ(SnapStartToQuietMs(grid, 1800, index, false), 2424);
+    EXPECT_EQ(SnapEndToQuietMs(grid, 1800, index, false, 0), 2424);
     // Beyond a second's reach: the pause is not seen.
-    EXPECT_NE(SnapStartToQuietMs(grid, 900, 20.0, true), 2010);
-    EXPECT_EQ(SnapStartToQuietMs(TGranuleLevels{}, 1234, 26.0, false), 1234);
+    EXPECT_NE(SnapStartToQuietMs(grid, 1300, index, true), 2412);
+    EXPECT_EQ(SnapStartToQuietMs(TGranuleLevels{}, 1234, index, false), 1234);
+    EXPECT_EQ(SnapStartToQuietMs(grid, 1234, TFrameIndex(), false), 1234);
 }
 
 // At 44.1 kHz frame boundaries are no whole milliseconds: frame 5 begins at
@@ -89,7 +100,6 @@ TEST(QuietPoint, SnappedMarkersSelectTheFramesTheySnappedTo)
     ASSERT_TRUE(mp3.Valid);
     TFrameIndex index = mp3.CompleteIndex();
     TInputFile input(file);
-    const double frameMs = 1152 * 1000.0 / 44100;
     // Loud everywhere but two pauses: the only quiet frame boundaries are
     // those of frames 5 and 23.
     std::vector<float> loud(150, 0.8f);
@@ -97,9 +107,9 @@ TEST(QuietPoint, SnappedMarkersSelectTheFramesTheySnappedTo)
     std::fill(loud.begin() + 44, loud.begin() + 48, 0.0f);
     const TGranuleLevels levels{576 * 1000.0 / 44100, loud};
 
-    const int64_t start = SnapStartToQuietMs(levels, 100, frameMs, false);
+    const int64_t start = SnapStartToQuietMs(levels, 100, index, false);
     EXPECT_EQ(start, 130);
-    const int64_t end = SnapEndToQuietMs(levels, 650, frameMs, false, start);
+    const int64_t end = SnapEndToQuietMs(levels, 650, index, false, start);
     TCutPlan plan = PlanPlainCut(index, input, static_cast<int32_t>(start), static_cast<int32_t>(end));
     EXPECT_EQ(plan.First, 5u) << "START " << start;
     EXPECT_EQ(plan.Last, 23u) << "END " << end;
@@ -107,12 +117,12 @@ TEST(QuietPoint, SnappedMarkersSelectTheFramesTheySnappedTo)
 
     // A typed START inside frame 4: the cut begins with frame 5 all the same,
     // and END is worked out from that frame's start.
-    const int64_t later = SnapEndToQuietMs(levels, 650, frameMs, false, 110);
+    const int64_t later = SnapEndToQuietMs(levels, 650, index, false, 110);
     plan = PlanPlainCut(index, input, 110, static_cast<int32_t>(later));
     EXPECT_EQ(plan.First, 5u);
     EXPECT_EQ(plan.Last, 23u) << "END " << later;
     // The exact cut takes the nearest millisecond of the granule boundary.
-    EXPECT_EQ(SnapStartToQuietMs(levels, 100, frameMs, true), 131);
+    EXPECT_EQ(SnapStartToQuietMs(levels, 100, index, true), 131);
 }
 
 } // namespace

@@ -34,9 +34,9 @@ TEST(ScalefactorLevels, BuiltLayerOneFrame)
     EXPECT_EQ(ScalefactorFrameDb(silent, header), -INFINITY);
     // Cut short before its scalefactor: no level rather than a wrong one.
     EXPECT_TRUE(std::isnan(ScalefactorFrameDb(std::span(frame).first(20), header)));
-    std::vector<float> levels;
+    TUnitLevels levels;
     AppendFrameLevels(std::span(frame).first(20), header, levels);
-    EXPECT_EQ(levels, (std::vector<float>{0.0f, 0.0f}));
+    EXPECT_EQ(levels, TUnitLevels(std::vector<float>{0.0f, 0.0f}));
 }
 
 struct TLayer2Format {

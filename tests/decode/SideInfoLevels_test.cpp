@@ -116,7 +116,7 @@ TEST(SideInfoLevelsGranule, NoSpectralBitsIsSilenceAndGainRaisesTheLevel)
 // and never read past the bytes they are given.
 TEST(SideInfoLevelsGranule, ShortOrForeignFramesGiveZeros)
 {
-    std::vector<float> levels;
+    TUnitLevels levels;
     const TMpegHeader layer3(0xFFFB9064u); // MPEG-1 Layer III 128 kbit/s 44.1 kHz stereo
     const std::vector<uint8_t> header{0xFF, 0xFB, 0x90, 0x64};
     AppendFrameLevels(header, layer3, levels);
@@ -151,7 +151,8 @@ TEST(SideInfoLevels, OpeningWalkGathersTheSameEstimateAsASecondRead)
 
 // The overview's columns: as many as the window's band has, each as loud as
 // its loudest granule, in dB from LevelFloorDb to full scale.
-std::vector<double> ColumnsDb(const std::vector<float>& levels)
+template <class TLevels>
+std::vector<double> ColumnsDb(const TLevels& levels)
 {
     constexpr size_t Columns = 197;
     std::vector<double> columns;

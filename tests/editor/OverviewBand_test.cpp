@@ -32,7 +32,7 @@ TGranuleLevels HalfLoud()
     TGranuleLevels levels;
     levels.MsPerGranule = 10.0;
     levels.Levels.assign(1000, 0.0f);
-    std::fill(levels.Levels.begin() + 500, levels.Levels.end(), 1.0f);
+    levels.Levels.Fill(500, 1000, 1.0f);
     return levels;
 }
 
@@ -135,8 +135,8 @@ TEST_F(OverviewBandTest, BarsShowDecibelsOverAFloorNearMinusSixty)
     TGranuleLevels levels;
     levels.MsPerGranule = 10.0;
     levels.Levels.assign(1000, 1.0f);
-    std::fill(levels.Levels.begin(), levels.Levels.begin() + 250, lsb);
-    std::fill(levels.Levels.begin() + 250, levels.Levels.begin() + 500, quieter);
+    levels.Levels.Fill(0, 250, lsb);
+    levels.Levels.Fill(250, 500, quieter);
     band->SetLevels(levels, 26.0);
     selection.SetStart(0);
     selection.SetEnd(10000);
