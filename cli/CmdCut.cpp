@@ -318,10 +318,16 @@ int RunCut(const std::vector<std::string>& argv)
         targets[i] = PlanCutTarget(args, files[i], *start, *end);
         return ExitOk;
     });
+    // The files each cut's job writes, as split and join name theirs.
     std::vector<TRunOutput> outputs;
     for (size_t i = 0; i < files.size(); ++i)
-        if (targets[i].Code == ExitOk)
-            outputs.push_back({targets[i].Path, i, "cut"});
+        if (targets[i].Code == ExitOk) {
+            TJob job;
+            job.Kind = TJobKind::Cut;
+            job.Output = targets[i].Path;
+            const std::vector<TRunOutput> own = JobOutputs(job, i);
+            outputs.insert(outputs.end(), own.begin(), own.end());
+        }
     const TRunCheck check = CheckRunOutputs(files, outputs, args.Force);
     for (size_t i = 0; i < files.size(); ++i)
         if (targets[i].Code == ExitOk && !check.Refused.empty())
