@@ -58,7 +58,7 @@ constexpr TOptionDef CutOwnOptions[] = {
     {"json", false, OptJson},      {"quiet", false, OptQuiet, 'q'},
     {"remove", true, OptRemove},   {"remove-edl", true, OptRemoveEdl}, {"join-fade", true, OptJoinFade},
 };
-constexpr auto CutOptions = WithOptions(CutOwnOptions, TagOptionDefs);
+constexpr auto CutOptions = WithOptions(CutOwnOptions, TagFieldOptionDefs, TrackOptionDefs);
 
 std::optional<int32_t> ParseCutTime(const std::string& text);
 

@@ -36,7 +36,7 @@ constexpr TOptionDef JoinOwnOptions[] = {
     {"fade-out", true, OptFadeOut},         {"join-fade", true, OptJoinFade},
     {"normalize", true, OptNormalize, 0, true}, {"allow-clipping", false, OptAllowClipping},
 };
-constexpr auto JoinOptions = WithOptions(JoinOwnOptions, TagOptionDefs);
+constexpr auto JoinOptions = WithOptions(JoinOwnOptions, TagFieldOptionDefs, TrackOptionDefs);
 
 // One operand: a file and the range of it to take.
 struct TJoinOperand {

@@ -5,6 +5,7 @@
 #include "cli/Options.h"
 #include "request/CutRequest.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -17,21 +18,22 @@ enum TTagOptionId : int {
     TagOptTag = FirstOptionId + 512, TagOptNoTag, TagOptTitle, TagOptArtist, TagOptAlbum, TagOptYear,
     TagOptComment, TagOptTrack, TagOptGenre,
 };
-inline constexpr TOptionDef TagOptionDefs[] = {
+// All but --track, which split leaves out: its pieces count from
+// --track-start.
+inline constexpr TOptionDef TagFieldOptionDefs[] = {
     {"tag", false, TagOptTag},       {"no-tag", false, TagOptNoTag},   {"title", true, TagOptTitle},
     {"artist", true, TagOptArtist},  {"album", true, TagOptAlbum},     {"year", true, TagOptYear},
-    {"comment", true, TagOptComment}, {"track", true, TagOptTrack},    {"genre", true, TagOptGenre},
+    {"comment", true, TagOptComment}, {"genre", true, TagOptGenre},
 };
+inline constexpr TOptionDef TrackOptionDefs[] = {{"track", true, TagOptTrack}};
 
 // A command's own options followed by others (the tag options).
-template <size_t A, size_t B>
-constexpr std::array<TOptionDef, A + B> WithOptions(const TOptionDef (&own)[A], const TOptionDef (&more)[B])
+template <size_t... N>
+constexpr std::array<TOptionDef, (N + ...)> WithOptions(const TOptionDef (&... tables)[N])
 {
-    std::array<TOptionDef, A + B> all{};
-    for (size_t i = 0; i < A; ++i)
-        all[i] = own[i];
-    for (size_t i = 0; i < B; ++i)
-        all[A + i] = more[i];
+    std::array<TOptionDef, (N + ...)> all{};
+    size_t at = 0;
+    ((std::copy(tables, tables + N, all.begin() + at), at += N), ...);
     return all;
 }
 

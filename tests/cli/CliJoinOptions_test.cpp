@@ -95,6 +95,38 @@ TEST(CliJoinOptions, UnusableOptionsAreRefusedBeforeAnythingIsWritten)
     }
 }
 
+// cut, split and join read the tag options alike: the same mistakes are
+// the same usage errors, and nothing is written; split's --track-start is a
+// field option too.
+TEST(CliJoinOptions, CutSplitAndJoinRefuseTheSameTagMistakes)
+{
+    TempDir dir;
+    const std::string a = dir.Write("a.mp3", Frames(H44, 20));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> mistakes = {
+        {{"--no-tag", "--artist", "x"}, "tag field options cannot go with --no-tag"},
+        {{"--tag", "--no-tag"}, "--tag and --no-tag exclude each other"},
+        {{"--genre", "-1"}, "--genre expects a number from 0 to 255, not '-1'"},
+        {{"--genre", "x"}, "--genre expects a number from 0 to 255, not 'x'"},
+    };
+    for (const auto& [options, reason] : mistakes) {
+        std::vector<std::vector<std::string>> commands = {
+            {"cut", a, dir / "out.mp3", "0", "1"},
+            {"split", "--parts", "2", "-d", dir / "pieces", a},
+            {"join", "-o", dir / "out.mp3", a, a},
+        };
+        for (auto& argv : commands) {
+            argv.insert(argv.begin() + 1, options.begin(), options.end());
+            const TRun run = RunCli(argv);
+            EXPECT_EQ(run.Exit, 2) << argv.front() << " " << options.front();
+            EXPECT_NE(run.Err.find(reason), std::string::npos) << argv.front() << ": " << run.Err;
+        }
+    }
+    const TRun split = RunCli({"split", "--no-tag", "--track-start", "3", "--parts", "2", "-d", dir / "pieces", a});
+    EXPECT_EQ(split.Exit, 2);
+    EXPECT_NE(split.Err.find("tag field options cannot go with --no-tag"), std::string::npos) << split.Err;
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.mp3"});
+}
+
 // --json: one line, cut's outcome line, naming OUT; a refusal is declined
 // with its reason in the line, and nothing is written.
 TEST(CliJoinOptions, JsonPrintsCutsOutcomeLine)
