@@ -149,7 +149,9 @@ int RunJoin(const std::vector<std::string>& argv)
     for (const TJoinOperand& operand : operands)
         files.push_back(operand.File);
     const TJoinEnds ends{out, json};
-    const auto refused = [&](const std::string& message, int code) { return ends(code, message + "; nothing written"); };
+    const auto refused = [&](const std::string& message, int code) {
+        return ends(code, message + "; nothing written");
+    };
     const TRunCheck check = CheckRunOutputs(files, JobOutputs(job, 0), force);
     if (!check.Refused.empty()) return refused("join: " + check.Refused, ExitDeclined);
     if (!check.Declined.empty() && !check.Declined.front().empty())
