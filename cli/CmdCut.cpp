@@ -7,6 +7,7 @@
 #include "cli/CutTag.h"
 #include "cli/Options.h"
 #include "cli/Progress.h"
+#include "cli/TagOptions.h"
 #include "request/PieceNames.h"
 #include "request/RunOutputs.h"
 #include "engine/TimeText.h"
@@ -14,6 +15,7 @@
 #include "engine/cut/GainPlan.h"
 #include "engine/cut/Normalize.h"
 #include "operations/Job.h"
+#include "operations/Planner.h"
 #include "operations/Runner.h"
 #include "platform/CodePage.h"
 #include "request/CutRequest.h"
@@ -35,7 +37,7 @@ namespace {
 
 struct TCutArgs {
     TCutChoices Choices;
-    bool TagSet = false, NoTagSet = false;
+    TTagArgs Tags;
     bool GainAsked = false;
     std::vector<std::string> Operands; // FILE OUT START END, or FILE... START END with a folder
     std::optional<std::string> Folder; // -d: the batch form
@@ -43,24 +45,12 @@ struct TCutArgs {
     bool Force = false, Json = false, Quiet = false;
 };
 
-std::optional<int> ParseInt(std::string_view s)
-{
-    int value = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
-    return value;
-}
-
 enum TCutOption : int {
-    OptHelp = FirstOptionId, OptTag, OptNoTag, OptTitle, OptArtist, OptAlbum, OptYear, OptComment,
-    OptTrack, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut, OptNormalize, OptAllowClipping, OptFolder,
+    OptHelp = FirstOptionId, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut, OptNormalize, OptAllowClipping, OptFolder,
     OptTemplate, OptForce, OptJson, OptQuiet, OptRemove, OptRemoveEdl, OptJoinFade, OptChapters,
 };
-constexpr TOptionDef CutOptions[] = {
-    {"help", false, OptHelp, 'h'}, {"tag", false, OptTag},         {"no-tag", false, OptNoTag},
-    {"title", true, OptTitle},     {"artist", true, OptArtist},    {"album", true, OptAlbum},
-    {"year", true, OptYear},       {"comment", true, OptComment},  {"track", true, OptTrack},
-    {"genre", true, OptGenre},     {"keep-id3v2", false, OptKeepID3v2},
+constexpr TOptionDef CutOwnOptions[] = {
+    {"help", false, OptHelp, 'h'}, {"keep-id3v2", false, OptKeepID3v2},
     {"length-header", false, OptLengthHeader},                     {"exact", false, OptExact},
     {"gain", true, OptGain},       {"fade-in", true, OptFadeIn},   {"fade-out", true, OptFadeOut},
     {"normalize", true, OptNormalize, 0, true},                    {"allow-clipping", false, OptAllowClipping},
@@ -69,6 +59,7 @@ constexpr TOptionDef CutOptions[] = {
     {"remove", true, OptRemove},   {"remove-edl", true, OptRemoveEdl}, {"join-fade", true, OptJoinFade},
     {"chapters", false, OptChapters},
 };
+constexpr auto CutOptions = WithOptions(CutOwnOptions, TagFieldOptionDefs, TrackOptionDefs);
 
 std::optional<int32_t> ParseCutTime(const std::string& text);
 
@@ -76,11 +67,8 @@ std::optional<int32_t> ParseCutTime(const std::string& text);
 std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& args)
 {
     TCutChoices& c = args.Choices;
-    TTagEdits& e = c.Edits;
     for (const auto& [id, value] : parsed.Options) {
         switch (id) {
-        case OptTag: args.TagSet = true; break;
-        case OptNoTag: args.NoTagSet = true; break;
         case OptKeepID3v2: c.KeepID3v2 = true; break;
         case OptLengthHeader: c.LengthHeader = true; break;
         case OptExact: c.ExactCut = true; break;
@@ -134,29 +122,17 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         case OptForce: args.Force = true; break;
         case OptJson: args.Json = true; break;
         case OptQuiet: args.Quiet = true; break;
-        case OptTitle: e.Title = value; break;
-        case OptArtist: e.Artist = value; break;
-        case OptAlbum: e.Album = value; break;
-        case OptYear: e.Year = value; break;
-        case OptComment: e.Comment = value; break;
-        case OptTrack:
-            e.Track = ParseInt(value);
-            if (!e.Track) return "--track expects a whole number, not '" + value + "'";
+        default:
+            if (auto error = ReadTagOption(id, value, args.Tags)) return error;
             break;
-        case OptGenre:
-            e.Genre = ParseInt(value);
-            if (!e.Genre || *e.Genre < 0 || *e.Genre > 255)
-                return "--genre expects a number from 0 to 255, not '" + value + "'";
-            break;
-        default: break;
         }
     }
     args.Operands = parsed.Operands;
     if (c.AllowClipping && !c.NormalizeLufs) return "--allow-clipping goes with --normalize";
     if (c.JoinFadeMs > 0 && c.Removed.empty()) return "--join-fade goes with --remove or --remove-edl";
     if (c.StretchChapters && c.Removed.empty()) return "--chapters goes with --remove or --remove-edl";
-    if (args.TagSet && args.NoTagSet) return "--tag and --no-tag exclude each other";
-    if (args.NoTagSet && e.Any()) return "tag field options cannot go with --no-tag";
+    if (auto error = TagModeOf(args.Tags, c.Mode)) return error;
+    c.Edits = args.Tags.Edits;
     if (!args.Folder) {
         if (parsed.Has(OptTemplate) || args.Force || args.Json || args.Quiet)
             return "-o, --force, --json and --quiet go with -d DIR";
@@ -173,7 +149,6 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
                     return "'" + args.Operands[j] + "' and '" + args.Operands[i] +
                            "' have the same name; their cuts would too";
     }
-    c.Mode = args.TagSet ? TTagMode::Always : args.NoTagSet ? TTagMode::Never : TTagMode::FromSource;
     return std::nullopt;
 }
 
@@ -346,10 +321,16 @@ int RunCut(const std::vector<std::string>& argv)
         targets[i] = PlanCutTarget(args, files[i], *start, *end);
         return ExitOk;
     });
+    // The files each cut's job writes, as split and join name theirs.
     std::vector<TRunOutput> outputs;
     for (size_t i = 0; i < files.size(); ++i)
-        if (targets[i].Code == ExitOk)
-            outputs.push_back({targets[i].Path, i, "cut"});
+        if (targets[i].Code == ExitOk) {
+            TJob job;
+            job.Kind = TJobKind::Cut;
+            job.Output = targets[i].Path;
+            const std::vector<TRunOutput> own = JobOutputs(job, i);
+            outputs.insert(outputs.end(), own.begin(), own.end());
+        }
     const TRunCheck check = CheckRunOutputs(files, outputs, args.Force);
     for (size_t i = 0; i < files.size(); ++i)
         if (targets[i].Code == ExitOk && !check.Refused.empty())

@@ -4,9 +4,11 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/Options.h"
+#include "cli/TagOptions.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/TimeText.h"
 #include "operations/Planner.h"
+#include "operations/Report.h"
 #include "operations/Runner.h"
 #include "request/PieceNames.h"
 #include "request/RunOutputs.h"
@@ -21,14 +23,20 @@ namespace vivizu {
 namespace {
 
 enum TJoinOption : int {
-    OptHelp = FirstOptionId, OptOutput, OptForce, OptLengthHeader, OptKeepID3v2, OptChapters, OptNoTag,
+    OptHelp = FirstOptionId, OptOutput, OptForce, OptLengthHeader, OptKeepID3v2, OptChapters, OptJson, OptQuiet,
+    OptGain, OptFadeIn, OptFadeOut, OptJoinFade, OptNormalize, OptAllowClipping,
 };
-constexpr TOptionDef JoinOptions[] = {
+constexpr TOptionDef JoinOwnOptions[] = {
     {"help", false, OptHelp, 'h'},          {"output", true, OptOutput, 'o'},
     {"force", false, OptForce},             {"length-header", false, OptLengthHeader},
     {"keep-id3v2", false, OptKeepID3v2},    {"chapters", false, OptChapters},
-    {"no-tag", false, OptNoTag},
+    {"json", false, OptJson},               {"quiet", false, OptQuiet, 'q'},
+    // cut's volume options, known so that they are refused with the reason
+    {"gain", true, OptGain},                {"fade-in", true, OptFadeIn},
+    {"fade-out", true, OptFadeOut},         {"join-fade", true, OptJoinFade},
+    {"normalize", true, OptNormalize, 0, true}, {"allow-clipping", false, OptAllowClipping},
 };
+constexpr auto JoinOptions = WithOptions(JoinOwnOptions, TagFieldOptionDefs, TrackOptionDefs);
 
 // One operand: a file and the range of it to take.
 struct TJoinOperand {
@@ -65,11 +73,24 @@ std::optional<TJoinOperand> ParseOperand(const std::string& operand)
     return TJoinOperand{operand};
 }
 
-int Refused(const std::string& message, int code)
-{
-    PrintError(message + "; nothing written");
-    return code;
-}
+// How the join ended: the reason on stderr, or with --json the outcome
+// line cut prints (the file it names is OUT, the one file a join is about).
+struct TJoinEnds {
+    std::string Out;
+    bool Json = false;
+
+    int operator()(int code, const std::string& reason) const
+    {
+        if (Json)
+            std::cout << OutcomeJson(Out, OutcomeOfExit(code),
+                                     code == ExitOk ? std::vector<std::string>{Out} : std::vector<std::string>{},
+                                     reason)
+                      << std::endl;
+        else if (code != ExitOk)
+            PrintError(reason);
+        return code;
+    }
+};
 
 } // namespace
 
@@ -82,7 +103,8 @@ int RunJoin(const std::vector<std::string>& argv)
         return ExitOk;
     }
     std::string out;
-    bool force = false, noTag = false;
+    bool force = false, json = false;
+    TTagArgs tags;
     TJob job;
     job.Kind = TJobKind::Join;
     for (const auto& [id, value] : parsed.Options) {
@@ -92,10 +114,25 @@ int RunJoin(const std::vector<std::string>& argv)
         case OptLengthHeader: job.Choices.LengthHeader = true; break;
         case OptKeepID3v2: job.Choices.KeepID3v2 = true; break;
         case OptChapters: job.JoinChapters = true; break;
-        case OptNoTag: noTag = true; break;
-        default: break;
+        case OptJson: json = true; break;
+        case OptQuiet: break; // a join has no progress line or note to silence
+        case OptGain:
+        case OptFadeIn:
+        case OptFadeOut:
+        case OptJoinFade:
+        case OptNormalize:
+        case OptAllowClipping:
+            // The join copies every frame as it is; the volume transforms
+            // are the cut's and split's.
+            return UsageError("join: --gain, --fade-in, --fade-out, --join-fade and --normalize do not go with "
+                              "join; cut the files with them first");
+        default:
+            if (auto error = ReadTagOption(id, value, tags)) return UsageError("join: " + *error);
+            break;
         }
     }
+    if (auto error = TagModeOf(tags, job.Choices.Mode)) return UsageError("join: " + *error);
+    job.Choices.Edits = tags.Edits;
     if (out.empty()) return UsageError("join: expects -o OUT");
     job.Output = out;
     if (parsed.Operands.size() < 2) return UsageError("join: expects two files or more");
@@ -111,10 +148,14 @@ int RunJoin(const std::vector<std::string>& argv)
     std::vector<std::string> files;
     for (const TJoinOperand& operand : operands)
         files.push_back(operand.File);
+    const TJoinEnds ends{out, json};
+    const auto refused = [&](const std::string& message, int code) {
+        return ends(code, message + "; nothing written");
+    };
     const TRunCheck check = CheckRunOutputs(files, JobOutputs(job, 0), force);
-    if (!check.Refused.empty()) return Refused("join: " + check.Refused, ExitDeclined);
+    if (!check.Refused.empty()) return refused("join: " + check.Refused, ExitDeclined);
     if (!check.Declined.empty() && !check.Declined.front().empty())
-        return Refused("join: " + check.Declined.front(), ExitDeclined);
+        return refused("join: " + check.Declined.front(), ExitDeclined);
 
     std::vector<std::unique_ptr<TRoruvoMP3>> mp3s;
     for (const TJoinOperand& operand : operands) {
@@ -122,23 +163,21 @@ int RunJoin(const std::vector<std::string>& argv)
         try {
             mp3->LoadFile(operand.File, false);
         } catch (const std::exception& e) {
-            return Refused(e.what(), ExitIoError);
+            return refused(e.what(), ExitIoError);
         }
-        if (!mp3->Valid) return Refused(operand.File + ": not an MP3 stream", ExitDeclined);
+        if (!mp3->Valid) return refused(operand.File + ": not an MP3 stream", ExitDeclined);
         job.Sources.push_back({mp3.get(), operand.StartMs, operand.EndMs, {}});
         job.ChapterTitles.push_back(BaseName(operand.File));
         mp3s.push_back(std::move(mp3));
     }
-    job.Choices.Mode = noTag ? TTagMode::Never : TTagMode::FromSource;
 
     const TCutResult result = RunJob(job).Result;
     switch (result.Status) {
-    case TCutStatus::Done: return ExitOk;
+    case TCutStatus::Done: return ends(ExitOk, "");
     case TCutStatus::ReadError:
-    case TCutStatus::WriteError: PrintError("join failed: " + result.Message); return ExitIoError;
-    default: return Refused("join: " + result.Message, ExitOf(result.Status));
+    case TCutStatus::WriteError: return ends(ExitIoError, "join failed: " + result.Message);
+    default: return refused("join: " + result.Message, ExitOf(result.Status));
     }
-    return ExitOk;
 }
 
 } // namespace vivizu

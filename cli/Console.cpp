@@ -33,7 +33,8 @@ void PrintUsage(std::ostream& out)
            "                 [--normalize[=LUFS] [--normalize-all] [--allow-clipping]]\n"
            "                 [--gain DB] [--fade-in T] [--fade-out T]\n"
            "  vivizu-cli join -o OUT [--force] [--length-header] [--keep-id3v2]\n"
-           "                 [--chapters] [--no-tag] FILE[:START-END] FILE[:START-END]...\n"
+           "                 [--chapters] [cut's tag options] [--json] [-q]\n"
+           "                 FILE[:START-END] FILE[:START-END]...\n"
 #if VIVIZU_HAVE_MEDIA
            "  vivizu-cli play --help\n"
 #endif
@@ -99,7 +100,12 @@ void PrintUsage(std::ostream& out)
            "      joined from within whose first frame borrows bytes from the frames\n"
            "      before it gets a silent frame that carries them. OUT is never an\n"
            "      input; an existing OUT is replaced only with --force. OUT gets the\n"
-           "      first file's ID3v1 tag unless --no-tag is given.\n"
+           "      first file's ID3v1 tag, changed by cut's tag options (--tag, --no-tag,\n"
+           "      --title, --artist, --album, --year, --comment, --track, --genre) as a\n"
+           "      cut's is. --json prints how the join ended as the JSON line cut -d\n"
+           "      prints (its file is OUT); -q is accepted as cut's is. The volume\n"
+           "      options (--gain, --fade-in, --fade-out, --join-fade, --normalize) are\n"
+           "      refused: a join copies the frames as they are.\n"
            "      --length-header  one Xing/Info header frame for the whole, with the\n"
            "                       first file's encoder delay and the last one's padding\n"
            "                       when they are taken from their start and to their end.\n"

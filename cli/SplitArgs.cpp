@@ -2,6 +2,7 @@
 
 #include "cli/DecodeRange.h"
 #include "cli/Options.h"
+#include "cli/TagOptions.h"
 #include "request/PieceNames.h"
 #include "engine/TimeText.h"
 
@@ -13,18 +14,15 @@ namespace vivizu {
 namespace {
 
 enum TSplitOption : int {
-    OptHelp = FirstOptionId, OptAt, OptEvery, OptParts, OptCue, OptTag, OptNoTag, OptTitle, OptArtist,
-    OptAlbum, OptYear, OptComment, OptTrackStart, OptGenre, OptKeepID3v2, OptLengthHeader, OptExact,
+    OptHelp = FirstOptionId, OptAt, OptEvery, OptParts, OptCue, OptTrackStart, OptKeepID3v2, OptLengthHeader, OptExact,
     OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue, OptChapters,
     OptSilence, OptThreshold, OptMinLength, OptKeepSilence, OptThreads,
     OptNormalize, OptNormalizeAll, OptAllowClipping, OptGain, OptFadeIn, OptFadeOut,
 };
-constexpr TOptionDef SplitOptions[] = {
+constexpr TOptionDef SplitOwnOptions[] = {
     {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
-    {"parts", true, OptParts},       {"cue", true, OptCue},         {"tag", false, OptTag},
-    {"no-tag", false, OptNoTag},     {"title", true, OptTitle},     {"artist", true, OptArtist},
-    {"album", true, OptAlbum},       {"year", true, OptYear},       {"comment", true, OptComment},
-    {"track-start", true, OptTrackStart},                           {"genre", true, OptGenre},
+    {"parts", true, OptParts},       {"cue", true, OptCue},
+    {"track-start", true, OptTrackStart},
     {"keep-id3v2", false, OptKeepID3v2},                            {"length-header", false, OptLengthHeader},
     {"exact", false, OptExact},      {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'},
     {"force", false, OptForce},      {"dry-run", false, OptDryRun}, {"json", false, OptJson},
@@ -35,6 +33,7 @@ constexpr TOptionDef SplitOptions[] = {
     {"normalize-all", false, OptNormalizeAll}, {"allow-clipping", false, OptAllowClipping},
     {"gain", true, OptGain},         {"fade-in", true, OptFadeIn},  {"fade-out", true, OptFadeOut},
 };
+constexpr auto SplitOptions = WithOptions(SplitOwnOptions, TagFieldOptionDefs);
 
 std::optional<int> ParseInt(std::string_view s)
 {
@@ -78,8 +77,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     if (const auto error = ParseOptions(argv, SplitOptions, parsed)) return error;
     int modes = 0;
     bool silenceTuned = false;
-    bool tag = false, noTag = false;
-    TTagEdits& e = args.Choices.Edits;
+    TTagArgs tags;
     for (const auto& [id, value] : parsed.Options) {
         switch (id) {
         case OptHelp: args.Help = true; return std::nullopt;
@@ -110,13 +108,6 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             args.Mode = TSplitMode::Cue;
             args.CueFile = value;
             break;
-        case OptTag: tag = true; break;
-        case OptNoTag: noTag = true; break;
-        case OptTitle: e.Title = value; break;
-        case OptArtist: e.Artist = value; break;
-        case OptAlbum: e.Album = value; break;
-        case OptYear: e.Year = value; break;
-        case OptComment: e.Comment = value; break;
         case OptTrackStart: {
             const auto n = ParseInt(value);
             if (!n || *n < 0 || *n > 255) return "--track-start expects a number from 0 to 255, not '" + value + "'";
@@ -124,11 +115,6 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             args.TrackStartSet = true;
             break;
         }
-        case OptGenre:
-            e.Genre = ParseInt(value);
-            if (!e.Genre || *e.Genre < 0 || *e.Genre > 255)
-                return "--genre expects a number from 0 to 255, not '" + value + "'";
-            break;
         case OptKeepID3v2: args.Choices.KeepID3v2 = true; break;
         case OptLengthHeader: args.Choices.LengthHeader = true; break;
         case OptExact: args.Choices.ExactCut = true; break;
@@ -191,7 +177,9 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             if (auto error = ParseFadeOption("--fade-out", value, args.Choices.FadeOutMs)) return error;
             break;
         case OptAllowClipping: args.Choices.AllowClipping = true; break;
-        default: break;
+        default:
+            if (auto error = ReadTagOption(id, value, tags)) return error;
+            break;
         }
     }
     if (modes != 1) return "expects exactly one of --at, --every, --parts, --cue, --silence";
@@ -199,9 +187,9 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
         return "--threshold, --min-length and --keep-silence go with --silence";
     if ((args.NormalizeAll || args.Choices.AllowClipping) && !args.Choices.NormalizeLufs)
         return "--normalize-all and --allow-clipping go with --normalize";
-    if (tag && noTag) return "--tag and --no-tag exclude each other";
-    if (noTag && (e.Any() || args.TrackStartSet)) return "tag field options cannot go with --no-tag";
-    args.Choices.Mode = tag ? TTagMode::Always : noTag ? TTagMode::Never : TTagMode::FromSource;
+    if (auto error = TagModeOf(tags, args.Choices.Mode)) return error;
+    if (tags.NoTag && args.TrackStartSet) return "tag field options cannot go with --no-tag";
+    args.Choices.Edits = tags.Edits;
     if (args.Folder.empty()) return "-d expects a folder";
     if (args.Template.empty()) args.Template = DefaultPieceTemplate;
     if (auto error = CheckPieceTemplate(args.Template)) return error;

@@ -44,6 +44,7 @@ struct TSplitPiece {
 struct TSplitResult {
     size_t Written = 0;   // the pieces written, in order, before any failure
     TCutResult Failure;   // Done when every piece was written
+    bool Stopped = false; // ended by the stop callback after Written pieces
 };
 
 class TRoruvoMP3;
@@ -135,9 +136,12 @@ public:
     // makes each an exact cut of its range (ranges from PlanExactSplit).
     // Every destination is checked before the first is written. Stops at the
     // first piece that cannot be written; the pieces before it stay written.
-    // written is called with each piece's number once it is in place.
+    // written is called with each piece's number once it is in place; stop
+    // is asked before each piece, and when it says yes the split ends there
+    // (Stopped): the pieces in place stay, no later one is begun.
     TSplitResult WriteSplit(const std::vector<TSplitPiece>& pieces, const TCutOptions& Options,
-                            const std::function<void(size_t)>& written = {});
+                            const std::function<void(size_t)>& written = {},
+                            const std::function<bool()>& stop = {});
 
     // Writes a copy of the whole file to OutFileName with ID3v2 chapters in
     // its leading tag (the source's tag kept, its chapters replaced); every

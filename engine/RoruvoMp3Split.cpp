@@ -47,7 +47,7 @@ TCutResult TRoruvoMP3::WritePiece(TInputFile& input, const TSplitPiece& piece, c
 }
 
 TSplitResult TRoruvoMP3::WriteSplit(const std::vector<TSplitPiece>& pieces, const TCutOptions& Options,
-                                    const std::function<void(size_t)>& written)
+                                    const std::function<void(size_t)>& written, const std::function<bool()>& stop)
 {
     TSplitResult result;
     TCutResult& failure = result.Failure;
@@ -84,6 +84,13 @@ TSplitResult TRoruvoMP3::WriteSplit(const std::vector<TSplitPiece>& pieces, cons
         if (!Options.ExactCut)
             CompleteIndex();
         for (const TSplitPiece& piece : pieces) {
+            // Only between pieces: each piece is written whole to a
+            // temporary file that takes its name once complete.
+            if (stop && stop()) {
+                result.Stopped = true;
+                failure = CutOutcome(TCutStatus::NotApplicable, 0, "cancelled");
+                return result;
+            }
             if (piece.GainSteps == 0) {
                 failure = WritePiece(input, piece, Options);
             } else {

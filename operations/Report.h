@@ -28,7 +28,7 @@ struct TJobReport {
     std::optional<TNormalization> Normalized; // a cut's measurement (none for an empty range)
     std::string CueFailure;              // Stage CueSheet: the path and the system's reason
     bool CueWritten = false;
-    bool Cancelled = false;              // stopped by the cancel flag; nothing written
+    bool Cancelled = false;              // stopped by the cancel flag; nothing written but Written
 
     bool Ok() const { return Result.Ok() && Stage == TJobStage::Write && !Cancelled; }
 };

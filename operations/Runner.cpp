@@ -118,12 +118,17 @@ TJobReport RunSplit(const TJob& job, const TJobCallbacks& callbacks)
     choices.Removed = job.Sources.front().Removed;
     // The pieces carry their own tags; the options are the cut's.
     const TCutRequest request = BuildCutRequest(mp3.Info, choices, AnsiCodePage());
-    const TSplitResult result = mp3.WriteSplit(pieces, request.Options, [&](size_t i) {
-        report.Written.push_back(pieces[i].FileName);
-        if (callbacks.Written)
-            callbacks.Written(i);
-    });
+    const TSplitResult result = mp3.WriteSplit(
+        pieces, request.Options,
+        [&](size_t i) {
+            report.Written.push_back(pieces[i].FileName);
+            if (callbacks.Written)
+                callbacks.Written(i);
+        },
+        [&] { return Cancelled(callbacks); });
     report.Result = result.Failure;
+    // Stopped between pieces: those in place stay and are reported.
+    report.Cancelled = result.Stopped;
     if (report.Result.Ok() && !job.CueSheet.empty()) {
         report.CueFailure = WriteTextFile(job.CueSheet, job.CueText);
         report.CueWritten = report.CueFailure.empty();

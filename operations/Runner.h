@@ -24,7 +24,9 @@ struct TJobCallbacks {
     // Output number i (a piece, or the one file) is in place.
     std::function<void(size_t i)> Written;
     // Set from elsewhere to stop the job before its write begins (a
-    // measurement in progress stops too); the report says Cancelled.
+    // measurement in progress stops too), or a split between two pieces
+    // (the pieces in place stay, in the report's Written; none is left
+    // half-written); the report says Cancelled.
     const std::atomic<bool>* Cancel = nullptr;
 };
 
