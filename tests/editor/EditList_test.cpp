@@ -186,6 +186,12 @@ TEST_F(EditList, SaveAsLeavesOutTheRemovedStretchesInsideTheSelectionAsTheCompan
     Select(2500, 3500);
     const size_t outside = compare("outside", "", "0:02.5 0:03.5");
     EXPECT_LT(outside, cut);
+    // The exact cut keeps its sample-exact ends around the same joins.
+    Item("PM_ExactCut")->DoClick();
+    ASSERT_TRUE(Item("PM_ExactCut")->Checked());
+    Select(500, 3500);
+    compare("exact", "--exact --remove 0:01-0:02", "0:00.5 0:03.5");
+    Item("PM_ExactCut")->DoClick();
 
     // Nothing left between the markers but removed audio: no file.
     Select(1000, 2000);
