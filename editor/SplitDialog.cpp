@@ -50,7 +50,7 @@ TSplitDialogHook& Hook()
 
 void SetSplitDialogHook(TSplitDialogHook hook) { Hook() = std::move(hook); }
 
-TFrmSplit::TFrmSplit(QWidget* owner) : TForm(owner), FRuns(std::make_unique<TBackgroundRuns>())
+TFrmSplit::TFrmSplit(QWidget* owner) : TModalDialog(owner), FRuns(std::make_unique<TBackgroundRuns>())
 {
     setObjectName(QStringLiteral("FrmSplit"));
     SetCaption(QStringLiteral("Vivizu"));
@@ -203,42 +203,12 @@ void TFrmSplit::ModalShown()
     SpinThreshold->setFocus(Qt::OtherFocusReason);
 }
 
-void TFrmSplit::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape: SetModalResult(mrCancel); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (focusWidget() == BtnCancel)
-            BtnCancel->click();
-        else
-            BtnOk->click();
-        return;
-    default: TForm::keyPressEvent(event);
-    }
-}
-
-void TFrmSplit::closeEvent(QCloseEvent* event)
-{
-    if (InModal()) {
-        event->ignore();
-        SetModalResult(mrCancel);
-        return;
-    }
-    TForm::closeEvent(event);
-}
+QAbstractButton* TFrmSplit::DefaultButton() const { return BtnOk; }
 
 bool ShowSplitDialog(QWidget* owner, TSplitChoices& choices, TSplitSource source)
 {
-    TFrmSplit* dialog = owner ? owner->findChild<TFrmSplit*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     std::unique_ptr<TFrmSplit> unowned;
-    if (!dialog) {
-        dialog = new TFrmSplit(owner);
-        if (!owner)
-            unowned.reset(dialog);
-    }
-    if (CurrentLanguage != NoLanguageChosen)
-        ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
+    TFrmSplit* dialog = &OwnedDialog(owner, unowned);
     dialog->Start(std::move(source));
     // Closed however: the decode is of no use any more, nor its levels.
     const auto stop = qScopeGuard([dialog] { dialog->Stop(); });

@@ -6,7 +6,7 @@
 // the decoded levels. Skinned like the volume dialog.
 #include "editor/SilenceLevels.h"
 #include "engine/decode/StreamSilences.h"
-#include "widgets/Form.h"
+#include "editor/ModalDialog.h"
 
 #include <QMetaObject>
 #include <functional>
@@ -40,7 +40,7 @@ struct TSplitChoices {
     std::optional<TStreamSilences> Found;
 };
 
-class TFrmSplit : public TForm {
+class TFrmSplit : public TModalDialog {
     Q_OBJECT
 
 public:
@@ -86,8 +86,7 @@ signals:
 protected:
     void FormCreate() override;
     void ModalShown() override;
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    QAbstractButton* DefaultButton() const override;
 
 private:
     void Decoded(uint64_t generation, std::shared_ptr<TSilenceLevels> levels);

@@ -45,7 +45,7 @@ QString FromBytes(const std::string& text) {
 } // namespace
 
 TFrmEditList::TFrmEditList(QWidget* owner)
-    : TForm(owner), FHeaders{QStringLiteral("Start"), QStringLiteral("End"),
+    : TModalDialog(owner), FHeaders{QStringLiteral("Start"), QStringLiteral("End"),
                              QStringLiteral("Length")},
       FKeptWords(QStringLiteral("To be saved: %1")),
       FReadFailedWords(QStringLiteral("The edit list could not be read.")),
@@ -242,40 +242,11 @@ void TFrmEditList::ModalShown() {
     ListRemoved->setFocus(Qt::OtherFocusReason);
 }
 
-void TFrmEditList::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape: SetModalResult(mrCancel); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (auto* button = qobject_cast<TGlyphButton*>(focusWidget()))
-            button->click();
-        else
-            BtnOk->click();
-        return;
-    default: TForm::keyPressEvent(event);
-    }
-}
-
-void TFrmEditList::closeEvent(QCloseEvent* event) {
-    if (InModal()) {
-        event->ignore();
-        SetModalResult(mrCancel);
-        return;
-    }
-    TForm::closeEvent(event);
-}
+QAbstractButton* TFrmEditList::DefaultButton() const { return BtnOk; }
 
 void ShowEditList(QWidget* owner, TSelection& selection, const std::string& mp3Path) {
-    TFrmEditList* dialog =
-        owner ? owner->findChild<TFrmEditList*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     std::unique_ptr<TFrmEditList> unowned;
-    if (!dialog) {
-        dialog = new TFrmEditList(owner);
-        if (!owner)
-            unowned.reset(dialog);
-    }
-    if (CurrentLanguage != NoLanguageChosen)
-        ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
+    TFrmEditList* dialog = &OwnedDialog(owner, unowned);
     dialog->Attach(selection, mp3Path);
     const auto detach = qScopeGuard([dialog] { dialog->Detach(); });
     dialog->ShowModal();

@@ -6,7 +6,7 @@
 // It works on the window's selection directly, so every change it makes is
 // an edit the window's undo history records. Skinned like the volume
 // dialog.
-#include "widgets/Form.h"
+#include "editor/ModalDialog.h"
 
 #include <QMetaObject>
 #include <QStringList>
@@ -26,7 +26,7 @@ class TPictureButton;
 class TSaveDialog;
 class TSelection;
 
-class TFrmEditList : public TForm {
+class TFrmEditList : public TModalDialog {
     Q_OBJECT
     // The list's column titles, "Start||End||Length" in a language file.
     Q_PROPERTY(QStringList Headers READ Headers WRITE SetHeaders)
@@ -78,8 +78,7 @@ public:
 protected:
     void FormCreate() override;
     void ModalShown() override;
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    QAbstractButton* DefaultButton() const override;
 
 private:
     // The list and the saved length as the selection stands.

@@ -28,7 +28,7 @@ TPlayMsgHook& Hook() {
 
 } // namespace
 
-TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TForm(owner) {
+TFrmPlayMsg::TFrmPlayMsg(QWidget* owner) : TModalDialog(owner) {
     setObjectName(QStringLiteral("FrmPlayMsg"));
     SetCaption(QStringLiteral("Vivizu"));
     SetClientSize(340, 204);
@@ -108,48 +108,16 @@ void TFrmPlayMsg::ModalShown() {
             radio->setFocus(Qt::OtherFocusReason);
 }
 
+QAbstractButton* TFrmPlayMsg::DefaultButton() const { return BtnOk; }
+
 // The close picture ends the dialog as Cancel does.
 void TFrmPlayMsg::BtnSysCloseClick() { SetModalResult(mrCancel); }
-
-void TFrmPlayMsg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape: SetModalResult(mrCancel); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Enter on a focused button presses that button, elsewhere OK.
-        if (focusWidget() == BtnCancel)
-            BtnCancel->click();
-        else
-            BtnOk->click();
-        return;
-    default: TForm::keyPressEvent(event);
-    }
-}
-
-// Closed by the window manager (or Alt+F4): Cancel.
-void TFrmPlayMsg::closeEvent(QCloseEvent* event) {
-    if (InModal()) {
-        event->ignore();
-        SetModalResult(mrCancel);
-        return;
-    }
-    TForm::closeEvent(event);
-}
 
 void SetPlayMsgHook(TPlayMsgHook hook) { Hook() = std::move(hook); }
 
 int ShowPlayMsg(QWidget* owner) {
-    TFrmPlayMsg* dialog =
-        owner ? owner->findChild<TFrmPlayMsg*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     std::unique_ptr<TFrmPlayMsg> unowned;
-    if (!dialog) {
-        dialog = new TFrmPlayMsg(owner);
-        if (!owner)
-            unowned.reset(dialog);
-    }
-    // Before every showing: a language chosen since the last one applies.
-    if (CurrentLanguage != NoLanguageChosen)
-        ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
+    TFrmPlayMsg* dialog = &OwnedDialog(owner, unowned);
     const int result = Hook() ? Hook()(*dialog) : dialog->ShowModal();
     return result == mrOk ? dialog->GetChoice() : -1;
 }

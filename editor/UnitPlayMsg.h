@@ -3,7 +3,7 @@
 // tag or the position bar's place), or for the result of a save to be
 // played instead. One instance per owner window, created
 // on first use and kept, so it reopens with the last choice.
-#include "widgets/Form.h"
+#include "editor/ModalDialog.h"
 
 #include <QString>
 #include <functional>
@@ -17,7 +17,7 @@ class TRadioButton;
 class TGlyphButton;
 class TPictureButton;
 
-class TFrmPlayMsg : public TForm {
+class TFrmPlayMsg : public TModalDialog {
     Q_OBJECT
 
 public:
@@ -51,8 +51,7 @@ public:
 protected:
     void FormCreate() override;
     void ModalShown() override;
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    QAbstractButton* DefaultButton() const override;
 
 private:
     std::unique_ptr<TFormShadow> FShadow;

@@ -52,7 +52,7 @@ static_assert(RowTop(3) + 22 < LoudnessTwoRowsTop, "the rows stay above the loud
 
 } // namespace
 
-TFrmVolume::TFrmVolume(QWidget* owner) : TForm(owner)
+TFrmVolume::TFrmVolume(QWidget* owner) : TModalDialog(owner)
 {
     setObjectName(QStringLiteral("FrmVolume"));
     SetCaption(QStringLiteral("Vivizu"));
@@ -226,42 +226,12 @@ void TFrmVolume::ModalShown()
     SpinGain->setFocus(Qt::OtherFocusReason);
 }
 
-void TFrmVolume::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape: SetModalResult(mrCancel); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (focusWidget() == BtnCancel)
-            BtnCancel->click();
-        else
-            BtnOk->click();
-        return;
-    default: TForm::keyPressEvent(event);
-    }
-}
-
-void TFrmVolume::closeEvent(QCloseEvent* event)
-{
-    if (InModal()) {
-        event->ignore();
-        SetModalResult(mrCancel);
-        return;
-    }
-    TForm::closeEvent(event);
-}
+QAbstractButton* TFrmVolume::DefaultButton() const { return BtnOk; }
 
 bool ShowVolume(QWidget* owner, TVolumeChoices& choices, TVolumeMeasure measure)
 {
-    TFrmVolume* dialog = owner ? owner->findChild<TFrmVolume*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     std::unique_ptr<TFrmVolume> unowned;
-    if (!dialog) {
-        dialog = new TFrmVolume(owner);
-        if (!owner)
-            unowned.reset(dialog);
-    }
-    if (CurrentLanguage != NoLanguageChosen)
-        ApplyLanguageFile(*dialog, ProgramFolder() + LanguageFileName(CurrentLanguage));
+    TFrmVolume* dialog = &OwnedDialog(owner, unowned);
     dialog->SetChoices(choices);
     dialog->StartMeasuring(std::move(measure));
     // Closed however: the measurement is of no use any more.

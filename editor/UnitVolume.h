@@ -5,7 +5,7 @@
 // drop shadow).
 #include "editor/VolumeChoices.h"
 #include "engine/decode/SelectionLoudness.h"
-#include "widgets/Form.h"
+#include "editor/ModalDialog.h"
 
 #include <QMetaObject>
 #include <functional>
@@ -35,7 +35,7 @@ struct TVolumeMeasure {
 // a measurement that failed or had nothing to measure.
 QString LoudnessText(const TLoudnessResult& measured);
 
-class TFrmVolume : public TForm {
+class TFrmVolume : public TModalDialog {
     Q_OBJECT
 
 public:
@@ -81,8 +81,7 @@ public:
 protected:
     void FormCreate() override;
     void ModalShown() override;
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    QAbstractButton* DefaultButton() const override;
 
 private:
     void Measure();
