@@ -21,6 +21,10 @@ using TMeter = std::unique_ptr<ebur128_state, TMeterDeleter>;
 
 // One chunk's meters: libebur128's for loudness and range, and a faster one
 // of libebur128's filter for the true peak (and the sample peak).
+// libebur128 counts the gating blocks in histograms (bins of 0.1 LU from -70
+// to +30 LUFS, as ffmpeg's ebur128 filter does) instead of keeping a list
+// node per block: a meter's memory stays the same however long the range,
+// and the chunks' histograms add up exactly, in any order.
 struct TChunkMeters {
     TMeter Loudness;
     std::unique_ptr<TTruePeakMeter> TruePeak;
@@ -97,7 +101,7 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
         auto chunkMeters = std::make_unique<TChunkMeters>();
         chunkMeters->Loudness.reset(ebur128_init(static_cast<unsigned>(format.Channels),
                                                  static_cast<unsigned long>(format.SampleRate),
-                                                 EBUR128_MODE_I | EBUR128_MODE_LRA));
+                                                 EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_HISTOGRAM));
         chunkMeters->TruePeak = std::make_unique<TTruePeakMeter>(format.Channels);
         const int64_t at = chunk < plan.size() ? static_cast<int64_t>(plan[chunk].First - range.First) * samplesPerFrame : 0;
         auto consumer = std::make_unique<TMeterConsumer>(*chunkMeters, static_cast<size_t>(format.Channels), at,
