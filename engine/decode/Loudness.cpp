@@ -1,9 +1,10 @@
 #include "engine/decode/Loudness.h"
 
-#include "engine/decode/GatingMeter.h"
 #include "engine/decode/LevelMeter.h"
 #include "engine/decode/ParallelDecode.h"
 #include "engine/decode/TruePeak.h"
+
+#include <ebur128.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,10 +14,19 @@ namespace vivizu {
 
 namespace {
 
-// One chunk's meters: the gating meter for loudness and range, and a faster
-// one of libebur128's filter for the true peak (and the sample peak).
+struct TMeterDeleter {
+    void operator()(ebur128_state* state) const { ebur128_destroy(&state); }
+};
+using TMeter = std::unique_ptr<ebur128_state, TMeterDeleter>;
+
+// One chunk's meters: libebur128's for loudness and range, and a faster one
+// of libebur128's filter for the true peak (and the sample peak).
+// libebur128 counts the gating blocks in histograms (bins of 0.1 LU from -70
+// to +30 LUFS, as ffmpeg's ebur128 filter does) instead of keeping a list
+// node per block: a meter's memory stays the same however long the range,
+// and the chunks' histograms add up exactly, in any order.
 struct TChunkMeters {
-    std::unique_ptr<TGatingMeter> Loudness;
+    TMeter Loudness;
     std::unique_ptr<TTruePeakMeter> TruePeak;
 };
 
@@ -37,7 +47,8 @@ public:
         pcm = pcm.subspan(static_cast<size_t>(from) * FChannels, static_cast<size_t>(to - from) * FChannels);
         if (pcm.empty())
             return;
-        FMeters.Loudness->Add(pcm);
+        if (FMeters.Loudness)
+            ebur128_add_frames_float(FMeters.Loudness.get(), pcm.data(), pcm.size() / FChannels);
         FMeters.TruePeak->Add(pcm);
     }
     // The end of the chunk before: the true-peak filter's history only.
@@ -88,7 +99,9 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
     std::vector<TChunkFrames> plan;
     const auto factory = [&](size_t chunk, const TPcmFormat& format) -> std::unique_ptr<TChunkConsumer> {
         auto chunkMeters = std::make_unique<TChunkMeters>();
-        chunkMeters->Loudness = std::make_unique<TGatingMeter>(format.Channels, format.SampleRate);
+        chunkMeters->Loudness.reset(ebur128_init(static_cast<unsigned>(format.Channels),
+                                                 static_cast<unsigned long>(format.SampleRate),
+                                                 EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_HISTOGRAM));
         chunkMeters->TruePeak = std::make_unique<TTruePeakMeter>(format.Channels);
         const int64_t at = chunk < plan.size() ? static_cast<int64_t>(plan[chunk].First - range.First) * samplesPerFrame : 0;
         auto consumer = std::make_unique<TMeterConsumer>(*chunkMeters, static_cast<size_t>(format.Channels), at,
@@ -105,20 +118,27 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
     if (out.Result.Status != TDecodeStatus::Done)
         return out;
 
-    // The chunks' blocks in the order of the chunks.
-    std::vector<const TGatingMeter*> gating;
+    std::vector<ebur128_state*> states;
     double truePeak = 0.0, samplePeak = 0.0;
     for (const auto& m : meters) {
-        if (!m)
-            continue;
-        gating.push_back(m->Loudness.get());
-        truePeak = std::max(truePeak, m->TruePeak->Peak());
-        samplePeak = std::max(samplePeak, m->TruePeak->SamplePeak());
+        if (m && m->Loudness)
+            states.push_back(m->Loudness.get());
+        if (m) {
+            truePeak = std::max(truePeak, m->TruePeak->Peak());
+            samplePeak = std::max(samplePeak, m->TruePeak->SamplePeak());
+        }
+    }
+    if (states.empty()) {
+        out.Result.Status = TDecodeStatus::DecodeError;
+        out.Result.Message = "libebur128 could not be set up";
+        return out;
     }
     TLoudness& l = out.Loudness;
-    const double integrated = IntegratedLoudness(gating);
+    double integrated = -HUGE_VAL, range_ = 0.0;
+    ebur128_loudness_global_multiple(states.data(), states.size(), &integrated);
+    ebur128_loudness_range_multiple(states.data(), states.size(), &range_);
     l.IntegratedLufs = integrated;
-    l.RangeLu = LoudnessRange(gating);
+    l.RangeLu = range_;
     l.TruePeakDbtp = LevelToDb(truePeak);
     l.SamplePeakDbfs = LevelToDb(samplePeak);
     l.TrackGainDb = std::isfinite(integrated) ? ReplayGainReferenceLufs - integrated : 0.0;

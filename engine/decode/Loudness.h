@@ -1,7 +1,7 @@
 #pragma once
-// Loudness of a range of frames after EBU R128 (libebur128's figures),
-// measured on all cores: one meter per chunk, their gating blocks and peaks
-// joined.
+// Loudness of a range of frames after EBU R128 (libebur128), measured on all
+// cores: one meter per chunk, their gating block histograms (0.1 LU bins) and
+// peaks joined.
 #include "engine/decode/DecodeTypes.h"
 #include "engine/decode/SampleTrim.h"
 

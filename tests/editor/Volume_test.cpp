@@ -288,7 +288,9 @@ TEST_F(Volume, TheLoudnessLineFollowsTheSelectionWhileTheDialogIsOpen)
     });
     OpenThroughDialog(*Form, Seams, Fixture("cbr128-tags.mp3"));
     TEditorControls f(*Form);
-    const QString whole = Measured(0, INT32_MAX), part = Measured(500, 1000);
+    // A part whose figures differ from the whole's at the shown 0.1 LU
+    // (0.5 s to 1 s reads -13.6 LUFS, as the whole does).
+    const QString whole = Measured(0, INT32_MAX), part = Measured(100, 600);
     ASSERT_NE(whole, part);
     ASSERT_TRUE(whole.endsWith(QStringLiteral(" dBTP"))) << whole.toStdString();
     Show([&](TFrmVolume& d) {
@@ -302,8 +304,8 @@ TEST_F(Volume, TheLoudnessLineFollowsTheSelectionWhileTheDialogIsOpen)
         EXPECT_GT(d.LabelLoudnessValue->x(), d.LabelLoudness->geometry().right());
         EXPECT_LE(d.LabelLoudnessValue->geometry().right(), d.width());
         // The selection changes while the dialog is open: measured anew.
-        f.RzMaskEdit2->SetText(QStringLiteral("000:00:01.000"));
-        f.RzMaskEdit1->SetText(QStringLiteral("000:00:00.500"));
+        f.RzMaskEdit2->SetText(QStringLiteral("000:00:00.600"));
+        f.RzMaskEdit1->SetText(QStringLiteral("000:00:00.100"));
         EXPECT_TRUE(QTest::qWaitFor([&] { return d.LabelLoudnessValue->Caption() == part; }, 20000))
             << d.LabelLoudnessValue->Caption().toStdString();
         d.BtnCancel->click();
