@@ -1,5 +1,7 @@
 #include "editor/MessageBox.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <utility>
 
 namespace vivizu {
@@ -24,6 +26,16 @@ bool AskMessageBox(QWidget* parent, const QString& text, const QString& caption)
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool AskReplaceFile(QWidget* parent, const QString& path, const QString& caption) {
+    if (!QFileInfo::exists(path))
+        return true;
+    return AskMessageBox(
+        parent,
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QFileInfo(path).fileName()),
+        caption);
 }
 
 void SetMessageBoxHook(TMessageBoxHook hook) { Hook() = std::move(hook); }

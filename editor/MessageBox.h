@@ -20,6 +20,10 @@ void SetMessageBoxHook(TMessageBoxHook hook);
 // Yes. No is the default, as a press of Enter should not replace a file.
 bool AskMessageBox(QWidget* parent, const QString& text, const QString& caption);
 
+// Whether an existing file at path may be replaced: asked in Qt's own words
+// (so in the chosen language), No by default; true when nothing is there.
+bool AskReplaceFile(QWidget* parent, const QString& path, const QString& caption);
+
 // Test seam: while set, questions go to the hook, which answers them.
 using TQuestionBoxHook = std::function<bool(const QString& text, const QString& caption)>;
 void SetQuestionBoxHook(TQuestionBoxHook hook);

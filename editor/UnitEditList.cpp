@@ -6,6 +6,7 @@
 #include "editor/MessageBox.h"
 #include "editor/Selection.h"
 #include "editor/TimeText.h"
+#include "engine/io/SameFile.h"
 #include "i18n/Language.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SmallFile.h"
@@ -50,6 +51,7 @@ TFrmEditList::TFrmEditList(QWidget* owner)
       FKeptWords(QStringLiteral("To be saved: %1")),
       FReadFailedWords(QStringLiteral("The edit list could not be read.")),
       FWriteFailedWords(QStringLiteral("The edit list could not be written.")),
+      FSameFileWords(QStringLiteral("this is the MP3 file being edited; choose another name")),
       FErrorCaption(QStringLiteral("Error")) {
     setObjectName(QStringLiteral("FrmEditList"));
     SetCaption(QStringLiteral("Vivizu"));
@@ -200,6 +202,15 @@ void TFrmEditList::ExportList() {
     if (!SaveDialog1->Execute())
         return;
     const QString path = SaveDialog1->FileName();
+    // The list never takes the place of the MP3 it belongs to (a name
+    // typed with its ".mp3" keeps it), and another file is replaced only
+    // when the user says so.
+    if (AreSameFile(FMp3Path, QFile::encodeName(path).toStdString())) {
+        ShowFailure(FWriteFailedWords, path, FSameFileWords);
+        return;
+    }
+    if (!AskReplaceFile(this, path, SaveDialog1->Title()))
+        return;
     // Written whole or not at all: a failed write keeps the former list.
     QSaveFile file(path);
     const QByteArray text = QByteArray::fromStdString(EditListText(FSelection->Removed()));

@@ -34,6 +34,7 @@ class TFrmEditList : public TModalDialog {
     Q_PROPERTY(QString KeptWords READ KeptWords WRITE SetKeptWords)
     Q_PROPERTY(QString ReadFailedWords READ ReadFailedWords WRITE SetReadFailedWords)
     Q_PROPERTY(QString WriteFailedWords READ WriteFailedWords WRITE SetWriteFailedWords)
+    Q_PROPERTY(QString SameFileWords READ SameFileWords WRITE SetSameFileWords)
     Q_PROPERTY(QString ErrorCaption READ ErrorCaption WRITE SetErrorCaption)
 
 public:
@@ -70,6 +71,8 @@ public:
     void SetReadFailedWords(const QString& words) { FReadFailedWords = words; }
     QString WriteFailedWords() const { return FWriteFailedWords; }
     void SetWriteFailedWords(const QString& words) { FWriteFailedWords = words; }
+    QString SameFileWords() const { return FSameFileWords; }
+    void SetSameFileWords(const QString& words) { FSameFileWords = words; }
     QString ErrorCaption() const { return FErrorCaption; }
     void SetErrorCaption(const QString& words) { FErrorCaption = words; }
 
@@ -98,6 +101,7 @@ private:
     QString FKeptWords;
     QString FReadFailedWords;
     QString FWriteFailedWords;
+    QString FSameFileWords;
     QString FErrorCaption;
 };
 

@@ -106,12 +106,7 @@ void TFrmMP3Editor::BtnSaveMp3Click() {
         return;
     }
     // Qt's own words for the question, in the window's language.
-    if ((options & TFileDialogBase::OverwritePrompt) && QFileInfo::exists(path) &&
-        !AskMessageBox(this,
-                       QCoreApplication::translate("QFileDialog",
-                                                   "%1 already exists.\nDo you want to replace it?")
-                           .arg(QFileInfo(path).fileName()),
-                       SaveDialog1->Title()))
+    if ((options & TFileDialogBase::OverwritePrompt) && !AskReplaceFile(this, path, SaveDialog1->Title()))
         return;
     // A file changed since its analysis would be cut from a stale picture
     // of it: it is opened again instead, for the user to look and save anew.

@@ -127,6 +127,7 @@ Headers=Start||End||Length
 KeptWords=To be saved: %1
 ReadFailedWords=The edit list could not be read.
 WriteFailedWords=The edit list could not be written.
+SameFileWords=this is the MP3 file being edited; choose another name
 ErrorCaption=Error
 ListRemoved.AccessibleName=Removed stretches
 BtnPutBack.Caption=&Put back

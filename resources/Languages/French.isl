@@ -127,6 +127,7 @@ Headers=Début||Fin||Durée
 KeptWords=À enregistrer : %1
 ReadFailedWords=La liste de montage n'a pas pu être lue.
 WriteFailedWords=La liste de montage n'a pas pu être écrite.
+SameFileWords=c'est le fichier MP3 en cours de modification ; choisissez un autre nom
 ErrorCaption=Erreur
 ListRemoved.AccessibleName=Passages retirés
 BtnPutBack.Caption=&Remettre

@@ -127,6 +127,7 @@ Headers=Anfang||Ende||Länge
 KeptWords=Zu speichern: %1
 ReadFailedWords=Die Schnittliste konnte nicht gelesen werden.
 WriteFailedWords=Die Schnittliste konnte nicht geschrieben werden.
+SameFileWords=das ist die MP3-Datei, die gerade bearbeitet wird; bitte einen anderen Namen wählen
 ErrorCaption=Fehler
 ListRemoved.AccessibleName=Entfernte Abschnitte
 BtnPutBack.Caption=&Zurückholen

@@ -127,6 +127,7 @@ Headers=Inizio||Fine||Durata
 KeptWords=Da salvare: %1
 ReadFailedWords=Impossibile leggere la lista di montaggio.
 WriteFailedWords=Impossibile scrivere la lista di montaggio.
+SameFileWords=è il file MP3 in modifica; scegliere un altro nome
 ErrorCaption=Errore
 ListRemoved.AccessibleName=Tratti rimossi
 BtnPutBack.Caption=&Ripristina

@@ -127,6 +127,7 @@ Headers=Inicio||Fin||Duración
 KeptWords=Para guardar: %1
 ReadFailedWords=No se pudo leer la lista de edición.
 WriteFailedWords=No se pudo escribir la lista de edición.
+SameFileWords=es el archivo MP3 que se está editando; elija otro nombre
 ErrorCaption=Error
 ListRemoved.AccessibleName=Tramos quitados
 BtnPutBack.Caption=&Restaurar

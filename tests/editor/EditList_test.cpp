@@ -370,6 +370,44 @@ TEST_F(EditList, TheDialogListsTheStretchesPutsBackAndExportsAndImportsAnEditLis
     EXPECT_EQ(Removed(), Pairs(made));
 }
 
+// The export never replaces the MP3 it belongs to, and replaces another
+// file only when the user says yes.
+TEST_F(EditList, TheExportNeverReplacesTheMp3AndAsksBeforeReplacingAnotherFile) {
+    const std::string mp3 = Temp.Write("talk.mp3", ReadAll(Fixture("tone-pause-tone.mp3").toStdString()));
+    const Bytes original = ReadAll(mp3);
+    OpenThroughDialog(*Form, Seams, QString::fromStdString(mp3));
+    Select(1000, 2000);
+    Key(Qt::Key_Delete);
+    const std::string kept = Temp.Write("kept.edl", Bytes{'1', ' ', '2', ' ', '0', '\n'});
+    bool acted = false;
+    QTimer::singleShot(0, Form.get(), [&] {
+        auto* d = Form->findChild<TFrmEditList*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_TRUE(d && d->isVisible());
+        acted = true;
+        const auto close = qScopeGuard([d] { d->BtnOk->click(); });
+        Seams.Answer = QString::fromStdString(Temp.Path() + "/./talk.mp3");
+        d->BtnExport->click();
+        ASSERT_EQ(Seams.Boxes.size(), 1u);
+        EXPECT_TRUE(Seams.Boxes[0].Text.contains(QStringLiteral("MP3 file being edited")));
+        EXPECT_TRUE(Seams.Questions.empty());
+        EXPECT_TRUE(ReadAll(mp3) == original);
+
+        Seams.Answer = QString::fromStdString(kept);
+        Seams.ReplaceAnswer = false;
+        d->BtnExport->click();
+        EXPECT_EQ(Seams.Questions.size(), 1u);
+        const Bytes unchanged = ReadAll(kept);
+        EXPECT_EQ(std::string(unchanged.begin(), unchanged.end()), "1 2 0\n");
+        Seams.ReplaceAnswer = true;
+        d->BtnExport->click();
+        EXPECT_EQ(Seams.Questions.size(), 2u);
+        const Bytes replaced = ReadAll(kept);
+        EXPECT_EQ(std::string(replaced.begin(), replaced.end()), EditListText(Selection->Removed()));
+    });
+    Item("PM_EditList")->DoClick();
+    EXPECT_TRUE(acted);
+}
+
 } // namespace
 
 namespace {

@@ -56,7 +56,7 @@ const std::map<std::string, std::vector<std::string>>& RequiredKeys() {
           "PM_Redo.Caption", "PM_EditList.Caption", "OverviewSpeech.RemovedWords",
           "PM_WideOverview.Caption", "WideOverview.AccessibleName"}},
         {"FrmEditList",
-         {"LabelTitle.Caption", "Headers", "KeptWords", "ReadFailedWords", "WriteFailedWords",
+         {"LabelTitle.Caption", "Headers", "KeptWords", "ReadFailedWords", "WriteFailedWords", "SameFileWords",
           "ErrorCaption", "ListRemoved.AccessibleName", "BtnPutBack.Caption", "BtnImport.Caption",
           "BtnExport.Caption", "BtnOk.Caption", "BtnSysClose.Hint", "OpenDialog1.Title",
           "OpenDialog1.Filter", "SaveDialog1.Title", "SaveDialog1.Filter"}},
