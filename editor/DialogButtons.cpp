@@ -2,6 +2,8 @@
 
 #include "resources/Resources.h"
 #include "widgets/GlyphButton.h"
+#include "widgets/Image.h"
+#include "widgets/Label.h"
 #include "widgets/PictureButton.h"
 
 #include <QApplication>
@@ -12,6 +14,19 @@ namespace vivizu {
 QPixmap DialogArt(const char* name)
 {
     return ArtPixmap(QLatin1String(name), qApp->devicePixelRatio());
+}
+
+TDialogSkin MakeDialogSkin(QWidget* dialog, int height, int stripBottom, const QString& title)
+{
+    TDialogSkin skin;
+    skin.Skin = MakeControl<TImage>(dialog, "FS", 0, 0, 340, height);
+    skin.Skin->SetPicture(DialogArt("dialog-skin"));
+    skin.Skin->SetStretch(true);
+    skin.Title = MakeControl<TLabel>(dialog, "LabelTitle", 70, (stripBottom - 17) / 2, 200, 17);
+    skin.Title->SetFontColor(Qt::white);
+    skin.Title->SetBold(true);
+    skin.Title->SetCaption(title);
+    return skin;
 }
 
 TDialogButtons MakeDialogButtons(QWidget* dialog, int y)

@@ -1,14 +1,28 @@
 #pragma once
-// The buttons the small skinned dialogs share: "&Ok" and "&Cancel" side by
-// side on one row, and the skinned close button at the top right.
+// The pieces the small skinned dialogs share: the skin with its titled
+// caption strip, "&Ok" and "&Cancel" side by side on one row, and the
+// skinned close button at the top right.
 #include <QPixmap>
+#include <QString>
 
 class QWidget;
 
 namespace vivizu {
 
 class TGlyphButton;
+class TImage;
+class TLabel;
 class TPictureButton;
+
+struct TDialogSkin {
+    TImage* Skin = nullptr;  // "FS": the skin stretched over the dialog
+    TLabel* Title = nullptr; // "LabelTitle": white and bold in the strip
+};
+
+// Makes the skin of a dialog 340 pixels wide and height high, and its
+// title beside the strip's sign, in the middle of a strip that ends at
+// stripBottom.
+TDialogSkin MakeDialogSkin(QWidget* dialog, int height, int stripBottom, const QString& title);
 
 struct TDialogButtons {
     TGlyphButton* Ok = nullptr;

@@ -56,14 +56,10 @@ TFrmSplit::TFrmSplit(QWidget* owner) : TModalDialog(owner), FRuns(std::make_uniq
     SetCaption(QStringLiteral("Vivizu"));
     SetClientSize(340, DialogHeight);
 
-    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, DialogHeight);
-    FS->SetPicture(DialogArt("dialog-skin"));
-    FS->SetStretch(true);
-
-    LabelTitle = MakeControl<TLabel>(this, "LabelTitle", 70, (CaptionStripBottom - 17) / 2, 200, 17);
-    LabelTitle->SetFontColor(Qt::white);
-    LabelTitle->SetBold(true);
-    LabelTitle->SetCaption(QStringLiteral("Split at silences"));
+    // The skin, and the title beside the strip's sign.
+    const TDialogSkin skin = MakeDialogSkin(this, DialogHeight, CaptionStripBottom, QStringLiteral("Split at silences"));
+    FS = skin.Skin;
+    LabelTitle = skin.Title;
     LabelThreshold = MakeControl<TLabel>(this, "LabelThreshold", 30, RowTop(0) + 2, 185, 17);
     LabelThreshold->SetCaption(QStringLiteral("Silence below (dBFS):"));
     LabelMinPause = MakeControl<TLabel>(this, "LabelMinPause", 30, RowTop(1) + 2, 185, 17);

@@ -57,15 +57,10 @@ TFrmEditList::TFrmEditList(QWidget* owner)
     SetCaption(QStringLiteral("Vivizu"));
     SetClientSize(340, DialogHeight);
 
-    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, DialogHeight);
-    FS->SetPicture(DialogArt("dialog-skin"));
-    FS->SetStretch(true);
-
-    LabelTitle =
-        MakeControl<TLabel>(this, "LabelTitle", 70, (CaptionStripBottom - 17) / 2, 200, 17);
-    LabelTitle->SetFontColor(Qt::white);
-    LabelTitle->SetBold(true);
-    LabelTitle->SetCaption(QStringLiteral("Edit list"));
+    // The skin, and the title beside the strip's sign.
+    const TDialogSkin skin = MakeDialogSkin(this, DialogHeight, CaptionStripBottom, QStringLiteral("Edit list"));
+    FS = skin.Skin;
+    LabelTitle = skin.Title;
 
     ListRemoved = new QTreeWidget(this);
     ListRemoved->setObjectName(QStringLiteral("ListRemoved"));

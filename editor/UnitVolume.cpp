@@ -58,15 +58,10 @@ TFrmVolume::TFrmVolume(QWidget* owner) : TModalDialog(owner)
     SetCaption(QStringLiteral("Vivizu"));
     SetClientSize(340, DialogHeight);
 
-    FS = MakeControl<TImage>(this, "FS", 0, 0, 340, DialogHeight);
-    FS->SetPicture(DialogArt("dialog-skin"));
-    FS->SetStretch(true);
-
-    // The title beside the strip's wave sign, in the strip's middle.
-    LabelTitle = MakeControl<TLabel>(this, "LabelTitle", 70, (CaptionStripBottom - 17) / 2, 200, 17);
-    LabelTitle->SetFontColor(Qt::white);
-    LabelTitle->SetBold(true);
-    LabelTitle->SetCaption(QStringLiteral("Volume"));
+    // The skin, and the title beside the strip's sign.
+    const TDialogSkin skin = MakeDialogSkin(this, DialogHeight, CaptionStripBottom, QStringLiteral("Volume"));
+    FS = skin.Skin;
+    LabelTitle = skin.Title;
 
     LabelGain = MakeControl<TLabel>(this, "LabelGain", 30, RowTop(0) + 2, 185, 17);
     LabelGain->SetCaption(QStringLiteral("Gain (dB):"));
