@@ -181,7 +181,9 @@ TCutResult TRoruvoMP3::Cut(TInputFile& input, int32_t StartMs, int32_t EndMs, co
         if (Options.DeclineEmpty && (EndMs <= StartMs || plan.Empty()))
             return CutOutcome(TCutStatus::NothingToCut, 0,
                               EndMs <= StartMs ? "nothing to cut: END is not after START"
-                                               : "nothing to cut: START is past the end of the stream");
+                              : !Options.Removed.empty() && StartMs < FIndex.Duration().WholeMs()
+                                  ? "nothing to cut: the removed stretches cover START to END"
+                                  : "nothing to cut: START is past the end of the stream");
         if (const auto refusal = FadesDoNotFit(plan, Options))
             return CutOutcome(TCutStatus::NotApplicable, 0, *refusal);
         if (Options.StretchChapters && !plan.Empty())

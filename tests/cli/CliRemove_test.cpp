@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -283,6 +284,18 @@ TEST(CliRemove, EditListsAreReadAsDetectorsWriteThem)
     const TRun bad = RunCli({"cut", "--remove-edl", dir / "bad.edl", in, dir / "x.mp3", "0", "2612"});
     EXPECT_EQ(bad.Exit, 2);
     EXPECT_NE(bad.Err.find("bad.edl: line 2"), std::string::npos) << bad.Err;
+
+    // A bare number is milliseconds, which the refusal of "0.5-1" says.
+    const TRun bare = RunCli({"cut", "--remove", "0.5-1", in, dir / "y.mp3", "1000", "2000"});
+    EXPECT_EQ(bare.Exit, 2);
+    EXPECT_NE(bare.Err.find("a bare number is milliseconds"), std::string::npos) << bare.Err;
+
+    // A list that removes all of START..END leaves nothing, and says why.
+    dir.Write("all.edl", TextBytes("0.5 3.0 0\n"));
+    const TRun all = RunCli({"cut", "--remove-edl", dir / "all.edl", in, dir / "y.mp3", "1000", "2000"});
+    EXPECT_EQ(all.Exit, 1);
+    EXPECT_NE(all.Err.find("the removed stretches cover START to END"), std::string::npos) << all.Err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "y.mp3"));
 }
 
 } // namespace
