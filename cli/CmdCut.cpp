@@ -93,7 +93,9 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         case OptChapters: c.StretchChapters = true; break;
         case OptRemove: {
             const auto stretch = ParseStretch(value);
-            if (!stretch) return "--remove expects T1-T2 with T2 after T1 (a bare number is milliseconds: 1.5 or 0:01.5 for seconds), not '" + value + "'";
+            if (!stretch)
+                return "--remove expects T1-T2 with T2 after T1 (a bare number is milliseconds: "
+                       "1.5 or 0:01.5 for seconds), not '" + value + "'";
             c.Removed.push_back(*stretch);
             NoteBareMilliseconds("--remove", value.substr(0, value.find('-')));
             NoteBareMilliseconds("--remove", value.substr(value.find('-') + 1));
