@@ -56,6 +56,16 @@ bool Measure(const TJob& job, TRoruvoMP3& mp3, int32_t startMs, int32_t endMs, c
         n, report);
 }
 
+// The steps of a measured loudness added to steps, and the measurement kept
+// for the report; ranges with nothing to measure add none.
+void AddSteps(const TNormalization& n, int& steps, TJobReport& report)
+{
+    if (n.Status != TDecodeStatus::Done)
+        return;
+    steps += n.Steps.Steps;
+    report.Normalized = n;
+}
+
 TJobReport Stopped(TJobReport report)
 {
     report.Cancelled = true;
@@ -76,10 +86,7 @@ TJobReport RunCut(const TJob& job, const TJobCallbacks& callbacks)
         if (!Measure(job, mp3, source.StartMs, source.EndMs, "", callbacks, n, report))
             return report;
         // An empty range adds nothing: the cut declines it or writes it empty.
-        if (n.Status == TDecodeStatus::Done) {
-            choices.GainSteps += n.Steps.Steps;
-            report.Normalized = n;
-        }
+        AddSteps(n, choices.GainSteps, report);
     }
     if (Cancelled(callbacks))
         return Stopped(std::move(report));
@@ -197,10 +204,7 @@ TJobReport RunJoin(const TJob& job, const TJobCallbacks& callbacks)
         };
         if (!MeasureWith(samples, job.Sources.front().Mp3->FileName, "", callbacks, measure, n, report))
             return report;
-        if (n.Status == TDecodeStatus::Done) {
-            options.GainSteps += n.Steps.Steps;
-            report.Normalized = n;
-        }
+        AddSteps(n, options.GainSteps, report);
         if (Cancelled(callbacks))
             return Stopped(std::move(report));
     }
