@@ -8,6 +8,7 @@
 #include "cli/Options.h"
 #include "cli/Progress.h"
 #include "cli/TagOptions.h"
+#include "cli/VolumeOptions.h"
 #include "request/PieceNames.h"
 #include "request/RunOutputs.h"
 #include "engine/TimeText.h"
@@ -46,20 +47,19 @@ struct TCutArgs {
 };
 
 enum TCutOption : int {
-    OptHelp = FirstOptionId, OptKeepID3v2, OptLengthHeader, OptExact, OptGain, OptFadeIn, OptFadeOut, OptNormalize, OptAllowClipping, OptFolder,
-    OptTemplate, OptForce, OptJson, OptQuiet, OptRemove, OptRemoveEdl, OptJoinFade, OptChapters,
+    OptHelp = FirstOptionId, OptKeepID3v2, OptLengthHeader, OptExact, OptFolder,
+    OptTemplate, OptForce, OptJson, OptQuiet, OptRemove, OptRemoveEdl, OptChapters,
 };
 constexpr TOptionDef CutOwnOptions[] = {
     {"help", false, OptHelp, 'h'}, {"keep-id3v2", false, OptKeepID3v2},
     {"length-header", false, OptLengthHeader},                     {"exact", false, OptExact},
-    {"gain", true, OptGain},       {"fade-in", true, OptFadeIn},   {"fade-out", true, OptFadeOut},
-    {"normalize", true, OptNormalize, 0, true},                    {"allow-clipping", false, OptAllowClipping},
     {"dir", true, OptFolder, 'd'}, {"output", true, OptTemplate, 'o'}, {"force", false, OptForce},
     {"json", false, OptJson},      {"quiet", false, OptQuiet, 'q'},
-    {"remove", true, OptRemove},   {"remove-edl", true, OptRemoveEdl}, {"join-fade", true, OptJoinFade},
+    {"remove", true, OptRemove},   {"remove-edl", true, OptRemoveEdl},
     {"chapters", false, OptChapters},
 };
-constexpr auto CutOptions = WithOptions(CutOwnOptions, TagFieldOptionDefs, TrackOptionDefs);
+constexpr auto CutOptions = WithOptions(CutOwnOptions, VolumeOptionDefs, JoinFadeOptionDefs, TagFieldOptionDefs,
+                                            TrackOptionDefs);
 
 std::optional<int32_t> ParseCutTime(const std::string& text);
 
@@ -72,24 +72,6 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         case OptKeepID3v2: c.KeepID3v2 = true; break;
         case OptLengthHeader: c.LengthHeader = true; break;
         case OptExact: c.ExactCut = true; break;
-        case OptGain:
-            if (auto error = ParseGainOption(value, c.GainSteps)) return error;
-            args.GainAsked = true;
-            break;
-        case OptFadeIn:
-            if (auto error = ParseFadeOption("--fade-in", value, c.FadeInMs)) return error;
-            break;
-        case OptFadeOut:
-            if (auto error = ParseFadeOption("--fade-out", value, c.FadeOutMs)) return error;
-            break;
-        case OptNormalize: {
-            const auto lufs = value.empty() ? std::optional<double>(DefaultTargetLufs) : ParseDecimal(value);
-            if (!lufs || *lufs < -70 || *lufs > 0)
-                return "--normalize expects a loudness from -70 to 0 LUFS, not '" + value + "'";
-            c.NormalizeLufs = *lufs;
-            break;
-        }
-        case OptAllowClipping: c.AllowClipping = true; break;
         case OptChapters: c.StretchChapters = true; break;
         case OptRemove: {
             const auto stretch = ParseStretch(value);
@@ -99,13 +81,6 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
             c.Removed.push_back(*stretch);
             NoteBareMilliseconds("--remove", value.substr(0, value.find('-')));
             NoteBareMilliseconds("--remove", value.substr(value.find('-') + 1));
-            break;
-        }
-        case OptJoinFade: {
-            const auto ms = ParseCutTime(value);
-            if (!ms) return "--join-fade expects a time, not '" + value + "'";
-            c.JoinFadeMs = *ms;
-            NoteBareMilliseconds("--join-fade", value);
             break;
         }
         case OptRemoveEdl: {
@@ -125,10 +100,12 @@ std::optional<std::string> ParseArgs(const TParsedOptions& parsed, TCutArgs& arg
         case OptJson: args.Json = true; break;
         case OptQuiet: args.Quiet = true; break;
         default:
+            if (auto error = ReadVolumeOption(id, value, c)) return error;
             if (auto error = ReadTagOption(id, value, args.Tags)) return error;
             break;
         }
     }
+    args.GainAsked = parsed.Has(VolOptGain);
     args.Operands = parsed.Operands;
     if (c.AllowClipping && !c.NormalizeLufs) return "--allow-clipping goes with --normalize";
     if (c.JoinFadeMs > 0 && c.Removed.empty()) return "--join-fade goes with --remove or --remove-edl";

@@ -1,10 +1,13 @@
 // vivizu-cli join -o OUT FILE[:START-END]...: the files (or ranges of them)
 // one after another in one new file, frames copied byte for byte, with one
-// length header, the first file's tags and a chapter per file when asked.
+// length header, the first file's tags and a chapter per file when asked;
+// the volume options change the joined whole as they change a cut.
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/Options.h"
+#include "cli/Progress.h"
 #include "cli/TagOptions.h"
+#include "cli/VolumeOptions.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/TimeText.h"
 #include "operations/Planner.h"
@@ -24,19 +27,15 @@ namespace {
 
 enum TJoinOption : int {
     OptHelp = FirstOptionId, OptOutput, OptForce, OptLengthHeader, OptKeepID3v2, OptChapters, OptJson, OptQuiet,
-    OptGain, OptFadeIn, OptFadeOut, OptJoinFade, OptNormalize, OptAllowClipping,
 };
 constexpr TOptionDef JoinOwnOptions[] = {
     {"help", false, OptHelp, 'h'},          {"output", true, OptOutput, 'o'},
     {"force", false, OptForce},             {"length-header", false, OptLengthHeader},
     {"keep-id3v2", false, OptKeepID3v2},    {"chapters", false, OptChapters},
     {"json", false, OptJson},               {"quiet", false, OptQuiet, 'q'},
-    // cut's volume options, known so that they are refused with the reason
-    {"gain", true, OptGain},                {"fade-in", true, OptFadeIn},
-    {"fade-out", true, OptFadeOut},         {"join-fade", true, OptJoinFade},
-    {"normalize", true, OptNormalize, 0, true}, {"allow-clipping", false, OptAllowClipping},
 };
-constexpr auto JoinOptions = WithOptions(JoinOwnOptions, TagFieldOptionDefs, TrackOptionDefs);
+constexpr auto JoinOptions =
+    WithOptions(JoinOwnOptions, VolumeOptionDefs, JoinFadeOptionDefs, TagFieldOptionDefs, TrackOptionDefs);
 
 // One operand: a file and the range of it to take.
 struct TJoinOperand {
@@ -103,7 +102,7 @@ int RunJoin(const std::vector<std::string>& argv)
         return ExitOk;
     }
     std::string out;
-    bool force = false, json = false;
+    bool force = false, json = false, quiet = false;
     TTagArgs tags;
     TJob job;
     job.Kind = TJobKind::Join;
@@ -115,22 +114,15 @@ int RunJoin(const std::vector<std::string>& argv)
         case OptKeepID3v2: job.Choices.KeepID3v2 = true; break;
         case OptChapters: job.JoinChapters = true; break;
         case OptJson: json = true; break;
-        case OptQuiet: break; // a join has no progress line or note to silence
-        case OptGain:
-        case OptFadeIn:
-        case OptFadeOut:
-        case OptJoinFade:
-        case OptNormalize:
-        case OptAllowClipping:
-            // The join copies every frame as it is; the volume transforms
-            // are the cut's and split's.
-            return UsageError("join: --gain, --fade-in, --fade-out, --join-fade and --normalize do not go with "
-                              "join; cut the files with them first");
+        case OptQuiet: quiet = true; break;
         default:
+            if (auto error = ReadVolumeOption(id, value, job.Choices)) return UsageError("join: " + *error);
             if (auto error = ReadTagOption(id, value, tags)) return UsageError("join: " + *error);
             break;
         }
     }
+    if (job.Choices.AllowClipping && !job.Choices.NormalizeLufs)
+        return UsageError("join: --allow-clipping goes with --normalize");
     if (auto error = TagModeOf(tags, job.Choices.Mode)) return UsageError("join: " + *error);
     job.Choices.Edits = tags.Edits;
     if (out.empty()) return UsageError("join: expects -o OUT");
@@ -171,9 +163,30 @@ int RunJoin(const std::vector<std::string>& argv)
         mp3s.push_back(std::move(mp3));
     }
 
-    const TCutResult result = RunJob(job).Result;
+    // A loudness target measures all the ranges first: a progress line on
+    // a terminal, unless --quiet.
+    std::optional<TProgressLine> progress;
+    TJobCallbacks callbacks;
+    callbacks.Measuring = [&](int64_t samples) {
+        return &progress.emplace("join: measuring the loudness", samples, !quiet).Done();
+    };
+    callbacks.Measured = [&](const std::string&, const TNormalization&) { progress.reset(); };
+    TJobReport report;
+    try {
+        report = RunJob(job, callbacks);
+    } catch (const std::exception& e) {
+        return refused(e.what(), ExitIoError);
+    }
+    if (report.Stage == TJobStage::Measure)
+        return refused("join: measuring the loudness failed: " + report.MeasureMessage, ExitIoError);
+    const TCutResult& result = report.Result;
     switch (result.Status) {
-    case TCutStatus::Done: return ends(ExitOk, "");
+    case TCutStatus::Done:
+        if (!json)
+            std::cout << (report.Normalized ? NormalizationLines(*report.Normalized, *job.Choices.NormalizeLufs)
+                                            : std::string())
+                      << GainLines(result, job.Choices.GainSteps != 0 || job.Choices.NormalizeLufs);
+        return ends(ExitOk, "");
     case TCutStatus::ReadError:
     case TCutStatus::WriteError: return ends(ExitIoError, "join failed: " + result.Message);
     default: return refused("join: " + result.Message, ExitOf(result.Status));

@@ -2,6 +2,7 @@
 
 #include "engine/TimeText.h"
 #include "engine/cut/GainPlan.h"
+#include "engine/cut/Normalize.h"
 #include "operations/GainRange.h"
 
 #include <climits>
@@ -146,6 +147,15 @@ std::optional<std::string> ParseFadeOption(const std::string& option, const std:
     if (!parsed || *parsed > INT32_MAX) return option + " expects a time, not '" + value + "'";
     ms = static_cast<int32_t>(*parsed);
     NoteBareMilliseconds(option, value);
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseNormalizeOption(const std::string& value, std::optional<double>& lufs)
+{
+    const auto target = value.empty() ? std::optional<double>(DefaultTargetLufs) : ParseDecimal(value);
+    if (!target || *target < -70 || *target > 0)
+        return "--normalize expects a loudness from -70 to 0 LUFS, not '" + value + "'";
+    lufs = *target;
     return std::nullopt;
 }
 

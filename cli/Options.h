@@ -43,11 +43,14 @@ std::string BareMillisecondsNote(const std::string& option, const std::string& v
 // Says the note of BareMillisecondsNote on stderr, when there is one.
 void NoteBareMilliseconds(const std::string& option, const std::string& value);
 
-// The volume options of cut and split alike: --gain DB as whole steps of
+// The volume options of cut, split and join alike: --gain DB as whole steps of
 // 1.5 dB (at most MaxGainDb either way), and a fade's length as a time in
 // milliseconds. The text of the usage error, or nothing with the value set.
 std::optional<std::string> ParseGainOption(const std::string& value, int& steps);
 std::optional<std::string> ParseFadeOption(const std::string& option, const std::string& value, int32_t& ms);
+// --normalize[=LUFS] of cut, split and join: the loudness target from -70 to
+// 0 LUFS, the default target when value is empty.
+std::optional<std::string> ParseNormalizeOption(const std::string& value, std::optional<double>& lufs);
 
 // Reads args (the words after the command's name). Returns the text of a
 // usage error, or nothing when args could be read.

@@ -3,6 +3,7 @@
 #include "cli/DecodeRange.h"
 #include "cli/Options.h"
 #include "cli/TagOptions.h"
+#include "cli/VolumeOptions.h"
 #include "request/PieceNames.h"
 #include "engine/TimeText.h"
 
@@ -17,7 +18,7 @@ enum TSplitOption : int {
     OptHelp = FirstOptionId, OptAt, OptEvery, OptParts, OptCue, OptTrackStart, OptKeepID3v2, OptLengthHeader, OptExact,
     OptFolder, OptTemplate, OptForce, OptDryRun, OptJson, OptQuiet, OptWriteCue, OptChapters,
     OptSilence, OptThreshold, OptMinLength, OptKeepSilence, OptThreads,
-    OptNormalize, OptNormalizeAll, OptAllowClipping, OptGain, OptFadeIn, OptFadeOut,
+    OptNormalizeAll,
 };
 constexpr TOptionDef SplitOwnOptions[] = {
     {"help", false, OptHelp, 'h'},   {"at", true, OptAt},           {"every", true, OptEvery},
@@ -29,11 +30,9 @@ constexpr TOptionDef SplitOwnOptions[] = {
     {"quiet", false, OptQuiet, 'q'},  {"write-cue", true, OptWriteCue},
     {"chapters", true, OptChapters}, {"silence", false, OptSilence}, {"threshold", true, OptThreshold},
     {"min-length", true, OptMinLength}, {"keep-silence", true, OptKeepSilence}, {"threads", true, OptThreads},
-    {"normalize", true, OptNormalize, 0, true},
-    {"normalize-all", false, OptNormalizeAll}, {"allow-clipping", false, OptAllowClipping},
-    {"gain", true, OptGain},         {"fade-in", true, OptFadeIn},  {"fade-out", true, OptFadeOut},
+    {"normalize-all", false, OptNormalizeAll},
 };
-constexpr auto SplitOptions = WithOptions(SplitOwnOptions, TagFieldOptionDefs);
+constexpr auto SplitOptions = WithOptions(SplitOwnOptions, VolumeOptionDefs, TagFieldOptionDefs);
 
 std::optional<int> ParseInt(std::string_view s)
 {
@@ -159,25 +158,9 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
             args.Threads = *threads;
             break;
         }
-        case OptNormalize: {
-            const auto lufs = value.empty() ? std::optional<double>(-18.0) : ParseDecimal(value);
-            if (!lufs || *lufs < -70 || *lufs > 0)
-                return "--normalize expects a loudness from -70 to 0 LUFS, not '" + value + "'";
-            args.Choices.NormalizeLufs = *lufs;
-            break;
-        }
         case OptNormalizeAll: args.NormalizeAll = true; break;
-        case OptGain:
-            if (auto error = ParseGainOption(value, args.Choices.GainSteps)) return error;
-            break;
-        case OptFadeIn:
-            if (auto error = ParseFadeOption("--fade-in", value, args.Choices.FadeInMs)) return error;
-            break;
-        case OptFadeOut:
-            if (auto error = ParseFadeOption("--fade-out", value, args.Choices.FadeOutMs)) return error;
-            break;
-        case OptAllowClipping: args.Choices.AllowClipping = true; break;
         default:
+            if (auto error = ReadVolumeOption(id, value, args.Choices)) return error;
             if (auto error = ReadTagOption(id, value, tags)) return error;
             break;
         }
@@ -198,7 +181,7 @@ std::optional<std::string> ParseSplitArgs(const std::vector<std::string>& argv, 
     if (!args.Chapters.empty() && parsed.Operands.size() > 1) return "--chapters takes one FILE";
     if (!args.Chapters.empty() && args.KeepSilence)
         return "--keep-silence drops audio; --chapters keeps it all";
-    if (!args.Chapters.empty() && (parsed.Has(OptGain) || args.Choices.FadeInMs > 0 || args.Choices.FadeOutMs > 0))
+    if (!args.Chapters.empty() && (parsed.Has(VolOptGain) || args.Choices.FadeInMs > 0 || args.Choices.FadeOutMs > 0))
         return "--gain, --fade-in and --fade-out change the pieces; --chapters copies the file";
     if (!args.Chapters.empty() && args.Choices.ExactCut) return "--chapters copies the file; --exact makes no sense with it";
     args.Files = parsed.Operands;

@@ -69,6 +69,16 @@ struct TJoinOptions {
     std::vector<std::string> ChapterTitles;
     std::function<std::string(std::string_view)> TagTextToUtf8;
     TID3v1Tag Tag{};            // written last when its marker reads "TAG"
+    // Volume (Layer III only): steps of 1.5 dB on every granule, a fade-in
+    // over the first file's first and a fade-out over the last file's last
+    // milliseconds, and a fade out and in over this many milliseconds on
+    // either side of each join between two files.
+    int GainSteps = 0;
+    int32_t FadeInMs = 0;
+    int32_t FadeOutMs = 0;
+    int32_t JoinFadeMs = 0;
+
+    bool ChangesVolume() const { return GainSteps != 0 || FadeInMs > 0 || FadeOutMs > 0 || JoinFadeMs > 0; }
 };
 
 class TRoruvoMP3 {

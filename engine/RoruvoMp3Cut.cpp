@@ -217,11 +217,7 @@ TCutResult TRoruvoMP3::WritePlanned(TInputFile& input, const TCutPlan& plan, con
     });
     if (!written.Ok())
         return written;
-    TCutResult done;
-    done.GainSteps = gain.Constant;
-    done.ClampedHigh = report.ClampedHigh;
-    done.ClampedLow = report.ClampedLow;
-    return done;
+    return GainOutcome(gain.Constant, report);
 }
 
 bool TRoruvoMP3::SaveSegment(int32_t StartMs, int32_t EndMs, const std::string& OutFileName,

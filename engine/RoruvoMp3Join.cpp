@@ -6,6 +6,8 @@
 #include "engine/cut/CutPlan.h"
 #include "engine/cut/CutWriter.h"
 #include "engine/cut/ExactCut.h"
+#include "engine/cut/GainPlan.h"
+#include "engine/cut/GainTransform.h"
 #include "engine/cut/LengthHeader.h"
 #include "engine/cut/ReservoirFrame.h"
 #include "engine/io/FileStream.h"
@@ -122,6 +124,15 @@ TCutResult TRoruvoMP3::Join(const std::vector<TJoinInput>& inputs, const std::st
         if (Options.LengthHeader && plans.front().AudioHeader().Layer() != 3)
             return CutOutcome(TCutStatus::NotApplicable, 0,
                               inputs.front().Mp3->FileName + ": a length header needs Layer III audio");
+        if (Options.ChangesVolume() && plans.front().AudioHeader().Layer() != 3)
+            return CutOutcome(TCutStatus::NotApplicable, 0,
+                              inputs.front().Mp3->FileName + ": gain and fades need Layer III audio (Layers I and "
+                                                             "II keep their levels in scale factors)");
+        TStreamTime length;
+        for (const TCutPlan& plan : plans)
+            length += PlanLength(plan);
+        if (const auto refusal = FadesDoNotFit(length, Options.FadeInMs, Options.FadeOutMs))
+            return CutOutcome(TCutStatus::NotApplicable, 0, *refusal);
 
         // The gapless trims of the ends: the first file's delay when it is
         // taken from its start, the last one's padding when to its end.
@@ -151,7 +162,15 @@ TCutResult TRoruvoMP3::Join(const std::vector<TJoinInput>& inputs, const std::st
         std::vector<TJoinPart> parts;
         for (size_t k = 0; k < plans.size(); ++k)
             parts.push_back({files[k].get(), &plans[k]});
-        return WriteOutput(OutFileName, [&](TOutputFile& output) { WriteJoin(parts, layout, output); });
+        const TGainPlan gain =
+            PlanJoinGain(plans, Options.GainSteps, Options.FadeInMs, Options.FadeOutMs, Options.JoinFadeMs);
+        TGainReport report;
+        const TCutResult written = WriteOutput(OutFileName, [&](TOutputFile& output) {
+            WriteJoin(parts, layout, output, gain.Active() ? MakeGainTransform(gain, report) : TFrameTransform{});
+        });
+        if (!written.Ok())
+            return written;
+        return GainOutcome(gain.Constant, report);
     } catch (const std::system_error& e) {
         return CaughtError(TCutStatus::ReadError, e);
     }

@@ -20,10 +20,10 @@ std::string Decibels(double v, const char* format)
 
 } // namespace
 
-TNormalization MeasureNormalization(TRoruvoMP3& mp3, int32_t startMs, int32_t endMs, double targetLufs,
-                                    bool allowClipping, const TDecodeOptions& options)
+namespace {
+
+TNormalization Normalization(const TLoudnessResult& measured, double targetLufs, bool allowClipping)
 {
-    const TLoudnessResult measured = MeasureSelectionLoudness(mp3, startMs, endMs, options);
     TNormalization n;
     n.Status = measured.Result.Status;
     n.Message = measured.Result.Message;
@@ -31,6 +31,23 @@ TNormalization MeasureNormalization(TRoruvoMP3& mp3, int32_t startMs, int32_t en
     if (n.Measured())
         n.Steps = NormalizeSteps(measured.Loudness, targetLufs, allowClipping);
     return n;
+}
+
+} // namespace
+
+TNormalization MeasureNormalization(TRoruvoMP3& mp3, int32_t startMs, int32_t endMs, double targetLufs,
+                                    bool allowClipping, const TDecodeOptions& options)
+{
+    return Normalization(MeasureSelectionLoudness(mp3, startMs, endMs, options), targetLufs, allowClipping);
+}
+
+TNormalization MeasureJoinNormalization(std::span<const TNormalizedRange> ranges, double targetLufs,
+                                        bool allowClipping, const TDecodeOptions& options)
+{
+    std::vector<TSelectionFrames> selections;
+    for (const TNormalizedRange& range : ranges)
+        selections.push_back(SelectionFrames(*range.Mp3, range.StartMs, range.EndMs));
+    return Normalization(MeasureSelectionsLoudness(selections, options), targetLufs, allowClipping);
 }
 
 std::string NormalizationLines(const TNormalization& n, double targetLufs)

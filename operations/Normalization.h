@@ -5,6 +5,7 @@
 #include "engine/decode/DecodeTypes.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace vivizu {
@@ -27,6 +28,18 @@ struct TNormalization {
 // file's errors are raised as std::system_error.
 TNormalization MeasureNormalization(TRoruvoMP3& mp3, int32_t startMs, int32_t endMs, double targetLufs,
                                     bool allowClipping, const TDecodeOptions& options = {});
+
+// One range of a file among those a join plays one after another.
+struct TNormalizedRange {
+    TRoruvoMP3* Mp3 = nullptr;
+    int32_t StartMs = 0;
+    int32_t EndMs = 0;
+};
+
+// Measures the ranges as one (the audio a join of them plays) and gives the
+// steps to targetLufs, as MeasureNormalization does for one range.
+TNormalization MeasureJoinNormalization(std::span<const TNormalizedRange> ranges, double targetLufs,
+                                        bool allowClipping, const TDecodeOptions& options = {});
 
 // The lines a cut prints for it: the loudness measured and the steps.
 std::string NormalizationLines(const TNormalization& n, double targetLufs);

@@ -8,9 +8,10 @@ std::optional<TCutResult> CheckJob(const TJob& job)
         if (source.Mp3 == nullptr || !source.Mp3->Valid)
             return CutOutcome(TCutStatus::NotAnalysed, 0,
                               (source.Mp3 ? source.Mp3->FileName : std::string()) + ": not an MP3 stream");
-    // A join compares the formats of its files itself, before it writes.
-    if (job.Kind == TJobKind::Join || job.Sources.empty())
+    if (job.Sources.empty())
         return std::nullopt;
+    // A join compares the formats of its files itself, before it writes:
+    // the layer of its first file is the join's.
     const TRoruvoMP3& mp3 = *job.Sources.front().Mp3;
     if (mp3.Info.Layer == 3)
         return std::nullopt;
@@ -23,7 +24,9 @@ std::optional<TCutResult> CheckJob(const TJob& job)
                           mp3.FileName + ": loudness normalisation works on Layer III streams only");
     if (job.Kind == TJobKind::Chapters)
         return std::nullopt;
-    if (c.LengthHeader || c.ExactCut)
+    // A join of Layer I/II files is written without a header, which the
+    // join itself refuses with its reason.
+    if (job.Kind != TJobKind::Join && (c.LengthHeader || c.ExactCut))
         return CutOutcome(TCutStatus::NotApplicable, 0,
                           mp3.FileName + ": a length header and an exact cut need Layer III audio");
     TCutOptions volume;
@@ -32,7 +35,8 @@ std::optional<TCutResult> CheckJob(const TJob& job)
     volume.FadeOutMs = c.FadeOutMs;
     volume.JoinFadeMs = c.JoinFadeMs;
     volume.Removed = job.Sources.front().Removed;
-    if (volume.ChangesVolume())
+    // A join fades at the joins between its files, with no stretch removed.
+    if (volume.ChangesVolume() || (job.Kind == TJobKind::Join && c.JoinFadeMs > 0))
         return CutOutcome(TCutStatus::NotApplicable, 0,
                           mp3.FileName + ": gain and fades need Layer III audio (Layers I and II keep their "
                                          "levels in scale factors)");

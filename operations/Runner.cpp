@@ -15,17 +15,18 @@ bool Cancelled(const TJobCallbacks& callbacks)
     return callbacks.Cancel != nullptr && callbacks.Cancel->load();
 }
 
-// Measures one range for the job's target; false, with the report filled
-// in, when the measurement failed or was stopped.
-bool Measure(const TJob& job, TRoruvoMP3& mp3, int32_t startMs, int32_t endMs, const std::string& what,
-             const TJobCallbacks& callbacks, TNormalization& n, TJobReport& report)
+// Measures for the job's target what measure measures (samples per channel,
+// named by file in a failure); false, with the report filled in, when the
+// measurement failed or was stopped.
+template <typename TMeasure>
+bool MeasureWith(int64_t samples, const std::string& file, const std::string& what, const TJobCallbacks& callbacks,
+                 TMeasure measure, TNormalization& n, TJobReport& report)
 {
     TDecodeOptions options;
     options.Cancel = callbacks.Cancel;
     if (callbacks.Measuring)
-        options.SamplesDone =
-            callbacks.Measuring((int64_t{endMs} - startMs) * std::max(mp3.Info.SampleRate, 0) / 1000);
-    n = MeasureNormalization(mp3, startMs, endMs, *job.Choices.NormalizeLufs, job.Choices.AllowClipping, options);
+        options.SamplesDone = callbacks.Measuring(samples);
+    n = measure(options);
     if (callbacks.Measured)
         callbacks.Measured(what, n);
     if (n.Measured())
@@ -33,8 +34,36 @@ bool Measure(const TJob& job, TRoruvoMP3& mp3, int32_t startMs, int32_t endMs, c
     report.Cancelled = n.Status == TDecodeStatus::Cancelled;
     report.Stage = TJobStage::Measure;
     report.MeasureMessage = n.Message;
-    report.Result = CutOutcome(TCutStatus::NotApplicable, 0, mp3.FileName + ": " + n.Message);
+    report.Result = CutOutcome(TCutStatus::NotApplicable, 0, file + ": " + n.Message);
     return false;
+}
+
+int64_t RangeSamples(const TRoruvoMP3& mp3, int32_t startMs, int32_t endMs)
+{
+    return (int64_t{endMs} - startMs) * std::max(mp3.Info.SampleRate, 0) / 1000;
+}
+
+// Measures one range for the job's target.
+bool Measure(const TJob& job, TRoruvoMP3& mp3, int32_t startMs, int32_t endMs, const std::string& what,
+             const TJobCallbacks& callbacks, TNormalization& n, TJobReport& report)
+{
+    return MeasureWith(
+        RangeSamples(mp3, startMs, endMs), mp3.FileName, what, callbacks,
+        [&](const TDecodeOptions& options) {
+            return MeasureNormalization(mp3, startMs, endMs, *job.Choices.NormalizeLufs, job.Choices.AllowClipping,
+                                        options);
+        },
+        n, report);
+}
+
+// The steps of a measured loudness added to steps, and the measurement kept
+// for the report; ranges with nothing to measure add none.
+void AddSteps(const TNormalization& n, int& steps, TJobReport& report)
+{
+    if (n.Status != TDecodeStatus::Done)
+        return;
+    steps += n.Steps.Steps;
+    report.Normalized = n;
 }
 
 TJobReport Stopped(TJobReport report)
@@ -57,10 +86,7 @@ TJobReport RunCut(const TJob& job, const TJobCallbacks& callbacks)
         if (!Measure(job, mp3, source.StartMs, source.EndMs, "", callbacks, n, report))
             return report;
         // An empty range adds nothing: the cut declines it or writes it empty.
-        if (n.Status == TDecodeStatus::Done) {
-            choices.GainSteps += n.Steps.Steps;
-            report.Normalized = n;
-        }
+        AddSteps(n, choices.GainSteps, report);
     }
     if (Cancelled(callbacks))
         return Stopped(std::move(report));
@@ -160,6 +186,31 @@ TJobReport RunJoin(const TJob& job, const TJobCallbacks& callbacks)
         inputs.push_back({source.Mp3, source.StartMs, source.EndMs});
     const int codePage = AnsiCodePage();
     TJoinOptions options;
+    options.GainSteps = job.Choices.GainSteps;
+    if (job.Choices.NormalizeLufs) {
+        // The loudness of all the ranges as the join plays them.
+        std::vector<TNormalizedRange> ranges;
+        int64_t samples = 0;
+        for (const TJobSource& source : job.Sources) {
+            ranges.push_back({source.Mp3, source.StartMs, source.EndMs});
+            // A range to the end counts to the length the analysis found.
+            const int64_t length = source.Mp3->Info.LengthMs;
+            const auto end = static_cast<int32_t>(length > 0 ? std::min<int64_t>(source.EndMs, length) : source.EndMs);
+            samples += RangeSamples(*source.Mp3, source.StartMs, std::max(end, source.StartMs));
+        }
+        TNormalization n;
+        const auto measure = [&](const TDecodeOptions& decode) {
+            return MeasureJoinNormalization(ranges, *job.Choices.NormalizeLufs, job.Choices.AllowClipping, decode);
+        };
+        if (!MeasureWith(samples, job.Sources.front().Mp3->FileName, "", callbacks, measure, n, report))
+            return report;
+        AddSteps(n, options.GainSteps, report);
+        if (Cancelled(callbacks))
+            return Stopped(std::move(report));
+    }
+    options.FadeInMs = job.Choices.FadeInMs;
+    options.FadeOutMs = job.Choices.FadeOutMs;
+    options.JoinFadeMs = job.Choices.JoinFadeMs;
     options.LengthHeader = job.Choices.LengthHeader;
     options.KeepID3v2 = job.Choices.KeepID3v2;
     options.Chapters = job.JoinChapters;

@@ -61,24 +61,38 @@ int TGainPlan::StepAt(int64_t granule) const
     return fade == Silent ? Silent : Constant + fade;
 }
 
-TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fadeOutMs, int32_t joinFadeMs)
+namespace {
+
+// The constant gain and the lengths of the fades in granules of header's
+// stream; the joins and the audible granules are the caller's.
+TGainPlan FadedGain(TMpegHeader header, int steps, int32_t fadeInMs, int32_t fadeOutMs, int32_t joinFadeMs)
 {
     TGainPlan gain;
     gain.Constant = steps;
-    if (plan.Empty())
+    const int64_t granuleSamples = header.SamplesPerFrame() / header.Granules();
+    gain.FadeIn = FadeGranules(fadeInMs, header.SampleRate(), granuleSamples);
+    gain.FadeOut = FadeGranules(fadeOutMs, header.SampleRate(), granuleSamples);
+    gain.JoinFade = FadeGranules(joinFadeMs, header.SampleRate(), granuleSamples);
+    return gain;
+}
+
+} // namespace
+
+TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fadeOutMs, int32_t joinFadeMs)
+{
+    if (plan.Empty()) {
+        TGainPlan gain;
+        gain.Constant = steps;
         return gain;
+    }
     const TMpegHeader header = plan.AudioHeader();
     const int64_t spf = header.SamplesPerFrame();
     const int64_t granuleSamples = spf / header.Granules();
-    gain.FadeIn = FadeGranules(fadeInMs, header.SampleRate(), granuleSamples);
-    gain.FadeOut = FadeGranules(fadeOutMs, header.SampleRate(), granuleSamples);
-    if (!plan.Later.empty()) {
-        gain.JoinFade = FadeGranules(joinFadeMs, header.SampleRate(), granuleSamples);
-        int64_t granules = static_cast<int64_t>(plan.Last - plan.First) * header.Granules();
-        for (const TPlanRun& run : plan.Later) {
-            gain.Joins.push_back(granules);
-            granules += static_cast<int64_t>(run.Last - run.First) * header.Granules();
-        }
+    TGainPlan gain = FadedGain(header, steps, fadeInMs, fadeOutMs, joinFadeMs);
+    int64_t granules = static_cast<int64_t>(plan.Last - plan.First) * header.Granules();
+    for (const TPlanRun& run : plan.Later) {
+        gain.Joins.push_back(granules);
+        granules += static_cast<int64_t>(run.Last - run.First) * header.Granules();
     }
     if (!plan.ReservoirFrame.empty()) {
         // An exact cut: its reservoir frame goes before the frames counted
@@ -107,26 +121,59 @@ std::string SecondsText(int64_t ms)
 
 } // namespace
 
-// Why the fades cannot be written as asked, or nothing: fades that together
-// last longer than the piece would overlap and leave it nearly silent, which
-// nobody asks for on purpose.
-std::optional<std::string> FadesDoNotFit(const TCutPlan& plan, const TCutOptions& options)
+TGainPlan PlanJoinGain(std::span<const TCutPlan> plans, int steps, int32_t fadeInMs, int32_t fadeOutMs,
+                       int32_t joinFadeMs)
 {
-    const int64_t fades = int64_t{std::max(options.FadeInMs, 0)} + std::max(options.FadeOutMs, 0);
-    if (fades == 0 || plan.Empty())
-        return std::nullopt;
+    const auto audio = std::find_if(plans.begin(), plans.end(), [](const TCutPlan& p) { return !p.Empty(); });
+    if (audio == plans.end()) {
+        TGainPlan gain;
+        gain.Constant = steps;
+        return gain;
+    }
+    // One format throughout: every frame holds as many granules as the first.
+    const int perFrame = audio->AudioHeader().Granules();
+    TGainPlan gain = FadedGain(audio->AudioHeader(), steps, fadeInMs, fadeOutMs, joinFadeMs);
+    int64_t granules = 0;
+    for (const TCutPlan& plan : plans) {
+        if (plan.Empty())
+            continue;
+        if (granules > 0)
+            gain.Joins.push_back(granules);
+        granules += static_cast<int64_t>(plan.FrameCount()) * perFrame;
+    }
+    gain.AudibleEnd = granules;
+    return gain;
+}
+
+TStreamTime PlanLength(const TCutPlan& plan)
+{
+    if (plan.Empty())
+        return {};
     TStreamTime length = plan.Open ? plan.Wanted : plan.Index->StartOf(plan.Last) - plan.Index->StartOf(plan.First);
     for (const TPlanRun& run : plan.Later)
         length += plan.Index->StartOf(run.Last) - plan.Index->StartOf(run.First);
-    if (TStreamTime::FromMs(fades) <= length)
+    return length;
+}
+
+std::optional<std::string> FadesDoNotFit(TStreamTime length, int32_t fadeInMs, int32_t fadeOutMs)
+{
+    const int64_t fades = int64_t{std::max(fadeInMs, 0)} + std::max(fadeOutMs, 0);
+    if (fades == 0 || TStreamTime::FromMs(fades) <= length)
         return std::nullopt;
-    const std::string asked = options.FadeInMs > 0 && options.FadeOutMs > 0
-                                  ? "the fades (" + SecondsText(options.FadeInMs) + " in, " +
-                                        SecondsText(options.FadeOutMs) + " out) last longer"
-                              : options.FadeInMs > 0 ? "the fade-in of " + SecondsText(options.FadeInMs) + " lasts longer"
-                                                     : "the fade-out of " + SecondsText(options.FadeOutMs) + " lasts longer";
+    const std::string asked = fadeInMs > 0 && fadeOutMs > 0
+                                  ? "the fades (" + SecondsText(fadeInMs) + " in, " + SecondsText(fadeOutMs) +
+                                        " out) last longer"
+                              : fadeInMs > 0 ? "the fade-in of " + SecondsText(fadeInMs) + " lasts longer"
+                                             : "the fade-out of " + SecondsText(fadeOutMs) + " lasts longer";
     return asked + " than the " + SecondsText(RoundedMs(length)) + " cut; make " +
-           (options.FadeInMs > 0 && options.FadeOutMs > 0 ? "them" : "it") + " shorter";
+           (fadeInMs > 0 && fadeOutMs > 0 ? "them" : "it") + " shorter";
+}
+
+std::optional<std::string> FadesDoNotFit(const TCutPlan& plan, const TCutOptions& options)
+{
+    if (plan.Empty())
+        return std::nullopt;
+    return FadesDoNotFit(PlanLength(plan), options.FadeInMs, options.FadeOutMs);
 }
 
 } // namespace vivizu

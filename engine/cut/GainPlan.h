@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,22 @@ public:
 // a closed plan. An exact cut (a plan with a reservoir frame) measures the
 // fades within the samples players keep (its Delay and Padding).
 TGainPlan PlanGain(const TCutPlan& plan, int steps, int32_t fadeInMs, int32_t fadeOutMs, int32_t joinFadeMs = 0);
+
+// The gain plan of a join: the plans' frames one after another (plans that
+// write nothing passed over), all of one format and closed, with a join
+// where each plan's frames begin after another's. The fades are measured
+// over the whole: the fade-in on the first plan's frames, the fade-out on
+// the last one's.
+TGainPlan PlanJoinGain(std::span<const TCutPlan> plans, int steps, int32_t fadeInMs, int32_t fadeOutMs,
+                       int32_t joinFadeMs);
+
+// The play time of the frames plan writes (an open plan: the time it wants).
+TStreamTime PlanLength(const TCutPlan& plan);
+
+// Why fades of fadeInMs and fadeOutMs cannot be written on audio that
+// lasts length, or nothing: fades that together last longer than it would
+// overlap and leave it nearly silent, which nobody asks for on purpose.
+std::optional<std::string> FadesDoNotFit(TStreamTime length, int32_t fadeInMs, int32_t fadeOutMs);
 
 struct TCutOptions;
 // Why the options' fades cannot be written on the plan, or nothing: fades

@@ -52,6 +52,15 @@ bool ApplyGain(std::span<uint8_t> frame, TMpegHeader header, std::span<const int
     return true;
 }
 
+TCutResult GainOutcome(int steps, const TGainReport& report)
+{
+    TCutResult done;
+    done.GainSteps = steps;
+    done.ClampedHigh = report.ClampedHigh;
+    done.ClampedLow = report.ClampedLow;
+    return done;
+}
+
 TFrameTransform MakeGainTransform(const TGainPlan& plan, TGainReport& report)
 {
     // The granule count goes on from frame to frame; the writer gives the

@@ -3,6 +3,7 @@
 // carries a `global_gain` byte in the side information that scales the whole
 // granule in steps of 1.5 dB. Changing it changes nothing else; the main data
 // and the bit reservoir stay as they are.
+#include "engine/CutResult.h"
 #include "engine/cut/CutWriter.h"
 #include "engine/cut/GainPlan.h"
 #include "engine/frames/FrameCrc.h"
@@ -32,6 +33,10 @@ int GlobalGain(std::span<const uint8_t> frame, TMpegHeader header, int granule, 
 // not Layer III, or too short for its side information, is left alone and
 // false returned.
 bool ApplyGain(std::span<uint8_t> frame, TMpegHeader header, std::span<const int> steps, TGainReport& report);
+
+// The outcome of a write done with steps of constant gain, as report
+// counted it: what the user is told of the gain.
+TCutResult GainOutcome(int steps, const TGainReport& report);
 
 // The writer's transform for a gain plan: granules are counted across the
 // frames it is given, from the cut's first frame. report must outlive it.

@@ -83,17 +83,21 @@ TLoudnessResult NothingToMeasure()
     return out;
 }
 
-TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
-                                const TDecodeOptions& options, TSampleTrim trim, int samplesPerFrame)
+namespace {
+
+using TMeters = std::vector<std::unique_ptr<TChunkMeters>>;
+
+// Decodes range into meters of its own chunks, added to meters.
+TDecodeResult MeterRange(const std::string& fileName, const TDecodeRange& range, const TDecodeOptions& options,
+                         TSampleTrim trim, int samplesPerFrame, TMeters& all)
 {
-    TLoudnessResult out;
     TDecodeOptions chunked = options;
     const size_t frames = range.Last > range.First ? range.Last - range.First : 0;
     if (chunked.ChunkFrames == 0)
         chunked.ChunkFrames = std::max(MinChunkFrames, (frames + RangeChunks - 1) / RangeChunks);
     std::mutex mutex;
     // Unique pointers: the vector grows while other chunks use their meters.
-    std::vector<std::unique_ptr<TChunkMeters>> meters;
+    TMeters meters;
     // The chunks' frames, set before the first chunk starts: where each
     // chunk's samples begin, for the trim.
     std::vector<TChunkFrames> plan;
@@ -112,12 +116,17 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
         meters[chunk] = std::move(chunkMeters);
         return consumer;
     };
-    out.Result = DecodeChunks(fileName, range, chunked, LeadFrames, factory, &plan);
-    if (out.Result.Status == TDecodeStatus::EmptyRange)
-        return NothingToMeasure();
-    if (out.Result.Status != TDecodeStatus::Done)
-        return out;
+    const TDecodeResult result = DecodeChunks(fileName, range, chunked, LeadFrames, factory, &plan);
+    for (auto& m : meters)
+        all.push_back(std::move(m));
+    return result;
+}
 
+// The figures of all meters together: libebur128 joins their gating
+// blocks for the loudness and the range; the peaks are the highest.
+TLoudnessResult JoinMeters(const TMeters& meters)
+{
+    TLoudnessResult out;
     std::vector<ebur128_state*> states;
     double truePeak = 0.0, samplePeak = 0.0;
     for (const auto& m : meters) {
@@ -143,6 +152,33 @@ TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange&
     l.SamplePeakDbfs = LevelToDb(samplePeak);
     l.TrackGainDb = std::isfinite(integrated) ? ReplayGainReferenceLufs - integrated : 0.0;
     return out;
+}
+
+} // namespace
+
+TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
+                                const TDecodeOptions& options, TSampleTrim trim, int samplesPerFrame)
+{
+    TMeters meters;
+    const TDecodeResult result = MeterRange(fileName, range, options, trim, samplesPerFrame, meters);
+    if (result.Status == TDecodeStatus::EmptyRange)
+        return NothingToMeasure();
+    if (result.Status != TDecodeStatus::Done)
+        return {result, {}};
+    return JoinMeters(meters);
+}
+
+TLoudnessResult MeasureLoudnessTogether(std::span<const TLoudnessPart> parts, const TDecodeOptions& options)
+{
+    TMeters meters;
+    for (const TLoudnessPart& part : parts) {
+        const TDecodeResult result = MeterRange(part.FileName, part.Range, options, {}, 0, meters);
+        if (result.Status != TDecodeStatus::Done && result.Status != TDecodeStatus::EmptyRange)
+            return {result, {}};
+    }
+    if (meters.empty())
+        return NothingToMeasure();
+    return JoinMeters(meters);
 }
 
 } // namespace vivizu

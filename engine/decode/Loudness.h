@@ -5,6 +5,9 @@
 #include "engine/decode/DecodeTypes.h"
 #include "engine/decode/SampleTrim.h"
 
+#include <span>
+#include <string>
+
 namespace vivizu {
 
 struct TLoudness {
@@ -36,5 +39,18 @@ TLoudnessResult NothingToMeasure();
 // samples gapless players play.
 TLoudnessResult MeasureLoudness(const std::string& fileName, const TDecodeRange& range,
                                 const TDecodeOptions& options, TSampleTrim trim = {}, int samplesPerFrame = 0);
+
+// One range of a file among several measured as one: what a join of them
+// plays one after another.
+struct TLoudnessPart {
+    std::string FileName;
+    TDecodeRange Range;
+};
+
+// The loudness of the parts heard one after another: each decoded as
+// MeasureLoudness decodes a range, and all their gating blocks joined into
+// one integrated loudness and range; the peaks are the highest of any.
+// EmptyRange when no part has an audio frame; a part's failure ends it.
+TLoudnessResult MeasureLoudnessTogether(std::span<const TLoudnessPart> parts, const TDecodeOptions& options = {});
 
 } // namespace vivizu

@@ -32,4 +32,14 @@ TLoudnessResult MeasureSelectionLoudness(TRoruvoMP3& mp3, int32_t StartMs, int32
     return MeasureSelectionLoudness(SelectionFrames(mp3, StartMs, EndMs), options);
 }
 
+TLoudnessResult MeasureSelectionsLoudness(std::span<const TSelectionFrames> selections,
+                                          const TDecodeOptions& options)
+{
+    std::vector<TLoudnessPart> parts;
+    for (const TSelectionFrames& frames : selections)
+        if (!frames.Empty())
+            parts.push_back({frames.FileName, frames.Range()});
+    return MeasureLoudnessTogether(parts, options);
+}
+
 } // namespace vivizu

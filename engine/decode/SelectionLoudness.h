@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,5 +37,10 @@ TSelectionFrames SelectionFrames(TRoruvoMP3& mp3, int32_t StartMs, int32_t EndMs
 TLoudnessResult MeasureSelectionLoudness(const TSelectionFrames& frames, const TDecodeOptions& options = {});
 TLoudnessResult MeasureSelectionLoudness(TRoruvoMP3& mp3, int32_t StartMs, int32_t EndMs,
                                          const TDecodeOptions& options = {});
+
+// The loudness of several selections heard one after another (a join of
+// them), measured as one; EmptyRange when none holds a frame.
+TLoudnessResult MeasureSelectionsLoudness(std::span<const TSelectionFrames> selections,
+                                          const TDecodeOptions& options = {});
 
 } // namespace vivizu

@@ -1,7 +1,7 @@
 // join takes cut's tag options and writes the tag a cut writes, prints
-// cut's JSON outcome line with --json, and refuses the volume options with
-// a usage error before anything is written; its chapters are titled from
-// each input's tags.
+// cut's JSON outcome line with --json, and reads cut's volume options with
+// cut's usage errors before anything is written; its chapters are titled
+// from each input's tags.
 #include "CliRunner.h"
 
 #include <gtest/gtest.h>
@@ -78,11 +78,12 @@ TEST(CliJoinOptions, UnusableOptionsAreRefusedBeforeAnythingIsWritten)
         {{"--tag", "--no-tag"}, "--tag and --no-tag exclude each other"},
         {{"--genre", "300"}, "--genre expects a number from 0 to 255"},
         {{"--track", "two"}, "--track expects a whole number"},
-        {{"--gain", "3"}, "do not go with join"},
-        {{"--fade-in", "1.0"}, "do not go with join"},
-        {{"--fade-out", "1.0"}, "do not go with join"},
-        {{"--join-fade", "0.1"}, "do not go with join"},
-        {{"--normalize"}, "do not go with join"},
+        {{"--gain", "61"}, "--gain expects decibels from -60 to 60"},
+        {{"--fade-in", "soon"}, "--fade-in expects a time"},
+        {{"--fade-out", "-1"}, "--fade-out expects a time"},
+        {{"--join-fade", "x"}, "--join-fade expects a time"},
+        {{"--normalize=3"}, "--normalize expects a loudness from -70 to 0 LUFS"},
+        {{"--allow-clipping"}, "--allow-clipping goes with --normalize"},
     };
     for (const auto& [options, message] : cases) {
         std::vector<std::string> argv = {"join", "-o", out};

@@ -103,6 +103,39 @@ TEST(Loudness, FiguresDoNotDependOnTheThreadCount)
     ExpectSameForAnyThreadCount(std::string(VIVIZU_FIXTURES) + "/mono22k.mp3", 8);
 }
 
+// Ranges measured together are heard as one: a file's halves together give
+// the whole file's figures (give or take the gating blocks at the seam), a
+// quiet and a loud file together lie between them, and ranges with no frame
+// add nothing.
+TEST(Loudness, RangesMeasuredTogetherAreOneMeasurement)
+{
+    test::TSoundFolder folder;
+    const std::string steps = folder.Mp3(
+        "steps", "synth 30 pinknoise synth 30 sine amod 0.2 30 channels 2 rate 44100 gain -6", "-V 2");
+    const std::string quiet = folder.Mp3("quiet", "synth 10 sine 440 gain -28 channels 2 rate 44100", "-b 128");
+    const std::vector<int64_t> s = WalkAudioFrameStarts(steps), q = WalkAudioFrameStarts(quiet);
+    const size_t end = s.size() - 1, mid = end / 2;
+    TDecodeOptions options;
+    options.ChunkFrames = 1 << 20;
+    const TLoudnessResult whole = MeasureLoudness(steps, {s, 0, end}, options);
+    const std::vector<TLoudnessPart> halves{{steps, {s, 0, mid}}, {steps, {s, mid, end}}, {quiet, {q, 5, 5}}};
+    const TLoudnessResult together = MeasureLoudnessTogether(halves, options);
+    ASSERT_EQ(together.Result.Status, TDecodeStatus::Done) << together.Result.Message;
+    EXPECT_NEAR(together.Loudness.IntegratedLufs, whole.Loudness.IntegratedLufs, 0.1);
+    EXPECT_NEAR(together.Loudness.RangeLu, whole.Loudness.RangeLu, 0.5);
+    EXPECT_EQ(together.Loudness.SamplePeakDbfs, whole.Loudness.SamplePeakDbfs);
+
+    const TLoudnessResult alone = MeasureLoudness(quiet, {q, 0, q.size() - 1}, options);
+    const std::vector<TLoudnessPart> both{{quiet, {q, 0, q.size() - 1}}, {steps, {s, 0, end}}};
+    const TLoudness mixed = MeasureLoudnessTogether(both, options).Loudness;
+    EXPECT_GT(mixed.IntegratedLufs, alone.Loudness.IntegratedLufs + 3);
+    EXPECT_LT(mixed.IntegratedLufs, whole.Loudness.IntegratedLufs);
+    EXPECT_EQ(mixed.TruePeakDbtp, std::max(alone.Loudness.TruePeakDbtp, whole.Loudness.TruePeakDbtp));
+
+    const std::vector<TLoudnessPart> empty{{quiet, {q, 3, 3}}, {steps, {s, 7, 7}}};
+    EXPECT_EQ(MeasureLoudnessTogether(empty, options).Result.Status, TDecodeStatus::EmptyRange);
+}
+
 TEST(Loudness, SilenceHasNoLoudnessAndNoGain)
 {
     test::TSoundFolder folder;
