@@ -6,6 +6,7 @@
 // report is a finding; so is any changed bit outside the global_gain
 // fields and the CRC, a wrong gain value, or a wrong CRC.
 #include "engine/cut/GainTransform.h"
+#include "engine/frames/SideInfo.h"
 
 #include <algorithm>
 #include <array>
