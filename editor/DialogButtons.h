@@ -14,6 +14,11 @@ class TImage;
 class TLabel;
 class TPictureButton;
 
+// The skin's art is 180 pixels high and stretched to a dialog's height:
+// its caption strip and its separator line move down with it.
+constexpr int SkinStripBottom(int dialogHeight) { return 36 * dialogHeight / 180; }
+constexpr int SkinSeparatorTop(int dialogHeight) { return 130 * dialogHeight / 180; }
+
 struct TDialogSkin {
     TImage* Skin = nullptr;  // "FS": the skin stretched over the dialog
     TLabel* Title = nullptr; // "LabelTitle": white and bold in the strip

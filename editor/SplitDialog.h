@@ -6,6 +6,7 @@
 // the decoded levels. Skinned like the volume dialog.
 #include "editor/SilenceLevels.h"
 #include "engine/decode/StreamSilences.h"
+#include "editor/DialogButtons.h"
 #include "editor/ModalDialog.h"
 
 #include <QMetaObject>
@@ -48,8 +49,8 @@ public:
     ~TFrmSplit() override;
 
     static constexpr int DialogHeight = 230;
-    static constexpr int CaptionStripBottom = 36 * DialogHeight / 180;
-    static constexpr int SeparatorTop = 130 * DialogHeight / 180;
+    static constexpr int CaptionStripBottom = SkinStripBottom(DialogHeight);
+    static constexpr int SeparatorTop = SkinSeparatorTop(DialogHeight);
 
     TImage* FS = nullptr;
     TLabel* LabelTitle = nullptr;     // "Split at silences", in the caption strip

@@ -6,6 +6,7 @@
 // It works on the window's selection directly, so every change it makes is
 // an edit the window's undo history records. Skinned like the volume
 // dialog.
+#include "editor/DialogButtons.h"
 #include "editor/ModalDialog.h"
 
 #include <QMetaObject>
@@ -42,8 +43,8 @@ public:
     ~TFrmEditList() override;
 
     static constexpr int DialogHeight = 300;
-    static constexpr int CaptionStripBottom = 36 * DialogHeight / 180;
-    static constexpr int SeparatorTop = 130 * DialogHeight / 180;
+    static constexpr int CaptionStripBottom = SkinStripBottom(DialogHeight);
+    static constexpr int SeparatorTop = SkinSeparatorTop(DialogHeight);
 
     TImage* FS = nullptr;
     TLabel* LabelTitle = nullptr; // "Edit list", in the caption strip

@@ -5,6 +5,7 @@
 // drop shadow).
 #include "editor/VolumeChoices.h"
 #include "engine/decode/SelectionLoudness.h"
+#include "editor/DialogButtons.h"
 #include "editor/ModalDialog.h"
 
 #include <QMetaObject>
@@ -47,8 +48,8 @@ public:
     // stand below the strip, the loudness line above the separator, the
     // buttons below it.
     static constexpr int DialogHeight = 290;
-    static constexpr int CaptionStripBottom = 36 * DialogHeight / 180;
-    static constexpr int SeparatorTop = 130 * DialogHeight / 180;
+    static constexpr int CaptionStripBottom = SkinStripBottom(DialogHeight);
+    static constexpr int SeparatorTop = SkinSeparatorTop(DialogHeight);
 
     TImage* FS = nullptr;
     TLabel* LabelTitle = nullptr;      // "Volume", in the caption strip

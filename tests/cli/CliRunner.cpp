@@ -99,6 +99,15 @@ bool HaveTool(const char* tool)
     return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+bool EncodeSweep(const std::string& dir, const std::string& synth, int cbrKbps)
+{
+    const std::string wav = dir + "/s.wav";
+    return std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + wav + "' synth " + synth + " vol 0.4 && lame --quiet -V 2 '" +
+                        wav + "' '" + dir + "/vbr.mp3' && lame --quiet -b " + std::to_string(cbrKbps) + " '" + wav +
+                        "' '" + dir + "/cbr.mp3'")
+                           .c_str()) == 0;
+}
+
 std::string DecoderComplaints(const std::string& file)
 {
     std::string said = ShellOutput("ffmpeg -nostdin -v info -i '" + file + "' -f null - 2>&1 | grep -i -E "
