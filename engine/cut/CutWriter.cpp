@@ -97,8 +97,17 @@ void TAudioCopy::WriteCarrying(TInputFile& input, const TFrameIndex& index, size
 }
 
 // The walk of an open plan goes this many frames ahead of the copy, which
-// follows right behind it while the bytes are fresh in memory.
-constexpr size_t WalkAhead = 512;
+// follows right behind it and takes the frames from the bytes the walk has
+// just read (few enough that the input's buffer keeps them).
+constexpr size_t WalkAhead = 64;
+
+// Extends an open plan's walk to count frames, the input keeping the bytes
+// from frame i on for the copy that follows.
+void WalkTo(TInputFile& input, TFrameIndex& index, size_t i, size_t count)
+{
+    input.KeepFrom(i < index.Count() ? index.PositionOf(i) : -1);
+    index.ExtendToCount(input, count);
+}
 
 // Writes an open plan with stretches removed in one walk: the walk goes a
 // little ahead, each stretch becomes frames once the walk has passed its
@@ -114,7 +123,7 @@ void WriteOpenEdit(TAudioCopy& copy, TInputFile& input, const TCutPlan& plan, si
     size_t next = 0;     // the first stretch not yet passed
     bool joined = false; // the frame at i begins a run after a removed stretch
     for (;;) {
-        index.ExtendToCount(input, i + WalkAhead);
+        WalkTo(input, index, i, i + WalkAhead);
         const size_t known = index.Count();
         // The last frame walked may yet be the one nearest a stretch's
         // start beyond it; the end and the stretches may come sooner.
@@ -135,6 +144,7 @@ void WriteOpenEdit(TAudioCopy& copy, TInputFile& input, const TCutPlan& plan, si
                 break;
             }
             if (!reached(to)) {
+                input.KeepFrom(-1); // the copy waits for a stretch's far end: no telling how far
                 index.ExtendToTime(input, to);
                 across = true;
                 break;
@@ -204,7 +214,8 @@ void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
                 end += following.FrameLength();
                 elapsed += following.Duration();
             }
-            CopyBytes(input, position, end, Output, seen, !Header);
+            // An open plan's frames were just read by its walk.
+            CopyBytes(input, position, end, Output, seen, !Header && !plan.Open);
             Number += next - i;
             i = next;
         }
@@ -213,16 +224,18 @@ void TAudioCopy::WriteFrames(TInputFile& input, const TCutPlan& plan)
     size_t i = plan.First;
     if (plan.Open && !plan.OpenRemoved.empty()) {
         WriteOpenEdit(*this, input, plan, i, copyFrames);
+        input.KeepFrom(-1);
         return;
     }
     for (bool done = false; !done;) {
         if (plan.Open)
-            index.ExtendToCount(input, i + WalkAhead);
+            WalkTo(input, index, i, i + WalkAhead);
         const size_t known = plan.Open ? index.Count() : plan.Last;
         done = i >= known;
         if (!copyFrames(i, known))
             done = true;
     }
+    input.KeepFrom(-1);
     for (const TPlanRun& run : plan.Later) {
         Output.Write(run.ReservoirFrame);
         Seen(run.ReservoirFrame);

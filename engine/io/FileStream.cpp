@@ -190,16 +190,35 @@ int64_t TInputFile::Seek(int64_t offset, TSeekOrigin origin)
     return FPosition;
 }
 
-// Reads from the position on, as much as the buffer holds or the file has.
+// Reads from the position on, as much as the buffer holds or the file has,
+// at least count bytes from the position when the file has them.
 // A read that ends before the size the file had when it was opened means
 // that it has become shorter since: the walk over it cannot be trusted.
-void TInputFile::ReadWindow()
+void TInputFile::ReadWindow(size_t count)
 {
     if (!FBuffer)
         FBuffer.reset(new uint8_t[static_cast<size_t>(std::clamp<int64_t>(FSize, 1, BufferSize))]);
-    FWindowStart = FPosition;
-    FWindowLength = 0;
-    const size_t toRead = static_cast<size_t>(std::clamp<int64_t>(FSize - FPosition, 0, BufferSize));
+    // The window starts at the bytes asked to be kept when it then still
+    // holds count bytes from the position. Those of them the buffer holds
+    // already move to the front, when they fill at most half of it; the
+    // read goes on after them.
+    const int64_t windowEnd = FWindowStart + static_cast<int64_t>(FWindowLength);
+    size_t kept = 0;
+    if (FKeepFrom >= 0 && FKeepFrom <= FPosition &&
+        FPosition - FKeepFrom + static_cast<int64_t>(count) <= static_cast<int64_t>(BufferSize)) {
+        if (FKeepFrom >= FWindowStart && FKeepFrom < windowEnd &&
+            windowEnd - FKeepFrom <= static_cast<int64_t>(BufferSize / 2)) {
+            kept = static_cast<size_t>(windowEnd - FKeepFrom);
+            std::memmove(FBuffer.get(), FBuffer.get() + (FKeepFrom - FWindowStart), kept);
+        }
+        FWindowStart = FKeepFrom;
+    } else {
+        FWindowStart = FPosition;
+    }
+    FWindowLength = kept;
+    const size_t toRead =
+        kept + static_cast<size_t>(std::clamp<int64_t>(FSize - FWindowStart - static_cast<int64_t>(kept), 0,
+                                                       static_cast<int64_t>(BufferSize - kept)));
     while (FWindowLength < toRead) {
         const ssize_t got = pread(FFd, FBuffer.get() + FWindowLength, toRead - FWindowLength,
                                   FWindowStart + static_cast<int64_t>(FWindowLength));
@@ -245,8 +264,9 @@ std::span<const uint8_t> TInputFile::PeekSlow(size_t count)
 {
     if (FPosition >= FSize)
         return {};
-    ReadWindow();
-    return {FBuffer.get(), std::min({count, BufferSize, FWindowLength})};
+    ReadWindow(count);
+    const size_t offset = static_cast<size_t>(FPosition - FWindowStart);
+    return {FBuffer.get() + offset, std::min({count, BufferSize, FWindowLength - offset})};
 }
 
 // ---------------------------------------------------------------- output

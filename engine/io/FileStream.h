@@ -95,13 +95,20 @@ public:
         return {FBuffer.get() + offset, std::min(count, FWindowLength - static_cast<size_t>(offset))};
     }
 
+    // Asks the reads that follow to keep the bytes from position on in the
+    // buffer while they move on, as far as half the buffer holds them: a
+    // copy that follows a walk a little behind then finds its bytes in
+    // Buffered instead of reading them again. -1 keeps nothing.
+    void KeepFrom(int64_t position) { FKeepFrom = position; }
+
     // The most Take and Peek deliver at once, and the size of each read.
     static constexpr size_t BufferSize = 512 * 1024;
 
 private:
     std::span<const uint8_t> PeekSlow(size_t count);
-    // Reads the part of the file from the position on into the buffer.
-    void ReadWindow();
+    // Reads the part of the file from the position on into the buffer, at
+    // least count bytes of it when the file has them.
+    void ReadWindow(size_t count);
 
     std::string FFileName;
     int FFd = -1;
@@ -110,6 +117,7 @@ private:
     int64_t FPosition = 0;
     int64_t FWindowStart = 0;  // file position of the buffer's first byte
     size_t FWindowLength = 0;  // bytes in the buffer
+    int64_t FKeepFrom = -1;    // see KeepFrom
     std::unique_ptr<uint8_t[]> FBuffer;
 };
 
