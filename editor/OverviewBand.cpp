@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cmath>
 
 namespace vivizu {
 namespace {
@@ -31,6 +32,23 @@ constexpr double WheelStep = 2.0; // a notch halves or doubles the span
 constexpr int LabelPixels = 9;   // the span label's text height
 const QColor RemovedShade(0x10, 0x30, 0x48, 0x90);
 const QColor RemovedStrike(0xEF, 0x6A, 0x5F, 0xE0);
+
+// The start of the frame `steps` frames from the one that holds ms (its
+// start when ms lies inside it and steps is -1), in whole milliseconds.
+// Frame k starts at k * frameMs: stepping from rounded starts lands on
+// the next frame's own start instead of adding up a rounded length.
+int64_t FrameStartFrom(int64_t ms, double frameMs, int steps)
+{
+    const auto startOf = [frameMs](int64_t k) { return std::llround(static_cast<double>(k) * frameMs); };
+    int64_t k = static_cast<int64_t>(std::floor((static_cast<double>(ms) + 0.5) / frameMs));
+    while (startOf(k + 1) <= ms)
+        ++k;
+    while (k > 0 && startOf(k) > ms)
+        --k;
+    if (steps < 0 && startOf(k) < ms)
+        ++steps;
+    return startOf(std::max<int64_t>(0, k + steps));
+}
 
 } // namespace
 
@@ -348,10 +366,9 @@ void TOverviewBand::PickPosition(int64_t ms)
 
 void TOverviewBand::keyPressEvent(QKeyEvent* event)
 {
-    const auto frame = std::max<int64_t>(1, std::llround(FFrameMs));
     switch (event->key()) {
-    case Qt::Key_Left: PickPosition(FPosition - frame); break;
-    case Qt::Key_Right: PickPosition(FPosition + frame); break;
+    case Qt::Key_Left: PickPosition(FrameStartFrom(FPosition, FFrameMs, -1)); break;
+    case Qt::Key_Right: PickPosition(FrameStartFrom(FPosition, FFrameMs, 1)); break;
     case Qt::Key_PageUp: PickPosition(FPosition - 1000); break;
     case Qt::Key_PageDown: PickPosition(FPosition + 1000); break;
     case Qt::Key_Home: PickPosition(0); break;

@@ -159,12 +159,14 @@ TEST_F(OverviewBandTest, ClickPicksThePositionAndKeysMoveIt)
     EXPECT_NEAR(static_cast<double>(at), band->TimeOfX(x), 1.0);
     EXPECT_NEAR(static_cast<double>(at), 4000.0, 2 * 10000.0 / band->Columns());
 
+    // An arrow moves to the next frame's start (frames of 26 ms here).
+    const qint64 next = (at / 26 + 1) * 26;
     QTest::keyClick(band.get(), Qt::Key_Right);
-    EXPECT_EQ(band->Position(), at + 26);
+    EXPECT_EQ(band->Position(), next);
     QTest::keyClick(band.get(), Qt::Key_PageUp);
-    EXPECT_EQ(band->Position(), at + 26 - 1000);
+    EXPECT_EQ(band->Position(), next - 1000);
     QTest::keyClick(band.get(), Qt::Key_BracketLeft);
-    EXPECT_EQ(selection.Start(), at + 26 - 1000);
+    EXPECT_EQ(selection.Start(), next - 1000);
     QTest::keyClick(band.get(), Qt::Key_End);
     EXPECT_EQ(band->Position(), 10000);
     QTest::keyClick(band.get(), Qt::Key_BracketRight);
@@ -173,6 +175,30 @@ TEST_F(OverviewBandTest, ClickPicksThePositionAndKeysMoveIt)
     EXPECT_EQ(band->Position(), 0);
     QTest::keyClick(band.get(), Qt::Key_Left);
     EXPECT_EQ(band->Position(), 0) << "held at the stream's start";
+}
+
+// Frames of 1152 samples at 44.1 kHz last 26.12 ms: the arrows step from
+// frame start to frame start, so that a hundred steps reach the hundredth
+// frame rather than a hundred rounded lengths; from inside a frame the left
+// arrow goes back to its start.
+TEST_F(OverviewBandTest, ArrowsStepFromFrameStartToFrameStart)
+{
+    const double frameMs = 1152 * 1000.0 / 44100;
+    band->SetLevels(band->Levels(), frameMs, true);
+    QTest::keyClick(band.get(), Qt::Key_Home);
+    for (int i = 0; i < 100; ++i)
+        QTest::keyClick(band.get(), Qt::Key_Right);
+    EXPECT_EQ(band->Position(), std::llround(100 * frameMs)); // 2612, not 2600
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(band.get(), Qt::Key_Left);
+    EXPECT_EQ(band->Position(), std::llround(97 * frameMs));
+
+    band->SetPosition(2620); // inside frame 100, which starts at 2612
+    QTest::keyClick(band.get(), Qt::Key_Left);
+    EXPECT_EQ(band->Position(), 2612);
+    band->SetPosition(2620);
+    QTest::keyClick(band.get(), Qt::Key_Right);
+    EXPECT_EQ(band->Position(), 2638);
 }
 
 // A click leaves a white line at the picked position, without a preview;
