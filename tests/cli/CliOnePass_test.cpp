@@ -1,11 +1,13 @@
 // The cut that walks as it writes past removed stretches (one walk over the
 // source, the copy right behind it) writes exactly the frames and carrying
 // frames of the cut planned on the whole walk first: the same removal, the plan closed by
-// --chapters (which needs the end first), differs only in its leading tag.
+// --chapters (which needs the end first), differs only in its leading tag;
+// with nothing removed it writes the source's own bytes.
 #include "CliRunner.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -46,6 +48,18 @@ TEST(CliOnePass, WalkAsWrittenEqualsTheWholePlan)
         ASSERT_GT(planned.size(), written.size());
         EXPECT_TRUE(Slice(planned, planned.size() - written.size(), written.size()) == written);
         EXPECT_EQ(DecoderComplaints(dir / "once.mp3"), "");
+
+        // With nothing removed the copy behind the walk writes one unbroken
+        // run of the source's bytes.
+        const TRun plain = RunCli({"cut", "--no-tag", source, dir / "plain.mp3", "0.5", "58.0"});
+        ASSERT_EQ(plain.Exit, 0) << plain.Err;
+        const Bytes run = ReadAll(dir / "plain.mp3"), all = ReadAll(source);
+        ASSERT_GT(run.size(), 64u);
+        const auto at = std::search(all.begin(), all.end(), run.begin(), run.begin() + 64);
+        ASSERT_NE(at, all.end());
+        const auto offset = static_cast<size_t>(at - all.begin());
+        ASSERT_LE(offset + run.size(), all.size());
+        EXPECT_TRUE(Slice(all, offset, run.size()) == run);
     }
 }
 
