@@ -30,7 +30,7 @@ void TOverviewJob::Start(const std::string& fileName, TFrameIndex index, int sam
         // keeps one level per granule (room for all of them taken at once,
         // from the stream's length) and the decode a few chunks per thread.
         auto levels = std::make_shared<TGranuleLevels>();
-        levels->MsPerGranule = 1000.0 * granuleSamples / sampleRate;
+        levels->MsPerGranule = TStreamTime::FromSamples(granuleSamples, sampleRate).Ms();
         const double granules = frames.Duration().Ms() / levels->MsPerGranule;
         levels->Levels.reserve(static_cast<size_t>(std::max(0.0, granules)) + 1);
         const TDecodeResult decoded = DecodeLevelBlocks(

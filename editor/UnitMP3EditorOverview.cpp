@@ -67,7 +67,7 @@ void TFrmMP3Editor::ShowOverview() {
     const int granuleSamples = first.SamplesPerFrame() / first.Granules();
     FOverviewFile = {IdentityOf(FMp3->FileName).Path, FSourceSize, FSourceMTimeNs};
     const auto kept = TLevelCache(TLevelCache::DefaultFolder()).Read(FOverviewFile);
-    if (kept && std::abs(kept->MsPerGranule - 1000.0 * granuleSamples / first.SampleRate()) < 1e-9) {
+    if (kept && std::abs(kept->MsPerGranule - first.GranuleDuration().Ms()) < 1e-9) {
         FMp3->TakeLevelEstimate(); // not shown: its memory goes
         FOverview->SetLevels(std::move(*kept), first.DurationMs());
         FOverview->SetRefining(false);

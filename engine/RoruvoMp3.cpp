@@ -132,7 +132,7 @@ void TRoruvoMP3::LoadFile(const std::string& fileName, bool measureLength)
         FLevelEstimate.Levels.shrink_to_fit(); // no room kept beyond the levels
         if (EstimateLevels && FIndex.Count() > 0) {
             const TMpegHeader first = FIndex.HeaderOf(0);
-            FLevelEstimate.MsPerGranule = first.DurationMs() / first.Granules();
+            FLevelEstimate.MsPerGranule = first.GranuleDuration().Ms();
         }
         Info.LengthMs = FIndex.Duration().WholeMs();
     }

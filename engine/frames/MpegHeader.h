@@ -106,6 +106,8 @@ public:
     // Layer III: granules per frame, bytes of side information after the
     // header (and its CRC), and where the main data area begins.
     constexpr int Granules() const { return IsMpeg1() ? 2 : 1; }
+    // One granule's share of the frame's play time (exact in ticks).
+    TStreamTime GranuleDuration() const { return {Size().DurationTicks / Granules()}; }
     constexpr int SideInfoSize() const
     {
         if (IsMpeg1())
