@@ -78,7 +78,12 @@ void TImage::Prepare() {
 void TImage::paintEvent(QPaintEvent*) {
   if (FDrawn.isNull()) return;
   QPainter p(this);
-  p.setRenderHint(QPainter::SmoothPixmapTransform, FStretch);
+  // A picture drawn finer than the screen shows it (a double on a screen
+  // scaled 1.5x) is scaled down smoothly; its see-through pixels are
+  // transparent by now, so they fade the edges instead of tinting them. A
+  // picture scaled up keeps its sharp pixels.
+  p.setRenderHint(QPainter::SmoothPixmapTransform,
+                  FStretch || FDrawn.devicePixelRatio() > p.device()->devicePixelRatioF());
   if (FStretch) {
     p.drawPixmap(rect(), FDrawn);
     return;

@@ -127,6 +127,41 @@ TEST(Image, TransparentBitmapsLoseTheirBottomLeftColour) {
   EXPECT_EQ(image.DrawnPicture().toImage().pixelColor(0, 3).alpha(), 200);
 }
 
+// A 2x picture of fine stripes on a 1.5x screen: scaled down smoothly, so
+// its stripes blend instead of some vanishing; a 1x picture there keeps its
+// hard pixels. The see-through colour stays see-through.
+TEST(Image, ADoubleScaledDownIsSmoothAndAPlainPictureStaysSharp) {
+  const auto rendered = [](const QImage& picture, qreal pictureRatio) {
+    TImage image;
+    QPixmap pixmap = QPixmap::fromImage(picture);
+    pixmap.setDevicePixelRatio(pictureRatio);
+    image.SetPicture(pixmap);
+    image.SetTransparent(true);
+    image.resize(16, 16);
+    QImage target(24, 24, QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(1.5);
+    target.fill(Qt::transparent);
+    image.render(&target, QPoint(), QRegion(), QWidget::DrawChildren);
+    return target;
+  };
+  const auto isGrey = [](QColor c) { return c.alpha() == 255 && c.red() > 40 && c.red() < 215; };
+
+  QImage stripes(32, 32, QImage::Format_RGB32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) stripes.setPixelColor(x, y, x % 2 ? Qt::white : Qt::black);
+  for (int y = 24; y < 32; ++y)
+    for (int x = 0; x < 8; ++x) stripes.setPixelColor(x, y, Qt::green);  // the see-through corner
+  const QImage fine = rendered(stripes, 2.0);
+  int grey = 0;
+  for (int x = 8; x < 24; ++x) grey += isGrey(fine.pixelColor(x, 4));
+  EXPECT_GE(grey, 8) << "scaled down with smoothing";
+  EXPECT_EQ(fine.pixelColor(1, 22).alpha(), 0);
+  EXPECT_EQ(fine.pixelColor(1, 22).green(), 0);
+
+  const QImage plain = rendered(stripes.copy(0, 0, 16, 16), 1.0);
+  for (int x = 0; x < 24; ++x) EXPECT_FALSE(isGrey(plain.pixelColor(x, 4))) << x;
+}
+
 TEST(Image, LoadFromFileReportsUnreadableAndInvalidFiles) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
