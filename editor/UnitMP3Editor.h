@@ -22,6 +22,7 @@ class QTimer;
 namespace vivizu {
 
 class TRoruvoMP3;
+class TAnnouncer;
 class TFormShadow;
 class TCaptionDrag;
 class TImage;
@@ -336,6 +337,7 @@ private:
     TOverviewBand* FOverview = nullptr;
     TOverviewJob* FOverviewJob = nullptr;
     TOverviewSpeech* FOverviewSpeech = nullptr; // the overview in words, for screen readers
+    TAnnouncer* FAnnouncer = nullptr; // notices said to screen readers ("Saved as")
     // The file whose levels the overview's decode is working on, for the
     // levels cache.
     TFileIdentity FOverviewFile;

@@ -10,6 +10,7 @@
 #include "engine/io/SameFile.h"
 #include "operations/Runner.h"
 #include "request/CutRequest.h"
+#include "widgets/Announcer.h"
 #include "widgets/Application.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
@@ -135,7 +136,11 @@ void TFrmMP3Editor::SaveSelection(const QString& path) {
 void TFrmMP3Editor::ShowSaved(const QString& path) {
     const QString saved = Messages.Saved.arg(QFileInfo(path).fileName());
     Label12->SetCaption(saved);
+    // Screen readers hear it too: the focus does not move to the status line.
+    FAnnouncer->Announce(saved);
     QTimer::singleShot(SavedNoticeMs, Label12, [this, saved] {
+        if (FAnnouncer->Said() == saved)
+            FAnnouncer->Hide();
         if (Label12->Caption() != saved)
             return;
         ShowFileName(FromBytes(FMp3->FileName));

@@ -6,10 +6,12 @@
 #include "tests/engine/Mp3Bytes.h"
 
 #include "editor/SaveName.h"
+#include "widgets/Announcer.h"
 #include "widgets/Label.h"
 #include "widgets/MaskEdit.h"
 #include "widgets/SaveDialog.h"
 
+#include <QAccessible>
 #include <QFileInfo>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -97,16 +99,30 @@ TEST_F(SaveAs, AnotherExistingFileIsAskedAboutAndKeptWhenTheAnswerIsNo) {
     EXPECT_EQ(Seams.Questions.size(), 2u);
 }
 
+// Screen readers hear the same notice as a notification that appears and,
+// with the status line, goes again.
 TEST_F(SaveAs, TheStatusLineSaysWhereTheSelectionWentThenNamesTheLoadedFileAgain) {
     TEditorControls f(*Form);
+    auto* announcer = Form->findChild<TAnnouncer*>(QStringLiteral("Announcer"));
+    ASSERT_NE(announcer, nullptr);
+    EXPECT_EQ(announcer->Notice(), nullptr);
     SaveThroughDialog(*Form, Seams, QString::fromStdString(Temp / "piece.mp3"));
     ASSERT_TRUE(Seams.Boxes.empty());
-    EXPECT_EQ(f.Label12->Caption(), EnglishMessage("Ms_Saved").arg("piece.mp3"));
+    const QString saved = EnglishMessage("Ms_Saved").arg("piece.mp3");
+    EXPECT_EQ(f.Label12->Caption(), saved);
+    ASSERT_NE(announcer->Notice(), nullptr);
+    EXPECT_FALSE(announcer->Notice()->isHidden());
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(announcer->Notice());
+    ASSERT_NE(spoken, nullptr);
+    EXPECT_EQ(spoken->role(), QAccessible::Notification);
+    EXPECT_EQ(spoken->text(QAccessible::Name), saved);
     QTRY_COMPARE_WITH_TIMEOUT(f.Label12->Caption(), QString::fromStdString(Source),
                               TFrmMP3Editor::SavedNoticeMs + 2000);
+    EXPECT_EQ(announcer->Notice(), nullptr);
     // A failed save says nothing there.
     SaveThroughDialog(*Form, Seams, QString::fromStdString(Temp / "missing/piece.mp3"));
     EXPECT_EQ(f.Label12->Caption(), QString::fromStdString(Source));
+    EXPECT_EQ(announcer->Notice(), nullptr);
 }
 
 } // namespace

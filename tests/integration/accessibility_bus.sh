@@ -3,8 +3,9 @@
 # readers use): on a virtual X display, in a session bus of its own, the
 # program opens a sound file with accessibility on, and a pyatspi client
 # finds the buttons, the position bar and the time fields by their names
-# and roles and the overview's words for the selection; once in English,
-# once in German (the names follow the language).
+# and roles and the overview's words for the selection, then saves through
+# the Save As button and hears the notice of the save; once in English, once
+# in German (the names follow the language).
 # Usage: bash tests/integration/accessibility_bus.sh BUILD
 set -euo pipefail
 BUILD=${1:-build}
@@ -34,6 +35,7 @@ for language in en de; do
     de) printf '[LANGUAGE]\nDefault=2\n' >"$app/Vivizu.ini" ;;
   esac
   dbus-run-session -- /usr/bin/python3 "$HERE/lib/atspi_check.py" "$app/vivizu" "$sound" "$language" \
+    "$work/saved-$language.mp3" \
     || fail "the window read through the accessibility bus (in $language) is not as expected"
 done
 echo "accessibility_bus: ok"
