@@ -57,7 +57,7 @@ protected:
             "sox -q -n -r 44100 -c 2 t2.wav synth 2 sine 660 gain -12 && "
             "sox -q -n -r 44100 -c 2 s2.wav trim 0 2 && "
             "sox -q -n -r 44100 -c 2 s06.wav trim 0 0.6 && "
-            "sox -q -n -r 44100 -c 2 n15.wav synth 1.5 whitenoise gain -46 && "
+            "sox -q -R -n -r 44100 -c 2 n15.wav synth 1.5 whitenoise gain -46 && "
             "sox -q t3.wav s2.wav t2.wav s06.wav t2.wav n15.wav t2.wav album.wav && "
             "lame --quiet -b 128 album.wav album.mp3 && "
             "sox -q -n -r 44100 -c 2 tone.wav synth 6 sine 440 gain -12 && "
@@ -103,14 +103,16 @@ TEST_F(CliSplitSilence, SplitsInsideEveryTruePauseAndNowhereElse)
         EXPECT_EQ(pieces[i].Start, pieces[i - 1].End); // nothing dropped
     }
     EXPECT_EQ(pieces[0].Start, 0.0);
-    // The noise is found, with its level just under the threshold.
+    // The noise is found, with its level just under the threshold (printed
+    // to a tenth of a dB, so that it may read as the threshold itself). The
+    // noise is the same in every run (sox -R).
     const std::regex level(R"("level_db": (-[0-9.]+))");
     std::vector<double> levels;
     for (auto it = std::sregex_iterator(plan.Out.begin(), plan.Out.end(), level); it != std::sregex_iterator(); ++it)
         levels.push_back(std::stod((*it)[1]));
     ASSERT_EQ(levels.size(), 3u);
     EXPECT_LT(levels[0], -80.0);
-    EXPECT_LT(levels[2], -48.0);
+    EXPECT_LE(levels[2], -48.0);
     EXPECT_GT(levels[2], -56.0);
 
     // The default minimum of 1 s passes over the short pause; the table
