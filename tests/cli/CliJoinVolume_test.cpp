@@ -51,7 +51,7 @@ protected:
         if (!HaveTool("sox") || !HaveTool("lame") || !HaveTool("ffmpeg") || !HaveTool("mpg123"))
             GTEST_SKIP() << "needs sox, lame, ffmpeg and mpg123";
         // A quiet tone and a loud noise, far apart in loudness.
-        ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + Dir / "a.wav" + "' synth 4 sine 440 vol 0.02 && " +
+        ASSERT_EQ(std::system(("sox -q -R -n -r 44100 -c 2 -b 16 '" + Dir / "a.wav" + "' synth 4 sine 440 vol 0.02 && " +
                                "sox -R -q -n -r 44100 -c 2 -b 16 '" + Dir / "b.wav" + "' synth 5 pinknoise vol 0.4 && " +
                                "lame --quiet -V 2 '" + Dir / "a.wav" + "' '" + A + "' && lame --quiet -V 2 '" +
                                Dir / "b.wav" + "' '" + B + "'")

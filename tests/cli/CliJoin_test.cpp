@@ -183,7 +183,7 @@ TEST(CliJoin, RealJoinsDecodeCleanlyWithBothDecoders)
     TempDir dir;
     const std::string wav1 = dir / "1.wav", wav2 = dir / "2.wav", a = dir / "a.mp3", b = dir / "b.mp3",
                       titled = dir / "titled.mp3";
-    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + wav1 + "' synth 6 sine 300-1200 vol 0.4 && " +
+    ASSERT_EQ(std::system(("sox -q -R -n -r 44100 -c 2 -b 16 '" + wav1 + "' synth 6 sine 300-1200 vol 0.4 && " +
                            "sox -R -q -n -r 44100 -c 2 -b 16 '" + wav2 + "' synth 8 pinknoise vol 0.3 && " +
                            "lame --quiet -V 2 '" + wav1 + "' '" + a + "' && lame --quiet -V 2 '" + wav2 + "' '" + b +
                            "' && lame --quiet -V 2 --id3v2-only --tt 'First part' '" + wav1 + "' '" + titled + "'")
@@ -235,7 +235,7 @@ TEST(CliJoin, LayerTwoFilesJoinWithoutAHeader)
     const std::string p = dir / "p.mp2", q = dir / "q.mp2", l3 = dir / "l3.mp3", wav = dir / "s.wav";
     ASSERT_EQ(std::system(("ffmpeg -nostdin -v error -f lavfi -i sine=f=440:d=2 -ac 2 -c:a mp2 -b:a 192k -f mp2 '" + p +
                            "' && ffmpeg -nostdin -v error -f lavfi -i sine=f=660:d=3 -ac 2 -c:a mp2 -b:a 192k -f mp2 '" +
-                           q + "' && sox -q -n -r 44100 -c 2 -b 16 '" + wav + "' synth 1 sine 500 && lame --quiet '" +
+                           q + "' && sox -q -R -n -r 44100 -c 2 -b 16 '" + wav + "' synth 1 sine 500 && lame --quiet '" +
                            wav + "' '" + l3 + "'")
                               .c_str()),
               0);

@@ -47,7 +47,7 @@ TEST(CliLoudness, SilenceReadsMinusInfinityAndNullInJson)
 {
     TempDir dir;
     const std::string wav = dir / "quiet.wav", mp3 = dir / "quiet.mp3";
-    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 1 '" + wav + "' trim 0 2 && lame --quiet -b 64 '" + wav + "' '" + mp3 + "'").c_str()), 0);
+    ASSERT_EQ(std::system(("sox -q -R -n -r 44100 -c 1 '" + wav + "' trim 0 2 && lame --quiet -b 64 '" + wav + "' '" + mp3 + "'").c_str()), 0);
     const TRun lines = RunCli({"loudness", mp3});
     EXPECT_EQ(lines.Exit, 0);
     EXPECT_NE(lines.Out.find("IntegratedLufs: -inf\n"), std::string::npos) << lines.Out;
@@ -95,7 +95,7 @@ TEST(CliLoudness, DecodesThroughADamagedStretch)
 {
     TempDir dir;
     const std::string wav = dir / "tone.wav", mp3 = dir / "tone.mp3";
-    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 '" + wav + "' synth 20 sine 300-900 vol 0.4 && lame --quiet -b 128 '" +
+    ASSERT_EQ(std::system(("sox -q -R -n -r 44100 -c 2 '" + wav + "' synth 20 sine 300-900 vol 0.4 && lame --quiet -b 128 '" +
                            wav + "' '" + mp3 + "'")
                               .c_str()),
               0);
@@ -128,7 +128,7 @@ TEST(CliLoudness, MeasuresTheSamplesPlayersPlay)
     TempDir dir;
     for (const char* seconds : {"0.38", "0.42"}) {
         const std::string wav = dir / "t.wav", mp3 = dir / (std::string(seconds) + ".mp3");
-        ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 '" + wav + "' synth " + seconds + " sine 1000 vol 0.5 && lame --quiet -b 128 '" +
+        ASSERT_EQ(std::system(("sox -q -R -n -r 44100 -c 2 '" + wav + "' synth " + seconds + " sine 1000 vol 0.5 && lame --quiet -b 128 '" +
                                wav + "' '" + mp3 + "'")
                                   .c_str()),
                   0);

@@ -60,7 +60,7 @@ TEST(CliMessages, SayWhatHappened)
     TempDir dir;
     const std::string in = dir.Write("in.mp3", Frames(H44, 100, 0));
     const std::string quiet = dir / "quiet.mp3";
-    if (std::system(("sox -q -n -r 44100 -c 2 '" + dir / "quiet.wav" + "' trim 0 3 && lame --quiet '" + dir /
+    if (std::system(("sox -q -R -n -r 44100 -c 2 '" + dir / "quiet.wav" + "' trim 0 3 && lame --quiet '" + dir /
                      "quiet.wav" + "' '" + quiet + "'")
                         .c_str()) == 0) {
         const TRun silent = RunCli({"split", "--silence", "--dry-run", quiet});

@@ -31,7 +31,7 @@ TEST(CliPeaksEstimate, SilenceLowToneHighAndTheDecodesLength)
     const auto dir = std::filesystem::temp_directory_path() / ("vivizu-peaks-est-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string wav = (dir / "src.wav").string(), mp3 = (dir / "src.mp3").string();
-    const std::string make = "sox -q -n -r 44100 -c 2 '" + wav + "' synth 1 pinknoise vol 0.5 pad 1 1 && lame --quiet -b 128 '" +
+    const std::string make = "sox -q -R -n -r 44100 -c 2 '" + wav + "' synth 1 pinknoise vol 0.5 pad 1 1 && lame --quiet -b 128 '" +
                              wav + "' '" + mp3 + "'";
     ASSERT_EQ(std::system(make.c_str()), 0);
 

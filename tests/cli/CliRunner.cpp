@@ -102,7 +102,7 @@ bool HaveTool(const char* tool)
 bool EncodeSweep(const std::string& dir, const std::string& synth, int cbrKbps)
 {
     const std::string wav = dir + "/s.wav";
-    return std::system(("sox -q -n -r 44100 -c 2 -b 16 '" + wav + "' synth " + synth + " vol 0.4 && lame --quiet -V 2 '" +
+    return std::system(("sox -q -R -n -r 44100 -c 2 -b 16 '" + wav + "' synth " + synth + " vol 0.4 && lame --quiet -V 2 '" +
                         wav + "' '" + dir + "/vbr.mp3' && lame --quiet -b " + std::to_string(cbrKbps) + " '" + wav +
                         "' '" + dir + "/cbr.mp3'")
                            .c_str()) == 0;

@@ -34,8 +34,8 @@ std::string ShellOutput(const std::string& command);
 // True when tool is on the PATH.
 bool HaveTool(const char* tool);
 // A sox sine (synth's words: "20 sine 300-1200") encoded by LAME twice,
-// at -V 2 as DIR/vbr.mp3 and at cbrKbps as DIR/cbr.mp3; false when either
-// step failed.
+// at -V 2 as DIR/vbr.mp3 and at cbrKbps as DIR/cbr.mp3, the same bytes in
+// every run (sox's dither seeded alike); false when either step failed.
 bool EncodeSweep(const std::string& dir, const std::string& synth, int cbrKbps);
 // What ffmpeg (warnings and errors) and libmpg123 (mpg123 -t) say about
 // decoding file: empty for a clean decode.

@@ -153,10 +153,10 @@ TEST(Silence, FindsThePausesOfASyntheticRecording)
     const std::string wav = folder.Path() + "/album.wav";
     const std::string make =
         "cd '" + folder.Path() + "' && "
-        "sox -q -n -r 44100 -c 2 t3.wav synth 3 sine 440 gain -12 && "
-        "sox -q -n -r 44100 -c 2 t2.wav synth 2 sine 660 gain -12 && "
-        "sox -q -n -r 44100 -c 2 s2.wav trim 0 2 && "
-        "sox -q -n -r 44100 -c 2 s06.wav trim 0 0.6 && "
+        "sox -q -R -n -r 44100 -c 2 t3.wav synth 3 sine 440 gain -12 && "
+        "sox -q -R -n -r 44100 -c 2 t2.wav synth 2 sine 660 gain -12 && "
+        "sox -q -R -n -r 44100 -c 2 s2.wav trim 0 2 && "
+        "sox -q -R -n -r 44100 -c 2 s06.wav trim 0 0.6 && "
         "sox -q -R -n -r 44100 -c 2 n15.wav synth 1.5 whitenoise gain -46 && "
         "sox -q t3.wav s2.wav t2.wav s06.wav t2.wav n15.wav t2.wav album.wav && "
         "lame --quiet -b 128 album.wav album.mp3";

@@ -52,7 +52,7 @@ protected:
     TGranuleLevels Estimate(const std::string& name, const char* volume)
     {
         const std::string wav = Folder.Path() + "/" + name + ".wav", mp2 = Folder.Path() + "/" + name + ".mp2";
-        RunShellChecked("sox -n " + std::string(GetParam().Sox) + " '" + wav + "' synth 1 pinknoise vol " + volume +
+        RunShellChecked("sox -R -n " + std::string(GetParam().Sox) + " '" + wav + "' synth 1 pinknoise vol " + volume +
                         " pad 1 1");
         RunShellChecked("twolame --quiet " + std::string(GetParam().Twolame) + " '" + wav + "' '" + mp2 + "'");
         EXPECT_EQ(TRoruvoMP3(mp2).Info.Layer, 2);

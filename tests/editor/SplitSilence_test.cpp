@@ -37,10 +37,10 @@ protected:
         // and a tone alone.
         const std::string make =
             "cd '" + Temp.Path() + "' && "
-            "sox -q -n -r 44100 -c 2 t2.wav synth 2 sine 440 gain -12 && "
-            "sox -q -n -r 44100 -c 2 t1.wav synth 1 sine 660 gain -12 && "
-            "sox -q -n -r 44100 -c 2 s15.wav trim 0 1.5 && "
-            "sox -q -n -r 44100 -c 2 s12.wav trim 0 1.2 && "
+            "sox -q -R -n -r 44100 -c 2 t2.wav synth 2 sine 440 gain -12 && "
+            "sox -q -R -n -r 44100 -c 2 t1.wav synth 1 sine 660 gain -12 && "
+            "sox -q -R -n -r 44100 -c 2 s15.wav trim 0 1.5 && "
+            "sox -q -R -n -r 44100 -c 2 s12.wav trim 0 1.2 && "
             "sox -q t2.wav s15.wav t2.wav s12.wav t1.wav album.wav && "
             "lame --quiet -b 128 album.wav Album.mp3 && "
             "lame --quiet -b 128 t2.wav Tone.mp3 && rm -f *.wav && mkdir out";

@@ -229,9 +229,9 @@ TEST_F(Volume, SplitAtSilencesIsTheCompanionsSplitWithTheSameVolume)
     // gives the pieces different steps.
     const std::string make =
         "cd '" + dir + "' && "
-        "sox -q -n -r 44100 -c 2 loud.wav synth 2 sine 440 gain -10 && "
-        "sox -q -n -r 44100 -c 2 quiet.wav synth 2 sine 660 gain -30 && "
-        "sox -q -n -r 44100 -c 2 pause.wav trim 0 1.5 && "
+        "sox -q -R -n -r 44100 -c 2 loud.wav synth 2 sine 440 gain -10 && "
+        "sox -q -R -n -r 44100 -c 2 quiet.wav synth 2 sine 660 gain -30 && "
+        "sox -q -R -n -r 44100 -c 2 pause.wav trim 0 1.5 && "
         "sox -q loud.wav pause.wav quiet.wav pause.wav loud.wav album.wav && "
         "lame --quiet -b 128 album.wav Album.mp3 && rm -f *.wav && mkdir window companion plain";
     ASSERT_EQ(std::system(make.c_str()), 0);
