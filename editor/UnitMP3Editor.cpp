@@ -12,6 +12,7 @@
 #include "i18n/Language.h"
 #include "i18n/QtTexts.h"
 #include "platform/ProgramFolder.h"
+#include "widgets/Announcer.h"
 #include "widgets/Application.h"
 #include "widgets/CheckBox.h"
 #include "widgets/ComboBox.h"
@@ -53,6 +54,8 @@ void TFrmMP3Editor::WireEvents() {
     for (TMenuItem* item : {PM_English, PM_Spanish, PM_German, PM_Italian, PM_French})
         connect(item, &TMenuItem::Click, this, [this, item] { PM_EnglishClick(item); });
     FCaptionDrag = new TCaptionDrag(Label10, this);
+    FAnnouncer = new TAnnouncer(this);
+    FAnnouncer->setObjectName(QStringLiteral("Announcer"));
     WireSelection();
     WireOverview();
     WirePreview();

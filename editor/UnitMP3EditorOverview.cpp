@@ -12,7 +12,6 @@
 #include "editor/UnitMP3Editor.h"
 #include "engine/RoruvoMp3.h"
 #include "engine/decode/LevelCache.h"
-#include "widgets/Announcer.h"
 #include "widgets/Timer.h"
 #include "widgets/TrackBar.h"
 
@@ -34,8 +33,6 @@ void TFrmMP3Editor::WireOverview() {
     FOverviewJob = new TOverviewJob(this);
     InstallOverviewAccessible();
     FOverviewSpeech = new TOverviewSpeech(*FOverview, *FSelection);
-    FAnnouncer = new TAnnouncer(this);
-    FAnnouncer->setObjectName(QStringLiteral("Announcer"));
     connect(FOverviewJob, &TOverviewJob::Finished, this, [this](const TGranuleLevels& levels) {
         FOverview->SetLevels(levels, FMp3->Index().HeaderOf(0).DurationMs(), true);
         FOverview->SetRefining(false);

@@ -98,6 +98,21 @@ protected:
         Band->setFocus();
         QTest::keyClick(Band, key, modifiers);
     }
+    // Opens "Edit list..." from the menu and runs act on the dialog while it
+    // is shown; OK closes it afterwards (also when act stops on a failure).
+    template <class Act>
+    void WithEditListDialog(const Act& act) {
+        bool acted = false;
+        QTimer::singleShot(0, Form.get(), [&] {
+            auto* d = Form->findChild<TFrmEditList*>(QString(), Qt::FindDirectChildrenOnly);
+            ASSERT_TRUE(d && d->isVisible());
+            acted = true;
+            const auto close = qScopeGuard([d] { d->BtnOk->click(); });
+            act(d);
+        });
+        Item("PM_EditList")->DoClick();
+        EXPECT_TRUE(acted);
+    }
     P Removed() const { return Pairs(Selection->Removed()); }
     std::pair<int64_t, int64_t> Ends() const { return {Selection->Start(), Selection->End()}; }
     int64_t Shown(TMaskEdit* field) const { return TimeTextToMs(field->Text()); }
@@ -313,12 +328,7 @@ TEST_F(EditList, TheDialogListsTheStretchesPutsBackAndExportsAndImportsAnEditLis
     const TRemovedList made = Selection->Removed();
     const std::string listPath = Temp.Path() + "/list.edl";
     const std::string badPath = Temp.Write("bad.edl", Bytes{'1', ' ', 'x', '\n'});
-    bool acted = false;
-    QTimer::singleShot(0, Form.get(), [&] {
-        auto* d = Form->findChild<TFrmEditList*>(QString(), Qt::FindDirectChildrenOnly);
-        ASSERT_TRUE(d && d->isVisible());
-        acted = true;
-        const auto close = qScopeGuard([d] { d->BtnOk->click(); });
+    WithEditListDialog([&](TFrmEditList* d) {
         ASSERT_EQ(d->ListRemoved->topLevelItemCount(), 2);
         EXPECT_EQ(d->ListRemoved->topLevelItem(1)->text(0), QStringLiteral("0:03.000"));
         EXPECT_EQ(d->ListRemoved->topLevelItem(1)->text(2), QStringLiteral("0:00.250"));
@@ -357,8 +367,6 @@ TEST_F(EditList, TheDialogListsTheStretchesPutsBackAndExportsAndImportsAnEditLis
         EXPECT_EQ(Removed(), Pairs(made));
         EXPECT_EQ(d->ListRemoved->topLevelItemCount(), 2);
     });
-    Item("PM_EditList")->DoClick();
-    EXPECT_TRUE(acted);
     QApplication::setActiveWindow(Form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
     // The import and each put-back are steps of the history.
@@ -379,12 +387,7 @@ TEST_F(EditList, TheExportNeverReplacesTheMp3AndAsksBeforeReplacingAnotherFile) 
     Select(1000, 2000);
     Key(Qt::Key_Delete);
     const std::string kept = Temp.Write("kept.edl", Bytes{'1', ' ', '2', ' ', '0', '\n'});
-    bool acted = false;
-    QTimer::singleShot(0, Form.get(), [&] {
-        auto* d = Form->findChild<TFrmEditList*>(QString(), Qt::FindDirectChildrenOnly);
-        ASSERT_TRUE(d && d->isVisible());
-        acted = true;
-        const auto close = qScopeGuard([d] { d->BtnOk->click(); });
+    WithEditListDialog([&](TFrmEditList* d) {
         Seams.Answer = QString::fromStdString(Temp.Path() + "/./talk.mp3");
         d->BtnExport->click();
         ASSERT_EQ(Seams.Boxes.size(), 1u);
@@ -404,8 +407,6 @@ TEST_F(EditList, TheExportNeverReplacesTheMp3AndAsksBeforeReplacingAnotherFile) 
         const Bytes replaced = ReadAll(kept);
         EXPECT_EQ(std::string(replaced.begin(), replaced.end()), EditListText(Selection->Removed()));
     });
-    Item("PM_EditList")->DoClick();
-    EXPECT_TRUE(acted);
 }
 
 } // namespace
